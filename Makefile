@@ -1,0 +1,59 @@
+# StrumletViewer: `make demo` and `make test` are all a new machine needs.
+BUILD      ?= build
+SAN_BUILD  ?= build-san
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 30
+JOBS       ?= $(shell nproc)
+GENERATOR  := $(shell command -v ninja >/dev/null 2>&1 && echo Ninja || echo "Unix Makefiles")
+
+CMAKE_COMMON := -G "$(GENERATOR)" -DSTRUMLET_WERROR=ON
+
+.PHONY: all deps build demo test unit sanitize fuzz bench samples format clean
+
+all: build
+
+deps:
+	@bash scripts/install-deps.sh
+
+$(BUILD)/CMakeCache.txt:
+	cmake -S . -B $(BUILD) $(CMAKE_COMMON) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+build: deps $(BUILD)/CMakeCache.txt
+	cmake --build $(BUILD) -j $(JOBS)
+
+demo: build
+	@bash scripts/demo.sh $(BUILD)
+
+# Every test: the unit tests, the same tests under ASan and UBSan, and each fuzz target for a
+# bounded time.
+test: build unit sanitize fuzz
+
+unit: build
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+sanitize: deps
+	cmake -S . -B $(SAN_BUILD) $(CMAKE_COMMON) -DCMAKE_BUILD_TYPE=Debug \
+	  -DSTRUMLET_SANITIZE=ON -DSTRUMLET_BUILD_QT=OFF -DSTRUMLET_BUILD_BENCH=OFF
+	cmake --build $(SAN_BUILD) -j $(JOBS)
+	cd $(SAN_BUILD) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+	  ctest --output-on-failure -j $(JOBS)
+
+fuzz: deps
+	CXX=clang++ cmake -S . -B $(FUZZ_BUILD) $(CMAKE_COMMON) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DSTRUMLET_BUILD_FUZZ=ON -DSTRUMLET_BUILD_TESTS=OFF -DSTRUMLET_BUILD_BENCH=OFF \
+	  -DSTRUMLET_BUILD_QT=OFF
+	cmake --build $(FUZZ_BUILD) -j $(JOBS)
+	bash scripts/run-fuzzers.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
+bench: build
+	@for b in $(BUILD)/bench/bench_*; do [ -x "$$b" ] && "$$b"; done
+
+# Rebuilds the sample databases from their readable sources.
+samples: build
+	@bash scripts/make-samples.sh $(BUILD)
+
+format:
+	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+clean:
+	rm -rf $(BUILD) $(SAN_BUILD) $(FUZZ_BUILD)

@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Installs the Debian packages needed to build, test and demo StrumletViewer.
+# Idempotent and silent when everything is already present.
+set -euo pipefail
+
+packages=(
+  build-essential cmake ninja-build pkg-config git
+  libgd-dev libpng-dev libjpeg-dev libfreetype-dev zlib1g-dev
+  libfontconfig-dev fontconfig fonts-liberation
+  qt6-base-dev qt6-webengine-dev libgl-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
+  clang libclang-rt-14-dev
+  libcli11-dev
+  xvfb xauth
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  status=$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null || true)
+  [[ "$status" == "install ok installed" ]] || missing+=("$p")
+done
+[[ ${#missing[@]} -eq 0 ]] && exit 0
+
+echo "Installing missing packages: ${missing[*]}"
+sudo=""
+if [[ $(id -u) -ne 0 ]]; then
+  command -v sudo >/dev/null || { echo "error: need root or sudo to install: ${missing[*]}" >&2; exit 1; }
+  sudo="sudo"
+fi
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -qq
+$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+echo "Packages installed."

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <string>
+
+namespace strumlet {
+
+// The one way the lower layers tell the user something. The application shows a modal
+// message box, the command line prints one line on standard error, tests record the texts.
+class Messenger {
+ public:
+  virtual ~Messenger() = default;
+  // Shows one message and returns when the user has seen it. `caption` may be empty, meaning
+  // the application's own title.
+  virtual void ShowMessage(const std::string& caption, const std::string& text) = 0;
+};
+
+// The process-wide messenger. Until one is installed, messages go to standard error.
+Messenger& GetMessenger();
+// Installs `messenger` (not owned; nullptr restores the standard-error default) and returns the
+// previous one, so a caller can put it back.
+Messenger* SetMessenger(Messenger* messenger);
+
+// Shorthand for GetMessenger().ShowMessage(caption, text).
+void ShowMessage(const std::string& caption, const std::string& text);
+
+// Installs a messenger for the lifetime of the guard.
+class ScopedMessenger {
+ public:
+  explicit ScopedMessenger(Messenger& messenger) : previous_(SetMessenger(&messenger)) {}
+  ~ScopedMessenger() { SetMessenger(previous_); }
+  ScopedMessenger(const ScopedMessenger&) = delete;
+  ScopedMessenger& operator=(const ScopedMessenger&) = delete;
+
+ private:
+  Messenger* previous_;
+};
+
+}  // namespace strumlet

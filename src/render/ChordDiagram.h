@@ -1,0 +1,48 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "pdb/ChordRecord.h"
+
+namespace strumlet {
+
+enum class ImageKind { kPng, kJpeg };
+
+// The image file name of a chord: lower-case hexadecimal record offset (32-bit two's
+// complement for negatives) and ".png" or ".jpg". 444 gives "1bc.png".
+std::string ImageFileName(int32_t recordOffset, ImageKind kind);
+
+// The TrueType file fontconfig picks for "Times New Roman"; empty when there is none.
+std::string DefaultFontFile();
+
+// One chord's diagram: a small fretboard picture on a libgd palette image. Safe to use from
+// several threads at once, one diagram per thread.
+class ChordDiagram {
+ public:
+  // Lays the diagram out and creates its image. Loads the brush and finger glyphs the first
+  // time; when one is missing the user is told and the process ends.
+  ChordDiagram(const ChordRecord& record, double nameSize, double labelSize,
+               const std::string& fontFile);
+  ~ChordDiagram();
+  ChordDiagram(const ChordDiagram&) = delete;
+  ChordDiagram& operator=(const ChordDiagram&) = delete;
+
+  // Draws the texts, the grid and the string marks. Returns 0.
+  int Draw();
+
+  // Writes the image into `folder` and returns the file name (not the path). Returns an empty
+  // name when the diagram has no image or the file could not be written; in the latter case
+  // `*error` (when given) says why, naming the path.
+  std::string WriteImage(ImageKind kind, const std::string& folder, std::string* error = nullptr);
+
+  int16_t GetWidth() const;
+  int16_t GetHeight() const;
+
+ private:
+  struct Impl;
+  std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace strumlet
