@@ -1,0 +1,50 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdio>
+#include <functional>
+#include <string>
+
+#include "pdb/CategoryTable.h"
+#include "pdb/ChordDatabase.h"
+#include "render/ChordDiagram.h"
+
+namespace strumlet {
+
+// What one database page is drawn with; the run options of the document that writes it.
+struct PageOptions {
+  int sortOrder = 2;
+  int imagePercent = 100;
+  bool frameImages = false;
+  double nameFontSize = 12.0;
+  double labelFontSize = 14.0;
+  std::string fontFile;
+  // Threads drawing the diagrams of one page; 0 means one per core. The page, the files and
+  // the messages are the same for every value.
+  unsigned threads = 0;
+};
+
+// Called on the writing thread as diagrams get done: (chords done, chords of the page).
+using ChordProgress = std::function<void(std::size_t, std::size_t)>;
+
+// Writes `baseName`.html and one image per chord into `destinationFolder`. Returns true when
+// the page and every image were written; otherwise the user has been told what could not be
+// written and the page is as complete as it could be made.
+bool WriteDatabasePage(const ChordDatabase& db, const std::string& baseName,
+                       const std::string& destinationFolder, ImageKind kind,
+                       const PageOptions& options, const ChordProgress& progress = {});
+
+// One heading table for category `index`: its name, or "Unfiled" when the table has no entry.
+void WriteCategoryHeading(std::FILE* page, const CategoryTable& categories, int index);
+
+// One heading table with `text` (escaped for HTML) as its caption.
+void WriteHeadingTable(std::FILE* page, const std::string& text);
+
+// The timestamp line (`timestampFormat` takes the time as its one "%s"), the footer table and
+// the closing tags shared by database pages and folder indexes.
+void WritePageFooter(std::FILE* page, const char* timestampFormat);
+
+// "path/name" without doubling a "/" that `folder` already ends with.
+std::string JoinPath(const std::string& folder, const std::string& name);
+
+}  // namespace strumlet

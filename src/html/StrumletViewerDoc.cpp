@@ -1,0 +1,281 @@
+#include "html/StrumletViewerDoc.h"
+
+#include <dirent.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <exception>
+#include <memory>
+#include <vector>
+
+#include "html/HtmlText.h"
+#include "html/PageWriter.h"
+#include "pdb/ByteSource.h"
+#include "pdb/Messenger.h"
+
+namespace strumlet {
+namespace {
+
+constexpr const char* kApplicationTitle = "StrumletViewer";
+constexpr const char* kIndexName = "index.html";
+// A file that exists but cannot be opened for reading.
+constexpr int kUnreadable = -2;
+
+bool IsAccessibleDirectory(const std::string& path) {
+  struct stat info {};
+  return !path.empty() && ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode) &&
+         ::access(path.c_str(), X_OK) == 0;
+}
+
+bool IsRegularFile(const std::string& path) {
+  struct stat info {};
+  return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+std::string NotValidPath(const std::string& path) {
+  return "'" + path + "' is not a valid file or folder path.";
+}
+
+struct FileCloser {
+  void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
+
+// The folder's plain, visible files that are chord databases, in the order the directory
+// yields them.
+std::vector<std::string> ScanFolder(const std::string& folder) {
+  std::vector<std::string> names;
+  DIR* directory = ::opendir(folder.c_str());
+  if (directory == nullptr) {
+    return names;
+  }
+  while (const dirent* entry = ::readdir(directory)) {
+    const std::string name = entry->d_name;
+    if (name.empty() || name[0] == '.') {
+      continue;
+    }
+    if (!IsRegularFile(JoinPath(folder, name))) {
+      continue;
+    }
+    if (IsChordDatabase(folder, name)) {
+      names.push_back(name);
+    }
+  }
+  ::closedir(directory);
+  return names;
+}
+
+bool IsPage(int result) {
+  return result == CStrumletViewerDoc::kPngPage || result == CStrumletViewerDoc::kJpegPage;
+}
+
+}  // namespace
+
+std::string DatabaseBaseName(const std::string& databasePath) {
+  const std::size_t slash = databasePath.rfind('/');
+  const std::string fileName =
+      slash == std::string::npos ? databasePath : databasePath.substr(slash + 1);
+  return fileName.substr(0, fileName.find('.'));
+}
+
+bool EndsInPdb(const std::string& path) {
+  const std::string last = path.size() < 3 ? path : path.substr(path.size() - 3);
+  return last == "pdb" || last == "PDB";
+}
+
+CStrumletViewerDoc::CStrumletViewerDoc(const ProcessingSettings& settings) : settings_(settings) {}
+
+void CStrumletViewerDoc::CopyRunOptions() {
+  WriteJpeg = settings_.m_bJpeg;
+  WritePng = settings_.m_bPng;
+  ImagePercent = settings_.m_nChordPercent;
+  FrameImages = settings_.m_bBorder;
+  SortOrder = settings_.m_nSort;
+  NameFontSize = static_cast<double>(settings_.m_nFontSize);
+}
+
+void CStrumletViewerDoc::Report() {
+  if (progressCallback_) {
+    progressCallback_(progress_);
+  }
+}
+
+bool CStrumletViewerDoc::OnOpenDocument(const std::string& path) {
+  CopyRunOptions();
+  summary_ = {};
+  progress_ = {};
+  const std::string& outputFolder = settings_.m_strOutputPath;
+
+  if (EndsInPdb(path)) {
+    progress_.databasesTotal = 1;
+    Report();
+    summary_.databases = 1;
+    const int result = ProcessDatabase(path, outputFolder);
+    if (!IsPage(result) || !database_.complete) {
+      ++summary_.failures;
+    }
+    progress_.databasesDone = 1;
+    Report();
+    return result != kNoPage;
+  }
+
+  if (!IsAccessibleDirectory(path)) {
+    ShowMessage("palm file Error", NotValidPath(path));
+    summary_.invalidInput = true;
+    return false;
+  }
+  if (!IsAccessibleDirectory(outputFolder)) {
+    ShowMessage("Invalid Destination Folder", NotValidPath(outputFolder));
+    summary_.invalidOutput = true;
+    return false;
+  }
+  FolderRun(path, outputFolder);
+  return !summary_.indexFailed;
+}
+
+void CStrumletViewerDoc::FolderRun(const std::string& folder, const std::string& outputFolder) {
+  const std::string indexPath = JoinPath(outputFolder, kIndexName);
+  if (PagePath.empty()) {
+    PagePath = indexPath;
+    SetTitle(kIndexName);
+  }
+  FilePtr index(std::fopen(indexPath.c_str(), "w"));
+  if (!index) {
+    ShowMessage("", "Could not write '" + indexPath + "': " + std::strerror(errno));
+    summary_.indexFailed = true;
+    return;
+  }
+  std::fprintf(index.get(),
+               "<html>\n<head>\n<title>Strumlet - %s</title> \n<meta http-equiv=\"Content-Type\" "
+               "content=\"text/html; charset=iso-8859-1\">\n</head>\n<body "
+               "bgcolor=\"#FFFFFF\"><div align=\"center\">\n<p><font size=\"+2\"><b><a "
+               "href=\"%s\">Strumlet</a> Index for folder: %s</b>\n</font></p>",
+               kIndexName, kSiteAddress, EscapeHtml(folder).c_str());
+  std::fprintf(index.get(), "<hr size=\"1\">");
+
+  const std::vector<std::string> names = ScanFolder(folder);
+  progress_.databasesTotal = names.size();
+  Report();
+  for (const std::string& name : names) {
+    ++summary_.databases;
+    const int result = ProcessDatabase(JoinPath(folder, name), outputFolder);
+    if (IsPage(result)) {
+      const std::string link = PercentEncode(BaseName);
+      std::fprintf(index.get(), "\n\t<br><a href=\"%s/%s.html\">%s</a>", link.c_str(), link.c_str(),
+                   EscapeHtml(BaseName).c_str());
+    } else {
+      std::fprintf(index.get(), "\n\t<br>%s - ERROR", EscapeHtml(name).c_str());
+    }
+    if (!IsPage(result) || !database_.complete) {
+      ++summary_.failures;
+    }
+    ++progress_.databasesDone;
+    progress_.chordsDone = progress_.chordsTotal = 0;
+    Report();
+  }
+
+  WritePageFooter(index.get(), "<br><br>HTML Created: %s");
+  const bool writeFailed = std::ferror(index.get()) != 0;
+  const int writeErrno = errno;
+  if (std::fclose(index.release()) != 0 || writeFailed) {
+    ShowMessage("", "Could not write '" + indexPath +
+                        "': " + std::strerror(writeFailed ? writeErrno : errno));
+    summary_.indexFailed = true;
+  }
+}
+
+int CStrumletViewerDoc::ProcessDatabase(const std::string& databasePath,
+                                        const std::string& outputFolder) {
+  database_ = ChordDatabase{};
+
+  struct stat info {};
+  if (::stat(databasePath.c_str(), &info) != 0) {
+    return kNoPage;
+  }
+  FilePtr file(std::fopen(databasePath.c_str(), "rb"));
+  if (!file || S_ISDIR(info.st_mode)) {
+    ShowMessage("",
+                "Could not read '" + databasePath + "': " + std::strerror(file ? EISDIR : errno));
+    return kUnreadable;
+  }
+  FileSource source(file.get());
+  if (EndsInPdb(databasePath)) {
+    const int read = ParseDatabase(source, SortOrder, database_);
+    file.reset();
+    if (read != 0) {
+      return read;
+    }
+  } else {
+    try {
+      LoadArchivedCollection(source, SortOrder, database_);
+    } catch (const ArchiveException& e) {
+      // Negated so that no cause code can pass for a written page.
+      ShowMessage("", "'" + databasePath + "' could not be read: " + e.what());
+      return -static_cast<int>(e.cause());
+    } catch (const std::exception& e) {
+      ShowMessage("", "'" + databasePath + "' could not be read: " + e.what());
+      return -static_cast<int>(ArchiveException::kGeneric);
+    }
+    file.reset();
+  }
+
+  if (!PrepareDestinationFolder(databasePath, outputFolder)) {
+    ShowMessage(kApplicationTitle, "Error: Invalid Destination Folder");
+    return kNoPage;
+  }
+
+  progress_.chordsDone = 0;
+  progress_.chordsTotal = database_.chords.size() * ((WritePng ? 1 : 0) + (WriteJpeg ? 1 : 0));
+  Report();
+  int result = kNoPage;
+  bool failed = false;
+  if (WritePng) {
+    failed |= !WriteDatabasePage(ImageKind::kPng);
+    result = kPngPage;
+  }
+  if (WriteJpeg) {
+    failed |= !WriteDatabasePage(ImageKind::kJpeg);
+    result = kJpegPage;
+  }
+  return failed ? kNoPage : result;
+}
+
+bool CStrumletViewerDoc::PrepareDestinationFolder(const std::string& databasePath,
+                                                  const std::string& outputFolder) {
+  BaseName = DatabaseBaseName(databasePath);
+  DestinationFolder = JoinPath(outputFolder, BaseName);
+  if (outputFolder.empty()) {
+    return false;
+  }
+  if (IsAccessibleDirectory(DestinationFolder)) {
+    return true;
+  }
+  return ::mkdir(DestinationFolder.c_str(), 0777) == 0;
+}
+
+bool CStrumletViewerDoc::WriteDatabasePage(ImageKind kind) {
+  const std::string pageName = BaseName + ".html";
+  if (PagePath.empty()) {
+    PagePath = JoinPath(DestinationFolder, pageName);
+    SetTitle(pageName);
+  }
+  PageOptions options;
+  options.sortOrder = SortOrder;
+  options.imagePercent = ImagePercent;
+  options.frameImages = FrameImages;
+  options.nameFontSize = NameFontSize;
+  options.labelFontSize = LabelFontSize;
+  options.fontFile = settings_.m_strFontFile;
+  options.threads = renderThreads_;
+  const std::size_t offset = progress_.chordsDone;
+  return strumlet::WriteDatabasePage(database_, BaseName, DestinationFolder, kind, options,
+                                     [&](std::size_t done, std::size_t) {
+                                       progress_.chordsDone = offset + done;
+                                       Report();
+                                     });
+}
+
+}  // namespace strumlet

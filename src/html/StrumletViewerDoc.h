@@ -1,0 +1,103 @@
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <string>
+
+#include "html/ProcessingSettings.h"
+#include "pdb/ChordDatabase.h"
+#include "render/ChordDiagram.h"
+
+namespace strumlet {
+
+// How far a conversion has come; databasesTotal is 1 for a single database.
+struct ConversionProgress {
+  std::size_t databasesDone = 0;
+  std::size_t databasesTotal = 0;
+  std::size_t chordsDone = 0;   // of the database being converted
+  std::size_t chordsTotal = 0;  // of the database being converted
+};
+
+// What one open did, for callers that need more than its yes or no (the command line).
+struct ConversionSummary {
+  bool invalidInput = false;   // neither a database file nor an accessible folder
+  bool invalidOutput = false;  // the output folder of a folder run is not accessible
+  int databases = 0;           // databases taken on
+  int failures = 0;            // of those: no page, a reading failure, or read only in part
+  bool indexFailed = false;    // the folder index could not be written
+};
+
+// One opened database file or folder: runs the conversion when opened and keeps the page to
+// show. The run options are copied from the processing settings at the start of every open.
+class CStrumletViewerDoc {
+ public:
+  // Per-database results besides the reader's own failure codes.
+  static constexpr int kNoPage = 0;
+  static constexpr int kPngPage = 1;
+  static constexpr int kJpegPage = 2;
+
+  // `settings` must outlive the document; it is read at the start of every open.
+  explicit CStrumletViewerDoc(const ProcessingSettings& settings);
+
+  // Converts the database file or every database of the folder at `path`. False when there is
+  // nothing to show: the path or output folder is unusable, or a single database's page was not
+  // made. A reading failure of a single database still returns true, with no page.
+  bool OnOpenDocument(const std::string& path);
+
+  // Reads one database and writes its pages; returns kNoPage, kPngPage, kJpegPage or the
+  // reading failure code.
+  int ProcessDatabase(const std::string& databasePath, const std::string& outputFolder);
+
+  // Sets BaseName and DestinationFolder for the database and makes sure the folder exists.
+  bool PrepareDestinationFolder(const std::string& databasePath, const std::string& outputFolder);
+
+  // Writes the page of the database read last, with images of `kind`; false when something
+  // could not be written (the user has been told).
+  bool WriteDatabasePage(ImageKind kind);
+
+  void SetProgressCallback(std::function<void(const ConversionProgress&)> callback) {
+    progressCallback_ = std::move(callback);
+  }
+  // Threads drawing one page's diagrams; 0 (the default) means one per core.
+  void SetRenderThreads(unsigned threads) { renderThreads_ = threads; }
+
+  const std::string& GetTitle() const { return title_; }
+  void SetTitle(const std::string& title) { title_ = title; }
+  const ConversionSummary& summary() const { return summary_; }
+  const ChordDatabase& database() const { return database_; }
+
+  // Run options, copied at the start of every open.
+  bool WriteJpeg = false;
+  bool WritePng = false;
+  int ImagePercent = 0;
+  bool FrameImages = false;
+  int SortOrder = 0;
+  double NameFontSize = 0.0;
+  double LabelFontSize = 14.0;
+
+  std::string BaseName;
+  std::string DestinationFolder;
+  // The page to show; set once, by whichever step first finds it empty.
+  std::string PagePath;
+
+ private:
+  void CopyRunOptions();
+  void FolderRun(const std::string& folder, const std::string& outputFolder);
+  void Report();
+
+  const ProcessingSettings& settings_;
+  ChordDatabase database_;
+  std::string title_;
+  ConversionSummary summary_;
+  ConversionProgress progress_;
+  std::function<void(const ConversionProgress&)> progressCallback_;
+  unsigned renderThreads_ = 0;
+};
+
+// The base name of a database: its file name up to the first ".".
+std::string DatabaseBaseName(const std::string& databasePath);
+
+// True when the last three characters of `path` are exactly "pdb" or exactly "PDB".
+bool EndsInPdb(const std::string& path);
+
+}  // namespace strumlet
