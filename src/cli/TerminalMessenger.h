@@ -1,0 +1,34 @@
+#pragma once
+
+#include <chrono>
+#include <string>
+
+#include "html/StrumletViewerDoc.h"
+#include "pdb/Messenger.h"
+
+namespace strumlet {
+
+// Prints every message as one line on standard error and, when standard error is a terminal,
+// keeps a progress line below them that is cleared before each message.
+class TerminalMessenger final : public Messenger {
+ public:
+  explicit TerminalMessenger(bool showProgress);
+  ~TerminalMessenger() override;
+
+  void ShowMessage(const std::string& caption, const std::string& text) override;
+  void ShowProgress(const ConversionProgress& progress);
+  void ClearProgress();
+
+  // The line a message is printed as: the text, behind its caption unless that is the
+  // application's own title.
+  static std::string MessageLine(const std::string& caption, const std::string& text);
+  static std::string ProgressLine(const ConversionProgress& progress);
+
+ private:
+  bool showProgress_;
+  bool progressShown_ = false;
+  std::string lastLine_;
+  std::chrono::steady_clock::time_point lastDraw_{};
+};
+
+}  // namespace strumlet

@@ -1,0 +1,159 @@
+// strumlet-convert: converts one chord database, or every chord database of a folder, into web
+// pages without a window. It runs the same conversion as the application's Open command.
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <CLI/CLI.hpp>
+#include <cstdio>
+#include <filesystem>
+#include <map>
+#include <string>
+#include <system_error>
+
+#include "cli/TerminalMessenger.h"
+#include "html/PageWriter.h"
+#include "html/ProcessingSettings.h"
+#include "html/StrumletViewerDoc.h"
+#include "pdb/StartDirectory.h"
+#include "render/ChordDiagram.h"
+
+namespace {
+
+constexpr int kConverted = 0;
+constexpr int kSomeFailed = 1;
+constexpr int kUsageError = 2;
+
+std::string Absolute(const std::string& path) {
+  if (path.empty() || path.front() == '/') {
+    return path;
+  }
+  return strumlet::JoinPath(strumlet::StartDirectory(), path);
+}
+
+bool IsRegularFile(const std::string& path) {
+  struct stat info {};
+  return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+int Refuse(strumlet::TerminalMessenger& messenger, const std::string& caption,
+           const std::string& text) {
+  messenger.ShowMessage(caption, text);
+  return kUsageError;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  strumlet::StartDirectory();
+
+  CLI::App app{"Converts Strumlet chord databases into web pages.", "strumlet-convert"};
+  app.set_version_flag("--version", "strumlet-convert 1.0.0");
+  app.get_formatter()->column_width(26);
+
+  std::string path;
+  std::string output = "./StrumletOutput/";
+  std::string format = "jpeg";
+  std::string sort = "position";
+  int scale = 100;
+  bool frame = false;
+  std::string fontFile;
+  int fontSize = 12;
+  bool quiet = false;
+
+  app.add_option("PATH", path, "a database file (name ending in \"pdb\" or \"PDB\") or a folder")
+      ->required();
+  app.add_option("-o,--output", output, "output folder (default: ./StrumletOutput/)")
+      ->type_name("DIR");
+  app.add_option("-f,--format", format, "jpeg, png or both (default: jpeg)")
+      ->type_name("FMT")
+      ->check(CLI::IsMember({"jpeg", "png", "both"}));
+  app.add_option("-s,--sort", sort, "category, name or position (default: position)")
+      ->type_name("ORDER")
+      ->check(CLI::IsMember({"category", "name", "position"}));
+  app.add_option("--scale", scale, "25 to 400 (default: 100)")->type_name("PERCENT");
+  app.add_flag("--frame", frame, "frame every diagram");
+  app.add_option("--font", fontFile,
+                 "TrueType font (default: the fontconfig match for \"Times New Roman\")")
+      ->type_name("FILE");
+  app.add_option("--font-size", fontSize, "chord-name font size, 8 to 36 (default: 12)")
+      ->type_name("N");
+  app.add_flag("-q,--quiet", quiet, "no progress output");
+
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::CallForHelp& e) {
+    return app.exit(e);
+  } catch (const CLI::CallForVersion& e) {
+    return app.exit(e);
+  } catch (const CLI::ParseError& e) {
+    app.exit(e);
+    return kUsageError;
+  }
+
+  strumlet::TerminalMessenger messenger(!quiet && ::isatty(STDERR_FILENO));
+  strumlet::ScopedMessenger installed(messenger);
+
+  if (scale < 25 || scale > 400) {
+    return Refuse(messenger, "", "The scale must be between 25 and 400.");
+  }
+  if (fontSize < 8 || fontSize > 36) {
+    return Refuse(messenger, "", "Please enter an integer between 8 and 36.");
+  }
+  if (fontFile.empty()) {
+    fontFile = strumlet::DefaultFontFile();
+    if (fontFile.empty()) {
+      return Refuse(messenger, "",
+                    "No TrueType font matches \"Times New Roman\"; name one with --font.");
+    }
+  } else {
+    fontFile = Absolute(fontFile);
+    if (!IsRegularFile(fontFile)) {
+      return Refuse(messenger, "", "The font file '" + fontFile + "' does not exist.");
+    }
+  }
+
+  path = Absolute(path);
+  if (strumlet::EndsInPdb(path) && !IsRegularFile(path)) {
+    return Refuse(messenger, "palm file Error",
+                  "'" + path + "' is not a valid file or folder path.");
+  }
+  output = Absolute(output);
+  std::error_code error;
+  std::filesystem::create_directories(output, error);
+  if (!std::filesystem::is_directory(output, error) || ::access(output.c_str(), W_OK | X_OK) != 0) {
+    return Refuse(messenger, "Invalid Destination Folder",
+                  "'" + output + "' is not a valid file or folder path.");
+  }
+
+  strumlet::ProcessingSettings settings;
+  settings.m_bJpeg = format != "png";
+  settings.m_bPng = format != "jpeg";
+  settings.m_nChordPercent = scale;
+  settings.m_bBorder = frame;
+  settings.m_nSort = std::map<std::string, int>{{"category", strumlet::kSortByCategory},
+                                                {"name", strumlet::kSortByName},
+                                                {"position", strumlet::kSortByPosition}}
+                         .at(sort);
+  settings.m_strFontFile = fontFile;
+  settings.m_nFontSize = fontSize;
+  settings.m_strDefaultPath = path;
+  settings.m_strOutputPath = output;
+
+  strumlet::CStrumletViewerDoc document(settings);
+  document.SetProgressCallback([&messenger](const strumlet::ConversionProgress& progress) {
+    messenger.ShowProgress(progress);
+  });
+  const bool opened = document.OnOpenDocument(path);
+  messenger.ClearProgress();
+
+  const strumlet::ConversionSummary& summary = document.summary();
+  if (summary.invalidInput || summary.invalidOutput) {
+    return kUsageError;
+  }
+  if (opened && !document.PagePath.empty() && IsRegularFile(document.PagePath)) {
+    std::printf("%s\n", document.PagePath.c_str());
+  }
+  const bool allConverted = opened && summary.failures == 0 && !summary.indexFailed;
+  return allConverted ? kConverted : kSomeFailed;
+}
