@@ -1,0 +1,306 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include "TestSupport.h"
+#include "html/StrumletViewerDoc.h"
+#include "render/ChordDiagram.h"
+
+namespace strumlet {
+namespace {
+
+using testing::Exists;
+using testing::ExpectedIndexHead;
+using testing::ExpectedTail;
+using testing::List;
+using testing::MaskTimestamp;
+using testing::ReadFile;
+using testing::WriteDatabase;
+using Messages = std::vector<std::pair<std::string, std::string>>;
+
+constexpr const char* kGuitar =
+    "database \"Guitar Chords\"\ncategory 0 Unfiled id 0\ncategory 1 Major\n"
+    "{define: C frets x 3 2 0 1 0}\ncategory 1\n{define: Am frets x 0 2 2 1 0}\n";
+constexpr const char* kNotOurs = "creator ABCD\n{define: C frets x 3 2 0 1 0}\n";
+
+class ConversionTest : public ::testing::Test {
+ protected:
+  ConversionTest() {
+    ::mkdir(input_.c_str(), 0777);
+    ::mkdir(output_.c_str(), 0777);
+    settings_.m_bJpeg = true;
+    settings_.m_bPng = false;
+    settings_.m_nChordPercent = 100;
+    settings_.m_nSort = kSortByPosition;
+    settings_.m_nFontSize = 12;
+    settings_.m_strFontFile = DefaultFontFile();
+    settings_.m_strOutputPath = output_;
+  }
+
+  std::string Index() { return MaskTimestamp(ReadFile(output_ + "/index.html")); }
+
+  testing::TempFolder root_;
+  std::string input_ = root_ / "in";
+  std::string output_ = root_ / "out";
+  ProcessingSettings settings_;
+  testing::RecordingMessenger messages_;
+  ScopedMessenger scoped_{messages_};
+};
+
+TEST_F(ConversionTest, SingleDatabaseGetsItsPageAndIsShown) {
+  WriteDatabase(input_ + "/Guitar Chords.PDB", kGuitar);
+  CStrumletViewerDoc doc(settings_);
+  ASSERT_TRUE(doc.OnOpenDocument(input_ + "/Guitar Chords.PDB"));
+  EXPECT_EQ(doc.BaseName, "Guitar Chords");
+  EXPECT_EQ(doc.DestinationFolder, output_ + "/Guitar Chords");
+  EXPECT_EQ(doc.PagePath, output_ + "/Guitar Chords/Guitar Chords.html");
+  EXPECT_EQ(doc.GetTitle(), "Guitar Chords.html");
+  EXPECT_EQ(List(output_), std::vector<std::string>{"Guitar Chords"});
+  const auto files = List(output_ + "/Guitar Chords");
+  ASSERT_EQ(files.size(), 3u);
+  EXPECT_EQ(files[2], "Guitar Chords.html");
+  for (int i = 0; i < 2; ++i) {
+    EXPECT_TRUE(files[static_cast<std::size_t>(i)].ends_with(".jpg"));
+  }
+  EXPECT_TRUE(messages_.messages.empty());
+  EXPECT_EQ(doc.summary().failures, 0);
+}
+
+TEST_F(ConversionTest, MixedCaseExtensionIsNoDatabaseButAFolderPath) {
+  WriteDatabase(input_ + "/Chords.Pdb", kGuitar);
+  CStrumletViewerDoc doc(settings_);
+  EXPECT_FALSE(doc.OnOpenDocument(input_ + "/Chords.Pdb"));
+  EXPECT_EQ(messages_.messages,
+            (Messages{{"palm file Error",
+                       "'" + input_ + "/Chords.Pdb' is not a valid file or folder path."}}));
+  EXPECT_TRUE(doc.summary().invalidInput);
+  EXPECT_TRUE(List(output_).empty());
+}
+
+TEST_F(ConversionTest, MissingSingleDatabaseFailsSilently) {
+  CStrumletViewerDoc doc(settings_);
+  EXPECT_FALSE(doc.OnOpenDocument(input_ + "/none.pdb"));
+  EXPECT_TRUE(messages_.messages.empty());
+  EXPECT_TRUE(doc.PagePath.empty());
+}
+
+TEST_F(ConversionTest, SingleFileOfAnotherProgramIsReadButGetsNoPage) {
+  WriteDatabase(input_ + "/other.pdb", kNotOurs);
+  CStrumletViewerDoc doc(settings_);
+  EXPECT_TRUE(doc.OnOpenDocument(input_ + "/other.pdb"));
+  EXPECT_TRUE(doc.PagePath.empty());
+  EXPECT_EQ(messages_.messages,
+            (Messages{{"",
+                       "The selected database is not a Strumlet database.  It cannot be "
+                       "processed."}}));
+  EXPECT_EQ(doc.summary().failures, 1);
+  EXPECT_TRUE(List(output_).empty());
+}
+
+TEST_F(ConversionTest, FolderIndexLinksPagesAndMarksFailures) {
+  WriteDatabase(input_ + "/Guitar Chords.pdb", kGuitar);
+  WriteDatabase(input_ + "/other.pdb", kNotOurs);   // not ours: no line at all
+  WriteDatabase(input_ + "/.hidden.pdb", kGuitar);  // hidden: not offered
+  WriteDatabase(input_ + "/notes.txt", kGuitar);    // not a database name
+  ::mkdir((input_ + "/sub.pdb").c_str(), 0777);     // a folder is never a database
+  WriteDatabase(input_ + "/Blocked.pdb", kGuitar);
+  WriteDatabase(output_ + "/Blocked", "");  // a file where its destination folder should be
+
+  CStrumletViewerDoc doc(settings_);
+  ASSERT_TRUE(doc.OnOpenDocument(input_));
+  EXPECT_EQ(doc.PagePath, output_ + "/index.html");
+  EXPECT_EQ(doc.GetTitle(), "index.html");
+  EXPECT_EQ(messages_.messages,
+            (Messages{{"StrumletViewer", "Error: Invalid Destination Folder"}}));
+  EXPECT_EQ(doc.summary().databases, 2);
+  EXPECT_EQ(doc.summary().failures, 1);
+
+  // The two lines come in directory order, which the test does not fix.
+  const std::string good =
+      "\n\t<br><a href=\"Guitar%20Chords/Guitar%20Chords.html\">Guitar "
+      "Chords</a>";
+  const std::string bad = "\n\t<br>Blocked.pdb - ERROR";
+  const std::string index = Index();
+  const std::string head = ExpectedIndexHead(input_);
+  const std::string tail = ExpectedTail("<br><br>");
+  EXPECT_TRUE(index == head + good + bad + tail || index == head + bad + good + tail) << index;
+  EXPECT_TRUE(Exists(output_ + "/Guitar Chords/Guitar Chords.html"));
+  EXPECT_FALSE(Exists(output_ + "/hidden"));
+  EXPECT_FALSE(Exists(output_ + "/other"));
+}
+
+TEST_F(ConversionTest, FolderWithoutDatabasesGetsAnEmptyIndex) {
+  WriteDatabase(input_ + "/other.pdb", kNotOurs);
+  CStrumletViewerDoc doc(settings_);
+  ASSERT_TRUE(doc.OnOpenDocument(input_ + "/"));
+  EXPECT_EQ(Index(), ExpectedIndexHead(input_ + "/") + ExpectedTail("<br><br>"));
+  EXPECT_TRUE(messages_.messages.empty());
+  EXPECT_EQ(List(output_), std::vector<std::string>{"index.html"});
+}
+
+TEST_F(ConversionTest, MarkupInTheFolderPathIsEscaped) {
+  const std::string odd = root_ / "a&b";
+  ::mkdir(odd.c_str(), 0777);
+  CStrumletViewerDoc doc(settings_);
+  ASSERT_TRUE(doc.OnOpenDocument(odd));
+  EXPECT_EQ(Index(), ExpectedIndexHead(root_ / "a&amp;b") + ExpectedTail("<br><br>"));
+}
+
+TEST_F(ConversionTest, FolderRunNeedsAnExistingOutputFolder) {
+  settings_.m_strOutputPath = root_ / "missing";
+  CStrumletViewerDoc doc(settings_);
+  EXPECT_FALSE(doc.OnOpenDocument(input_));
+  EXPECT_EQ(messages_.messages,
+            (Messages{{"Invalid Destination Folder",
+                       "'" + root_ / "missing" + "' is not a valid file or folder path."}}));
+  EXPECT_TRUE(doc.summary().invalidOutput);
+  EXPECT_FALSE(Exists(root_ / "missing"));
+}
+
+TEST_F(ConversionTest, SingleRunIntoMissingOutputFolderIsAnInvalidDestination) {
+  WriteDatabase(input_ + "/Guitar.pdb", kGuitar);
+  settings_.m_strOutputPath = root_ / "missing/deeper";
+  CStrumletViewerDoc doc(settings_);
+  EXPECT_FALSE(doc.OnOpenDocument(input_ + "/Guitar.pdb"));
+  EXPECT_EQ(messages_.messages,
+            (Messages{{"StrumletViewer", "Error: Invalid Destination Folder"}}));
+}
+
+TEST_F(ConversionTest, TrailingSeparatorOnTheOutputFolderChangesNothing) {
+  WriteDatabase(input_ + "/Guitar.pdb", kGuitar);
+  for (const std::string& output : {output_, output_ + "/"}) {
+    settings_.m_strOutputPath = output;
+    CStrumletViewerDoc doc(settings_);
+    ASSERT_TRUE(doc.OnOpenDocument(input_ + "/Guitar.pdb"));
+    EXPECT_EQ(doc.DestinationFolder, output_ + "/Guitar");
+    EXPECT_EQ(doc.PagePath, output_ + "/Guitar/Guitar.html");
+  }
+}
+
+TEST_F(ConversionTest, BaseNameComesFromTheFileNameOnly) {
+  const std::string dotted = root_ / "my.data";
+  ::mkdir(dotted.c_str(), 0777);
+  WriteDatabase(dotted + "/Chords.v2.pdb", kGuitar);
+  CStrumletViewerDoc doc(settings_);
+  ASSERT_TRUE(doc.OnOpenDocument(dotted + "/Chords.v2.pdb"));
+  EXPECT_EQ(doc.BaseName, "Chords");
+  EXPECT_TRUE(Exists(output_ + "/Chords/Chords.html"));
+}
+
+TEST_F(ConversionTest, BothFormatsLeaveBothImageSetsAndTheJpegPage) {
+  WriteDatabase(input_ + "/Guitar.pdb", kGuitar);
+  settings_.m_bPng = true;
+  CStrumletViewerDoc doc(settings_);
+  EXPECT_EQ(doc.ProcessDatabase(input_ + "/Guitar.pdb", output_), CStrumletViewerDoc::kJpegPage);
+  int png = 0;
+  int jpg = 0;
+  for (const std::string& name : List(output_ + "/Guitar")) {
+    png += name.ends_with(".png");
+    jpg += name.ends_with(".jpg");
+  }
+  EXPECT_EQ(png, 2);
+  EXPECT_EQ(jpg, 2);
+  const std::string page = ReadFile(output_ + "/Guitar/Guitar.html");
+  EXPECT_NE(page.find(".jpg\""), std::string::npos);
+  EXPECT_EQ(page.find(".png\""), std::string::npos);
+}
+
+TEST_F(ConversionTest, NeitherFormatGivesNoPageAndAnErrorLine) {
+  WriteDatabase(input_ + "/Guitar.pdb", kGuitar);
+  settings_.m_bJpeg = false;
+  CStrumletViewerDoc doc(settings_);
+  ASSERT_TRUE(doc.OnOpenDocument(input_));
+  EXPECT_EQ(Index(),
+            ExpectedIndexHead(input_) + "\n\t<br>Guitar.pdb - ERROR" + ExpectedTail("<br><br>"));
+  EXPECT_FALSE(Exists(output_ + "/Guitar/Guitar.html"));
+  EXPECT_EQ(doc.summary().failures, 1);
+
+  CStrumletViewerDoc single(settings_);
+  EXPECT_FALSE(single.OnOpenDocument(input_ + "/Guitar.pdb"));
+}
+
+TEST_F(ConversionTest, EverySecondOpenReadsTheSettingsAgain) {
+  WriteDatabase(input_ + "/Guitar.pdb", kGuitar);
+  CStrumletViewerDoc first(settings_);
+  ASSERT_TRUE(first.OnOpenDocument(input_ + "/Guitar.pdb"));
+  EXPECT_TRUE(first.WriteJpeg);
+  settings_.m_bJpeg = false;
+  settings_.m_bPng = true;
+  settings_.m_nChordPercent = 50;
+  CStrumletViewerDoc second(settings_);
+  ASSERT_TRUE(second.OnOpenDocument(input_ + "/Guitar.pdb"));
+  EXPECT_TRUE(second.WritePng);
+  EXPECT_FALSE(second.WriteJpeg);
+  EXPECT_EQ(second.ImagePercent, 50);
+  EXPECT_EQ(second.LabelFontSize, 14.0);
+  EXPECT_EQ(second.NameFontSize, 12.0);
+  EXPECT_NE(ReadFile(output_ + "/Guitar/Guitar.html").find(".png\""), std::string::npos);
+}
+
+TEST_F(ConversionTest, TruncatedDatabaseKeepsItsPageButCountsAsFailure) {
+  WriteDatabase(input_ + "/Cut.pdb", std::string(kGuitar) + "truncate -3\n");
+  CStrumletViewerDoc doc(settings_);
+  ASSERT_TRUE(doc.OnOpenDocument(input_ + "/Cut.pdb"));
+  EXPECT_FALSE(doc.database().complete);
+  EXPECT_EQ(doc.database().chords.size(), 1u);
+  EXPECT_TRUE(Exists(output_ + "/Cut/Cut.html"));
+  EXPECT_EQ(doc.summary().failures, 1);
+  EXPECT_EQ(messages_.messages.size(), 1u);  // the reader's own
+}
+
+// An archived collection reaches the driver through a folder, under a mixed-case ".pdb" name;
+// its bytes 64..67 must read "STRM" for the folder scan to offer it.
+std::string ArchiveNamedLikeADatabase() {
+  // value (4 bytes), then the text: one length byte and 59 bytes put "STRM" at 64.
+  return "archive-text \"" + std::string(59, 'x') +
+         "STRM\"\n{define: C frets x 3 2 0 1 0}\n{define: G frets 3 2 0 0 0 3}\n";
+}
+
+TEST_F(ConversionTest, ArchivedCollectionGetsItsPageAndBrokenOneAnErrorLine) {
+  testing::WriteArchive(input_ + "/Book.pDB", ArchiveNamedLikeADatabase());
+  CStrumletViewerDoc doc(settings_);
+  ASSERT_TRUE(doc.OnOpenDocument(input_));
+  EXPECT_TRUE(messages_.messages.empty());
+  EXPECT_EQ(Index(), ExpectedIndexHead(input_) + "\n\t<br><a href=\"Book/Book.html\">Book</a>" +
+                         ExpectedTail("<br><br>"));
+  EXPECT_EQ(List(output_ + "/Book").size(), 3u);
+
+  testing::WriteArchive(input_ + "/Book.pDB", ArchiveNamedLikeADatabase() + "truncate -2\n");
+  CStrumletViewerDoc broken(settings_);
+  ASSERT_TRUE(broken.OnOpenDocument(input_));
+  EXPECT_EQ(Index(),
+            ExpectedIndexHead(input_) + "\n\t<br>Book.pDB - ERROR" + ExpectedTail("<br><br>"));
+  ASSERT_EQ(messages_.messages.size(), 1u);
+  EXPECT_NE(messages_.messages[0].second.find("Book.pDB"), std::string::npos);
+  // A read failure never passes for a written page, whatever its cause code.
+  EXPECT_LT(broken.ProcessDatabase(input_ + "/Book.pDB", output_), 0);
+}
+
+TEST_F(ConversionTest, UnwritableIndexIsReportedAndTheOpenFails) {
+  ::mkdir((output_ + "/index.html").c_str(), 0777);
+  CStrumletViewerDoc doc(settings_);
+  EXPECT_FALSE(doc.OnOpenDocument(input_));
+  EXPECT_TRUE(doc.summary().indexFailed);
+  ASSERT_EQ(messages_.messages.size(), 1u);
+  EXPECT_NE(messages_.messages[0].second.find(output_ + "/index.html"), std::string::npos);
+}
+
+TEST_F(ConversionTest, ProgressCountsDatabasesAndChords) {
+  WriteDatabase(input_ + "/A.pdb", kGuitar);
+  WriteDatabase(input_ + "/B.pdb", kGuitar);
+  CStrumletViewerDoc doc(settings_);
+  std::vector<ConversionProgress> seen;
+  doc.SetProgressCallback([&](const ConversionProgress& p) { seen.push_back(p); });
+  ASSERT_TRUE(doc.OnOpenDocument(input_));
+  ASSERT_FALSE(seen.empty());
+  EXPECT_EQ(seen.back().databasesDone, 2u);
+  EXPECT_EQ(seen.back().databasesTotal, 2u);
+  bool sawAllChords = false;
+  for (const ConversionProgress& p : seen) {
+    EXPECT_LE(p.chordsDone, p.chordsTotal);
+    sawAllChords |= p.chordsTotal == 2 && p.chordsDone == 2;
+  }
+  EXPECT_TRUE(sawAllChords);
+}
+
+}  // namespace
+}  // namespace strumlet

@@ -1,0 +1,44 @@
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <cstdlib>
+#include <ctime>
+
+#include "html/HtmlText.h"
+#include "html/PageWriter.h"
+
+namespace strumlet {
+namespace {
+
+TEST(HtmlText, EscapesTheFourMarkupCharactersAndKeepsEverythingElse) {
+  EXPECT_EQ(EscapeHtml("Tom & Jerry <\"best\"> 'x' \xE9"),
+            "Tom &amp; Jerry &lt;&quot;best&quot;&gt; 'x' \xE9");
+  EXPECT_EQ(EscapeHtml("&amp;"), "&amp;amp;");
+}
+
+TEST(HtmlText, PercentEncodesEveryByteOutsideTheUnreservedSet) {
+  EXPECT_EQ(PercentEncode("Guitar Chords"), "Guitar%20Chords");
+  EXPECT_EQ(PercentEncode("a-b_c.d~e"), "a-b_c.d~e");
+  EXPECT_EQ(PercentEncode("x/y?z#%\"<"), "x%2Fy%3Fz%23%25%22%3C");
+  EXPECT_EQ(PercentEncode("\xE9\x01"), "%E9%01");
+}
+
+TEST(HtmlText, TimestampUsesTheCLocaleWhateverTheProcessLocale) {
+  ::setenv("TZ", "UTC", 1);
+  ::tzset();
+  // A locale with another date order must not leak into the page.
+  std::setlocale(LC_ALL, "C.UTF-8");
+  EXPECT_EQ(FormatTimestamp(1781215500), "06/11/26 10:05PM");  // 2026-06-11 22:05 UTC
+  EXPECT_EQ(FormatTimestamp(1781136000), "06/11/26 12:00AM");  // midnight
+  EXPECT_EQ(FormatTimestamp(1781179200), "06/11/26 12:00PM");  // noon
+  std::setlocale(LC_ALL, "C");
+}
+
+TEST(HtmlText, JoinPathNeverDoublesTheSeparator) {
+  EXPECT_EQ(JoinPath("/out", "a"), "/out/a");
+  EXPECT_EQ(JoinPath("/out/", "a"), "/out/a");
+  EXPECT_EQ(JoinPath("/", "a"), "/a");
+}
+
+}  // namespace
+}  // namespace strumlet
