@@ -8,11 +8,16 @@ namespace strumlet {
 
 class ByteSource;
 
+// UTF-16 text in the narrow code page (Windows-1252); every character the page lacks, a
+// surrogate pair or a lone surrogate becomes one "?".
+std::string ConvertWideToCodePage(const std::u16string& wide);
+
 // Failure of the archived form, with the cause codes of the archive layer.
 class ArchiveException : public std::runtime_error {
  public:
   enum Cause { kGeneric = 1, kEndOfFile = 3 };
-  ArchiveException(Cause cause, const std::string& what) : std::runtime_error(what), cause_(cause) {}
+  ArchiveException(Cause cause, const std::string& what)
+      : std::runtime_error(what), cause_(cause) {}
   Cause cause() const { return cause_; }
 
  private:

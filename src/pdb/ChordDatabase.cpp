@@ -1,0 +1,222 @@
+#include "pdb/ChordDatabase.h"
+
+#include <strings.h>
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+#include "pdb/ByteSource.h"
+#include "pdb/Messenger.h"
+
+namespace strumlet {
+namespace {
+
+constexpr const char* kNotAChordDatabase =
+    "The selected database is not a Strumlet database.  It cannot be processed.";
+constexpr uint8_t kCreator[4] = {'S', 'T', 'R', 'M'};
+constexpr std::size_t kHeaderSize = 78;
+constexpr std::size_t kCreatorEnd = 68;
+constexpr std::size_t kAppInfoSize = 332;
+// A reservation is only a hint; an archive's record count is not trusted with memory.
+constexpr std::size_t kMaxReservation = 65535;
+
+uint16_t BigEndian16(const uint8_t* p) { return static_cast<uint16_t>((p[0] << 8) | p[1]); }
+
+uint32_t BigEndian32(const uint8_t* p) {
+  return (static_cast<uint32_t>(p[0]) << 24) | (static_cast<uint32_t>(p[1]) << 16) |
+         (static_cast<uint32_t>(p[2]) << 8) | p[3];
+}
+
+std::string Chords(unsigned count) {
+  return std::to_string(count) + (count == 1 ? " chord" : " chords");
+}
+
+void DecodeHeader(const uint8_t* h, PalmDatabaseHeader& header) {
+  std::memcpy(header.name.data(), h, 32);
+  header.attributes = BigEndian16(h + 32);
+  header.version = BigEndian16(h + 34);
+  header.creationDate = BigEndian32(h + 36);
+  header.modificationDate = BigEndian32(h + 40);
+  header.lastBackupDate = BigEndian32(h + 44);
+  header.modificationNumber = BigEndian32(h + 48);
+  header.appInfoOffset = BigEndian32(h + 52);
+  header.sortInfoOffset = BigEndian32(h + 56);
+  std::memcpy(header.type.data(), h + 60, 4);
+  std::memcpy(header.creator.data(), h + 64, 4);
+  header.uniqueIdSeed = BigEndian32(h + 68);
+  header.nextRecordListId = BigEndian32(h + 72);
+  header.recordCount = BigEndian16(h + 76);
+}
+
+void DecodeAppInfo(const uint8_t* b, ChordAppInfo& info, CategoryTable& categories) {
+  info.categoryChangeBits = BigEndian16(b);
+  info.lastUniqueId = b[274];
+  info.padding = b[275];
+  std::memcpy(info.rawValue1.data(), b + 276, 2);
+  std::memcpy(info.rawValue2.data(), b + 278, 2);
+  categories.Clear();
+  for (int j = 0; j < CategoryTable::kSlots; ++j) {
+    const auto* label = reinterpret_cast<const char*>(b + 2 + 16 * j);
+    CategoryEntry entry;
+    entry.index = j;
+    entry.uniqueId = b[258 + j];
+    entry.name.assign(label, std::find(label, label + CategoryEntry::kMaxNameLength, '\0'));
+    categories.Add(entry);  // a refused entry leaves its slot empty
+  }
+  info.byteValue = b[280];
+  for (int i = 0; i < 7; ++i) info.values[i] = BigEndian16(b + 282 + 2 * i);
+  std::memcpy(info.table1.data(), b + 296, 13);
+  std::memcpy(info.table2.data(), b + 309, 13);
+  info.value322 = BigEndian16(b + 322);
+  for (int i = 0; i < 4; ++i) std::memcpy(info.rawValues324[i].data(), b + 324 + 2 * i, 2);
+}
+
+// The file ended before any chord: the database is empty and incomplete.
+int StopBeforeChords(ChordDatabase& db, int sortOrder, const std::string& where) {
+  db.chords.Begin(sortOrder, ChordCollection::NameOrdering::kChordNames, 0);
+  db.chords.Finish();
+  db.complete = false;
+  unsigned total = db.header.recordCount;
+  std::string text = "The database ends inside its " + where + ": ";
+  text += total == 0 ? std::string("no chords could be read.")
+                     : "none of its " + Chords(total) + " could be read.";
+  ShowMessage("", text);
+  return 0;
+}
+
+}  // namespace
+
+bool IsChordDatabase(const std::string& folder, const std::string& fileName) {
+  if (fileName.size() <= 4) return false;
+  std::size_t dot = fileName.rfind('.');
+  if (dot == std::string::npos || strcasecmp(fileName.c_str() + dot, ".pdb") != 0) return false;
+  std::string path = folder + "/" + fileName;
+  std::FILE* file = std::fopen(path.c_str(), "rb");
+  if (!file) return false;
+  uint8_t creator[4];
+  bool match = std::fseek(file, 64, SEEK_SET) == 0 && std::fread(creator, 1, 4, file) == 4 &&
+               std::memcmp(creator, kCreator, 4) == 0;
+  std::fclose(file);
+  return match;
+}
+
+int ParseDatabase(ByteSource& in, int sortOrder, ChordDatabase& db) {
+  db.complete = true;
+  uint8_t h[kHeaderSize] = {};
+  std::size_t got = in.Read(h, kHeaderSize);
+  db.header = PalmDatabaseHeader{};
+  DecodeHeader(h, db.header);
+  if (got < kCreatorEnd || std::memcmp(h + 64, kCreator, 4) != 0) {
+    // Too short to name its creator is no chord database either.
+    ShowMessage("", kNotAChordDatabase);
+    return -1;
+  }
+  if (got < kHeaderSize) {
+    db.header.recordCount = 0;
+    db.categories.Clear();
+    return StopBeforeChords(db, sortOrder, "header");
+  }
+
+  struct ListEntry {
+    uint32_t dataOffset;
+    uint8_t attributes;
+  };
+  const unsigned total = db.header.recordCount;
+  std::vector<ListEntry> list(total);
+  for (unsigned i = 0; i < total; ++i) {
+    uint8_t e[8];
+    if (in.Read(e, 8) != 8) {
+      db.categories.Clear();
+      return StopBeforeChords(db, sortOrder, "record list");
+    }
+    list[i] = {BigEndian32(e), e[4]};
+  }
+  uint8_t gap[4];
+  std::size_t gapSize = total == 0 ? 4 : 2;
+  if (in.Read(gap, gapSize) != gapSize) {
+    db.categories.Clear();
+    return StopBeforeChords(db, sortOrder, "record list");
+  }
+  std::vector<uint8_t> block(kAppInfoSize);
+  if (in.Read(block.data(), kAppInfoSize) != kAppInfoSize) {
+    db.categories.Clear();
+    return StopBeforeChords(db, sortOrder, "category block");
+  }
+  db.appInfo = ChordAppInfo{};
+  DecodeAppInfo(block.data(), db.appInfo, db.categories);
+
+  db.chords.Begin(sortOrder, ChordCollection::NameOrdering::kChordNames, total);
+  for (unsigned i = 0; i < total; ++i) {
+    ChordRecord record;
+    record.recordIndex = static_cast<int32_t>(i);
+    record.attributes = static_cast<int8_t>(list[i].attributes);
+    record.category = list[i].attributes & 0x0F;
+    record.recordOffset = static_cast<int32_t>(list[i].dataOffset);
+    record.marker = 1;
+    int result = record.ReadFromDatabase(in);
+    if (result != 0) {
+      db.complete = false;
+      std::string text;
+      if (result == ChordRecord::kTooManyEntries) {
+        text = "Chord " + std::to_string(i + 1) + " of the database claims " +
+               std::to_string(record.entryCount) + " entries, more than the " +
+               std::to_string(ChordRecord::kMaxEntries) +
+               " a chord can hold; reading stopped there. ";
+      } else {
+        text = "The database ends inside chord " + std::to_string(i + 1) + ". ";
+      }
+      text += std::to_string(i) + " of its " + Chords(total) + " could be read.";
+      ShowMessage("", text);
+      break;
+    }
+    db.chords.Place(record);
+  }
+  db.chords.Finish();
+  return 0;
+}
+
+void LoadArchivedCollection(ByteSource& in, int sortOrder, ChordDatabase& db) {
+  ArchiveReader ar(in);
+  db.complete = false;  // until the last record has been read
+  db.archiveValue = ar.ReadI32();
+  db.archiveText = ar.ReadString();
+  db.categories.Clear();
+  db.categories.headerValue = ar.ReadI32();
+  uint32_t count = ar.ReadU32();
+  for (uint32_t i = 0; i < count; ++i) {
+    CategoryEntry entry;
+    entry.index = ar.ReadI32();
+    entry.uniqueId = ar.ReadI32();
+    ar.ReadU32();  // entry flags, not used
+    entry.name = ar.ReadString();
+    ar.ReadString();           // the entry's second text, not used
+    db.categories.Add(entry);  // refused entries are dropped
+  }
+  db.appInfo = ChordAppInfo{};
+  db.appInfo.values[0] = ar.ReadU16();
+  for (int i = 2; i < 7; ++i) db.appInfo.values[i] = ar.ReadU16();
+  ar.ReadBytes(db.appInfo.table1.data(), 13);
+  ar.ReadBytes(db.appInfo.table2.data(), 13);
+  db.appInfo.value322 = ar.ReadU16();
+  for (auto& raw : db.appInfo.rawValues324) ar.ReadBytes(raw.data(), 2);
+  int32_t records = ar.ReadI32();
+  std::size_t reservation =
+      records > 0 ? std::min(static_cast<std::size_t>(records), kMaxReservation) : 0;
+  db.chords.Begin(sortOrder, ChordCollection::NameOrdering::kPlain, reservation);
+  try {
+    for (int32_t i = 0; i < records; ++i) {
+      ChordRecord record;
+      record.Serialize(ar);
+      db.chords.Place(record);
+    }
+  } catch (...) {
+    // What was read stays in the document, in its order.
+    db.chords.Finish();
+    throw;
+  }
+  db.chords.Finish();
+  db.complete = true;
+}
+
+}  // namespace strumlet

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "Fixture.h"
+#include "pdb/ByteSource.h"
+#include "pdb/ChordDatabase.h"
+#include "pdb/Messenger.h"
+
+namespace strumlet::testing {
+
+class RecordingMessenger final : public Messenger {
+ public:
+  void ShowMessage(const std::string& caption, const std::string& text) override {
+    captions.push_back(caption);
+    texts.push_back(text);
+  }
+  std::vector<std::string> captions;
+  std::vector<std::string> texts;
+};
+
+// Builds the database described by `text` and parses it, recording the messages.
+struct Parsed {
+  int result = 0;
+  ChordDatabase db;
+  RecordingMessenger messages;
+};
+
+inline void ParseInto(std::string_view text, int sortOrder, Parsed& out) {
+  auto bytes = fixture::BuildDatabase(text);
+  MemorySource source(bytes);
+  ScopedMessenger scoped(out.messages);
+  out.result = ParseDatabase(source, sortOrder, out.db);
+}
+
+// The chord names of a collection in order, joined by blanks.
+inline std::string Names(const ChordCollection& chords) {
+  std::string joined;
+  for (const auto& c : chords) {
+    if (!joined.empty()) joined += ' ';
+    joined += c.name;
+  }
+  return joined;
+}
+
+}  // namespace strumlet::testing
