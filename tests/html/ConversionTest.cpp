@@ -190,6 +190,8 @@ TEST_F(ConversionTest, BothFormatsLeaveBothImageSetsAndTheJpegPage) {
   WriteDatabase(input_ + "/Guitar.pdb", kGuitar);
   settings_.m_bPng = true;
   CStrumletViewerDoc doc(settings_);
+  ASSERT_TRUE(doc.OnOpenDocument(input_ + "/Guitar.pdb"));
+  EXPECT_TRUE(doc.WritePng);
   EXPECT_EQ(doc.ProcessDatabase(input_ + "/Guitar.pdb", output_), CStrumletViewerDoc::kJpegPage);
   int png = 0;
   int jpg = 0;

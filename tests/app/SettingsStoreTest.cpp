@@ -1,0 +1,251 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QSettings>
+#include <map>
+#include <vector>
+
+#include "app/SettingsStore.h"
+#include "pdb/StartDirectory.h"
+#include "render/ChordDiagram.h"
+
+namespace strumlet {
+namespace {
+
+// Keeps values in memory and remembers every write in order.
+class MemoryStore final : public ProfileStore {
+ public:
+  int GetProfileInt(const std::string& section, const std::string& name,
+                    int defaultValue) override {
+    reads.push_back(name);
+    auto found = ints.find(section + "/" + name);
+    return found == ints.end() ? defaultValue : found->second;
+  }
+  std::string GetProfileString(const std::string& section, const std::string& name,
+                               const std::string& defaultValue) override {
+    reads.push_back(name);
+    auto found = strings.find(section + "/" + name);
+    return found == strings.end() ? defaultValue : found->second;
+  }
+  void WriteProfileInt(const std::string& section, const std::string& name, int value) override {
+    ints[section + "/" + name] = value;
+    writes.push_back(name + "=" + std::to_string(value));
+  }
+  void WriteProfileString(const std::string& section, const std::string& name,
+                          const std::string& value) override {
+    strings[section + "/" + name] = value;
+    writes.push_back(name + "=" + value);
+  }
+  std::map<std::string, int> ints;
+  std::map<std::string, std::string> strings;
+  std::vector<std::string> reads;
+  std::vector<std::string> writes;
+};
+
+TEST(SettingsStore, EmptyStoreAtStartUpTurnsBothFormatsOn) {
+  MemoryStore store;
+  ProcessingSettings settings;
+  LoadStartupSettings(store, settings);
+  EXPECT_TRUE(settings.m_bJpeg);
+  EXPECT_TRUE(settings.m_bPng);
+  EXPECT_EQ(settings.m_nChordPercent, 75);
+  EXPECT_EQ(settings.m_nSort, 2);
+  EXPECT_FALSE(settings.m_bBorder);
+  EXPECT_EQ(settings.m_strFontFile, DefaultFontFile());
+  EXPECT_EQ(settings.m_strDefaultPath, QDir::homePath().toStdString());
+  // Not read at start-up: they wait for the first confirmed Open command.
+  EXPECT_EQ(settings.m_nFontSize, 0);
+  EXPECT_TRUE(settings.m_strOutputPath.empty());
+  EXPECT_EQ(store.reads, (std::vector<std::string>{"Fontfile", "DefaultPath", "ChordPercent",
+                                                   "Sort", "Border", "JPEG", "PNG"}));
+  EXPECT_TRUE(store.writes.empty());
+}
+
+TEST(SettingsStore, FlagsAreOnOnlyWhenExactlyOneAndJpegStandsInForNoFormat) {
+  MemoryStore store;
+  store.ints = {{"Settings/JPEG", 0}, {"Settings/PNG", 0}, {"Settings/Border", 2}};
+  ProcessingSettings settings;
+  LoadStartupSettings(store, settings);
+  EXPECT_TRUE(settings.m_bJpeg);
+  EXPECT_FALSE(settings.m_bPng);
+  EXPECT_FALSE(settings.m_bBorder);
+  EXPECT_TRUE(store.writes.empty());  // the store keeps 0 and 0
+
+  store.ints = {{"Settings/JPEG", 2}, {"Settings/PNG", 1}, {"Settings/Border", 1}};
+  LoadStartupSettings(store, settings);
+  EXPECT_FALSE(settings.m_bJpeg);
+  EXPECT_TRUE(settings.m_bPng);
+  EXPECT_TRUE(settings.m_bBorder);
+
+  store.ints = {{"Settings/JPEG", -1}, {"Settings/PNG", 1}};
+  LoadStartupSettings(store, settings);
+  EXPECT_FALSE(settings.m_bJpeg);
+}
+
+TEST(SettingsStore, OutOfRangeValuesPassUnchanged) {
+  MemoryStore store;
+  store.ints = {{"Settings/ChordPercent", 900}, {"Settings/Sort", 7}, {"Settings/FontSize", 99}};
+  ProcessingSettings settings;
+  LoadStartupSettings(store, settings);
+  EXPECT_EQ(settings.m_nChordPercent, 900);
+  EXPECT_EQ(settings.m_nSort, 7);
+  EXPECT_EQ(ReadOpenCommandValues(store).fontSize, 99);
+}
+
+TEST(SettingsStore, OpenCommandProposesItsOwnDefaults) {
+  MemoryStore store;
+  const OpenCommandValues values = ReadOpenCommandValues(store);
+  EXPECT_EQ(values.jpeg, 1);
+  EXPECT_EQ(values.sort, 2);
+  EXPECT_EQ(values.chordPercent, 100);
+  EXPECT_EQ(values.fontSize, 12);
+  EXPECT_EQ(values.border, 0);
+  EXPECT_EQ(values.fontFile, DefaultFontFile());
+  EXPECT_EQ(values.outputPath, StartDirectory() + "/StrumletOutput/");
+  EXPECT_EQ(values.defaultPath, QDir::homePath().toStdString());
+  EXPECT_EQ(store.reads,
+            (std::vector<std::string>{"JPEG", "Sort", "ChordPercent", "FontSize", "Border",
+                                      "Fontfile", "OutputPath", "DefaultPath"}));
+}
+
+TEST(SettingsStore, OpenCommandReadsTheStoreNotTheMemory) {
+  MemoryStore store;
+  ProcessingSettings settings;
+  LoadStartupSettings(store, settings);
+  RunSettingCommand(ID_TOGGLE_PNG, store, settings);  // "PNG" is not among its values
+  RunSettingCommand(ID_SCALE_50, store, settings);
+  const OpenCommandValues values = ReadOpenCommandValues(store);
+  EXPECT_EQ(values.chordPercent, 50);
+  EXPECT_EQ(values.jpeg, 1);
+}
+
+TEST(SettingsStore, ConfirmedOpenWritesInOrderAndSetsExactlyOneFormat) {
+  MemoryStore store;
+  OpenCommandValues choices;
+  choices.defaultPath = "/music/chords";
+  choices.outputPath = "/tmp/pages/";
+  choices.fontFile = "/fonts/serif.ttf";
+  choices.jpeg = 0;
+  choices.sort = 1;
+  choices.chordPercent = 150;
+  choices.fontSize = 24;
+  choices.border = 2;  // only exactly 1 frames
+  ProcessingSettings settings;
+  settings.m_bJpeg = settings.m_bPng = true;
+  StoreOpenCommandChoices(store, choices, settings);
+  EXPECT_EQ(store.writes,
+            (std::vector<std::string>{"DefaultPath=/music/chords", "OutputPath=/tmp/pages/",
+                                      "Fontfile=/fonts/serif.ttf", "JPEG=0", "Sort=1",
+                                      "ChordPercent=150", "FontSize=24", "Border=0"}));
+  EXPECT_FALSE(settings.m_bJpeg);
+  EXPECT_TRUE(settings.m_bPng);
+  EXPECT_FALSE(settings.m_bBorder);
+  EXPECT_EQ(settings.m_nSort, 1);
+  EXPECT_EQ(settings.m_nChordPercent, 150);
+  EXPECT_EQ(settings.m_nFontSize, 24);
+  EXPECT_EQ(settings.m_strOutputPath, "/tmp/pages/");
+  EXPECT_EQ(settings.m_strDefaultPath, "/music/chords");
+  EXPECT_EQ(settings.m_strFontFile, "/fonts/serif.ttf");
+
+  // After the dialog stored 150, no scale command is checked.
+  for (int command : {ID_SCALE_25, ID_SCALE_50, ID_SCALE_63, ID_SCALE_75, ID_SCALE_88, ID_SCALE_100,
+                      ID_SCALE_200}) {
+    EXPECT_EQ(SettingCommandChecked(command, settings), false) << command;
+  }
+}
+
+TEST(SettingsStore, TogglesFlipThenWriteAndKeepTheirCheckMark) {
+  MemoryStore store;
+  ProcessingSettings settings;
+  settings.m_bJpeg = true;
+  EXPECT_TRUE(RunSettingCommand(32780, store, settings));  // ID_TOGGLE_JPEG
+  EXPECT_EQ(SettingCommandChecked(ID_TOGGLE_JPEG, settings), false);
+  EXPECT_TRUE(RunSettingCommand(ID_TOGGLE_JPEG, store, settings));
+  EXPECT_EQ(store.writes, (std::vector<std::string>{"JPEG=0", "JPEG=1"}));
+  EXPECT_EQ(SettingCommandChecked(ID_TOGGLE_JPEG, settings), true);
+
+  // Both formats off is left alone until the next confirmed Open command.
+  RunSettingCommand(ID_TOGGLE_JPEG, store, settings);
+  EXPECT_FALSE(settings.m_bJpeg);
+  EXPECT_FALSE(settings.m_bPng);
+
+  RunSettingCommand(32771, store, settings);  // ID_TOGGLE_PNG
+  RunSettingCommand(32773, store, settings);  // ID_TOGGLE_BORDER
+  EXPECT_EQ(store.writes.back(), "Border=1");
+  EXPECT_EQ(store.writes[store.writes.size() - 2], "PNG=1");
+  EXPECT_EQ(SettingCommandChecked(ID_TOGGLE_PNG, settings), true);
+  EXPECT_EQ(SettingCommandChecked(ID_TOGGLE_BORDER, settings), true);
+}
+
+TEST(SettingsStore, ScaleAndSortCommandsByTheirIdentifierValues) {
+  MemoryStore store;
+  ProcessingSettings settings;
+  const std::vector<std::pair<int, int>> scales = {
+      {32779, 25}, {32778, 50}, {32777, 63}, {32776, 75}, {32775, 88}, {32774, 100}, {32781, 200}};
+  for (const auto& [command, percent] : scales) {
+    ASSERT_TRUE(RunSettingCommand(command, store, settings));
+    EXPECT_EQ(settings.m_nChordPercent, percent);
+    EXPECT_EQ(store.writes.back(), "ChordPercent=" + std::to_string(percent));
+    for (const auto& [other, otherPercent] : scales) {
+      EXPECT_EQ(SettingCommandChecked(other, settings), other == command) << other;
+    }
+  }
+  const std::vector<std::pair<int, int>> sorts = {{32784, 0}, {32786, 1}, {32785, 2}};
+  for (const auto& [command, sort] : sorts) {
+    ASSERT_TRUE(RunSettingCommand(command, store, settings));
+    EXPECT_EQ(settings.m_nSort, sort);
+    EXPECT_EQ(store.writes.back(), "Sort=" + std::to_string(sort));
+    for (const auto& [other, otherSort] : sorts) {
+      EXPECT_EQ(SettingCommandChecked(other, settings), other == command) << other;
+    }
+  }
+  const std::size_t written = store.writes.size();
+  EXPECT_FALSE(RunSettingCommand(ID_PATH_SETTINGS, store, settings));
+  EXPECT_FALSE(RunSettingCommand(12345, store, settings));
+  EXPECT_EQ(store.writes.size(), written);
+  EXPECT_EQ(SettingCommandChecked(ID_PATH_SETTINGS, settings), std::nullopt);
+}
+
+TEST(SettingsStore, PathSettingsWriteDefaultPathThenFont) {
+  MemoryStore store;
+  ProcessingSettings settings;
+  StorePathSettings(store, "/data/x.pdb", "/fonts/a.ttf", settings);
+  EXPECT_EQ(store.writes,
+            (std::vector<std::string>{"DefaultPath=/data/x.pdb", "Fontfile=/fonts/a.ttf"}));
+  EXPECT_EQ(settings.m_strDefaultPath, "/data/x.pdb");
+  EXPECT_EQ(settings.m_strFontFile, "/fonts/a.ttf");
+}
+
+TEST(SettingsFileStore, KeepsValuesUnderTheCompanyAndApplicationAcrossInstances) {
+  {
+    SettingsFileStore store;
+    ProcessingSettings settings;
+    OpenCommandValues choices = ReadOpenCommandValues(store);
+    choices.chordPercent = 63;
+    choices.defaultPath = "/songs/My Chords.pdb";
+    StoreOpenCommandChoices(store, choices, settings);
+  }
+  SettingsFileStore again;
+  EXPECT_EQ(again.GetProfileInt("Settings", "ChordPercent", 0), 63);
+  EXPECT_EQ(again.GetProfileString("Settings", "DefaultPath", ""), "/songs/My Chords.pdb");
+  EXPECT_EQ(again.GetProfileInt("Settings", "Missing", 17), 17);
+  EXPECT_EQ(again.GetProfileString("Settings", "Missing", "dflt"), "dflt");
+
+  QSettings raw(QStringLiteral("Quillory Software"), QStringLiteral("StrumletViewer"));
+  EXPECT_TRUE(raw.fileName().startsWith(QString::fromLocal8Bit(qgetenv("XDG_CONFIG_HOME"))))
+      << raw.fileName().toStdString();
+  EXPECT_EQ(raw.value("Settings/ChordPercent").toInt(), 63);
+
+  // An integer value that is not a number gives the caller's default.
+  raw.setValue("Settings/Sort", "two");
+  raw.sync();
+  SettingsFileStore third;
+  EXPECT_EQ(third.GetProfileInt("Settings", "Sort", 2), 2);
+  ProcessingSettings settings;
+  LoadStartupSettings(third, settings);
+  EXPECT_EQ(settings.m_nSort, 2);
+  EXPECT_EQ(settings.m_nChordPercent, 63);
+}
+
+}  // namespace
+}  // namespace strumlet

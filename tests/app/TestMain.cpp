@@ -1,0 +1,23 @@
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+// The settings tests write a real store: point it at a throw-away configuration folder before Qt
+// reads the environment, so the user's own settings are never touched.
+int main(int argc, char** argv) {
+  std::string config =
+      (std::filesystem::temp_directory_path() / "strumlet-app-test-XXXXXX").string();
+  if (::mkdtemp(config.data()) == nullptr) {
+    return 1;
+  }
+  ::setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+  QCoreApplication app(argc, argv);
+  ::testing::InitGoogleTest(&argc, argv);
+  const int result = RUN_ALL_TESTS();
+  std::error_code ignored;
+  std::filesystem::remove_all(config, ignored);
+  return result;
+}
