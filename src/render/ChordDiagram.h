@@ -3,8 +3,11 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "pdb/ChordRecord.h"
+
+struct gdImageStruct;
 
 namespace strumlet {
 
@@ -39,6 +42,16 @@ class ChordDiagram {
 
   int16_t GetWidth() const;
   int16_t GetHeight() const;
+
+  // The encoded image as WriteImage would write it; empty when there is no image.
+  std::vector<unsigned char> EncodeImage(ImageKind kind) const;
+
+  // The drawn image, for inspection; null when it could not be created.
+  const gdImageStruct* Image() const;
+
+  // The name size and label size in use after the defaults for small sizes were applied.
+  double NameSize() const;
+  double LabelSize() const;
 
  private:
   struct Impl;

@@ -1,0 +1,145 @@
+#include "render/DiagramLayout.h"
+
+#include <algorithm>
+#include <array>
+
+namespace strumlet {
+namespace {
+
+constexpr std::array<std::string_view, 30> kBaseFretLabels = {
+    "bs", " 1", " 2", " 3", " 4", " 5", " 6", " 7", " 8", " 9", "10", "11", "12", "13", "14",
+    "15", "16", "17", "18", "19", "",   "",   "",   "",   "",   "",   "",   "",   "",   ""};
+
+constexpr std::array<std::string_view, 30> kBarreLabels = {
+    "c!", "c1", "c2", "c3", "c4", "c5", "c6", "c7", "c8", "c9", "10", "11", "12", "13", "14",
+    "15", "16", "17", "18", "19", "20", "21", "22", "23", "24", "25", "26", "27", "28", "29"};
+
+// The largest image side a signed 16-bit size can report.
+constexpr int kMaxSide = 32767;
+
+}  // namespace
+
+InstrumentProfile ProfileFor(uint8_t instrumentCode) {
+  switch (instrumentCode) {
+    case 1:
+      return {4, 6};
+    case 2:
+    case 3:
+      return {4, 4};
+    case 4:
+      return {5, 4};
+    default:
+      return {6, 4};
+  }
+}
+
+std::string_view BaseFretLabel(int baseFret) {
+  return baseFret >= 0 && baseFret < static_cast<int>(kBaseFretLabels.size())
+             ? kBaseFretLabels[baseFret]
+             : std::string_view();
+}
+
+std::string_view BarreLabel(int barre) {
+  return barre >= 0 && barre < static_cast<int>(kBarreLabels.size()) ? kBarreLabels[barre]
+                                                                     : std::string_view();
+}
+
+DiagramLayout ComputeLayout(const ChordRecord& record, const TextMetrics& metrics) {
+  constexpr int D = kMarkSize, F = kFretSpacing, S = kStringSpacing;
+  DiagramLayout layout;
+  layout.profile = ProfileFor(record.instrumentCode);
+  const int R = layout.profile.fretsShown;
+  const bool fiveString = record.instrumentCode == kFiveStringCode;
+  const bool barre = (record.flags & ChordRecord::kBarre) != 0;
+  const bool perStringBarres = (record.flags & ChordRecord::kPerStringBarres) != 0;
+  const int b = record.frets[0];
+  const int barre0 = record.barres[0];
+
+  int W, H, Q;
+  H = (R + 1) * F + metrics.nameHeight + 4;
+  Q = metrics.labelWidth + 1;
+  W = Q + S * layout.profile.strings;
+  if (W < metrics.nameWidth) {
+    Q += (metrics.nameWidth - W) / 2;
+    W = metrics.nameWidth;
+  }
+  layout.width = std::clamp(W, 1, kMaxSide);
+  layout.height = std::clamp(H, 1, kMaxSide);
+  layout.rightOffset = Q;
+
+  // Texts. The label column sits Q pixels from the right edge.
+  layout.nameX = std::max((W - metrics.nameWidth - Q) / 2, 1);
+  layout.nameY = H - metrics.nameHeight / 3 + 1;
+  const int labelColumn = W - Q;
+  int barreX = layout.nameX;
+  if (b != 0) {
+    barreX = labelColumn;
+    if (!barre || barre0 + 1 < b) {
+      auto text = BaseFretLabel(b);
+      if (!text.empty()) layout.labels.push_back({text, labelColumn, S + metrics.labelHeight});
+    }
+  }
+  if (barre) {
+    const int y = S + 2 * metrics.labelHeight + 5;
+    if (perStringBarres) {
+      if (!fiveString) layout.labels.push_back({"c!", barreX, y});
+    } else if (barre0 > 9) {
+      layout.labels.push_back({"c", barreX, y});
+      auto text = BarreLabel(barre0);
+      if (!text.empty()) layout.labels.push_back({text, barreX, y + metrics.labelHeight + 5});
+    } else {
+      auto text = BarreLabel(barre0);
+      if (!text.empty()) layout.labels.push_back({text, barreX, y});
+    }
+  }
+
+  // Grid. A record never has more strings than its arrays hold.
+  const int n =
+      std::clamp(static_cast<int>(record.entryCount) - 1, 0, ChordRecord::kMaxEntries - 1);
+  const int yTop = F;
+  const int yBottom = yTop + R * F;
+  auto stringX = [&](int i) { return W - Q - D + S / 2 - S * i - 1; };
+  for (int i = 0; i < n; ++i) {
+    StringLine line{stringX(i), yTop, yBottom};
+    if (fiveString && b < 6 && i == 4) {
+      // The short fifth string only shows below the fret it starts at.
+      const int y1 = yBottom - F * (b - 2);
+      line.y1 = y1 < yBottom ? y1 : yBottom;
+    }
+    layout.strings.push_back(line);
+  }
+  if (n > 0) {
+    const int xLeft = stringX(n - 1);
+    const int xRight = stringX(0);
+    for (int j = 1; j <= R + 1; ++j) {
+      FretLine line{F * j, xLeft, xRight};
+      if (fiveString && b < 6 && !(6 - j < b && b > 2)) line.x1 = xLeft + S;
+      layout.frets.push_back(line);
+    }
+  }
+
+  // String marks.
+  for (int r = 1; r <= n; ++r) {
+    const int v = record.frets[r];
+    const int x = stringX(r - 1);
+    const bool open = v <= 0 || (barre && perStringBarres && v <= record.barres[r]) ||
+                      (barre && !perStringBarres && v <= barre0);
+    if (open) {
+      layout.marks.push_back({StringMark::Kind::kOpen, x, F / 2, 0});
+      continue;
+    }
+    if (v <= 99) {
+      const int c = b != 0 ? (v - b + 1) * F : (v - barre0) * F;
+      const int glyph =
+          (record.flags & ChordRecord::kFingers) ? record.fingers[r] : record.fingers[0];
+      if (glyph >= 0 && glyph < kGlyphCount) {
+        layout.marks.push_back({StringMark::Kind::kGlyph, x, c + F / 2, glyph});
+      }
+    } else if (v == 100) {
+      layout.marks.push_back({StringMark::Kind::kMuted, x, (F - D) / 2, 0});
+    }
+  }
+  return layout;
+}
+
+}  // namespace strumlet

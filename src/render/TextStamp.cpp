@@ -1,0 +1,182 @@
+#include "render/TextStamp.h"
+
+#include <iconv.h>
+
+#include <algorithm>
+#include <bit>
+#include <cerrno>
+#include <map>
+#include <mutex>
+#include <unordered_map>
+
+namespace strumlet {
+namespace {
+
+// Enough stamps for every label and the names of many databases; the cache starts over when
+// full so memory stays bounded on odd input.
+constexpr std::size_t kMaxCachedStamps = 16384;
+
+// Sides above this are not rendered: a text that large is a broken size setting.
+constexpr int kMaxScratchSide = 16384;
+
+class Utf8Converter {
+ public:
+  Utf8Converter() : cd_(iconv_open("UTF-8", "WINDOWS-1252")) {}
+  ~Utf8Converter() {
+    if (cd_ != reinterpret_cast<iconv_t>(-1)) iconv_close(cd_);
+  }
+  Utf8Converter(const Utf8Converter&) = delete;
+  Utf8Converter& operator=(const Utf8Converter&) = delete;
+
+  // Appends the UTF-8 form of one byte.
+  void Append(char byte, std::string& out) {
+    char in[1] = {byte};
+    char buffer[8];
+    char* inPtr = in;
+    char* outPtr = buffer;
+    std::size_t inLeft = 1, outLeft = sizeof buffer;
+    if (cd_ == reinterpret_cast<iconv_t>(-1) ||
+        iconv(cd_, &inPtr, &inLeft, &outPtr, &outLeft) == static_cast<std::size_t>(-1)) {
+      if (cd_ != reinterpret_cast<iconv_t>(-1)) iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+      out += '?';
+      return;
+    }
+    out.append(buffer, outPtr);
+  }
+
+ private:
+  iconv_t cd_;
+};
+
+struct StampCache {
+  std::mutex mutex;
+  std::unordered_map<std::string, std::shared_ptr<const TextStamp>> stamps;
+};
+
+StampCache& Cache() {
+  static StampCache cache;
+  return cache;
+}
+
+}  // namespace
+
+std::string NameToDrawableText(std::string_view bytes) {
+  thread_local Utf8Converter converter;
+  std::string out;
+  out.reserve(bytes.size() * 2);
+  for (char c : bytes) {
+    if (c == '&') {
+      out += "&#38;";
+    } else if (static_cast<unsigned char>(c) < 0x80) {
+      out += c;
+    } else {
+      converter.Append(c, out);
+    }
+  }
+  return out;
+}
+
+void EnsureFontCache() {
+  static std::once_flag once;
+  std::call_once(once, [] { gdFontCacheSetup(); });
+}
+
+std::shared_ptr<const TextStamp> RenderTextStamp(const std::string& fontFile, double size,
+                                                 const std::string& utf8Text) {
+  EnsureFontCache();
+  auto stamp = std::make_shared<TextStamp>();
+  int box[8] = {};
+  if (const char* error =
+          gdImageStringTTF(nullptr, box, 0, fontFile.c_str(), size, 0.0, 0, 0, utf8Text.c_str())) {
+    stamp->error = error;
+    return stamp;
+  }
+  int minX = box[0], maxX = box[0], minY = box[1], maxY = box[1];
+  for (int k = 2; k < 8; k += 2) {
+    minX = std::min(minX, box[k]);
+    maxX = std::max(maxX, box[k]);
+    minY = std::min(minY, box[k + 1]);
+    maxY = std::max(maxY, box[k + 1]);
+  }
+  // Antialiased edges may reach a little past the reported box.
+  const int margin = 4 + static_cast<int>(size / 4);
+  const int width = maxX - minX + 2 * margin;
+  const int height = maxY - minY + 2 * margin;
+  if (width > kMaxScratchSide || height > kMaxScratchSide || width <= 0 || height <= 0) {
+    stamp->error = "text too large";
+    return stamp;
+  }
+  gdImagePtr scratch = gdImageCreate(width, height);
+  if (!scratch) {
+    stamp->error = "out of memory";
+    return stamp;
+  }
+  gdImageColorAllocate(scratch, 255, 255, 255);
+  const int black = gdImageColorAllocate(scratch, 0, 0, 0);
+  const int ox = margin - minX, oy = margin - minY;
+  int drawn[8] = {};
+  if (const char* error = gdImageStringTTF(scratch, drawn, black, fontFile.c_str(), size, 0.0, ox,
+                                           oy, utf8Text.c_str())) {
+    stamp->error = error;
+    gdImageDestroy(scratch);
+    return stamp;
+  }
+  // The box of the measuring call at (0, 0) is the one the layout relies on; the box of a drawing
+  // call elsewhere can differ by a pixel of rounding.
+  std::copy(std::begin(box), std::end(box), std::begin(stamp->brect));
+  std::map<int, uint8_t> slots;  // scratch palette index -> stamp colour
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      const int index = gdImagePalettePixel(scratch, x, y);
+      if (index == 0) continue;
+      auto [it, added] = slots.emplace(index, static_cast<uint8_t>(stamp->colours.size()));
+      if (added) {
+        stamp->colours.push_back({gdImageRed(scratch, index), gdImageGreen(scratch, index),
+                                  gdImageBlue(scratch, index)});
+      }
+      stamp->pixels.push_back(
+          {static_cast<int16_t>(x - ox), static_cast<int16_t>(y - oy), it->second});
+    }
+  }
+  gdImageDestroy(scratch);
+  return stamp;
+}
+
+std::shared_ptr<const TextStamp> GetTextStamp(const std::string& fontFile, double size,
+                                              const std::string& utf8Text) {
+  std::string key;
+  key.reserve(fontFile.size() + utf8Text.size() + 10);
+  key += fontFile;
+  key += '\0';
+  const auto bits = std::bit_cast<uint64_t>(size);
+  key.append(reinterpret_cast<const char*>(&bits), sizeof bits);
+  key += utf8Text;
+
+  StampCache& cache = Cache();
+  {
+    std::lock_guard lock(cache.mutex);
+    auto it = cache.stamps.find(key);
+    if (it != cache.stamps.end()) return it->second;
+  }
+  auto stamp = RenderTextStamp(fontFile, size, utf8Text);
+  if (stamp->ok()) {
+    std::lock_guard lock(cache.mutex);
+    if (cache.stamps.size() >= kMaxCachedStamps) cache.stamps.clear();
+    cache.stamps.emplace(std::move(key), stamp);
+  }
+  return stamp;
+}
+
+void DrawTextStamp(gdImagePtr image, const TextStamp& stamp, int x, int y) {
+  if (!stamp.ok() || stamp.pixels.empty()) return;
+  int indexes[256];
+  for (std::size_t k = 0; k < stamp.colours.size() && k < 256; ++k) {
+    const auto& c = stamp.colours[k];
+    indexes[k] = gdImageColorResolve(image, c.red, c.green, c.blue);
+  }
+  for (const auto& p : stamp.pixels) {
+    gdImageSetPixel(image, x + p.dx, y + p.dy, indexes[p.colour]);
+  }
+}
+
+}  // namespace strumlet

@@ -1,0 +1,120 @@
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "RenderTestSupport.h"
+#include "render/AssetStore.h"
+
+extern char** environ;
+
+namespace strumlet {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct ChildResult {
+  int exitStatus = -1;
+  std::string errorOutput;
+};
+
+// Runs this test executable as the drawing child, started in `startFolder`.
+ChildResult RunChild(const std::string& startFolder, const std::string& outFolder) {
+  ChildResult result;
+  int pipeFds[2];
+  if (pipe(pipeFds) != 0) return result;
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addchdir_np(&actions, startFolder.c_str());
+  posix_spawn_file_actions_adddup2(&actions, pipeFds[1], STDERR_FILENO);
+  posix_spawn_file_actions_addclose(&actions, pipeFds[0]);
+  const std::string self = test::SelfPath();
+  char* args[] = {const_cast<char*>(self.c_str()), const_cast<char*>("--missing-asset-child"),
+                  const_cast<char*>(outFolder.c_str()), nullptr};
+  pid_t pid = 0;
+  const int spawned = posix_spawn(&pid, self.c_str(), &actions, nullptr, args, environ);
+  posix_spawn_file_actions_destroy(&actions);
+  close(pipeFds[1]);
+  if (spawned == 0) {
+    char buffer[512];
+    ssize_t got;
+    while ((got = read(pipeFds[0], buffer, sizeof buffer)) > 0)
+      result.errorOutput.append(buffer, got);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    result.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+  }
+  close(pipeFds[0]);
+  return result;
+}
+
+std::string Message(const std::string& path) {
+  return "Error: The program will exit because it could not find a very important file: " + path +
+         "\n";
+}
+
+void CopyAssets(const std::string& to, const std::string& except) {
+  for (const char* name : kAssetFileNames) {
+    if (name != except) fs::copy_file(fs::path(STRUMLET_TEST_RES_DIR) / name, fs::path(to) / name);
+  }
+}
+
+TEST(MissingAsset, NamesTheBrushInTheStartDirectoryAndExits) {
+  test::TempFolder start, out;
+  const ChildResult r = RunChild(start.path(), out.path());
+  EXPECT_EQ(r.exitStatus, 1);
+  EXPECT_EQ(r.errorOutput, Message(start.path() + "/width3black.png"));
+  EXPECT_TRUE(fs::is_empty(out.path()));
+}
+
+TEST(MissingAsset, NamesTheFirstMissingGlyph) {
+  test::TempFolder start, out;
+  CopyAssets(start.path(), "3.png");
+  const ChildResult r = RunChild(start.path(), out.path());
+  EXPECT_EQ(r.exitStatus, 1);
+  EXPECT_EQ(r.errorOutput, Message(start.path() + "/3.png"));
+  EXPECT_TRUE(fs::is_empty(out.path()));
+}
+
+TEST(MissingAsset, UndecodableAssetCountsAsMissing) {
+  test::TempFolder start, out;
+  CopyAssets(start.path(), "0.png");
+  std::ofstream(start.path() + "/0.png") << "not a picture";
+  const ChildResult r = RunChild(start.path(), out.path());
+  EXPECT_EQ(r.exitStatus, 1);
+  EXPECT_EQ(r.errorOutput, Message(start.path() + "/0.png"));
+  EXPECT_TRUE(fs::is_empty(out.path()));
+}
+
+TEST(MissingAsset, AllAssetsInTheStartDirectoryAreEnough) {
+  test::TempFolder start, out;
+  CopyAssets(start.path(), "");
+  const ChildResult r = RunChild(start.path(), out.path());
+  EXPECT_EQ(r.exitStatus, 0) << r.errorOutput;
+  EXPECT_TRUE(fs::exists(out.path() + "/0.png"));
+}
+
+TEST(Assets, GlyphsAreFourteenSquareAndTheBrushIsSmallAndBlack) {
+  const DiagramAssets& assets = GetDiagramAssets();
+  ASSERT_NE(assets.brush, nullptr);
+  EXPECT_LE(gdImageSX(assets.brush), 3);
+  EXPECT_LE(gdImageSY(assets.brush), 3);
+  EXPECT_TRUE(test::IsDark(assets.brush, 1, 1));
+  for (gdImagePtr glyph : assets.glyphs) {
+    ASSERT_NE(glyph, nullptr);
+    EXPECT_EQ(gdImageSX(glyph), 14);
+    EXPECT_EQ(gdImageSY(glyph), 14);
+    // Transparent corners keep the grid lines around a dot visible.
+    EXPECT_EQ(gdImageGetPixel(glyph, 0, 0), gdImageGetTransparent(glyph));
+    EXPECT_TRUE(test::IsDark(glyph, 1, 7));
+    EXPECT_TRUE(test::IsDark(glyph, 13, 7));
+  }
+}
+
+}  // namespace
+}  // namespace strumlet
