@@ -8,46 +8,10 @@
 namespace strumlet {
 namespace {
 
-// Characters 0x80..0x9F of Windows-1252; 0 marks a code the page leaves undefined, which maps
-// to the control character of the same number.
-constexpr char16_t kHighControls[32] = {
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
-
-char ToCodePage(char32_t c) {
-  if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return static_cast<char>(c);
-  for (int i = 0; i < 32; ++i) {
-    char16_t mapped = kHighControls[i] ? kHighControls[i] : static_cast<char16_t>(0x80 + i);
-    if (c == mapped) return static_cast<char>(0x80 + i);
-  }
-  return '?';
-}
-
 // A bogus length must not make us reserve gigabytes before the data proves to be there.
 constexpr std::size_t kChunk = 64 * 1024;
 
 }  // namespace
-
-std::string ConvertWideToCodePage(const std::u16string& wide) {
-  std::string narrow;
-  narrow.reserve(wide.size());
-  for (std::size_t i = 0; i < wide.size(); ++i) {
-    char16_t u = wide[i];
-    if (u >= 0xD800 && u <= 0xDBFF && i + 1 < wide.size() && wide[i + 1] >= 0xDC00 &&
-        wide[i + 1] <= 0xDFFF) {
-      // A character beyond the basic plane: the code page has none of them, so one "?" for
-      // the pair.
-      ++i;
-      narrow += '?';
-    } else if (u >= 0xD800 && u <= 0xDFFF) {
-      narrow += '?';
-    } else {
-      narrow += ToCodePage(u);
-    }
-  }
-  return narrow;
-}
 
 void ArchiveReader::ReadBytes(void* destination, std::size_t count) {
   if (source_.Read(destination, count) != count) {

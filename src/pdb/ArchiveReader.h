@@ -4,13 +4,11 @@
 #include <stdexcept>
 #include <string>
 
+#include "pdb/CodePage.h"
+
 namespace strumlet {
 
 class ByteSource;
-
-// UTF-16 text in the narrow code page (Windows-1252); every character the page lacks, a
-// surrogate pair or a lone surrogate becomes one "?".
-std::string ConvertWideToCodePage(const std::u16string& wide);
 
 // Failure of the archived form, with the cause codes of the archive layer.
 class ArchiveException : public std::runtime_error {

@@ -18,8 +18,9 @@ constexpr uint8_t kCreator[4] = {'S', 'T', 'R', 'M'};
 constexpr std::size_t kHeaderSize = 78;
 constexpr std::size_t kCreatorEnd = 68;
 constexpr std::size_t kAppInfoSize = 332;
-// A reservation is only a hint; an archive's record count is not trusted with memory.
-constexpr std::size_t kMaxReservation = 65535;
+// A reservation is only a hint; an archive's record count is not trusted with memory, so
+// a larger collection grows as its records actually arrive.
+constexpr std::size_t kMaxReservation = 4096;
 
 uint16_t BigEndian16(const uint8_t* p) { return static_cast<uint16_t>((p[0] << 8) | p[1]); }
 

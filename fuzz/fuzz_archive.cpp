@@ -1,0 +1,39 @@
+// LoadArchivedCollection on arbitrary bytes, in every placement order.
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+
+#include "pdb/ArchiveReader.h"
+#include "pdb/ByteSource.h"
+#include "pdb/ChordDatabase.h"
+#include "pdb/Messenger.h"
+
+namespace {
+
+class DiscardingMessenger final : public strumlet::Messenger {
+ public:
+  void ShowMessage(const std::string&, const std::string&) override {}
+};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
+  static DiscardingMessenger discard;
+  static strumlet::ScopedMessenger scoped(discard);
+  for (int order : {0, 1, 2, 3}) {
+    strumlet::ChordDatabase db;
+    strumlet::MemorySource source(std::span<const uint8_t>(data, size));
+    try {
+      strumlet::LoadArchivedCollection(source, order, db);
+    } catch (const strumlet::ArchiveException&) {
+      // Damaged archives end here; what was read must still be consistent.
+    }
+    for (const auto& chord : db.chords) {
+      if (chord.entryCount > strumlet::ChordRecord::kMaxEntries) __builtin_trap();
+      (void)chord.RootNote();
+      (void)db.categories.Lookup(chord.category);
+    }
+  }
+  return 0;
+}

@@ -1,0 +1,37 @@
+// ParseDatabase on arbitrary bytes, in every placement order.
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+
+#include "pdb/ByteSource.h"
+#include "pdb/ChordDatabase.h"
+#include "pdb/Messenger.h"
+
+namespace {
+
+class DiscardingMessenger final : public strumlet::Messenger {
+ public:
+  void ShowMessage(const std::string&, const std::string&) override {}
+};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
+  static DiscardingMessenger discard;
+  static strumlet::ScopedMessenger scoped(discard);
+  strumlet::ChordDatabase db;
+  for (int order : {0, 1, 2, 3}) {
+    strumlet::MemorySource source(std::span<const uint8_t>(data, size));
+    int result = strumlet::ParseDatabase(source, order, db);
+    if (result == 0) {
+      for (const auto& chord : db.chords) {
+        if (chord.entryCount > strumlet::ChordRecord::kMaxEntries) __builtin_trap();
+        if (chord.name.size() > strumlet::ChordRecord::kMaxNameLength) __builtin_trap();
+        (void)chord.RootNote();
+        (void)db.categories.Lookup(chord.category);
+      }
+    }
+  }
+  return 0;
+}
