@@ -71,9 +71,10 @@ DiagramLayout ComputeLayout(const ChordRecord& record, const TextMetrics& metric
   layout.nameX = std::max((W - metrics.nameWidth - Q) / 2, 1);
   layout.nameY = H - metrics.nameHeight / 3 + 1;
   const int labelColumn = W - Q;
-  int barreX = layout.nameX;
+  // The barre label always goes into the label column. Placing it at the name's x when there is
+  // no base fret would put it inside the grid, where the lines drawn afterwards cross it out.
+  const int barreX = labelColumn;
   if (b != 0) {
-    barreX = labelColumn;
     if (!barre || barre0 + 1 < b) {
       auto text = BaseFretLabel(b);
       if (!text.empty()) layout.labels.push_back({text, labelColumn, S + metrics.labelHeight});

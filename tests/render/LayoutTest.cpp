@@ -119,11 +119,12 @@ TEST(DiagramLayout, BarreLabelsAndWhenTheBaseFretLabelGivesWay) {
   ASSERT_EQ(l.labels.size(), 1u);
   EXPECT_EQ(l.labels[0].text, "c");
   EXPECT_TRUE(barreChord(0, -2).labels.empty());
-  // Barre 0 reads "c!"; without a base fret the barre label starts at the name's x.
+  // Barre 0 reads "c!"; without a base fret the barre label still stays in the label column,
+  // clear of the grid.
   l = barreChord(0, 0);
   ASSERT_EQ(l.labels.size(), 1u);
   EXPECT_EQ(l.labels[0].text, "c!");
-  EXPECT_EQ(l.labels[0].x, l.nameX);
+  EXPECT_EQ(l.labels[0].x, 84);
   // Per-string barres: "c!", except on the five-string instrument.
   l = barreChord(0, 3, ChordRecord::kBarre | ChordRecord::kPerStringBarres);
   ASSERT_EQ(l.labels.size(), 1u);
