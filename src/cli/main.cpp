@@ -25,10 +25,12 @@ constexpr int kSomeFailed = 1;
 constexpr int kUsageError = 2;
 
 std::string Absolute(const std::string& path) {
-  if (path.empty() || path.front() == '/') {
+  if (path.empty()) {
     return path;
   }
-  return strumlet::JoinPath(strumlet::StartDirectory(), path);
+  const std::string full =
+      path.front() == '/' ? path : strumlet::JoinPath(strumlet::StartDirectory(), path);
+  return std::filesystem::path(full).lexically_normal().string();
 }
 
 bool IsRegularFile(const std::string& path) {

@@ -1,0 +1,206 @@
+// Runs the built strumlet-convert as a user would and checks its exit status, its standard
+// output and its messages.
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "Fixture.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* kGuitar =
+    "category 0 Unfiled id 0\ncategory 1 Major\n"
+    "{define: C frets x 3 2 0 1 0}\ncategory 1\n{define: Am frets x 0 2 2 1 0}\n";
+
+std::string Quote(const std::string& text) {
+  std::string quoted = "'";
+  for (char c : text) {
+    quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  }
+  return quoted + "'";
+}
+
+std::string Read(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+struct Result {
+  int status = -1;
+  std::string out;
+  std::string err;
+  // The last line of standard output, without its line end.
+  std::string LastLine() const {
+    std::string text = out;
+    if (!text.empty() && text.back() == '\n') {
+      text.pop_back();
+    }
+    return text.substr(text.rfind('\n') == std::string::npos ? 0 : text.rfind('\n') + 1);
+  }
+};
+
+class ConvertCommandTest : public ::testing::Test {
+ protected:
+  ConvertCommandTest() {
+    std::string pattern = (fs::temp_directory_path() / "strumlet-cli-XXXXXX").string();
+    root_ = ::mkdtemp(pattern.data());
+    fs::create_directory(In());
+  }
+  ~ConvertCommandTest() override {
+    std::error_code ignored;
+    fs::remove_all(root_, ignored);
+  }
+
+  std::string In() const { return root_ + "/in"; }
+  std::string Out() const { return root_ + "/out"; }
+
+  void Database(const std::string& name, const std::string& description) {
+    strumlet::fixture::WriteFile(In() + "/" + name, strumlet::fixture::BuildDatabase(description));
+  }
+
+  // Runs the program in `root_` with `arguments`; stderr is not a terminal here.
+  Result Convert(const std::vector<std::string>& arguments) {
+    std::string command = "cd " + Quote(root_) + " && " + Quote(STRUMLET_CONVERT);
+    for (const std::string& argument : arguments) {
+      command += " " + Quote(argument);
+    }
+    command += " >" + Quote(root_ + "/stdout") + " 2>" + Quote(root_ + "/stderr") + " </dev/null";
+    const int raw = std::system(command.c_str());
+    Result run;
+    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    run.out = Read(root_ + "/stdout");
+    run.err = Read(root_ + "/stderr");
+    return run;
+  }
+
+  std::string root_;
+};
+
+TEST_F(ConvertCommandTest, SingleDatabasePrintsItsPage) {
+  Database("Guitar Chords.pdb", kGuitar);
+  const Result run = Convert({"-o", Out(), "in/Guitar Chords.pdb"});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out, Out() + "/Guitar Chords/Guitar Chords.html\n");
+  EXPECT_EQ(run.err, "");
+  EXPECT_TRUE(fs::exists(Out() + "/Guitar Chords/Guitar Chords.html"));
+}
+
+TEST_F(ConvertCommandTest, FolderGoesToStrumletOutputByDefault) {
+  Database("A.pdb", kGuitar);
+  Database("other.pdb", "creator ABCD\n");  // not ours: skipped, not a failure
+  const Result run = Convert({"in"});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.LastLine(), root_ + "/StrumletOutput/index.html");
+  EXPECT_EQ(run.err, "");
+  EXPECT_TRUE(fs::exists(root_ + "/StrumletOutput/A/A.html"));
+  const std::string index = Read(root_ + "/StrumletOutput/index.html");
+  EXPECT_NE(index.find("<a href=\"A/A.html\">A</a>"), std::string::npos);
+  EXPECT_EQ(index.find("other"), std::string::npos);
+}
+
+TEST_F(ConvertCommandTest, OptionsReachThePage) {
+  Database("G.pdb", kGuitar);
+  const Result run = Convert({"--format", "both", "--frame", "--scale", "50", "--sort", "category",
+                           "--font-size", "20", "-q", "-o", Out() + "/", "in/G.pdb"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  const std::string page = Read(Out() + "/G/G.html");
+  EXPECT_NE(page.find(".jpg\" width=\""), std::string::npos);
+  EXPECT_NE(page.find("border=\"1\">"), std::string::npos);
+  EXPECT_NE(page.find("<b><i>Major</i></b>"), std::string::npos);
+  int png = 0;
+  for (const auto& entry : fs::directory_iterator(Out() + "/G")) {
+    png += entry.path().extension() == ".png";
+  }
+  EXPECT_EQ(png, 2);
+}
+
+TEST_F(ConvertCommandTest, FailedDatabasesGiveStatusOneAndTheirMessages) {
+  Database("other.pdb", "creator ABCD\n");
+  Result run = Convert({"-o", Out(), "in/other.pdb"});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.out, "");
+  EXPECT_EQ(run.err,
+            "The selected database is not a Strumlet database.  It cannot be processed.\n");
+
+  // A truncated database keeps its page, which is still shown.
+  Database("Cut.pdb", std::string(kGuitar) + "truncate -3\n");
+  run = Convert({"-o", Out(), "in/Cut.pdb"});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.LastLine(), Out() + "/Cut/Cut.html");
+  EXPECT_NE(run.err, "");
+
+  // In a folder the others still get their pages.
+  fs::remove(In() + "/Cut.pdb");
+  Database("Good.pdb", kGuitar);
+  Database("Blocked.pdb", kGuitar);
+  fs::create_directories(Out());
+  std::ofstream(Out() + "/Blocked") << "in the way";
+  run = Convert({"-o", Out(), "in"});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.LastLine(), Out() + "/index.html");
+  EXPECT_EQ(run.err, "Error: Invalid Destination Folder\n");
+  EXPECT_TRUE(fs::exists(Out() + "/Good/Good.html"));
+  EXPECT_NE(Read(Out() + "/index.html").find("Blocked.pdb - ERROR"), std::string::npos);
+}
+
+TEST_F(ConvertCommandTest, UsageErrorsAndBadPathsGiveStatusTwo) {
+  Database("G.pdb", kGuitar);
+  EXPECT_EQ(Convert({}).status, 2);
+  EXPECT_EQ(Convert({"--format", "gif", "in/G.pdb"}).status, 2);
+  EXPECT_EQ(Convert({"--sort", "colour", "in/G.pdb"}).status, 2);
+  EXPECT_EQ(Convert({"--scale", "many", "in/G.pdb"}).status, 2);
+  EXPECT_EQ(Convert({"--bogus", "in/G.pdb"}).status, 2);
+
+  Result run = Convert({"--scale", "401", "in/G.pdb"});
+  EXPECT_EQ(run.status, 2);
+  EXPECT_EQ(run.err, "The scale must be between 25 and 400.\n");
+  EXPECT_EQ(Convert({"--scale", "25", "-o", Out(), "in/G.pdb"}).status, 0);
+
+  run = Convert({"--font-size", "7", "in/G.pdb"});
+  EXPECT_EQ(run.status, 2);
+  EXPECT_EQ(run.err, "Please enter an integer between 8 and 36.\n");
+  EXPECT_EQ(Convert({"--font-size", "37", "in/G.pdb"}).status, 2);
+
+  run = Convert({"--font", "no-such.ttf", "in/G.pdb"});
+  EXPECT_EQ(run.status, 2);
+  EXPECT_NE(run.err.find("no-such.ttf"), std::string::npos);
+
+  run = Convert({"in/missing.pdb"});
+  EXPECT_EQ(run.status, 2);
+  EXPECT_NE(run.err.find("missing.pdb' is not a valid file or folder path."), std::string::npos);
+
+  run = Convert({"in/G.Pdb"});  // mixed case: a folder path, and there is no such folder
+  EXPECT_EQ(run.status, 2);
+  EXPECT_EQ(run.err,
+            "palm file Error: '" + root_ + "/in/G.Pdb' is not a valid file or folder path.\n");
+
+  std::ofstream(root_ + "/file") << "not a folder";
+  run = Convert({"-o", root_ + "/file", "in"});
+  EXPECT_EQ(run.status, 2);
+  EXPECT_NE(run.err.find("Invalid Destination Folder"), std::string::npos);
+  EXPECT_EQ(run.out, "");
+}
+
+TEST_F(ConvertCommandTest, HelpAndVersionSucceed) {
+  Result run = Convert({"--help"});
+  EXPECT_EQ(run.status, 0);
+  EXPECT_NE(run.out.find("--font-size"), std::string::npos);
+  EXPECT_NE(run.out.find("--output"), std::string::npos);
+  run = Convert({"--version"});
+  EXPECT_EQ(run.status, 0);
+  EXPECT_NE(run.out.find("strumlet-convert"), std::string::npos);
+}
+
+}  // namespace
