@@ -1,0 +1,143 @@
+// End-to-end conversion speed with PNG images: databases of 10,000 and 65,535 chords and a
+// folder of 100 databases of 100 chords, written to tmpfs (the CPU-bound figure) and to disk,
+// beside the floor of copying the same output files with `cp -r` on disk.
+
+#include <benchmark/benchmark.h>
+#include <sys/resource.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "Fixture.h"
+#include "html/StrumletViewerDoc.h"
+#include "pdb/Messenger.h"
+#include "render/ChordDiagram.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class QuietMessenger final : public strumlet::Messenger {
+ public:
+  void ShowMessage(const std::string&, const std::string&) override {}
+};
+
+std::string Description(int chords) {
+  static const char* const kRoots[] = {"C",  "Db", "D",  "Eb", "E",  "F",
+                                       "F#", "G",  "Ab", "A",  "Bb", "B"};
+  static const char* const kKinds[] = {"", "m", "7", "maj7", "m7", "sus4", "dim", "aug"};
+  std::string text = "category 0 Unfiled id 0\ncategory 1 Major\ncategory 2 Minor\n";
+  text.reserve(static_cast<std::size_t>(chords) * 64);
+  for (int i = 0; i < chords; ++i) {
+    const int base = i % 9 + 1;
+    text += "{define: \"";
+    text += kRoots[i % 12];
+    text += kKinds[(i / 12) % 8];
+    text += "\" base-fret " + std::to_string(base) + " frets x " + std::to_string(i % 4 + 1) + " " +
+            std::to_string((i / 4) % 4 + 1) + " 0 " + std::to_string(i % 3 + 1) +
+            " 1 fingers x 1 2 0 3 1}\ncategory " + std::to_string(i % 3) + "\n";
+  }
+  return text;
+}
+
+// The input databases, written once on disk.
+const std::string& Inputs() {
+  static const std::string folder = [] {
+    const std::string root = (fs::temp_directory_path() / "strumlet-bench-input").string();
+    fs::remove_all(root);
+    fs::create_directories(root + "/folder");
+    strumlet::fixture::WriteFile(root + "/Big.pdb",
+                                 strumlet::fixture::BuildDatabase(Description(10000)));
+    strumlet::fixture::WriteFile(root + "/Largest.pdb",
+                                 strumlet::fixture::BuildDatabase(Description(65535)));
+    const std::vector<uint8_t> small = strumlet::fixture::BuildDatabase(Description(100));
+    for (int i = 0; i < 100; ++i) {
+      strumlet::fixture::WriteFile(root + "/folder/Set" + std::to_string(i) + ".pdb", small);
+    }
+    return root;
+  }();
+  return folder;
+}
+
+std::string OutputRoot(bool tmpfs) {
+  return tmpfs ? std::string("/dev/shm/strumlet-bench-out")
+               : (fs::temp_directory_path() / "strumlet-bench-out").string();
+}
+
+long MaxRssKiB() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return usage.ru_maxrss;
+}
+
+// args: which input (0: 10,000 chords, 1: 65,535 chords, 2: folder of 100 x 100), 1 for tmpfs.
+void BM_Convert(benchmark::State& state) {
+  const int which = static_cast<int>(state.range(0));
+  const bool tmpfs = state.range(1) != 0;
+  const std::string input = Inputs() + (which == 0   ? "/Big.pdb"
+                                        : which == 1 ? "/Largest.pdb"
+                                                     : "/folder");
+  const int chords = which == 0 ? 10000 : which == 1 ? 65535 : 100 * 100;
+  const std::string output = OutputRoot(tmpfs);
+
+  QuietMessenger quiet;
+  strumlet::ScopedMessenger scoped(quiet);
+  strumlet::ProcessingSettings settings;
+  settings.m_bPng = true;
+  settings.m_nChordPercent = 100;
+  settings.m_nSort = strumlet::kSortByPosition;
+  settings.m_nFontSize = 12;
+  settings.m_strFontFile = strumlet::DefaultFontFile();
+  settings.m_strOutputPath = output;
+
+  for (auto _ : state) {
+    state.PauseTiming();
+    fs::remove_all(output);
+    fs::create_directories(output);
+    state.ResumeTiming();
+    strumlet::CStrumletViewerDoc doc(settings);
+    if (!doc.OnOpenDocument(input) || doc.summary().failures != 0) {
+      state.SkipWithError("conversion failed");
+      break;
+    }
+  }
+  state.SetItemsProcessed(state.iterations() * chords);
+  state.counters["maxrss_MiB"] = static_cast<double>(MaxRssKiB()) / 1024.0;
+}
+
+// The floor on disk: copying the files one conversion writes.
+void BM_CopyFloor(benchmark::State& state) {
+  const int which = static_cast<int>(state.range(0));
+  const int chords = which == 0 ? 10000 : which == 1 ? 65535 : 100 * 100;
+  const std::string source = OutputRoot(false);
+  const std::string copy = source + "-copy";
+  for (auto _ : state) {
+    state.PauseTiming();
+    fs::remove_all(copy);
+    state.ResumeTiming();
+    const std::string command = "cp -r '" + source + "' '" + copy + "'";
+    if (std::system(command.c_str()) != 0) {
+      state.SkipWithError("cp failed");
+      break;
+    }
+  }
+  state.SetItemsProcessed(state.iterations() * chords);
+  fs::remove_all(copy);
+}
+
+// The largest database first, so the peak memory counter is its own.
+BENCHMARK(BM_Convert)->Args({1, 1})->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_Convert)->Args({0, 1})->Unit(benchmark::kMillisecond)->Iterations(2);
+BENCHMARK(BM_Convert)->Args({2, 1})->Unit(benchmark::kMillisecond)->Iterations(2);
+// Each disk run leaves its output for the copy floor measured right after it.
+BENCHMARK(BM_Convert)->Args({0, 0})->Unit(benchmark::kMillisecond)->Iterations(2);
+BENCHMARK(BM_CopyFloor)->Args({0})->Unit(benchmark::kMillisecond)->Iterations(2);
+BENCHMARK(BM_Convert)->Args({1, 0})->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_CopyFloor)->Args({1})->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_Convert)->Args({2, 0})->Unit(benchmark::kMillisecond)->Iterations(2);
+BENCHMARK(BM_CopyFloor)->Args({2})->Unit(benchmark::kMillisecond)->Iterations(2);
+
+}  // namespace
+
+BENCHMARK_MAIN();
