@@ -11,6 +11,7 @@
 
 #include "render/AssetStore.h"
 #include "render/DiagramLayout.h"
+#include "render/GridStamp.h"
 #include "render/TextStamp.h"
 
 namespace strumlet {
@@ -138,8 +139,7 @@ int ChordDiagram::Draw() {
   if (d.nameStamp && d.nameStamp->ok()) DrawTextStamp(d.image, *d.nameStamp, l.nameX, l.nameY);
   for (const auto& label : l.labels) d.DrawLabelText(label.text, label.x, label.y);
 
-  for (const auto& s : l.strings) gdImageLine(d.image, s.x, s.y1, s.x, s.y2, gdBrushed);
-  for (const auto& f : l.frets) gdImageLine(d.image, f.x1, f.y, f.x2, f.y, gdBrushed);
+  DrawPixelStamp(d.image, *GetGridStamp(l, assets.brush), 0, 0);
 
   constexpr int half = kGlyphSize / 2;
   for (const auto& m : l.marks) {

@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <bit>
 #include <cerrno>
-#include <map>
 #include <mutex>
 #include <unordered_map>
 
@@ -124,20 +123,7 @@ std::shared_ptr<const TextStamp> RenderTextStamp(const std::string& fontFile, do
   // The box of the measuring call at (0, 0) is the one the layout relies on; the box of a drawing
   // call elsewhere can differ by a pixel of rounding.
   std::copy(std::begin(box), std::end(box), std::begin(stamp->brect));
-  std::map<int, uint8_t> slots;  // scratch palette index -> stamp colour
-  for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < width; ++x) {
-      const int index = gdImagePalettePixel(scratch, x, y);
-      if (index == 0) continue;
-      auto [it, added] = slots.emplace(index, static_cast<uint8_t>(stamp->colours.size()));
-      if (added) {
-        stamp->colours.push_back({gdImageRed(scratch, index), gdImageGreen(scratch, index),
-                                  gdImageBlue(scratch, index)});
-      }
-      stamp->pixels.push_back(
-          {static_cast<int16_t>(x - ox), static_cast<int16_t>(y - oy), it->second});
-    }
-  }
+  stamp->ink.Record(scratch, 0, ox, oy);
   gdImageDestroy(scratch);
   return stamp;
 }
@@ -168,15 +154,7 @@ std::shared_ptr<const TextStamp> GetTextStamp(const std::string& fontFile, doubl
 }
 
 void DrawTextStamp(gdImagePtr image, const TextStamp& stamp, int x, int y) {
-  if (!stamp.ok() || stamp.pixels.empty()) return;
-  int indexes[256];
-  for (std::size_t k = 0; k < stamp.colours.size() && k < 256; ++k) {
-    const auto& c = stamp.colours[k];
-    indexes[k] = gdImageColorResolve(image, c.red, c.green, c.blue);
-  }
-  for (const auto& p : stamp.pixels) {
-    gdImageSetPixel(image, x + p.dx, y + p.dy, indexes[p.colour]);
-  }
+  if (stamp.ok()) DrawPixelStamp(image, stamp.ink, x, y);
 }
 
 }  // namespace strumlet

@@ -1,12 +1,13 @@
 #pragma once
 
-#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include <gd.h>
+
+#include "render/PixelStamp.h"
 
 namespace strumlet {
 
@@ -24,15 +25,7 @@ void EnsureFontCache();
 struct TextStamp {
   std::string error;  // non-empty when the text could not be rendered; nothing is drawn then
   int brect[8] = {};  // relative to the text origin, as the TrueType call reports it
-  struct Colour {
-    int red, green, blue;
-  };
-  struct Pixel {
-    int16_t dx, dy;  // from the text origin
-    uint8_t colour;  // index into colours
-  };
-  std::vector<Colour> colours;
-  std::vector<Pixel> pixels;
+  PixelStamp ink;
 
   bool ok() const { return error.empty(); }
   int width() const { return brect[2] - brect[0]; }

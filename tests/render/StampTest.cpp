@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "RenderTestSupport.h"
+#include "render/AssetStore.h"
+#include "render/DiagramLayout.h"
+#include "render/GridStamp.h"
 #include "render/TextStamp.h"
 
 namespace strumlet {
@@ -106,6 +109,50 @@ TEST_F(TextStampTest, CacheReturnsTheSameStampAndKeysBySize) {
   auto bigger = GetTextStamp(test::TestFont(), 28.0, "c3");
   EXPECT_EQ(a.get(), b.get());
   EXPECT_GT(bigger->width(), a->width());
+}
+
+// Pixels that differ in colour between two images of the same size.
+int DifferentColours(gdImagePtr a, gdImagePtr b) {
+  int differences = 0;
+  for (int y = 0; y < gdImageSY(a); ++y) {
+    for (int x = 0; x < gdImageSX(a); ++x) {
+      const int ca = gdImageGetPixel(a, x, y), cb = gdImageGetPixel(b, x, y);
+      if (gdImageRed(a, ca) != gdImageRed(b, cb) || gdImageGreen(a, ca) != gdImageGreen(b, cb) ||
+          gdImageBlue(a, ca) != gdImageBlue(b, cb) || gdImageAlpha(a, ca) != gdImageAlpha(b, cb)) {
+        ++differences;
+      }
+    }
+  }
+  return differences;
+}
+
+TEST(GridStamp, SameLinesAsTheBrushDrawsOverWhateverIsThere) {
+  gdImagePtr brush = GetDiagramAssets().brush;
+  std::vector<ChordRecord> records{test::MakeChord("E", 0, {0, 0, 0, 0, 0, 0}),
+                                   test::MakeChord("G", 3, {0, 0, 0, 0, 0}, kFiveStringCode),
+                                   test::MakeChord("G", 0, {0, 0, 0, 0, 0}, kFiveStringCode),
+                                   test::MakeChord("C", 0, {0, 0, 0, 0}, 1)};
+  auto many = test::MakeChord("X", 0, {});
+  many.entryCount = 13;  // more strings than the image holds: the grid leaves on the left
+  records.push_back(many);
+  for (const TextMetrics& metrics : {TextMetrics{24, 10, 15, 30}, TextMetrics{30, 12, 17, 141}}) {
+    for (const auto& record : records) {
+      const DiagramLayout layout = ComputeLayout(record, metrics);
+      gdImagePtr images[2];
+      for (gdImagePtr& image : images) {
+        image = gdImageCreate(layout.width, layout.height);
+        gdImageColorAllocate(image, 255, 255, 255);
+        const int grey = gdImageColorAllocate(image, 90, 90, 90);
+        gdImageFilledRectangle(image, 0, 20, layout.width, 40, grey);  // ink under the grid
+        gdImageSetBrush(image, brush);
+      }
+      DrawGridLines(images[0], layout);
+      DrawPixelStamp(images[1], *RenderGridStamp(layout, brush), 0, 0);
+      EXPECT_EQ(DifferentColours(images[0], images[1]), 0) << record.name << " " << layout.width;
+      EXPECT_EQ(GetGridStamp(layout, brush).get(), GetGridStamp(layout, brush).get());
+      for (gdImagePtr image : images) gdImageDestroy(image);
+    }
+  }
 }
 
 TEST(TextStamp, MissingFontGivesAnErrorAndDrawsNothing) {

@@ -1,0 +1,71 @@
+#include "render/GridStamp.h"
+
+#include <mutex>
+#include <string>
+#include <unordered_map>
+
+namespace strumlet {
+namespace {
+
+constexpr std::size_t kMaxCachedGrids = 1024;
+
+struct GridCache {
+  std::mutex mutex;
+  std::unordered_map<std::string, std::shared_ptr<const PixelStamp>> grids;
+};
+
+GridCache& Cache() {
+  static GridCache cache;
+  return cache;
+}
+
+std::string Key(const DiagramLayout& layout, gdImagePtr brush) {
+  std::string key;
+  auto put = [&key](long value) {
+    key.append(reinterpret_cast<const char*>(&value), sizeof value);
+  };
+  put(reinterpret_cast<long>(brush));
+  put(layout.width);
+  put(layout.height);
+  put(static_cast<long>(layout.strings.size()));
+  for (const auto& s : layout.strings) put(s.x), put(s.y1), put(s.y2);
+  for (const auto& f : layout.frets) put(f.y), put(f.x1), put(f.x2);
+  return key;
+}
+
+}  // namespace
+
+void DrawGridLines(gdImagePtr image, const DiagramLayout& layout) {
+  for (const auto& s : layout.strings) gdImageLine(image, s.x, s.y1, s.x, s.y2, gdBrushed);
+  for (const auto& f : layout.frets) gdImageLine(image, f.x1, f.y, f.x2, f.y, gdBrushed);
+}
+
+std::shared_ptr<const PixelStamp> RenderGridStamp(const DiagramLayout& layout, gdImagePtr brush) {
+  auto stamp = std::make_shared<PixelStamp>();
+  gdImagePtr scratch = gdImageCreate(layout.width, layout.height);
+  if (!scratch) return stamp;
+  // A half-transparent white no brush colour will match marks the untouched background.
+  const int background = gdImageColorAllocateAlpha(scratch, 255, 255, 255, 127);
+  gdImageSetBrush(scratch, brush);
+  DrawGridLines(scratch, layout);
+  stamp->Record(scratch, background, 0, 0);
+  gdImageDestroy(scratch);
+  return stamp;
+}
+
+std::shared_ptr<const PixelStamp> GetGridStamp(const DiagramLayout& layout, gdImagePtr brush) {
+  std::string key = Key(layout, brush);
+  GridCache& cache = Cache();
+  {
+    std::lock_guard lock(cache.mutex);
+    auto it = cache.grids.find(key);
+    if (it != cache.grids.end()) return it->second;
+  }
+  auto stamp = RenderGridStamp(layout, brush);
+  std::lock_guard lock(cache.mutex);
+  if (cache.grids.size() >= kMaxCachedGrids) cache.grids.clear();
+  cache.grids.emplace(std::move(key), stamp);
+  return stamp;
+}
+
+}  // namespace strumlet
