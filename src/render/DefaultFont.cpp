@@ -4,6 +4,23 @@
 
 #include "render/ChordDiagram.h"
 
+#if defined(__SANITIZE_ADDRESS__)
+#define STRUMLET_LEAK_CHECKED 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define STRUMLET_LEAK_CHECKED 1
+#endif
+#endif
+
+#ifdef STRUMLET_LEAK_CHECKED
+// fontconfig loses a few hundred bytes while parsing the system configuration, once per process;
+// without this every leak-checked program that looks up the default font would fail. Weak, so a
+// program with its own list replaces it.
+extern "C" __attribute__((weak)) const char* __lsan_default_suppressions() {
+  return "leak:libfontconfig.so\n";
+}
+#endif
+
 namespace strumlet {
 
 std::string DefaultFontFile() {
