@@ -1,5 +1,7 @@
 #include "render/AssetStore.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <mutex>
@@ -35,6 +37,23 @@ bool ReadWholeFile(const std::string& path, std::vector<unsigned char>& bytes) {
   return ok;
 }
 
+// Pictures this small are all an asset needs; a header claiming more would make the decoder
+// allocate without bound, so such a file counts as one that does not decode.
+constexpr uint32_t kMaxAssetSide = 1024;
+
+bool PlausiblePng(const std::vector<unsigned char>& bytes) {
+  static constexpr unsigned char kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+  if (bytes.size() < 24 ||
+      !std::equal(std::begin(kSignature), std::end(kSignature), bytes.begin())) {
+    return false;
+  }
+  auto be32 = [&](std::size_t at) {
+    return uint32_t{bytes[at]} << 24 | uint32_t{bytes[at + 1]} << 16 |
+           uint32_t{bytes[at + 2]} << 8 | uint32_t{bytes[at + 3]};
+  };
+  return be32(16) <= kMaxAssetSide && be32(20) <= kMaxAssetSide;
+}
+
 [[noreturn]] void FailOnAsset(const std::string& path) {
   ShowMessage("Error",
               "The program will exit because it could not find a very important file: " + path);
@@ -51,9 +70,9 @@ gdImagePtr LoadAsset(const std::string& name) {
     if (folder.empty()) continue;
     const std::string path = JoinPath(folder, name);
     if (!ReadWholeFile(path, bytes)) continue;
-    gdImagePtr image = bytes.empty()
-                           ? nullptr
-                           : gdImageCreateFromPngPtr(static_cast<int>(bytes.size()), bytes.data());
+    gdImagePtr image = PlausiblePng(bytes)
+                           ? gdImageCreateFromPngPtr(static_cast<int>(bytes.size()), bytes.data())
+                           : nullptr;
     if (!image) FailOnAsset(path);
     return image;
   }

@@ -101,13 +101,15 @@ ChordDiagram::ChordDiagram(const ChordRecord& record, double nameSize, double la
   }
   auto label = GetTextStamp(d.fontFile, d.labelSize, "10");
   if (label->ok()) {
-    labelWidth = label->width();
-    labelHeight = label->height();
+    metrics.labelWidth = label->width();
+    metrics.labelHeight = label->height();
+    labelWidth = metrics.labelWidth;
+    labelHeight = metrics.labelHeight;
   } else {
     d.lastTextError = label->error;
+    metrics.labelWidth = labelWidth;
+    metrics.labelHeight = labelHeight;
   }
-  metrics.labelWidth = labelWidth;
-  metrics.labelHeight = labelHeight;
   const std::string name = NameToDrawableText(d.record.name);
   if (!name.empty()) {
     d.nameStamp = GetTextStamp(d.fontFile, d.nameSize, name);

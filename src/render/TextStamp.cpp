@@ -12,11 +12,13 @@ namespace strumlet {
 namespace {
 
 // Enough stamps for every label and the names of many databases; the cache starts over when
-// full so memory stays bounded on odd input.
+// full so memory stays bounded on odd input (huge font sizes make huge stamps).
 constexpr std::size_t kMaxCachedStamps = 16384;
+constexpr std::size_t kMaxCachedPixels = 4 << 20;
 
-// Sides above this are not rendered: a text that large is a broken size setting.
-constexpr int kMaxScratchSide = 16384;
+// Texts larger than this are not rendered: only a broken size setting makes them.
+constexpr int kMaxScratchSide = 32000;
+constexpr long kMaxScratchArea = 32L << 20;
 
 class Utf8Converter {
  public:
@@ -50,6 +52,7 @@ class Utf8Converter {
 struct StampCache {
   std::mutex mutex;
   std::unordered_map<std::string, std::shared_ptr<const TextStamp>> stamps;
+  std::size_t pixels = 0;
 };
 
 StampCache& Cache() {
@@ -101,7 +104,8 @@ std::shared_ptr<const TextStamp> RenderTextStamp(const std::string& fontFile, do
   const int margin = 4 + static_cast<int>(size / 4);
   const int width = maxX - minX + 2 * margin;
   const int height = maxY - minY + 2 * margin;
-  if (width > kMaxScratchSide || height > kMaxScratchSide || width <= 0 || height <= 0) {
+  if (width > kMaxScratchSide || height > kMaxScratchSide || width <= 0 || height <= 0 ||
+      static_cast<long>(width) * height > kMaxScratchArea) {
     stamp->error = "text too large";
     return stamp;
   }
@@ -147,8 +151,12 @@ std::shared_ptr<const TextStamp> GetTextStamp(const std::string& fontFile, doubl
   auto stamp = RenderTextStamp(fontFile, size, utf8Text);
   if (stamp->ok()) {
     std::lock_guard lock(cache.mutex);
-    if (cache.stamps.size() >= kMaxCachedStamps) cache.stamps.clear();
-    cache.stamps.emplace(std::move(key), stamp);
+    if (cache.stamps.size() >= kMaxCachedStamps || cache.pixels >= kMaxCachedPixels) {
+      cache.stamps.clear();
+      cache.pixels = 0;
+    }
+    if (cache.stamps.emplace(std::move(key), stamp).second)
+      cache.pixels += stamp->ink.pixels.size();
   }
   return stamp;
 }

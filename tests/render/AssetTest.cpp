@@ -85,13 +85,17 @@ TEST(MissingAsset, NamesTheFirstMissingGlyph) {
 }
 
 TEST(MissingAsset, UndecodableAssetCountsAsMissing) {
-  test::TempFolder start, out;
-  CopyAssets(start.path(), "0.png");
-  std::ofstream(start.path() + "/0.png") << "not a picture";
-  const ChildResult r = RunChild(start.path(), out.path());
-  EXPECT_EQ(r.exitStatus, 1);
-  EXPECT_EQ(FirstLine(r.errorOutput), Message(start.path() + "/0.png"));
-  EXPECT_TRUE(fs::is_empty(out.path()));
+  // Not a picture at all, and a picture header claiming 100000 x 100000 pixels.
+  const std::string huge("\x89PNG\r\n\x1A\n\0\0\0\x0DIHDR\0\x01\x86\xA0\0\x01\x86\xA0\x08\x03", 26);
+  for (const std::string& content : {std::string("not a picture"), huge}) {
+    test::TempFolder start, out;
+    CopyAssets(start.path(), "0.png");
+    std::ofstream(start.path() + "/0.png", std::ios::binary) << content;
+    const ChildResult r = RunChild(start.path(), out.path());
+    EXPECT_EQ(r.exitStatus, 1);
+    EXPECT_EQ(FirstLine(r.errorOutput), Message(start.path() + "/0.png"));
+    EXPECT_TRUE(fs::is_empty(out.path()));
+  }
 }
 
 TEST(MissingAsset, AllAssetsInTheStartDirectoryAreEnough) {
