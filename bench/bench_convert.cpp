@@ -127,16 +127,16 @@ void BM_CopyFloor(benchmark::State& state) {
 }
 
 // The largest database first, so the peak memory counter is its own.
-BENCHMARK(BM_Convert)->Args({1, 1})->Unit(benchmark::kMillisecond)->Iterations(1);
-BENCHMARK(BM_Convert)->Args({0, 1})->Unit(benchmark::kMillisecond)->Iterations(2);
-BENCHMARK(BM_Convert)->Args({2, 1})->Unit(benchmark::kMillisecond)->Iterations(2);
+BENCHMARK(BM_Convert)->Args({1, 1})->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
+BENCHMARK(BM_Convert)->Args({0, 1})->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
+BENCHMARK(BM_Convert)->Args({2, 1})->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
 // Each disk run leaves its output for the copy floor measured right after it.
-BENCHMARK(BM_Convert)->Args({0, 0})->Unit(benchmark::kMillisecond)->Iterations(2);
-BENCHMARK(BM_CopyFloor)->Args({0})->Unit(benchmark::kMillisecond)->Iterations(2);
-BENCHMARK(BM_Convert)->Args({1, 0})->Unit(benchmark::kMillisecond)->Iterations(1);
-BENCHMARK(BM_CopyFloor)->Args({1})->Unit(benchmark::kMillisecond)->Iterations(1);
-BENCHMARK(BM_Convert)->Args({2, 0})->Unit(benchmark::kMillisecond)->Iterations(2);
-BENCHMARK(BM_CopyFloor)->Args({2})->Unit(benchmark::kMillisecond)->Iterations(2);
+BENCHMARK(BM_Convert)->Args({0, 0})->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
+BENCHMARK(BM_CopyFloor)->Args({0})->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
+BENCHMARK(BM_Convert)->Args({1, 0})->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
+BENCHMARK(BM_CopyFloor)->Args({1})->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
+BENCHMARK(BM_Convert)->Args({2, 0})->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
+BENCHMARK(BM_CopyFloor)->Args({2})->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
 
 }  // namespace
 

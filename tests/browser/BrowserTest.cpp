@@ -31,7 +31,11 @@ constexpr int kWaitMs = 30000;
 std::string Quote(const std::string& text) {
   std::string quoted = "'";
   for (char c : text) {
-    quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    if (c == '\'') {
+      quoted += "'\\''";
+    } else {
+      quoted.push_back(c);
+    }
   }
   return quoted + "'";
 }

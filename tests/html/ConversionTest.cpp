@@ -146,12 +146,13 @@ TEST_F(ConversionTest, MarkupInTheFolderPathIsEscaped) {
 }
 
 TEST_F(ConversionTest, FolderRunNeedsAnExistingOutputFolder) {
-  settings_.m_strOutputPath = root_ / "missing";
+  const std::string missing = root_ / "missing";
+  settings_.m_strOutputPath = missing;
   CStrumletViewerDoc doc(settings_);
   EXPECT_FALSE(doc.OnOpenDocument(input_));
   EXPECT_EQ(messages_.messages,
             (Messages{{"Invalid Destination Folder",
-                       "'" + root_ / "missing" + "' is not a valid file or folder path."}}));
+                       "'" + missing + "' is not a valid file or folder path."}}));
   EXPECT_TRUE(doc.summary().invalidOutput);
   EXPECT_FALSE(Exists(root_ / "missing"));
 }
