@@ -48,6 +48,13 @@ void ChordCollection::Place(const ChordRecord& record) {
   records_.push_back(record);
 }
 
+void ChordCollection::Place(ChordRecord&& record) {
+  if (sortOrder_ != kSortByCategory && sortOrder_ != kSortByName && sortOrder_ != kSortByPosition) {
+    return;
+  }
+  records_.push_back(std::move(record));
+}
+
 void ChordCollection::Finish() {
   // Placing each record after every element that does not compare greater is a stable sort by
   // the order's key; sorting once at the end gives the same order without quadratic moves.

@@ -21,6 +21,7 @@ class ChordCollection {
   void Begin(int sortOrder, NameOrdering ordering, std::size_t count);
   // Places one record; a sort order other than 0, 1, 2 adds nothing.
   void Place(const ChordRecord& record);
+  void Place(ChordRecord&& record);
   // Ends the session; afterwards the records stand in their final order.
   void Finish();
 

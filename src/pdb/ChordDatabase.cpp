@@ -20,7 +20,7 @@ constexpr std::size_t kCreatorEnd = 68;
 constexpr std::size_t kAppInfoSize = 332;
 // A reservation is only a hint; an archive's record count is not trusted with memory, so
 // a larger collection grows as its records actually arrive.
-constexpr std::size_t kMaxReservation = 4096;
+constexpr std::size_t kMaxReservation = 1024;
 
 uint16_t BigEndian16(const uint8_t* p) { return static_cast<uint16_t>((p[0] << 8) | p[1]); }
 
@@ -171,7 +171,7 @@ int ParseDatabase(ByteSource& in, int sortOrder, ChordDatabase& db) {
       ShowMessage("", text);
       break;
     }
-    db.chords.Place(record);
+    db.chords.Place(std::move(record));
   }
   db.chords.Finish();
   return 0;
@@ -209,7 +209,7 @@ void LoadArchivedCollection(ByteSource& in, int sortOrder, ChordDatabase& db) {
     for (int32_t i = 0; i < records; ++i) {
       ChordRecord record;
       record.Serialize(ar);
-      db.chords.Place(record);
+      db.chords.Place(std::move(record));
     }
   } catch (...) {
     // What was read stays in the document, in its order.

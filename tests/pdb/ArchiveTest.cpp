@@ -76,6 +76,11 @@ TEST(ArchiveString, WideTextInTheNarrowCodePage) {
   }
 }
 
+TEST(CodePage, NamesBecomeUtf8ForDisplay) {
+  EXPECT_EQ(CodePageToUtf8("C\xB0 A\x80 \x96\x81"), "C\u00B0 A\u20AC \u2013\u0081");
+  EXPECT_EQ(ConvertWideToCodePage(u"\u00B0\u20AC\u2013"), "\xB0\x80\x96");
+}
+
 TEST(ArchiveString, ImpossibleLengthsFail) {
   // The 64-bit form must have zero high bits and a non-negative low half.
   std::vector<uint8_t> prefix = {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};

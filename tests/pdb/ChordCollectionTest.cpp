@@ -115,7 +115,8 @@ TEST(ChordCollection, FastOrderingEqualsLiteralPlacement) {
       auto& r = records[i];
       r.recordIndex = static_cast<int32_t>(i);
       std::size_t length = random() % (round % 3 == 0 ? 12 : 4);
-      for (std::size_t k = 0; k < length; ++k) r.name += alphabet[random() % alphabet.size()];
+      r.name.assign(length, ' ');
+      for (char& c : r.name) c = alphabet[random() % alphabet.size()];
       r.category = static_cast<int32_t>(random() % 5) - 2;  // negatives are large unsigned
     }
     for (int order : {kSortByCategory, kSortByName, kSortByPosition}) {

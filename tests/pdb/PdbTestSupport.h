@@ -1,5 +1,6 @@
 #pragma once
 
+#include <sstream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -37,12 +38,13 @@ inline void ParseInto(std::string_view text, int sortOrder, Parsed& out) {
 
 // The chord names of a collection in order, joined by blanks.
 inline std::string Names(const ChordCollection& chords) {
-  std::string joined;
+  std::ostringstream joined;
+  const char* separator = "";
   for (const auto& c : chords) {
-    if (!joined.empty()) joined += ' ';
-    joined += c.name;
+    joined << separator << c.name;
+    separator = " ";
   }
-  return joined;
+  return joined.str();
 }
 
 }  // namespace strumlet::testing
