@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
-#include <cmath>
 #include <cstdio>
 #include <cstring>
 
