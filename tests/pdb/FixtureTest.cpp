@@ -24,6 +24,8 @@ TEST(FixtureDescription, MalformedLinesAreNamed) {
   EXPECT_EQ(ErrorOf("barre 2"), "line 1: \"barre\" belongs after a define line");
   EXPECT_EQ(ErrorOf("{define: C frets q}"), "line 1: number expected, found \"q\"");
   EXPECT_EQ(ErrorOf("database \"open"), "line 1: unterminated quoted text");
+  EXPECT_EQ(ErrorOf("\ncategory 16 Extra"),
+            "line 2: category slot 16 does not exist in a database (0..15)");
   EXPECT_EQ(ErrorOf("{define: C frets 0 # comment\n"), "line 1: missing \"}\"");
 }
 
