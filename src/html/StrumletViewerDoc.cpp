@@ -195,10 +195,14 @@ int CStrumletViewerDoc::ProcessDatabase(const std::string& databasePath,
   if (::stat(databasePath.c_str(), &info) != 0) {
     return kNoPage;
   }
+  // Only a plain file is opened: a folder cannot be read and a pipe could block for ever.
+  if (!S_ISREG(info.st_mode)) {
+    ShowMessage("", "Could not read '" + databasePath + "': it is not a plain file.");
+    return kUnreadable;
+  }
   FilePtr file(std::fopen(databasePath.c_str(), "rb"));
-  if (!file || S_ISDIR(info.st_mode)) {
-    ShowMessage("",
-                "Could not read '" + databasePath + "': " + std::strerror(file ? EISDIR : errno));
+  if (!file) {
+    ShowMessage("", "Could not read '" + databasePath + "': " + std::strerror(errno));
     return kUnreadable;
   }
   FileSource source(file.get());

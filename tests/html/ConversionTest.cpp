@@ -83,6 +83,19 @@ TEST_F(ConversionTest, MissingSingleDatabaseFailsSilently) {
   EXPECT_TRUE(doc.PagePath.empty());
 }
 
+TEST_F(ConversionTest, DatabaseNameThatIsNoPlainFileIsRefusedWithoutReading) {
+  ASSERT_EQ(::mkfifo((input_ + "/pipe.pdb").c_str(), 0666), 0);  // opening it would block
+  ::mkdir((input_ + "/folder.pdb").c_str(), 0777);
+  CStrumletViewerDoc doc(settings_);
+  for (const char* name : {"/pipe.pdb", "/folder.pdb"}) {
+    messages_.messages.clear();
+    EXPECT_LT(doc.ProcessDatabase(input_ + name, output_), 0) << name;
+    ASSERT_EQ(messages_.messages.size(), 1u) << name;
+    EXPECT_NE(messages_.messages[0].second.find(name), std::string::npos);
+  }
+  EXPECT_TRUE(List(output_).empty());
+}
+
 TEST_F(ConversionTest, SingleFileOfAnotherProgramIsReadButGetsNoPage) {
   WriteDatabase(input_ + "/other.pdb", kNotOurs);
   CStrumletViewerDoc doc(settings_);
