@@ -36,12 +36,6 @@ DrawnChord DrawChord(const ChordRecord& record, const std::string& folder, Image
   return drawn;
 }
 
-int Scaled(int size, int percent) {
-  const long long scaled = static_cast<long long>(size) * percent / 100;
-  return static_cast<int>(std::clamp<long long>(scaled, std::numeric_limits<int>::min(),
-                                                std::numeric_limits<int>::max()));
-}
-
 // Draws every chord of the collection, on several threads when asked, and returns the results
 // in collection order. Only the calling thread reports progress.
 std::vector<DrawnChord> DrawAll(const ChordCollection& chords, const std::string& folder,
@@ -80,6 +74,12 @@ void ReportWriteFailure(const std::string& path, int error) {
 }
 
 }  // namespace
+
+int ScaledSize(int size, int percent) {
+  const long long scaled = static_cast<long long>(size) * percent / 100;
+  return static_cast<int>(std::clamp<long long>(scaled, std::numeric_limits<int>::min(),
+                                                std::numeric_limits<int>::max()));
+}
 
 std::string JoinPath(const std::string& folder, const std::string& name) {
   if (folder.empty() || folder.back() == '/') {
@@ -190,8 +190,8 @@ bool WriteDatabasePage(const ChordDatabase& db, const std::string& baseName,
       continue;
     }
     std::fprintf(page, "<img src=\"%s\" width=\"%i\" height=\"%i\" border=\"%i\">\n",
-                 EscapeHtml(chord.fileName).c_str(), Scaled(chord.width, options.imagePercent),
-                 Scaled(chord.height, options.imagePercent), options.frameImages ? 1 : 0);
+                 EscapeHtml(chord.fileName).c_str(), ScaledSize(chord.width, options.imagePercent),
+                 ScaledSize(chord.height, options.imagePercent), options.frameImages ? 1 : 0);
   }
   std::fprintf(page, "<hr size=\"1\">");
   WritePageFooter(page, "HTML Created: %s");

@@ -44,6 +44,10 @@ void WriteHeadingTable(std::FILE* page, const std::string& text);
 // the closing tags shared by database pages and folder indexes.
 void WritePageFooter(std::FILE* page, const char* timestampFormat);
 
+// A diagram side as the page shows it: size x percent / 100, the quotient truncated, kept
+// within int for any stored percentage.
+int ScaledSize(int size, int percent);
+
 // "path/name" without doubling a "/" that `folder` already ends with.
 std::string JoinPath(const std::string& folder, const std::string& name);
 

@@ -34,6 +34,16 @@ TEST(HtmlText, TimestampUsesTheCLocaleWhateverTheProcessLocale) {
   std::setlocale(LC_ALL, "C");
 }
 
+TEST(HtmlText, ImageSizesScaleWithTruncatingIntegerArithmetic) {
+  EXPECT_EQ(ScaledSize(101, 50), 50);
+  EXPECT_EQ(ScaledSize(87, 50), 43);  // 43.5 is cut, not rounded
+  EXPECT_EQ(ScaledSize(87, 100), 87);
+  EXPECT_EQ(ScaledSize(87, 400), 348);
+  // Stored percentages are not range-checked; a huge one must not overflow.
+  EXPECT_EQ(ScaledSize(32767, 2147483647), 2147483647);
+  EXPECT_EQ(ScaledSize(87, -50), -43);
+}
+
 TEST(HtmlText, JoinPathNeverDoublesTheSeparator) {
   EXPECT_EQ(JoinPath("/out", "a"), "/out/a");
   EXPECT_EQ(JoinPath("/out/", "a"), "/out/a");
