@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# The demo: runs the main job on the bundled sample databases.
+# The demo: lists the bundled sample databases in the three orders, then converts them into
+# web pages with PNG and JPEG diagrams under ./StrumletOutput/.
 set -euo pipefail
 build=${1:-build}
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -10,11 +11,15 @@ if [[ ${#samples[@]} -eq 0 ]]; then
   echo "no sample databases in samples/" >&2
   exit 1
 fi
-if [[ -x "$build/tools/strumlet-list" ]]; then
-  for order in category name position; do
-    echo "=== Chords by $order ==="
-    for f in "${samples[@]}"; do
-      "$build/tools/strumlet-list" --sort "$order" "$f"
-    done
-  done
-fi
+
+for order in category name position; do
+  echo "== The samples' chords by $order =="
+  "$build/tools/list/strumlet-list" --brief --sort "$order" "${samples[@]}"
+  echo
+done
+
+echo "== Converting samples/ into StrumletOutput/ (PNG and JPEG diagrams, sorted by category) =="
+index=$("$build/src/cli/strumlet-convert" --format both --sort category -o StrumletOutput samples | tail -n 1)
+echo
+echo "Diagrams (PNG and JPEG) are in: $root/StrumletOutput/<database name>/"
+echo "Open the index page in a browser: $index"

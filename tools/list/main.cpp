@@ -1,5 +1,5 @@
 // strumlet-list: prints what a chord database holds, in a chosen order, to diagnose files.
-// Usage: strumlet-list [--sort category|name|position] FILE...
+// Usage: strumlet-list [--sort category|name|position] [--brief] FILE...
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -14,7 +14,7 @@ namespace strumlet {
 namespace {
 
 int Usage() {
-  std::fprintf(stderr, "usage: strumlet-list [--sort category|name|position] FILE...\n");
+  std::fprintf(stderr, "usage: strumlet-list [--sort category|name|position] [--brief] FILE...\n");
   return 2;
 }
 
@@ -38,6 +38,13 @@ std::string Barres(const ChordRecord& c) {
   if (!(c.flags & ChordRecord::kBarre)) return "-";
   if (!(c.flags & ChordRecord::kPerStringBarres)) return std::to_string(c.barres[0]);
   return std::to_string(c.barres[0]) + " / " + Strings(c, c.barres, false);
+}
+
+// One line per database: the chord names in page order.
+void PrintBrief(const std::string& path, const ChordDatabase& db) {
+  std::string line = path + ":";
+  for (const ChordRecord& c : db.chords) line += " " + CodePageToUtf8(c.name);
+  std::printf("%s\n", line.c_str());
 }
 
 void Print(const std::string& path, const ChordDatabase& db, bool archive) {
@@ -76,7 +83,7 @@ bool IsDatabaseName(const std::string& path) {
   return tail == "pdb" || tail == "PDB";
 }
 
-bool List(const std::string& path, int order) {
+bool List(const std::string& path, int order, bool brief) {
   std::FILE* f = std::fopen(path.c_str(), "rb");
   if (!f) {
     std::fprintf(stderr, "%s: cannot open: %s\n", path.c_str(), std::strerror(errno));
@@ -105,7 +112,11 @@ bool List(const std::string& path, int order) {
     std::printf("%s\n  (not readable)\n", path.c_str());
     return false;
   }
-  Print(path, db, archive);
+  if (brief) {
+    PrintBrief(path, db);
+  } else {
+    Print(path, db, archive);
+  }
   return ok;
 }
 
@@ -114,6 +125,7 @@ bool List(const std::string& path, int order) {
 
 int main(int argc, char** argv) {
   int order = strumlet::kSortByPosition;
+  bool brief = false;
   std::vector<std::string> files;
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];
@@ -128,6 +140,8 @@ int main(int argc, char** argv) {
       } else {
         return strumlet::Usage();
       }
+    } else if (arg == "--brief") {
+      brief = true;
     } else if (arg == "--help" || arg == "-h" || (arg.size() > 1 && arg[0] == '-')) {
       return strumlet::Usage();
     } else {
@@ -136,6 +150,6 @@ int main(int argc, char** argv) {
   }
   if (files.empty()) return strumlet::Usage();
   bool ok = true;
-  for (const auto& file : files) ok = strumlet::List(file, order) && ok;
+  for (const auto& file : files) ok = strumlet::List(file, order, brief) && ok;
   return ok ? 0 : 1;
 }
