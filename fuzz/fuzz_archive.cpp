@@ -9,17 +9,8 @@
 #include "pdb/ChordDatabase.h"
 #include "pdb/Messenger.h"
 
-namespace {
-
-class DiscardingMessenger final : public strumlet::Messenger {
- public:
-  void ShowMessage(const std::string&, const std::string&) override {}
-};
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
-  static DiscardingMessenger discard;
+  static strumlet::SilentMessenger discard;
   static strumlet::ScopedMessenger scoped(discard);
   for (int order : {0, 1, 2, 3}) {
     strumlet::ChordDatabase db;

@@ -81,11 +81,6 @@ std::string DatabaseBaseName(const std::string& databasePath) {
   return fileName.substr(0, fileName.find('.'));
 }
 
-bool EndsInPdb(const std::string& path) {
-  const std::string last = path.size() < 3 ? path : path.substr(path.size() - 3);
-  return last == "pdb" || last == "PDB";
-}
-
 CStrumletViewerDoc::CStrumletViewerDoc(const ProcessingSettings& settings) : settings_(settings) {}
 
 void CStrumletViewerDoc::CopyRunOptions() {

@@ -97,7 +97,4 @@ class CStrumletViewerDoc {
 // The base name of a database: its file name up to the first ".".
 std::string DatabaseBaseName(const std::string& databasePath);
 
-// True when the last three characters of `path` are exactly "pdb" or exactly "PDB".
-bool EndsInPdb(const std::string& path);
-
 }  // namespace strumlet

@@ -220,4 +220,9 @@ void LoadArchivedCollection(ByteSource& in, int sortOrder, ChordDatabase& db) {
   db.complete = true;
 }
 
+bool EndsInPdb(const std::string& path) {
+  const std::string last = path.size() < 3 ? path : path.substr(path.size() - 3);
+  return last == "pdb" || last == "PDB";
+}
+
 }  // namespace strumlet

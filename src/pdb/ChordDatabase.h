@@ -63,6 +63,10 @@ struct ChordDatabase {
 // case, and whose bytes 64..67 are "STRM". Never reports anything.
 bool IsChordDatabase(const std::string& folder, const std::string& fileName);
 
+// True when the last three characters of `path` are exactly "pdb" or exactly "PDB": such a file
+// is read as a database, anything else as an archived collection.
+bool EndsInPdb(const std::string& path);
+
 // Reads a whole database from `in` into `db`, placing the chords by `sortOrder`.
 // Returns 0 when read (db.complete tells whether it was read to its end; when not, a message
 // saying so has been shown), -1 when the creator is not "STRM" (after the message

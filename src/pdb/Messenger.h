@@ -14,6 +14,12 @@ class Messenger {
   virtual void ShowMessage(const std::string& caption, const std::string& text) = 0;
 };
 
+// Drops every message, for runs nobody watches (fuzzing).
+class SilentMessenger final : public Messenger {
+ public:
+  void ShowMessage(const std::string&, const std::string&) override {}
+};
+
 // The process-wide messenger. Until one is installed, messages go to standard error.
 Messenger& GetMessenger();
 // Installs `messenger` (not owned; nullptr restores the standard-error default) and returns the

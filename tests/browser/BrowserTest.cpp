@@ -21,24 +21,14 @@
 #include <string>
 
 #include "Fixture.h"
+#include "TestCommon.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using strumlet::testing::ShellQuote;
 
 constexpr int kWaitMs = 30000;
-
-std::string Quote(const std::string& text) {
-  std::string quoted = "'";
-  for (char c : text) {
-    if (c == '\'') {
-      quoted += "'\\''";
-    } else {
-      quoted.push_back(c);
-    }
-  }
-  return quoted + "'";
-}
 
 std::pair<int, int> PngSize(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
@@ -122,9 +112,9 @@ class BrowserTest : public ::testing::Test {
             "{define: C frets x 3 2 0 1 0 fingers x 3 2 0 1 0}\ncategory 1\n"
             "{define: Bm base-fret 2 frets x 1 3 3 2 1 fingers x 1 3 4 2 1}\n"
             "{define: F frets 1 3 3 2 1 1 fingers 1 3 4 2 1 1}\nbarre 1\n"));
-    const std::string command = Quote(STRUMLET_CONVERT) + " -q -f png -s category -o " +
-                                Quote(root_ + "/out") + " " + Quote(in) + " >" +
-                                Quote(root_ + "/stdout") + " 2>&1";
+    const std::string command = ShellQuote(STRUMLET_CONVERT) + " -q -f png -s category -o " +
+                                ShellQuote(root_ + "/out") + " " + ShellQuote(in) + " >" +
+                                ShellQuote(root_ + "/stdout") + " 2>&1";
     const int raw = std::system(command.c_str());
     convertStatus_ = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
   }

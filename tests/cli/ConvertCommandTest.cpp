@@ -13,26 +13,16 @@
 #include <vector>
 
 #include "Fixture.h"
+#include "TestCommon.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using strumlet::testing::ShellQuote;
 
 constexpr const char* kGuitar =
     "category 0 Unfiled id 0\ncategory 1 Major\n"
     "{define: C frets x 3 2 0 1 0}\ncategory 1\n{define: Am frets x 0 2 2 1 0}\n";
-
-std::string Quote(const std::string& text) {
-  std::string quoted = "'";
-  for (char c : text) {
-    if (c == '\'') {
-      quoted += "'\\''";
-    } else {
-      quoted.push_back(c);
-    }
-  }
-  return quoted + "'";
-}
 
 std::string Read(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
@@ -57,15 +47,7 @@ struct Result {
 
 class ConvertCommandTest : public ::testing::Test {
  protected:
-  ConvertCommandTest() {
-    std::string pattern = (fs::temp_directory_path() / "strumlet-cli-XXXXXX").string();
-    root_ = ::mkdtemp(pattern.data());
-    fs::create_directory(In());
-  }
-  ~ConvertCommandTest() override {
-    std::error_code ignored;
-    fs::remove_all(root_, ignored);
-  }
+  ConvertCommandTest() { fs::create_directory(In()); }
 
   std::string In() const { return root_ + "/in"; }
   std::string Out() const { return root_ + "/out"; }
@@ -78,17 +60,17 @@ class ConvertCommandTest : public ::testing::Test {
   Result Convert(const std::vector<std::string>& arguments) {
     // Leak-checked builds must not add their suppression report to the messages.
     std::string command =
-        "cd " + Quote(root_) +
+        "cd " + ShellQuote(root_) +
         " && LSAN_OPTIONS=\"${LSAN_OPTIONS:+$LSAN_OPTIONS:}print_suppressions=0\" " +
-        Quote(STRUMLET_CONVERT);
+        ShellQuote(STRUMLET_CONVERT);
     for (const std::string& argument : arguments) {
       command += ' ';
-      command += Quote(argument);
+      command += ShellQuote(argument);
     }
     command += " >";
-    command += Quote(root_ + "/stdout");
+    command += ShellQuote(root_ + "/stdout");
     command += " 2>";
-    command += Quote(root_ + "/stderr");
+    command += ShellQuote(root_ + "/stderr");
     command += " </dev/null";
     const int raw = std::system(command.c_str());
     Result run;
@@ -98,7 +80,8 @@ class ConvertCommandTest : public ::testing::Test {
     return run;
   }
 
-  std::string root_;
+  strumlet::testing::TempFolder folder_;
+  const std::string root_ = folder_.path();
 };
 
 TEST_F(ConvertCommandTest, SingleDatabasePrintsItsPage) {

@@ -11,19 +11,6 @@
 
 namespace strumlet::testing {
 
-TempFolder::TempFolder() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "strumlet-test-XXXXXX").string();
-  if (::mkdtemp(pattern.data()) == nullptr) {
-    throw std::runtime_error("cannot make a temporary folder");
-  }
-  path_ = pattern;
-}
-
-TempFolder::~TempFolder() {
-  std::error_code ignored;
-  std::filesystem::remove_all(path_, ignored);
-}
-
 void WriteDatabase(const std::string& path, const std::string& description) {
   fixture::WriteFile(path, fixture::BuildDatabase(description));
 }

@@ -4,23 +4,10 @@
 #include <utility>
 #include <vector>
 
+#include "TestCommon.h"
 #include "pdb/Messenger.h"
 
 namespace strumlet::testing {
-
-// A fresh folder under the system's temporary folder, removed with everything in it.
-class TempFolder {
- public:
-  TempFolder();
-  ~TempFolder();
-  TempFolder(const TempFolder&) = delete;
-  TempFolder& operator=(const TempFolder&) = delete;
-  const std::string& path() const { return path_; }
-  std::string operator/(const std::string& name) const { return path_ + "/" + name; }
-
- private:
-  std::string path_;
-};
 
 // Remembers every message instead of showing it.
 class RecordingMessenger final : public Messenger {

@@ -39,19 +39,6 @@ int CountDark(const gdImageStruct* image, int x1, int y1, int x2, int y2) {
   return count;
 }
 
-TempFolder::TempFolder() {
-  std::string pattern =
-      (std::filesystem::temp_directory_path() / "strumlet-render-XXXXXX").string();
-  if (char* made = mkdtemp(pattern.data())) {
-    path_ = std::filesystem::canonical(made).string();
-  }
-}
-
-TempFolder::~TempFolder() {
-  std::error_code ec;
-  if (!path_.empty()) std::filesystem::remove_all(path_, ec);
-}
-
 std::string SelfPath() { return std::filesystem::read_symlink("/proc/self/exe").string(); }
 
 }  // namespace strumlet::test

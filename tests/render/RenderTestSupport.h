@@ -6,9 +6,12 @@
 #include <memory>
 #include <string>
 
+#include "TestCommon.h"
 #include "pdb/ChordRecord.h"
 
 namespace strumlet::test {
+
+using testing::TempFolder;
 
 // A record with `frets` given high string first (frets[1] is the right-most string), as many
 // strings as listed.
@@ -22,19 +25,6 @@ const std::string& TestFont();
 bool IsDark(const gdImageStruct* image, int x, int y);
 // Dark pixels in [x1, x2] x [y1, y2], clipped to the image.
 int CountDark(const gdImageStruct* image, int x1, int y1, int x2, int y2);
-
-// A fresh empty folder under the temporary directory, removed with its contents on destruction.
-class TempFolder {
- public:
-  TempFolder();
-  ~TempFolder();
-  TempFolder(const TempFolder&) = delete;
-  TempFolder& operator=(const TempFolder&) = delete;
-  const std::string& path() const { return path_; }
-
- private:
-  std::string path_;
-};
 
 // The test executable's own path, for running it as a child process.
 std::string SelfPath();

@@ -76,13 +76,6 @@ void Print(const std::string& path, const ChordDatabase& db, bool archive) {
   }
 }
 
-// Same rule as the converter: only names ending in "pdb" or "PDB" are read as databases.
-bool IsDatabaseName(const std::string& path) {
-  if (path.size() < 3) return false;
-  std::string tail = path.substr(path.size() - 3);
-  return tail == "pdb" || tail == "PDB";
-}
-
 bool List(const std::string& path, int order, bool brief) {
   std::FILE* f = std::fopen(path.c_str(), "rb");
   if (!f) {
@@ -91,7 +84,7 @@ bool List(const std::string& path, int order, bool brief) {
   }
   FileSource source(f);
   ChordDatabase db;
-  bool archive = !IsDatabaseName(path);
+  bool archive = !EndsInPdb(path);
   bool ok = true;
   if (archive) {
     try {
