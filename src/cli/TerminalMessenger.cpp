@@ -8,7 +8,8 @@ TerminalMessenger::TerminalMessenger(bool showProgress) : showProgress_(showProg
 
 TerminalMessenger::~TerminalMessenger() { ClearProgress(); }
 
-std::string TerminalMessenger::MessageLine(const std::string& caption, const std::string& text) {
+std::string TerminalMessenger::MessageLine(const std::string& caption, const std::string& text,
+                                           const std::string& database) {
   std::string line = text;
   // A message box text may end in a line break of its own; the line adds one anyway.
   while (!line.empty() && line.back() == '\n') {
@@ -16,6 +17,11 @@ std::string TerminalMessenger::MessageLine(const std::string& caption, const std
   }
   if (!caption.empty() && caption != "StrumletViewer") {
     line = caption + ": " + line;
+  }
+  // In a folder of many databases the reader's own texts would not say which file they mean.
+  if (!database.empty()) {
+    const std::size_t slash = database.rfind('/');
+    line = (slash == std::string::npos ? database : database.substr(slash + 1)) + ": " + line;
   }
   return line;
 }
@@ -45,11 +51,12 @@ std::string TerminalMessenger::ProgressLine(const ConversionProgress& progress) 
 
 void TerminalMessenger::ShowMessage(const std::string& caption, const std::string& text) {
   ClearProgress();
-  std::fprintf(stderr, "%s\n", MessageLine(caption, text).c_str());
+  std::fprintf(stderr, "%s\n", MessageLine(caption, text, database_).c_str());
   std::fflush(stderr);
 }
 
 void TerminalMessenger::ShowProgress(const ConversionProgress& progress) {
+  database_ = progress.database;
   if (!showProgress_) {
     return;
   }

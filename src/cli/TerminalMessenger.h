@@ -20,13 +20,15 @@ class TerminalMessenger final : public Messenger {
   void ClearProgress();
 
   // The line a message is printed as: the text, behind its caption unless that is the
-  // application's own title.
-  static std::string MessageLine(const std::string& caption, const std::string& text);
+  // application's own title, and behind the file name of the database it concerns, if any.
+  static std::string MessageLine(const std::string& caption, const std::string& text,
+                                 const std::string& database = "");
   static std::string ProgressLine(const ConversionProgress& progress);
 
  private:
   bool showProgress_;
   bool progressShown_ = false;
+  std::string database_;  // the database being converted, named in its messages
   std::string lastLine_;
   std::chrono::steady_clock::time_point lastDraw_{};
 };

@@ -113,6 +113,7 @@ bool CStrumletViewerDoc::OnOpenDocument(const std::string& path) {
       ++summary_.failures;
     }
     progress_.databasesDone = 1;
+    progress_.database.clear();
     Report();
     return result != kNoPage;
   }
@@ -169,6 +170,7 @@ void CStrumletViewerDoc::FolderRun(const std::string& folder, const std::string&
     }
     ++progress_.databasesDone;
     progress_.chordsDone = progress_.chordsTotal = 0;
+    progress_.database.clear();
     Report();
   }
 
@@ -185,6 +187,8 @@ void CStrumletViewerDoc::FolderRun(const std::string& folder, const std::string&
 int CStrumletViewerDoc::ProcessDatabase(const std::string& databasePath,
                                         const std::string& outputFolder) {
   database_ = ChordDatabase{};
+  progress_.database = databasePath;
+  Report();
 
   struct stat info {};
   if (::stat(databasePath.c_str(), &info) != 0) {

@@ -16,6 +16,7 @@ struct ConversionProgress {
   std::size_t databasesTotal = 0;
   std::size_t chordsDone = 0;   // of the database being converted
   std::size_t chordsTotal = 0;  // of the database being converted
+  std::string database;         // path of the database being converted; empty between them
 };
 
 // What one open did, for callers that need more than its yes or no (the command line).

@@ -127,15 +127,17 @@ TEST_F(ConvertCommandTest, FailedDatabasesGiveStatusOneAndTheirMessages) {
   Result run = Convert({"-o", Out(), "in/other.pdb"});
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.out, "");
+  // Each message names the database it concerns, then gives the text unchanged.
   EXPECT_EQ(run.err,
-            "The selected database is not a Strumlet database.  It cannot be processed.\n");
+            "other.pdb: The selected database is not a Strumlet database.  It cannot be "
+            "processed.\n");
 
   // A truncated database keeps its page, which is still shown.
   Database("Cut.pdb", std::string(kGuitar) + "truncate -3\n");
   run = Convert({"-o", Out(), "in/Cut.pdb"});
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.LastLine(), Out() + "/Cut/Cut.html");
-  EXPECT_NE(run.err, "");
+  EXPECT_EQ(run.err.rfind("Cut.pdb: The database ends inside", 0), 0u) << run.err;
 
   // In a folder the others still get their pages.
   fs::remove(In() + "/Cut.pdb");
@@ -146,7 +148,7 @@ TEST_F(ConvertCommandTest, FailedDatabasesGiveStatusOneAndTheirMessages) {
   run = Convert({"-o", Out(), "in"});
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.LastLine(), Out() + "/index.html");
-  EXPECT_EQ(run.err, "Error: Invalid Destination Folder\n");
+  EXPECT_EQ(run.err, "Blocked.pdb: Error: Invalid Destination Folder\n");
   EXPECT_TRUE(fs::exists(Out() + "/Good/Good.html"));
   EXPECT_NE(Read(Out() + "/index.html").find("Blocked.pdb - ERROR"), std::string::npos);
 }
