@@ -160,14 +160,14 @@ bool WriteDatabasePage(const ChordDatabase& db, const std::string& baseName,
   std::fprintf(page,
                "<html>\n<head>\n<title>Strumlet - %s</title> \n<meta http-equiv=\"Content-Type\" "
                "content=\"text/html; charset=iso-8859-1\">\n</head>",
-               EscapeHtml(pageName).c_str());
+               EscapeHtmlName(pageName).c_str());
   std::fprintf(
       page,
       "<FORM>\n<table width=\"100%%\" border=\"0\">\n<tr>\n<td><a href=\"%s\">Strumlet</a> "
       "Database:<font size=\"+2\"><b>%s</b></font> </td>\n<td>&nbsp;</td>\n<td>\n<input "
       "type=\"BUTTON\" value=\"Back\"  onClick=\"history.go(-1)\" "
       "name=\"BUTTON\"></td>\n</tr>\n</table>\n</FORM>",
-      kSiteAddress, EscapeHtml(baseName).c_str());
+      kSiteAddress, EscapeHtmlName(baseName).c_str());
 
   int lastCategory = -1;
   std::string lastRoot = "quillory";

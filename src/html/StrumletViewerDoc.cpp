@@ -149,7 +149,7 @@ void CStrumletViewerDoc::FolderRun(const std::string& folder, const std::string&
                "content=\"text/html; charset=iso-8859-1\">\n</head>\n<body "
                "bgcolor=\"#FFFFFF\"><div align=\"center\">\n<p><font size=\"+2\"><b><a "
                "href=\"%s\">Strumlet</a> Index for folder: %s</b>\n</font></p>",
-               kIndexName, kSiteAddress, EscapeHtml(folder).c_str());
+               kIndexName, kSiteAddress, EscapeHtmlName(folder).c_str());
   std::fprintf(index.get(), "<hr size=\"1\">");
 
   const std::vector<std::string> names = ScanFolder(folder);
@@ -161,9 +161,9 @@ void CStrumletViewerDoc::FolderRun(const std::string& folder, const std::string&
     if (IsPage(result)) {
       const std::string link = PercentEncode(BaseName);
       std::fprintf(index.get(), "\n\t<br><a href=\"%s/%s.html\">%s</a>", link.c_str(), link.c_str(),
-                   EscapeHtml(BaseName).c_str());
+                   EscapeHtmlName(BaseName).c_str());
     } else {
-      std::fprintf(index.get(), "\n\t<br>%s - ERROR", EscapeHtml(name).c_str());
+      std::fprintf(index.get(), "\n\t<br>%s - ERROR", EscapeHtmlName(name).c_str());
     }
     if (!IsPage(result) || !database_.complete) {
       ++summary_.failures;

@@ -16,6 +16,15 @@ TEST(HtmlText, EscapesTheFourMarkupCharactersAndKeepsEverythingElse) {
   EXPECT_EQ(EscapeHtml("&amp;"), "&amp;amp;");
 }
 
+TEST(HtmlText, FileNamesShowTheirCharactersInTheSingleByteCharsetOfThePages) {
+  EXPECT_EQ(EscapeHtmlName("Caf\xC3\xA9 & \"Blues\""), "Caf&#233; &amp; &quot;Blues&quot;");
+  EXPECT_EQ(EscapeHtmlName("\xE2\x82\xAC \xF0\x9F\x8E\xB8"), "&#8364; &#127928;");
+  // Names that are not UTF-8 (an old single-byte name, a cut sequence) keep their bytes.
+  EXPECT_EQ(EscapeHtmlName("Caf\xE9"), "Caf\xE9");
+  EXPECT_EQ(EscapeHtmlName("x\xC3"), "x\xC3");
+  EXPECT_EQ(EscapeHtmlName("\xC0\xAF\xED\xA0\x80"), "\xC0\xAF\xED\xA0\x80");
+}
+
 TEST(HtmlText, PercentEncodesEveryByteOutsideTheUnreservedSet) {
   EXPECT_EQ(PercentEncode("Guitar Chords"), "Guitar%20Chords");
   EXPECT_EQ(PercentEncode("a-b_c.d~e"), "a-b_c.d~e");
