@@ -4,9 +4,8 @@ SAN_BUILD  ?= build-san
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 30
 JOBS       ?= $(shell nproc)
-GENERATOR  := $(shell command -v ninja >/dev/null 2>&1 && echo Ninja || echo "Unix Makefiles")
-
-CMAKE_COMMON := -G "$(GENERATOR)" -DSTRUMLET_WERROR=ON
+# Ninja comes with the install script, which runs before any configure step.
+CMAKE_COMMON := -G Ninja -DSTRUMLET_WERROR=ON
 
 .PHONY: all deps build demo test unit sanitize fuzz bench samples format clean
 
@@ -15,7 +14,7 @@ all: build
 deps:
 	@bash scripts/install-deps.sh
 
-$(BUILD)/CMakeCache.txt:
+$(BUILD)/CMakeCache.txt: | deps
 	cmake -S . -B $(BUILD) $(CMAKE_COMMON) -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
 build: deps $(BUILD)/CMakeCache.txt
