@@ -20,11 +20,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class QuietMessenger final : public strumlet::Messenger {
- public:
-  void ShowMessage(const std::string&, const std::string&) override {}
-};
-
 std::string Description(int chords) {
   static const char* const kRoots[] = {"C",  "Db", "D",  "Eb", "E",  "F",
                                        "F#", "G",  "Ab", "A",  "Bb", "B"};
@@ -101,7 +96,7 @@ void BM_Convert(benchmark::State& state) {
                                                      : "/folder");
   const int chords = which == 0 ? 10000 : which == 1 ? 65535 : 100 * 100;
 
-  QuietMessenger quiet;
+  strumlet::SilentMessenger quiet;
   strumlet::ScopedMessenger scoped(quiet);
   strumlet::ProcessingSettings settings;
   settings.m_bPng = true;

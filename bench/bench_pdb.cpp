@@ -15,11 +15,6 @@
 namespace strumlet {
 namespace {
 
-class SilentMessenger final : public Messenger {
- public:
-  void ShowMessage(const std::string&, const std::string&) override {}
-};
-
 // A songbook-like database: every root with and without accidentals, a few common qualities
 // much more often than the rest, and several voicings of the same chord under one name.
 std::string Describe(int count) {

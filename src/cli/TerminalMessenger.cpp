@@ -49,7 +49,8 @@ std::string TerminalMessenger::ProgressLine(const ConversionProgress& progress) 
   return text;
 }
 
-void TerminalMessenger::ShowMessage(const std::string& caption, const std::string& text) {
+void TerminalMessenger::ShowMessage(const std::string& caption, const std::string& text,
+                                    MessageIcon) {
   ClearProgress();
   std::fprintf(stderr, "%s\n", MessageLine(caption, text, database_).c_str());
   std::fflush(stderr);

@@ -15,7 +15,7 @@ class TerminalMessenger final : public Messenger {
   explicit TerminalMessenger(bool showProgress);
   ~TerminalMessenger() override;
 
-  void ShowMessage(const std::string& caption, const std::string& text) override;
+  void ShowMessage(const std::string& caption, const std::string& text, MessageIcon icon) override;
   void ShowProgress(const ConversionProgress& progress);
   void ClearProgress();
 

@@ -41,7 +41,9 @@ bool IsRegularFile(const std::string& path) {
 
 int Refuse(strumlet::TerminalMessenger& messenger, const std::string& caption,
            const std::string& text) {
-  messenger.ShowMessage(caption, text);
+  messenger.ShowMessage(
+      caption, text,
+      caption.empty() ? strumlet::MessageIcon::Exclamation : strumlet::MessageIcon::None);
   return kUsageError;
 }
 

@@ -9,7 +9,7 @@ namespace {
 
 class StderrMessenger final : public Messenger {
  public:
-  void ShowMessage(const std::string& caption, const std::string& text) override {
+  void ShowMessage(const std::string& caption, const std::string& text, MessageIcon) override {
     static std::mutex mutex;
     std::lock_guard lock(mutex);
     if (caption.empty()) {
@@ -32,8 +32,12 @@ Messenger& GetMessenger() {
 
 Messenger* SetMessenger(Messenger* messenger) { return current.exchange(messenger); }
 
+void ShowMessage(const std::string& caption, const std::string& text, MessageIcon icon) {
+  GetMessenger().ShowMessage(caption, text, icon);
+}
+
 void ShowMessage(const std::string& caption, const std::string& text) {
-  GetMessenger().ShowMessage(caption, text);
+  ShowMessage(caption, text, caption.empty() ? MessageIcon::Exclamation : MessageIcon::None);
 }
 
 }  // namespace strumlet

@@ -56,7 +56,8 @@ bool PlausiblePng(const std::vector<unsigned char>& bytes) {
 
 [[noreturn]] void FailOnAsset(const std::string& path) {
   ShowMessage("Error",
-              "The program will exit because it could not find a very important file: " + path);
+              "The program will exit because it could not find a very important file: " + path,
+              MessageIcon::Information);
   std::exit(1);
 }
 

@@ -14,7 +14,7 @@ namespace strumlet::testing {
 
 class RecordingMessenger final : public Messenger {
  public:
-  void ShowMessage(const std::string& caption, const std::string& text) override {
+  void ShowMessage(const std::string& caption, const std::string& text, MessageIcon) override {
     captions.push_back(caption);
     texts.push_back(text);
   }
