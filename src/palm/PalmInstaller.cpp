@@ -1,0 +1,317 @@
+#include "palm/PalmInstaller.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+#include "pdb/Messenger.h"
+#include "pdb/StartDirectory.h"
+
+namespace strumlet {
+namespace {
+
+constexpr const char* kCreator = "STRM";
+constexpr const char* kConduitFile = "strumcond.dll";
+constexpr const char* kProgramFile = "strumlet.prc";
+constexpr const char* kInstallErrorCaption = "Install Strumlet Application Error";
+
+bool IsDirectory(const std::string& path) {
+  struct stat st {};
+  return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool Exists(const std::string& path) {
+  struct stat st {};
+  return stat(path.c_str(), &st) == 0;
+}
+
+std::string WithSlash(std::string folder) {
+  if (folder.empty() || folder.back() != '/') folder += '/';
+  return folder;
+}
+
+// Copies `source` to `target` only if `target` does not exist, and never leaves a partial
+// target: the bytes go to a temporary file beside it, which is then linked into place (link()
+// fails rather than replace an existing file).
+bool CopyWithoutOverwrite(const std::string& source, const std::string& target) {
+  const int in = open(source.c_str(), O_RDONLY | O_CLOEXEC);
+  if (in < 0) return false;
+  struct stat st {};
+  if (fstat(in, &st) != 0 || !S_ISREG(st.st_mode)) {
+    close(in);
+    return false;
+  }
+  const std::size_t slash = target.find_last_of('/');
+  std::string temp = (slash == std::string::npos ? std::string() : target.substr(0, slash + 1)) +
+                     ".strumlet-copy-XXXXXX";
+  const int out = mkostemp(temp.data(), O_CLOEXEC);
+  if (out < 0) {
+    close(in);
+    return false;
+  }
+  bool ok = true;
+  char buffer[1 << 16];
+  for (;;) {
+    const ssize_t got = read(in, buffer, sizeof buffer);
+    if (got == 0) break;
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      ok = false;
+      break;
+    }
+    for (ssize_t done = 0; done < got;) {
+      const ssize_t put = write(out, buffer + done, static_cast<std::size_t>(got - done));
+      if (put < 0 && errno == EINTR) continue;
+      if (put <= 0) {
+        ok = false;
+        break;
+      }
+      done += put;
+    }
+    if (!ok) break;
+  }
+  close(in);
+  ok = ok && fchmod(out, st.st_mode & 0777) == 0;
+  ok = close(out) == 0 && ok;
+  ok = ok && link(temp.c_str(), target.c_str()) == 0;
+  unlink(temp.c_str());
+  return ok;
+}
+
+void ShowError(const char* caption, int32_t code) {
+  ShowMessage(caption, "Error: " + GetErrorText(code), MessageIcon::Error);
+}
+
+}  // namespace
+
+void SortUserNames(std::vector<std::string>& names) {
+  auto lower = [](unsigned char c) { return c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c; };
+  std::stable_sort(names.begin(), names.end(), [&](const std::string& a, const std::string& b) {
+    const auto m = std::mismatch(a.begin(), a.end(), b.begin(), b.end(),
+                                 [&](char x, char y) { return lower(x) == lower(y); });
+    if (m.first == a.end() || m.second == b.end()) {
+      if (a.size() != b.size()) return a.size() < b.size();
+      return a < b;
+    }
+    return lower(*m.first) < lower(*m.second);
+  });
+}
+
+std::string FindInstallFilesFolder() {
+  const std::string inStart = WithSlash(StartDirectory()) + "installfiles/";
+  if (!StartDirectory().empty() && IsDirectory(inStart)) return inStart;
+  for (const char* folder :
+       {STRUMLET_DATA_DIR "/installfiles/", STRUMLET_BUILD_INSTALLFILES_DIR "/"}) {
+    if (IsDirectory(folder)) return folder;
+  }
+  return inStart;
+}
+
+CPalmInstaller::CPalmInstaller() : CPalmInstaller(Options{}) {}
+
+CPalmInstaller::CPalmInstaller(Options options)
+    : installFiles_(options.installFilesFolder.empty() ? FindInstallFilesFolder()
+                                                       : WithSlash(options.installFilesFolder)),
+      conduitManagerLibrary_(std::move(options.conduitManagerLibrary)) {}
+
+CPalmInstaller::~CPalmInstaller() = default;
+
+int32_t CPalmInstaller::EnsureCoreFile(const std::string& name, bool copy) {
+  const std::string target = coreFolder_ + name;
+  if (Exists(target)) return 0;
+  if (!copy) return 10;
+  return CopyWithoutOverwrite(installFiles_ + name, target) ? 0 : 11;
+}
+
+int32_t CPalmInstaller::LocateCoreFiles(bool copy) {
+  if (!conduitManager_.IsLoaded() && !conduitManager_.Load(conduitManagerLibrary_)) return 1;
+  const auto getCorePath = conduitManager_.Find<CmGetCorePathFn>("CmGetCorePath");
+  if (!getCorePath) {
+    coreFolder_.clear();
+    return 9;
+  }
+  char buffer[palm::kCorePathSize] = {};
+  int32_t size = palm::kCorePathSize;
+  const int32_t result = getCorePath(buffer, &size);
+  if (result != 0) {
+    // Whatever the failing call left in the buffer is no folder to build paths from.
+    coreFolder_.clear();
+    return result;
+  }
+  std::string core(buffer, strnlen(buffer, sizeof buffer));
+  std::replace(core.begin(), core.end(), '\\', '/');
+  if (core.empty()) {
+    // An empty answer would put the files into the file system's root.
+    coreFolder_.clear();
+    return 9;
+  }
+  coreFolder_ = WithSlash(core);
+  if (const int32_t code = EnsureCoreFile(kConduitFile, copy)) return code;
+  return EnsureCoreFile(palm::kHotSyncLibrary, copy);
+}
+
+int32_t CPalmInstaller::InstallConduit() {
+  if (const int32_t code = LocateCoreFiles(true)) return code;
+  if (!conduitManager_.IsLoaded() && !conduitManager_.Load(conduitManagerLibrary_)) return 1;
+  const auto install = conduitManager_.Find<CmInstallCreatorFn>("CmInstallCreator");
+  if (!install) return 2;
+  if (const int32_t code = install(kCreator, 0)) return code;
+  const auto setName = conduitManager_.Find<CmSetCreatorNameFn>("CmSetCreatorName");
+  if (!setName) return 3;
+  if (const int32_t code = setName(kCreator, kConduitFile)) return code;
+  const auto setDirectory = conduitManager_.Find<CmSetCreatorDirectoryFn>("CmSetCreatorDirectory");
+  if (!setDirectory) return 4;
+  if (const int32_t code = setDirectory(kCreator, "Strumlet")) return code;
+  const auto setTitle = conduitManager_.Find<CmSetCreatorTitleFn>("CmSetCreatorTitle");
+  if (!setTitle) return 5;
+  if (const int32_t code = setTitle(kCreator, "Strumlet Conduit")) return code;
+  RestartHotSync();
+  return 0;
+}
+
+int32_t CPalmInstaller::ReportConduitInstall() {
+  const int32_t code = InstallConduit();
+  if (code != 0) ShowError("Install Conduit Error", code);
+  return code;
+}
+
+int32_t CPalmInstaller::RemoveConduit() {
+  if (!conduitManager_.IsLoaded() && !conduitManager_.Load(conduitManagerLibrary_)) return 1;
+  const auto remove =
+      conduitManager_.Find<CmRemoveConduitByCreatorIDFn>("CmRemoveConduitByCreatorID");
+  if (!remove) return 8;
+  const int32_t result = remove(kCreator);
+  if (result != 0 && result != 1) return result;
+  RestartHotSync();
+  return 0;
+}
+
+int32_t CPalmInstaller::ReportConduitRemoval() {
+  const int32_t code = RemoveConduit();
+  if (code == 0) {
+    ShowMessage("Good", "The Strumlet conduit has been removed.", MessageIcon::Information);
+  } else {
+    ShowError("Remove Conduit Error", code);
+  }
+  return code;
+}
+
+int32_t CPalmInstaller::RestartHotSync() {
+  int32_t result = 0;
+  if (coreFolder_.empty()) result = LocateCoreFiles(false);
+  if (coreFolder_.empty()) return 6;
+  DynamicLibrary hotSync;
+  if (!hotSync.Load(coreFolder_ + palm::kHotSyncLibrary)) return 6;
+  if (result == 0) {
+    const auto setStatus = hotSync.Find<HsSetAppStatusFn>("HsSetAppStatus");
+    result = setStatus ? setStatus(2, 0) : 7;
+  }
+  return result;
+}
+
+int32_t CPalmInstaller::LoadInstallAide(bool copy) {
+  if (installAide_.IsLoaded()) return 0;
+  if (const int32_t code = LocateCoreFiles(true)) return code;
+  if (const int32_t code = EnsureCoreFile(palm::kInstallAideLibrary, copy)) return code;
+  return installAide_.Load(coreFolder_ + palm::kInstallAideLibrary) ? 0 : 12;
+}
+
+int32_t CPalmInstaller::GetPalmUsers(std::vector<std::string>& users) {
+  if (const int32_t code = LoadInstallAide(true)) return code;
+  const auto getCount = installAide_.Find<PltGetUserCountFn>("PltGetUserCount");
+  if (!getCount) return 13;
+  const int32_t count = getCount();
+  const auto getUser = installAide_.Find<PltGetUserFn>("PltGetUser");
+  if (!getUser) return 14;
+  for (int32_t index = 0; index < count; ++index) {
+    char buffer[palm::kUserNameSize] = {};
+    int32_t size = palm::kUserNameSize;
+    const int32_t result = getUser(index, buffer, &size);
+    if (result == 0) return 0;
+    if (result < 0) return result;
+    users.emplace_back(buffer, strnlen(buffer, sizeof buffer));
+  }
+  return 0;
+}
+
+int CPalmInstaller::RunUserSelectDialog(const std::vector<std::string>& users,
+                                        std::vector<std::string>& chosen) {
+  chosen.clear();
+  if (!chooser_) {
+    ShowMessage("", "Error Creating Dialog Object");
+    return -1;
+  }
+  std::vector<std::string> sorted = users;
+  SortUserNames(sorted);
+  const int end = chooser_->ChooseUsers(sorted, chosen);
+  if (end != 1) chosen.clear();
+  return end;
+}
+
+int32_t CPalmInstaller::InstallProgramFile(const std::vector<std::string>& chosen) {
+  bool programMissing = false;
+  return InstallProgramFile(chosen, programMissing);
+}
+
+int32_t CPalmInstaller::InstallProgramFile(const std::vector<std::string>& chosen,
+                                           bool& programMissing) {
+  programMissing = false;
+  if (const int32_t code = LoadInstallAide(true)) return code;
+  const auto installFile = installAide_.Find<PltInstallFileFn>("PltInstallFile");
+  if (!installFile) return 15;
+  const std::string program = installFiles_ + kProgramFile;
+  if (!Exists(program)) {
+    programMissing = true;
+    ShowMessage(kInstallErrorCaption, "The Strumlet program could not be found!",
+                MessageIcon::Error);
+    return 0;
+  }
+  int32_t result = 0;
+  for (const auto& name : chosen) result = installFile(name.c_str(), program.c_str());
+  if (result == 0) {
+    ShowMessage("Install Strumlet Application",
+                "Strumlet will be installed to your Palm on the next HotSync.",
+                MessageIcon::Exclamation);
+  }
+  return result;
+}
+
+InstallOutcome CPalmInstaller::InstallApplication() {
+  std::vector<std::string> users;
+  std::vector<std::string> chosen;
+  int32_t result = LoadInstallAide(true);
+  if (result == 0) result = GetPalmUsers(users);
+  if (result != 0) {
+    ShowError(kInstallErrorCaption, result);
+    return InstallOutcome::Failed;
+  }
+  const int end = RunUserSelectDialog(users, chosen);
+  switch (end) {
+    case -1:
+      ShowMessage("", "Dialog box could not be created!");
+      ShowError(kInstallErrorCaption, -1);
+      return InstallOutcome::Failed;
+    case 1: {
+      bool programMissing = false;
+      result = InstallProgramFile(chosen, programMissing);
+      if (result != 0) {
+        ShowError(kInstallErrorCaption, result);
+        return InstallOutcome::Failed;
+      }
+      return programMissing ? InstallOutcome::ProgramMissing : InstallOutcome::Queued;
+    }
+    case 0:
+    case 2:
+    case 3:
+      return InstallOutcome::Cancelled;
+    default:
+      ShowError(kInstallErrorCaption, end);
+      return InstallOutcome::Failed;
+  }
+}
+
+}  // namespace strumlet
