@@ -7,6 +7,7 @@
 #include <mutex>
 #include <vector>
 
+#include "pdb/DataFolder.h"
 #include "pdb/Messenger.h"
 #include "pdb/StartDirectory.h"
 
@@ -83,7 +84,11 @@ gdImagePtr LoadAsset(const std::string& name) {
 }  // namespace
 
 std::vector<std::string>& AssetFallbackFolders() {
-  static std::vector<std::string> folders{STRUMLET_DATA_DIR, STRUMLET_BUILD_RES_DIR};
+  static std::vector<std::string> folders = [] {
+    std::vector<std::string> found{InstalledDataFolder()};
+    if (RunsFromBuildTree()) found.push_back(BuildTreeDataFolder());
+    return found;
+  }();
   return folders;
 }
 

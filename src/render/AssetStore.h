@@ -21,8 +21,9 @@ inline constexpr std::array<const char*, 1 + kGlyphCount> kAssetFileNames = {
     "width3black.png", "0.png", "1.png", "2.png", "3.png", "4.png", "5.png"};
 
 // Returns the loaded assets, loading them on first use (thread-safe). Each file is looked up in
-// the start directory, then in the installed data folder, then in the build tree. When one is
-// found nowhere or does not decode, the user is told and the process ends with status 1.
+// the start directory, then in the installed data folder, then (for a program of the build
+// tree only) in the build tree. When one is found nowhere or does not decode, the user is told
+// and the process ends with status 1.
 const DiagramAssets& GetDiagramAssets();
 
 // The folders searched after the start directory. Tests replace them before the first diagram

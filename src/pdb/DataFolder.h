@@ -1,0 +1,21 @@
+#pragma once
+
+#include <string>
+
+namespace strumlet {
+
+// The folder of the program's installed data ("share/strumletviewer" beside the "bin" folder
+// that holds the running program), so that a copy installed under any prefix, or moved there
+// whole, finds its own files. When that folder does not exist (a program run from the build
+// tree), the data folder of the prefix the build was configured for.
+const std::string& InstalledDataFolder();
+
+// True when the running program is one built in this build tree rather than an installed copy.
+// Only such a program may fall back on files of the build tree: an installed copy that lacks a
+// file of its own must say so, not borrow it from a build tree that happens to be there.
+bool RunsFromBuildTree();
+
+// The build tree's copy of the data folder's files.
+const char* BuildTreeDataFolder();
+
+}  // namespace strumlet
