@@ -12,6 +12,8 @@ packages=(
   clang libclang-rt-14-dev
   libcli11-dev
   xvfb xauth
+  librsvg2-bin scdoc gzip groff-base file dpkg-dev
+  desktop-file-utils appstream shared-mime-info xdg-utils libglib2.0-bin
 )
 
 missing=()
