@@ -7,7 +7,9 @@ JOBS       ?= $(shell nproc)
 # Ninja comes with the install script, which runs before any configure step.
 CMAKE_COMMON := -G Ninja -DSTRUMLET_WERROR=ON
 
-.PHONY: all deps build demo test unit sanitize fuzz bench samples format clean
+PREFIX     ?= /usr/local
+
+.PHONY: all deps build demo test unit sanitize fuzz bench samples format clean install deb
 
 all: build
 
@@ -43,6 +45,21 @@ fuzz: deps
 	  -DSTRUMLET_BUILD_QT=OFF
 	cmake --build $(FUZZ_BUILD) -j $(JOBS)
 	bash scripts/run-fuzzers.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
+# Installs under PREFIX (DESTDIR stages it elsewhere). The file-type database of the prefix is
+# brought up to date, so file managers know chord databases at once; a package leaves that to
+# the system's own triggers.
+install: build
+	DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)"
+	@if [ -z "$(DESTDIR)" ] && command -v update-mime-database >/dev/null; then \
+	  update-mime-database "$(PREFIX)/share/mime"; fi
+	@if [ -z "$(DESTDIR)" ] && command -v update-desktop-database >/dev/null; then \
+	  update-desktop-database -q "$(PREFIX)/share/applications"; fi
+
+# A Debian package of the same files under /usr, in $(BUILD)/.
+deb: build
+	cd $(BUILD) && cpack -G DEB
+	@ls -1 $(BUILD)/strumletviewer_*.deb
 
 bench: build
 	@for b in $(BUILD)/bench/bench_*; do [ -x "$$b" ] && "$$b"; done
