@@ -1,0 +1,37 @@
+// The ChordPro file of whatever a database's bytes decode to: every line must stay one
+// directive or one remark, whatever the names and fret values hold.
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "chordpro/ChordProWriter.h"
+#include "pdb/ByteSource.h"
+#include "pdb/ChordDatabase.h"
+#include "pdb/Messenger.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
+  static strumlet::SilentMessenger discard;
+  static strumlet::ScopedMessenger scoped(discard);
+  for (int order : {0, 1, 2, 3}) {
+    strumlet::ChordDatabase db;
+    strumlet::MemorySource source(std::span<const uint8_t>(data, size));
+    if (strumlet::ParseDatabase(source, order, db) != 0) return 0;
+    const std::string file = strumlet::WriteChordPro(
+        std::string(reinterpret_cast<const char*>(db.header.name.data()), 32), db.chords,
+        db.categories, order);
+    std::string_view rest = file;
+    while (!rest.empty()) {
+      const std::size_t end = rest.find('\n');
+      if (end == std::string_view::npos) __builtin_trap();  // every line is ended
+      const std::string_view line = rest.substr(0, end);
+      const bool directive = line.size() >= 2 && line.front() == '{' && line.back() == '}';
+      const bool remark = line.starts_with("# ");
+      if (!directive && !remark) __builtin_trap();
+      if (line.find('\r') != std::string_view::npos) __builtin_trap();
+      rest.remove_prefix(end + 1);
+    }
+  }
+  return 0;
+}

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <string>
+
+#include "pdb/ChordDatabase.h"
+
+namespace strumlet {
+
+// Results of ReadDatabaseFile besides 0 (read) and -1 (not a chord database).
+constexpr int kDatabaseUnreadable = -2;  // exists but is no plain file or cannot be opened
+constexpr int kDatabaseMissing = -3;     // does not exist; nothing has been said
+
+// Reads the database file or archived collection at `path` into `db`, chosen by the name rule
+// of EndsInPdb, placing the chords by `sortOrder`. Returns 0 when read (db.complete tells
+// whether to its end), -1 when the file is no chord database, kDatabaseUnreadable,
+// kDatabaseMissing, or the negated cause of an archive failure. Every failure but a missing
+// file has been reported through the messenger.
+int ReadDatabaseFile(const std::string& path, int sortOrder, ChordDatabase& db);
+
+}  // namespace strumlet
