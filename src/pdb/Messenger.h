@@ -1,6 +1,9 @@
 #pragma once
 
+#include <mutex>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace strumlet {
 
@@ -9,6 +12,9 @@ enum class MessageIcon { None, Information, Exclamation, Error };
 
 // The one way the lower layers tell the user something. The application shows a modal
 // message box, the command line prints one line on standard error, tests record the texts.
+// The lower layers call it only on the thread that started their work (for a conversion, the
+// thread that called CStrumletViewerDoc::OnOpenDocument), never on a helper thread, so a
+// messenger may show a window. No lower layer ends the process: the front ends decide that.
 class Messenger {
  public:
   virtual ~Messenger() = default;
@@ -22,6 +28,43 @@ class Messenger {
 class SilentMessenger final : public Messenger {
  public:
   void ShowMessage(const std::string&, const std::string&, MessageIcon) override {}
+};
+
+// What a RecordingMessenger was told.
+struct RecordedMessage {
+  std::string caption;
+  std::string text;
+  MessageIcon icon = MessageIcon::None;
+  bool operator==(const RecordedMessage&) const = default;
+};
+
+// Keeps every message instead of showing it, for tests and benchmarks.
+class RecordingMessenger final : public Messenger {
+ public:
+  void ShowMessage(const std::string& caption, const std::string& text, MessageIcon icon) override {
+    std::lock_guard lock(mutex_);
+    messages.push_back({caption, text, icon});
+  }
+  // The messages as (caption, text) pairs, for comparing whole conversations.
+  std::vector<std::pair<std::string, std::string>> Pairs() const {
+    std::vector<std::pair<std::string, std::string>> pairs;
+    for (const auto& m : messages) pairs.emplace_back(m.caption, m.text);
+    return pairs;
+  }
+  std::vector<std::string> Texts() const {
+    std::vector<std::string> texts;
+    for (const auto& m : messages) texts.push_back(m.text);
+    return texts;
+  }
+  std::vector<std::string> Captions() const {
+    std::vector<std::string> captions;
+    for (const auto& m : messages) captions.push_back(m.caption);
+    return captions;
+  }
+  std::vector<RecordedMessage> messages;
+
+ private:
+  std::mutex mutex_;
 };
 
 // The process-wide messenger. Until one is installed, messages go to standard error.

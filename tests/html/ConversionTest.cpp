@@ -69,7 +69,7 @@ TEST_F(ConversionTest, MixedCaseExtensionIsNoDatabaseButAFolderPath) {
   WriteDatabase(input_ + "/Chords.Pdb", kGuitar);
   CStrumletViewerDoc doc(settings_);
   EXPECT_FALSE(doc.OnOpenDocument(input_ + "/Chords.Pdb"));
-  EXPECT_EQ(messages_.messages,
+  EXPECT_EQ(messages_.Pairs(),
             (Messages{{"palm file Error",
                        "'" + input_ + "/Chords.Pdb' is not a valid file or folder path."}}));
   EXPECT_TRUE(doc.summary().invalidInput);
@@ -91,7 +91,7 @@ TEST_F(ConversionTest, DatabaseNameThatIsNoPlainFileIsRefusedWithoutReading) {
     messages_.messages.clear();
     EXPECT_LT(doc.ProcessDatabase(input_ + name, output_), 0) << name;
     ASSERT_EQ(messages_.messages.size(), 1u) << name;
-    EXPECT_NE(messages_.messages[0].second.find(name), std::string::npos);
+    EXPECT_NE(messages_.messages[0].text.find(name), std::string::npos);
   }
   EXPECT_TRUE(List(output_).empty());
 }
@@ -101,7 +101,7 @@ TEST_F(ConversionTest, SingleFileOfAnotherProgramIsReadButGetsNoPage) {
   CStrumletViewerDoc doc(settings_);
   EXPECT_TRUE(doc.OnOpenDocument(input_ + "/other.pdb"));
   EXPECT_TRUE(doc.PagePath.empty());
-  EXPECT_EQ(messages_.messages,
+  EXPECT_EQ(messages_.Pairs(),
             (Messages{{"",
                        "The selected database is not a Strumlet database.  It cannot be "
                        "processed."}}));
@@ -122,8 +122,7 @@ TEST_F(ConversionTest, FolderIndexLinksPagesAndMarksFailures) {
   ASSERT_TRUE(doc.OnOpenDocument(input_));
   EXPECT_EQ(doc.PagePath, output_ + "/index.html");
   EXPECT_EQ(doc.GetTitle(), "index.html");
-  EXPECT_EQ(messages_.messages,
-            (Messages{{"StrumletViewer", "Error: Invalid Destination Folder"}}));
+  EXPECT_EQ(messages_.Pairs(), (Messages{{"StrumletViewer", "Error: Invalid Destination Folder"}}));
   EXPECT_EQ(doc.summary().databases, 2);
   EXPECT_EQ(doc.summary().failures, 1);
 
@@ -163,7 +162,7 @@ TEST_F(ConversionTest, FolderRunNeedsAnExistingOutputFolder) {
   settings_.m_strOutputPath = missing;
   CStrumletViewerDoc doc(settings_);
   EXPECT_FALSE(doc.OnOpenDocument(input_));
-  EXPECT_EQ(messages_.messages,
+  EXPECT_EQ(messages_.Pairs(),
             (Messages{{"Invalid Destination Folder",
                        "'" + missing + "' is not a valid file or folder path."}}));
   EXPECT_TRUE(doc.summary().invalidOutput);
@@ -175,8 +174,7 @@ TEST_F(ConversionTest, SingleRunIntoMissingOutputFolderIsAnInvalidDestination) {
   settings_.m_strOutputPath = root_ / "missing/deeper";
   CStrumletViewerDoc doc(settings_);
   EXPECT_FALSE(doc.OnOpenDocument(input_ + "/Guitar.pdb"));
-  EXPECT_EQ(messages_.messages,
-            (Messages{{"StrumletViewer", "Error: Invalid Destination Folder"}}));
+  EXPECT_EQ(messages_.Pairs(), (Messages{{"StrumletViewer", "Error: Invalid Destination Folder"}}));
 }
 
 TEST_F(ConversionTest, TrailingSeparatorOnTheOutputFolderChangesNothing) {
@@ -286,7 +284,7 @@ TEST_F(ConversionTest, ArchivedCollectionGetsItsPageAndBrokenOneAnErrorLine) {
   EXPECT_EQ(Index(),
             ExpectedIndexHead(input_) + "\n\t<br>Book.pDB - ERROR" + ExpectedTail("<br><br>"));
   ASSERT_EQ(messages_.messages.size(), 1u);
-  EXPECT_NE(messages_.messages[0].second.find("Book.pDB"), std::string::npos);
+  EXPECT_NE(messages_.messages[0].text.find("Book.pDB"), std::string::npos);
   // A read failure never passes for a written page, whatever its cause code.
   EXPECT_LT(broken.ProcessDatabase(input_ + "/Book.pDB", output_), 0);
 }
@@ -297,7 +295,7 @@ TEST_F(ConversionTest, UnwritableIndexIsReportedAndTheOpenFails) {
   EXPECT_FALSE(doc.OnOpenDocument(input_));
   EXPECT_TRUE(doc.summary().indexFailed);
   ASSERT_EQ(messages_.messages.size(), 1u);
-  EXPECT_NE(messages_.messages[0].second.find(output_ + "/index.html"), std::string::npos);
+  EXPECT_NE(messages_.messages[0].text.find(output_ + "/index.html"), std::string::npos);
 }
 
 TEST_F(ConversionTest, ProgressCountsDatabasesAndChords) {

@@ -175,9 +175,9 @@ TEST_F(PageWriterTest, UnwritablePageOrImageIsReportedAsFailure) {
       WriteDatabasePage(db, "Blocked", folder_.path(), ImageKind::kPng, Options(kSortByPosition)));
   ASSERT_EQ(messages_.messages.size(), 2u);
   EXPECT_NE(
-      messages_.messages[0].second.find(ImageFileName(db.chords[0].recordOffset, ImageKind::kPng)),
+      messages_.messages[0].text.find(ImageFileName(db.chords[0].recordOffset, ImageKind::kPng)),
       std::string::npos);
-  EXPECT_NE(messages_.messages[1].second.find("Blocked.html"), std::string::npos);
+  EXPECT_NE(messages_.messages[1].text.find("Blocked.html"), std::string::npos);
   // The other chord's image was still written.
   EXPECT_GT(PngSize(folder_ / ImageFileName(db.chords[1].recordOffset, ImageKind::kPng)).first, 0);
 }

@@ -9,14 +9,7 @@
 
 namespace strumlet::testing {
 
-// Remembers every message instead of showing it.
-class RecordingMessenger final : public Messenger {
- public:
-  void ShowMessage(const std::string& caption, const std::string& text, MessageIcon) override {
-    messages.emplace_back(caption, text);
-  }
-  std::vector<std::pair<std::string, std::string>> messages;
-};
+using strumlet::RecordingMessenger;
 
 // Writes the database described by `description` (fixture text) to `path`.
 void WriteDatabase(const std::string& path, const std::string& description);

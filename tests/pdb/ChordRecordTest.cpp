@@ -35,7 +35,7 @@ TEST(ChordRecord, GuitarChordLandsWithLowStringInTheLastEntry) {
   }
   EXPECT_EQ(c.name, "C");
   EXPECT_EQ(c.marker, 1);
-  EXPECT_TRUE(p.messages.texts.empty());
+  EXPECT_TRUE(p.messages.Texts().empty());
 }
 
 TEST(ChordRecord, BaseFretMakesRelativeFretsAbsolute) {
@@ -122,7 +122,7 @@ TEST(ChordRecord, NameLengthLimits) {
   EXPECT_EQ(p.db.chords[0].name, "");
   EXPECT_EQ(p.db.chords[1].name, "ABCDEFGHIJKLMNOPQRSTUVWXYZ012345");
   EXPECT_EQ(p.db.chords[2].name, "Next");
-  EXPECT_TRUE(p.messages.texts.empty());
+  EXPECT_TRUE(p.messages.Texts().empty());
 }
 
 TEST(ChordRecord, OutOfRangeNameLengthReadsThirtyTwoBytesAndSaysSo) {
@@ -139,9 +139,9 @@ name-length )") + length +
     ASSERT_EQ(p.db.chords.size(), 2u);
     EXPECT_EQ(p.db.chords[0].name, "ABCDEFGHIJKLMNOPQRSTUVWXYZ012345");
     EXPECT_EQ(p.db.chords[1].name, "Next");
-    ASSERT_EQ(p.messages.texts.size(), 1u);
-    EXPECT_EQ(p.messages.texts[0], "Invalid Chord name length.");
-    EXPECT_EQ(p.messages.captions[0], "");
+    ASSERT_EQ(p.messages.Texts().size(), 1u);
+    EXPECT_EQ(p.messages.Texts()[0], "Invalid Chord name length.");
+    EXPECT_EQ(p.messages.Captions()[0], "");
   }
 }
 

@@ -45,9 +45,9 @@ TEST(ParseDatabase, WrongCreatorIsRefusedAndKeepsThePreviousChords) {
   ASSERT_EQ(p.db.chords.size(), 1u);
   ParseInto("creator STRN\n{define: A frets x 0 2 2 2 0}\n", 2, p);
   EXPECT_EQ(p.result, -1);
-  ASSERT_EQ(p.messages.texts.size(), 1u);
-  EXPECT_EQ(p.messages.texts[0], kNotOurs);
-  EXPECT_EQ(p.messages.captions[0], "");
+  ASSERT_EQ(p.messages.Texts().size(), 1u);
+  EXPECT_EQ(p.messages.Texts()[0], kNotOurs);
+  EXPECT_EQ(p.messages.Captions()[0], "");
   EXPECT_EQ(Names(p.db.chords), "E");
 }
 
@@ -56,8 +56,8 @@ TEST(ParseDatabase, FileTooShortToNameItsCreatorIsNotOurs) {
     Parsed p;
     ParseInto("truncate " + std::to_string(size) + "\n", 2, p);
     EXPECT_EQ(p.result, -1) << size;
-    ASSERT_EQ(p.messages.texts.size(), 1u);
-    EXPECT_EQ(p.messages.texts[0], kNotOurs);
+    ASSERT_EQ(p.messages.Texts().size(), 1u);
+    EXPECT_EQ(p.messages.Texts()[0], kNotOurs);
   }
 }
 
@@ -79,7 +79,7 @@ category 15 "Last One"
   EXPECT_EQ(p.db.categories.Lookup(1)->name, "Major");
   EXPECT_EQ(p.db.categories.Lookup(15)->name, "Last One");
   EXPECT_EQ(p.db.categories.Lookup(15)->uniqueId, 15);
-  EXPECT_TRUE(p.messages.texts.empty());
+  EXPECT_TRUE(p.messages.Texts().empty());
 }
 
 TEST(ParseDatabase, CategorySlots) {
@@ -177,10 +177,10 @@ TEST(ParseDatabase, FileEndingInsideARecordKeepsTheRecordsBefore) {
   EXPECT_EQ(p.result, 0);
   EXPECT_FALSE(p.db.complete);
   EXPECT_EQ(Names(p.db.chords), "E A");
-  ASSERT_EQ(p.messages.texts.size(), 1u);
-  EXPECT_EQ(p.messages.texts[0],
+  ASSERT_EQ(p.messages.Texts().size(), 1u);
+  EXPECT_EQ(p.messages.Texts()[0],
             "The database ends inside chord 3. 2 of its 3 chords could be read.");
-  EXPECT_EQ(p.messages.captions[0], "");
+  EXPECT_EQ(p.messages.Captions()[0], "");
   EXPECT_EQ(p.db.categories.Lookup(1)->name, "Open");
 }
 
@@ -191,8 +191,8 @@ TEST(ParseDatabase, FileEndingRightAfterTheCategoryBlock) {
   EXPECT_EQ(p.result, 0);
   EXPECT_FALSE(p.db.complete);
   EXPECT_TRUE(p.db.chords.empty());
-  ASSERT_EQ(p.messages.texts.size(), 1u);
-  EXPECT_EQ(p.messages.texts[0],
+  ASSERT_EQ(p.messages.Texts().size(), 1u);
+  EXPECT_EQ(p.messages.Texts()[0],
             "The database ends inside chord 1. 0 of its 3 chords could be read.");
 }
 
@@ -212,8 +212,8 @@ TEST(ParseDatabase, FileEndingBeforeTheChordsNamesWhereItEnded) {
     EXPECT_FALSE(p.db.complete);
     EXPECT_TRUE(p.db.chords.empty());
     EXPECT_EQ(p.db.categories.count(), 0);
-    ASSERT_EQ(p.messages.texts.size(), 1u);
-    EXPECT_EQ(p.messages.texts[0], message);
+    ASSERT_EQ(p.messages.Texts().size(), 1u);
+    EXPECT_EQ(p.messages.Texts()[0], message);
   }
 }
 
@@ -229,8 +229,8 @@ entry-count 14
   EXPECT_EQ(p.result, 0);
   EXPECT_FALSE(p.db.complete);
   EXPECT_EQ(Names(p.db.chords), "E");
-  ASSERT_EQ(p.messages.texts.size(), 1u);
-  EXPECT_EQ(p.messages.texts[0],
+  ASSERT_EQ(p.messages.Texts().size(), 1u);
+  EXPECT_EQ(p.messages.Texts()[0],
             "Chord 2 of the database claims 14 entries, more than the 13 a chord can hold; "
             "reading stopped there. 1 of its 3 chords could be read.");
 }
@@ -263,7 +263,7 @@ TEST(ParseDatabase, HeaderClaimingMoreRecordsThanTheFileHolds) {
   // whatever comes out, reading must stop with a message instead of running off the end.
   EXPECT_EQ(p.result, 0);
   EXPECT_FALSE(p.db.complete);
-  EXPECT_EQ(p.messages.texts.size(), 1u);
+  EXPECT_EQ(p.messages.Texts().size(), 1u);
 }
 
 TEST(ParseDatabase, ReadsFromAnOpenFile) {

@@ -12,15 +12,7 @@
 
 namespace strumlet::testing {
 
-class RecordingMessenger final : public Messenger {
- public:
-  void ShowMessage(const std::string& caption, const std::string& text, MessageIcon) override {
-    captions.push_back(caption);
-    texts.push_back(text);
-  }
-  std::vector<std::string> captions;
-  std::vector<std::string> texts;
-};
+using strumlet::RecordingMessenger;
 
 // Builds the database described by `text` and parses it, recording the messages.
 struct Parsed {
