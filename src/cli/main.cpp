@@ -17,6 +17,7 @@
 #include "html/ProcessingSettings.h"
 #include "html/StrumletViewerDoc.h"
 #include "pdb/StartDirectory.h"
+#include "render/Assets.h"
 #include "render/ChordDiagram.h"
 
 namespace {
@@ -158,6 +159,11 @@ int main(int argc, char** argv) {
   messenger.ClearProgress();
 
   const strumlet::ConversionSummary& summary = document.summary();
+  if (!summary.missingAsset.empty()) {
+    messenger.ShowMessage("Error", strumlet::MissingAssetMessage(summary.missingAsset),
+                          strumlet::MessageIcon::Information);
+    return kSomeFailed;
+  }
   if (summary.invalidInput || summary.invalidOutput) {
     return kUsageError;
   }

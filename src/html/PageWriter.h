@@ -5,9 +5,12 @@
 #include <functional>
 #include <string>
 
+#include "html/PageStream.h"
 #include "pdb/CategoryTable.h"
 #include "pdb/ChordDatabase.h"
+#include "pdb/FileSystem.h"
 #include "render/ChordDiagram.h"
+#include "render/DiagramBatch.h"
 
 namespace strumlet {
 
@@ -25,30 +28,36 @@ struct PageOptions {
 };
 
 // Called on the writing thread as diagrams get done: (chords done, chords of the page).
-using ChordProgress = std::function<void(std::size_t, std::size_t)>;
+using ChordProgress = BatchProgress;
 
 // Writes `baseName`.html and one image per chord into `destinationFolder`. Returns true when
 // the page and every image were written; otherwise the user has been told what could not be
-// written and the page is as complete as it could be made.
+// written and the page is as complete as it could be made. Messages and progress come on the
+// calling thread. The diagram assets must have been loaded (render/Assets.h): without them
+// nothing is written, nothing is said and the result is false. An exception from drawing
+// (running out of memory) reaches the caller.
 bool WriteDatabasePage(const ChordDatabase& db, const std::string& baseName,
                        const std::string& destinationFolder, ImageKind kind,
                        const PageOptions& options, const ChordProgress& progress = {});
 
 // One heading table for category `index`: its name, or "Unfiled" when the table has no entry.
+void WriteCategoryHeading(PageStream& page, const CategoryTable& categories, int index);
 void WriteCategoryHeading(std::FILE* page, const CategoryTable& categories, int index);
 
 // One heading table with `text` (escaped for HTML) as its caption.
+void WriteHeadingTable(PageStream& page, const std::string& text);
 void WriteHeadingTable(std::FILE* page, const std::string& text);
 
 // The timestamp line (`timestampFormat` takes the time as its one "%s"), the footer table and
 // the closing tags shared by database pages and folder indexes.
+void WritePageFooter(PageStream& page, const char* timestampFormat);
 void WritePageFooter(std::FILE* page, const char* timestampFormat);
 
 // A diagram side as the page shows it: size x percent / 100, the quotient truncated, kept
 // within int for any stored percentage.
 int ScaledSize(int size, int percent);
 
-// "path/name" without doubling a "/" that `folder` already ends with.
-std::string JoinPath(const std::string& folder, const std::string& name);
+// "Could not write '<path>': <reason>", the message for a page, index or image file.
+std::string WriteFailureText(const std::string& path, int error);
 
 }  // namespace strumlet

@@ -9,12 +9,17 @@
 #include <cstring>
 #include <exception>
 #include <memory>
+#include <new>
 #include <vector>
 
 #include "html/HtmlText.h"
+#include "html/IndexWriter.h"
 #include "html/PageWriter.h"
 #include "pdb/ByteSource.h"
+#include "pdb/FileSystem.h"
+#include "pdb/Handles.h"
 #include "pdb/Messenger.h"
+#include "render/Assets.h"
 
 namespace strumlet {
 namespace {
@@ -39,20 +44,15 @@ std::string NotValidPath(const std::string& path) {
   return "'" + path + "' is not a valid file or folder path.";
 }
 
-struct FileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
-};
-using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
-
 // The folder's plain, visible files that are chord databases, in the order the directory
 // yields them.
 std::vector<std::string> ScanFolder(const std::string& folder) {
   std::vector<std::string> names;
-  DIR* directory = ::opendir(folder.c_str());
-  if (directory == nullptr) {
+  FolderHandle directory(::opendir(folder.c_str()));
+  if (!directory) {
     return names;
   }
-  while (const dirent* entry = ::readdir(directory)) {
+  while (const dirent* entry = ::readdir(directory.get())) {
     const std::string name = entry->d_name;
     if (name.empty() || name[0] == '.') {
       continue;
@@ -64,7 +64,6 @@ std::vector<std::string> ScanFolder(const std::string& folder) {
       names.push_back(name);
     }
   }
-  ::closedir(directory);
   return names;
 }
 
@@ -105,6 +104,9 @@ bool CStrumletViewerDoc::OnOpenDocument(const std::string& path) {
   const std::string& outputFolder = settings_.m_strOutputPath;
 
   if (EndsInPdb(path)) {
+    if (!LoadAssets()) {
+      return false;
+    }
     progress_.databasesTotal = 1;
     Report();
     summary_.databases = 1;
@@ -128,8 +130,16 @@ bool CStrumletViewerDoc::OnOpenDocument(const std::string& path) {
     summary_.invalidOutput = true;
     return false;
   }
+  if (!LoadAssets()) {
+    return false;
+  }
   FolderRun(path, outputFolder);
   return !summary_.indexFailed;
+}
+
+bool CStrumletViewerDoc::LoadAssets() {
+  summary_.missingAsset = LoadDiagramAssets();
+  return summary_.missingAsset.empty();
 }
 
 void CStrumletViewerDoc::FolderRun(const std::string& folder, const std::string& outputFolder) {
@@ -138,19 +148,12 @@ void CStrumletViewerDoc::FolderRun(const std::string& folder, const std::string&
     PagePath = indexPath;
     SetTitle(kIndexName);
   }
-  FilePtr index(std::fopen(indexPath.c_str(), "w"));
-  if (!index) {
-    ShowMessage("", "Could not write '" + indexPath + "': " + std::strerror(errno));
+  IndexWriter index;
+  if (!index.Open(indexPath, folder)) {
+    ShowMessage("", index.FailureText());
     summary_.indexFailed = true;
     return;
   }
-  std::fprintf(index.get(),
-               "<html>\n<head>\n<title>Strumlet - %s</title> \n<meta http-equiv=\"Content-Type\" "
-               "content=\"text/html; charset=iso-8859-1\">\n</head>\n<body "
-               "bgcolor=\"#FFFFFF\"><div align=\"center\">\n<p><font size=\"+2\"><b><a "
-               "href=\"%s\">Strumlet</a> Index for folder: %s</b>\n</font></p>",
-               kIndexName, kSiteAddress, EscapeHtmlName(folder).c_str());
-  std::fprintf(index.get(), "<hr size=\"1\">");
 
   const std::vector<std::string> names = ScanFolder(folder);
   progress_.databasesTotal = names.size();
@@ -159,11 +162,9 @@ void CStrumletViewerDoc::FolderRun(const std::string& folder, const std::string&
     ++summary_.databases;
     const int result = ProcessDatabase(JoinPath(folder, name), outputFolder);
     if (IsPage(result)) {
-      const std::string link = PercentEncode(BaseName);
-      std::fprintf(index.get(), "\n\t<br><a href=\"%s/%s.html\">%s</a>", link.c_str(), link.c_str(),
-                   EscapeHtmlName(BaseName).c_str());
+      index.AddPage(BaseName);
     } else {
-      std::fprintf(index.get(), "\n\t<br>%s - ERROR", EscapeHtmlName(name).c_str());
+      index.AddError(name);
     }
     if (!IsPage(result) || !database_.complete) {
       ++summary_.failures;
@@ -174,12 +175,8 @@ void CStrumletViewerDoc::FolderRun(const std::string& folder, const std::string&
     Report();
   }
 
-  WritePageFooter(index.get(), "<br><br>HTML Created: %s");
-  const bool writeFailed = std::ferror(index.get()) != 0;
-  const int writeErrno = errno;
-  if (std::fclose(index.release()) != 0 || writeFailed) {
-    ShowMessage("", "Could not write '" + indexPath +
-                        "': " + std::strerror(writeFailed ? writeErrno : errno));
+  if (!index.Finish()) {
+    ShowMessage("", index.FailureText());
     summary_.indexFailed = true;
   }
 }
@@ -199,9 +196,10 @@ int CStrumletViewerDoc::ProcessDatabase(const std::string& databasePath,
     ShowMessage("", "Could not read '" + databasePath + "': it is not a plain file.");
     return kUnreadable;
   }
-  FilePtr file(std::fopen(databasePath.c_str(), "rb"));
+  FileHandle file(std::fopen(databasePath.c_str(), "rb"));
   if (!file) {
-    ShowMessage("", "Could not read '" + databasePath + "': " + std::strerror(errno));
+    const int error = errno;
+    ShowMessage("", "Could not read '" + databasePath + "': " + ErrorText(error));
     return kUnreadable;
   }
   FileSource source(file.get());
@@ -274,11 +272,18 @@ bool CStrumletViewerDoc::WriteDatabasePage(ImageKind kind) {
   options.fontFile = settings_.m_strFontFile;
   options.threads = renderThreads_;
   const std::size_t offset = progress_.chordsDone;
-  return strumlet::WriteDatabasePage(database_, BaseName, DestinationFolder, kind, options,
-                                     [&](std::size_t done, std::size_t) {
-                                       progress_.chordsDone = offset + done;
-                                       Report();
-                                     });
+  try {
+    return strumlet::WriteDatabasePage(database_, BaseName, DestinationFolder, kind, options,
+                                       [&](std::size_t done, std::size_t) {
+                                         progress_.chordsDone = offset + done;
+                                         Report();
+                                       });
+  } catch (const std::bad_alloc&) {
+    ShowMessage("", "There is not enough memory to draw the chords of '" + pageName + "'.");
+  } catch (const std::exception& e) {
+    ShowMessage("", "The chords of '" + pageName + "' could not be drawn: " + e.what());
+  }
+  return false;
 }
 
 }  // namespace strumlet

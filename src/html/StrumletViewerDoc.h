@@ -26,10 +26,18 @@ struct ConversionSummary {
   int databases = 0;           // databases taken on
   int failures = 0;            // of those: no page, a reading failure, or read only in part
   bool indexFailed = false;    // the folder index could not be written
+  // The diagram asset that could not be loaded; nothing was converted then. The front end tells
+  // the user (MissingAssetMessage in render/Assets.h, caption "Error", information icon) and
+  // ends the program with status 1.
+  std::string missingAsset;
 };
 
 // One opened database file or folder: runs the conversion when opened and keeps the page to
 // show. The run options are copied from the processing settings at the start of every open.
+//
+// Threads: OnOpenDocument draws a page's diagrams on helper threads, but every Messenger call
+// and every progress callback happens on the thread that called OnOpenDocument, and nothing
+// below the front ends ends the process. The open is synchronous: it returns when all is done.
 class CStrumletViewerDoc {
  public:
   // Per-database results besides the reader's own failure codes.
@@ -41,8 +49,10 @@ class CStrumletViewerDoc {
   explicit CStrumletViewerDoc(const ProcessingSettings& settings);
 
   // Converts the database file or every database of the folder at `path`. False when there is
-  // nothing to show: the path or output folder is unusable, or a single database's page was not
-  // made. A reading failure of a single database still returns true, with no page.
+  // nothing to show: the path or output folder is unusable, a diagram asset is missing
+  // (summary().missingAsset names it; nothing is written then, nothing has been said), or a
+  // single database's page was not made. A reading failure of a single database still returns
+  // true, with no page. The assets are loaded here, on the calling thread, before any drawing.
   bool OnOpenDocument(const std::string& path);
 
   // Reads one database and writes its pages; returns kNoPage, kPngPage, kJpegPage or the
@@ -83,6 +93,7 @@ class CStrumletViewerDoc {
 
  private:
   void CopyRunOptions();
+  bool LoadAssets();
   void FolderRun(const std::string& folder, const std::string& outputFolder);
   void Report();
 

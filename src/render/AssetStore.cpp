@@ -1,41 +1,41 @@
-#include "render/AssetStore.h"
+#include "AssetStore.h"
 
 #include <algorithm>
+#include <atomic>
+#include <cerrno>
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 #include <mutex>
 #include <vector>
 
 #include "pdb/DataFolder.h"
-#include "pdb/Messenger.h"
+#include "pdb/FileSystem.h"
+#include "pdb/Handles.h"
 #include "pdb/StartDirectory.h"
+#include "render/Assets.h"
 
 namespace strumlet {
-namespace {
 
-std::string JoinPath(const std::string& folder, const std::string& name) {
-  if (folder.empty() || folder.back() == '/') return folder + name;
-  return folder + "/" + name;
-}
+void GdImageDestroyer::operator()(gdImageStruct* image) const { gdImageDestroy(image); }
+
+namespace {
 
 // No real asset comes near this; a larger file (or an endless device) is not read further and
 // then fails to decode.
 constexpr std::size_t kMaxAssetBytes = 1 << 20;
 
 bool ReadWholeFile(const std::string& path, std::vector<unsigned char>& bytes) {
-  std::FILE* file = std::fopen(path.c_str(), "rb");
+  FileHandle file(std::fopen(path.c_str(), "rb"));
   if (!file) return false;
   bytes.clear();
   unsigned char buffer[4096];
   std::size_t got;
-  while (bytes.size() <= kMaxAssetBytes && (got = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
+  while (bytes.size() <= kMaxAssetBytes &&
+         (got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) {
     bytes.insert(bytes.end(), buffer, buffer + got);
   }
   if (bytes.size() > kMaxAssetBytes) bytes.clear();
-  const bool ok = !std::ferror(file);
-  std::fclose(file);
-  return ok;
+  return !std::ferror(file.get());
 }
 
 // Pictures this small are all an asset needs; a header claiming more would make the decoder
@@ -55,16 +55,10 @@ bool PlausiblePng(const std::vector<unsigned char>& bytes) {
   return be32(16) <= kMaxAssetSide && be32(20) <= kMaxAssetSide;
 }
 
-[[noreturn]] void FailOnAsset(const std::string& path) {
-  ShowMessage("Error",
-              "The program will exit because it could not find a very important file: " + path,
-              MessageIcon::Information);
-  std::exit(1);
-}
-
-// Loads one asset, or ends the process. A file that is found but does not decode is not
-// skipped in favour of a later folder: the user should hear about the broken file.
-gdImagePtr LoadAsset(const std::string& name) {
+// Loads one asset into `image`; otherwise returns the path to name. A file that is found but
+// does not decode is not skipped in favour of a later folder: the user should hear about the
+// broken file.
+std::string LoadAsset(const std::string& name, GdImageHandle& image) {
   std::vector<std::string> folders{StartDirectory()};
   for (const auto& folder : AssetFallbackFolders()) folders.push_back(folder);
   std::vector<unsigned char> bytes;
@@ -72,13 +66,24 @@ gdImagePtr LoadAsset(const std::string& name) {
     if (folder.empty()) continue;
     const std::string path = JoinPath(folder, name);
     if (!ReadWholeFile(path, bytes)) continue;
-    gdImagePtr image = PlausiblePng(bytes)
-                           ? gdImageCreateFromPngPtr(static_cast<int>(bytes.size()), bytes.data())
-                           : nullptr;
-    if (!image) FailOnAsset(path);
-    return image;
+    if (PlausiblePng(bytes)) {
+      image.reset(gdImageCreateFromPngPtr(static_cast<int>(bytes.size()), bytes.data()));
+    }
+    return image ? std::string() : path;
   }
-  FailOnAsset(JoinPath(StartDirectory(), name));
+  return JoinPath(StartDirectory(), name);
+}
+
+struct AssetStore {
+  std::mutex mutex;
+  std::atomic<bool> loaded{false};
+  DiagramAssets assets;
+};
+
+AssetStore& Store() {
+  // Never destroyed: diagrams on other threads may still use the images while the process ends.
+  static AssetStore* store = new AssetStore;
+  return *store;
 }
 
 }  // namespace
@@ -92,16 +97,33 @@ std::vector<std::string>& AssetFallbackFolders() {
   return folders;
 }
 
-const DiagramAssets& GetDiagramAssets() {
-  static DiagramAssets assets;
-  static std::once_flag once;
-  std::call_once(once, [] {
-    DiagramAssets loaded;
-    loaded.brush = LoadAsset(kAssetFileNames[0]);
-    for (int k = 0; k < kGlyphCount; ++k) loaded.glyphs[k] = LoadAsset(kAssetFileNames[1 + k]);
-    assets = loaded;
-  });
-  return assets;
+std::string LoadDiagramAssets() {
+  AssetStore& store = Store();
+  std::lock_guard lock(store.mutex);
+  if (store.loaded) return {};
+  // All or nothing: what loaded before a failure is freed, so a later call starts afresh.
+  GdImageHandle brush;
+  std::array<GdImageHandle, kGlyphCount> glyphs;
+  if (std::string failed = LoadAsset(kAssetFileNames[0], brush); !failed.empty()) return failed;
+  for (int k = 0; k < kGlyphCount; ++k) {
+    if (std::string failed = LoadAsset(kAssetFileNames[1 + k], glyphs[k]); !failed.empty()) {
+      return failed;
+    }
+  }
+  store.assets.brush = brush.release();
+  for (int k = 0; k < kGlyphCount; ++k) store.assets.glyphs[k] = glyphs[k].release();
+  store.loaded = true;
+  return {};
+}
+
+const DiagramAssets* GetDiagramAssets() {
+  AssetStore& store = Store();
+  if (store.loaded) return &store.assets;
+  return LoadDiagramAssets().empty() ? &store.assets : nullptr;
+}
+
+std::string MissingAssetMessage(const std::string& path) {
+  return "The program will exit because it could not find a very important file: " + path;
 }
 
 }  // namespace strumlet

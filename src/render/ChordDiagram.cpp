@@ -6,12 +6,13 @@
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
 
-#include "render/AssetStore.h"
+#include "AssetStore.h"
+#include "GridStamp.h"
+#include "TextStamp.h"
+#include "pdb/FileSystem.h"
+#include "pdb/Handles.h"
 #include "render/DiagramLayout.h"
-#include "render/GridStamp.h"
-#include "render/TextStamp.h"
 
 namespace strumlet {
 namespace {
@@ -28,11 +29,6 @@ std::atomic<int> labelHeight{0};
 double ClampSize(double size, double smallest, double fallback, double largest) {
   if (!(size >= smallest)) return fallback;  // also catches NaN
   return std::min(size, largest);
-}
-
-std::string JoinPath(const std::string& folder, const std::string& name) {
-  if (folder.empty() || folder.back() == '/') return folder + name;
-  return folder + "/" + name;
 }
 
 // An image encoded by libgd into memory, freed with libgd's own allocator.
@@ -65,7 +61,7 @@ struct ChordDiagram::Impl {
   double labelSize = 7.0;
   DiagramLayout layout;
   std::shared_ptr<const TextStamp> nameStamp;
-  gdImagePtr image = nullptr;
+  GdImageHandle image;
   int black = 0;
   std::string lastTextError;  // kept for debugging, never shown
 
@@ -75,7 +71,7 @@ struct ChordDiagram::Impl {
       lastTextError = stamp->error;
       return;
     }
-    DrawTextStamp(image, *stamp, x, y);
+    DrawTextStamp(image.get(), *stamp, x, y);
   }
 };
 
@@ -88,8 +84,9 @@ ChordDiagram::ChordDiagram(const ChordRecord& record, double nameSize, double la
   d.nameSize = ClampSize(nameSize, 6.0, 20.0, kMaxNameSize);
   d.labelSize = ClampSize(labelSize, 4.0, 7.0, kMaxLabelSize);
 
-  // The assets are needed by every diagram; a missing one ends the process before any work.
-  const DiagramAssets& assets = GetDiagramAssets();
+  // Without the assets there is no picture to draw; the caller has learnt why from
+  // LoadDiagramAssets before drawing.
+  const DiagramAssets* assets = GetDiagramAssets();
 
   TextMetrics metrics;
   auto probe = GetTextStamp(d.fontFile, d.nameSize, "WyjpT");
@@ -120,45 +117,45 @@ ChordDiagram::ChordDiagram(const ChordRecord& record, double nameSize, double la
   }
   d.layout = ComputeLayout(d.record, metrics);
 
-  d.image = gdImageCreate(d.layout.width, d.layout.height);
+  if (!assets) return;
+  d.image.reset(gdImageCreate(d.layout.width, d.layout.height));
   if (!d.image) return;
-  gdImageColorAllocate(d.image, 255, 255, 255);  // colour 0: the background
-  d.black = gdImageColorAllocate(d.image, 0, 0, 0);
-  gdImageSetBrush(d.image, assets.brush);
+  gdImageColorAllocate(d.image.get(), 255, 255, 255);  // colour 0: the background
+  d.black = gdImageColorAllocate(d.image.get(), 0, 0, 0);
+  gdImageSetBrush(d.image.get(), assets->brush);
 }
 
-ChordDiagram::~ChordDiagram() {
-  if (impl_ && impl_->image) gdImageDestroy(impl_->image);
-}
+ChordDiagram::~ChordDiagram() = default;
 
 int ChordDiagram::Draw() {
   Impl& d = *impl_;
-  if (!d.image) return 0;
+  const DiagramAssets* assets = GetDiagramAssets();
+  if (!d.image || !assets) return 0;
+  gdImagePtr image = d.image.get();
   const DiagramLayout& l = d.layout;
-  const DiagramAssets& assets = GetDiagramAssets();
 
-  if (d.nameStamp && d.nameStamp->ok()) DrawTextStamp(d.image, *d.nameStamp, l.nameX, l.nameY);
+  if (d.nameStamp && d.nameStamp->ok()) DrawTextStamp(image, *d.nameStamp, l.nameX, l.nameY);
   for (const auto& label : l.labels) d.DrawLabelText(label.text, label.x, label.y);
 
-  DrawPixelStamp(d.image, *GetGridStamp(l, assets.brush), 0, 0);
+  DrawPixelStamp(image, *GetGridStamp(l, assets->brush), 0, 0);
 
   constexpr int half = kGlyphSize / 2;
   for (const auto& m : l.marks) {
     switch (m.kind) {
       case StringMark::Kind::kOpen:
-        gdImageArc(d.image, m.x, m.y, kMarkSize, kMarkSize, 0, 360, d.black);
+        gdImageArc(image, m.x, m.y, kMarkSize, kMarkSize, 0, 360, d.black);
         break;
       case StringMark::Kind::kGlyph: {
-        gdImagePtr glyph = assets.glyphs[m.glyph];
-        gdImageCopy(d.image, glyph, m.x - half, m.y - half, 0, 0,
+        gdImagePtr glyph = assets->glyphs[m.glyph];
+        gdImageCopy(image, glyph, m.x - half, m.y - half, 0, 0,
                     std::min(kGlyphSize, gdImageSX(glyph)), std::min(kGlyphSize, gdImageSY(glyph)));
         break;
       }
       case StringMark::Kind::kMuted: {
         const int x1 = m.x - kStringSpacing / 2, y1 = m.y;
         const int x2 = x1 + kMarkSize, y2 = y1 + kMarkSize;
-        gdImageLine(d.image, x1, y1, x2, y2, d.black);
-        gdImageLine(d.image, x2, y1, x1, y2, d.black);
+        gdImageLine(image, x1, y1, x2, y2, d.black);
+        gdImageLine(image, x2, y1, x1, y2, d.black);
         break;
       }
     }
@@ -169,7 +166,7 @@ int ChordDiagram::Draw() {
 std::vector<unsigned char> ChordDiagram::EncodeImage(ImageKind kind) const {
   std::vector<unsigned char> bytes;
   if (!impl_->image) return bytes;
-  EncodedImage buffer(impl_->image, kind);
+  EncodedImage buffer(impl_->image.get(), kind);
   if (buffer.size > 0) {
     const auto* begin = static_cast<const unsigned char*>(buffer.data);
     bytes.assign(begin, begin + buffer.size);
@@ -187,28 +184,31 @@ std::string ChordDiagram::WriteImage(ImageKind kind, const std::string& folder,
   const std::string name = ImageFileName(impl_->record.recordOffset, kind);
   const std::string path = JoinPath(folder, name);
 
-  EncodedImage buffer(impl_->image, kind);
+  EncodedImage buffer(impl_->image.get(), kind);
   if (buffer.size <= 0) return fail("Could not encode the image " + path + ".");
 
-  std::FILE* file = std::fopen(path.c_str(), "wb");
-  if (!file) return fail("Could not create " + path + ": " + std::strerror(errno));
-  const std::size_t written = std::fwrite(buffer.data, 1, buffer.size, file);
+  FileHandle file(std::fopen(path.c_str(), "wb"));
+  if (!file) {
+    const int error = errno;
+    return fail("Could not create " + path + ": " + ErrorText(error));
+  }
+  const std::size_t written = std::fwrite(buffer.data, 1, buffer.size, file.get());
   const int writeErrno = errno;
-  const bool closed = std::fclose(file) == 0;
+  const bool closed = std::fclose(file.release()) == 0;
   const int closeErrno = errno;
   if (written != static_cast<std::size_t>(buffer.size) || !closed) {
     // A partial image is worse than none: the page would show a broken picture.
     std::remove(path.c_str());
     return fail(
         "Could not write " + path + ": " +
-        std::strerror(written != static_cast<std::size_t>(buffer.size) ? writeErrno : closeErrno));
+        ErrorText(written != static_cast<std::size_t>(buffer.size) ? writeErrno : closeErrno));
   }
   return name;
 }
 
 int16_t ChordDiagram::GetWidth() const { return static_cast<int16_t>(impl_->layout.width); }
 int16_t ChordDiagram::GetHeight() const { return static_cast<int16_t>(impl_->layout.height); }
-const gdImageStruct* ChordDiagram::Image() const { return impl_->image; }
+const gdImageStruct* ChordDiagram::Image() const { return impl_->image.get(); }
 double ChordDiagram::NameSize() const { return impl_->nameSize; }
 double ChordDiagram::LabelSize() const { return impl_->labelSize; }
 

@@ -24,8 +24,8 @@ std::string DefaultFontFile();
 // several threads at once, one diagram per thread.
 class ChordDiagram {
  public:
-  // Lays the diagram out and creates its image. Loads the brush and finger glyphs the first
-  // time; when one is missing the user is told and the process ends.
+  // Lays the diagram out and creates its image. Loads the brush and finger glyphs if no one has
+  // (see render/Assets.h); without them the diagram has no image and writes no file.
   ChordDiagram(const ChordRecord& record, double nameSize, double labelSize,
                const std::string& fontFile);
   ~ChordDiagram();

@@ -1,4 +1,6 @@
-#include "render/GridStamp.h"
+#include "GridStamp.h"
+
+#include "pdb/Handles.h"
 
 #include <mutex>
 #include <string>
@@ -42,14 +44,14 @@ void DrawGridLines(gdImagePtr image, const DiagramLayout& layout) {
 
 std::shared_ptr<const PixelStamp> RenderGridStamp(const DiagramLayout& layout, gdImagePtr brush) {
   auto stamp = std::make_shared<PixelStamp>();
-  gdImagePtr scratch = gdImageCreate(layout.width, layout.height);
-  if (!scratch) return stamp;
+  GdImageHandle handle(gdImageCreate(layout.width, layout.height));
+  if (!handle) return stamp;
+  gdImagePtr scratch = handle.get();
   // A half-transparent white no brush colour will match marks the untouched background.
   const int background = gdImageColorAllocateAlpha(scratch, 255, 255, 255, 127);
   gdImageSetBrush(scratch, brush);
   DrawGridLines(scratch, layout);
   stamp->Record(scratch, background, 0, 0);
-  gdImageDestroy(scratch);
   return stamp;
 }
 

@@ -1,4 +1,4 @@
-#include "render/PixelStamp.h"
+#include "PixelStamp.h"
 
 #include <array>
 

@@ -1,6 +1,7 @@
-#include "render/TextStamp.h"
+#include "TextStamp.h"
 
-#include <iconv.h>
+#include "pdb/CodePage.h"
+#include "pdb/Handles.h"
 
 #include <algorithm>
 #include <bit>
@@ -20,35 +21,6 @@ constexpr std::size_t kMaxCachedPixels = 4 << 20;
 constexpr int kMaxScratchSide = 32000;
 constexpr long kMaxScratchArea = 32L << 20;
 
-class Utf8Converter {
- public:
-  Utf8Converter() : cd_(iconv_open("UTF-8", "WINDOWS-1252")) {}
-  ~Utf8Converter() {
-    if (cd_ != reinterpret_cast<iconv_t>(-1)) iconv_close(cd_);
-  }
-  Utf8Converter(const Utf8Converter&) = delete;
-  Utf8Converter& operator=(const Utf8Converter&) = delete;
-
-  // Appends the UTF-8 form of one byte.
-  void Append(char byte, std::string& out) {
-    char in[1] = {byte};
-    char buffer[8];
-    char* inPtr = in;
-    char* outPtr = buffer;
-    std::size_t inLeft = 1, outLeft = sizeof buffer;
-    if (cd_ == reinterpret_cast<iconv_t>(-1) ||
-        iconv(cd_, &inPtr, &inLeft, &outPtr, &outLeft) == static_cast<std::size_t>(-1)) {
-      if (cd_ != reinterpret_cast<iconv_t>(-1)) iconv(cd_, nullptr, nullptr, nullptr, nullptr);
-      out += '?';
-      return;
-    }
-    out.append(buffer, outPtr);
-  }
-
- private:
-  iconv_t cd_;
-};
-
 struct StampCache {
   std::mutex mutex;
   std::unordered_map<std::string, std::shared_ptr<const TextStamp>> stamps;
@@ -63,17 +35,13 @@ StampCache& Cache() {
 }  // namespace
 
 std::string NameToDrawableText(std::string_view bytes) {
-  thread_local Utf8Converter converter;
   std::string out;
   out.reserve(bytes.size() * 2);
-  for (char c : bytes) {
-    if (c == '&') {
-      out += "&#38;";
-    } else if (static_cast<unsigned char>(c) < 0x80) {
-      out += c;
-    } else {
-      converter.Append(c, out);
-    }
+  for (std::size_t start = 0; start < bytes.size();) {
+    const std::size_t amp = std::min(bytes.find('&', start), bytes.size());
+    out += CodePageToUtf8(bytes.substr(start, amp - start));
+    if (amp < bytes.size()) out += "&#38;";
+    start = amp + 1;
   }
   return out;
 }
@@ -109,7 +77,8 @@ std::shared_ptr<const TextStamp> RenderTextStamp(const std::string& fontFile, do
     stamp->error = "text too large";
     return stamp;
   }
-  gdImagePtr scratch = gdImageCreate(width, height);
+  GdImageHandle handle(gdImageCreate(width, height));
+  gdImagePtr scratch = handle.get();
   if (!scratch) {
     stamp->error = "out of memory";
     return stamp;
@@ -121,14 +90,12 @@ std::shared_ptr<const TextStamp> RenderTextStamp(const std::string& fontFile, do
   if (const char* error = gdImageStringTTF(scratch, drawn, black, fontFile.c_str(), size, 0.0, ox,
                                            oy, utf8Text.c_str())) {
     stamp->error = error;
-    gdImageDestroy(scratch);
     return stamp;
   }
   // The box of the measuring call at (0, 0) is the one the layout relies on; the box of a drawing
   // call elsewhere can differ by a pixel of rounding.
   std::copy(std::begin(box), std::end(box), std::begin(stamp->brect));
   stamp->ink.Record(scratch, 0, ox, oy);
-  gdImageDestroy(scratch);
   return stamp;
 }
 

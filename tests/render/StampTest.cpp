@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
+#include "AssetStore.h"
+#include "GridStamp.h"
 #include "RenderTestSupport.h"
-#include "render/AssetStore.h"
+#include "TextStamp.h"
 #include "render/DiagramLayout.h"
-#include "render/GridStamp.h"
-#include "render/TextStamp.h"
 
 namespace strumlet {
 namespace {
@@ -20,7 +20,8 @@ TEST(NameToDrawableText, ConvertsThePalmCodePageAndEscapesAmpersands) {
   EXPECT_EQ(NameToDrawableText("\xFF"), "\xC3\xBF");      // y with diaeresis
   EXPECT_EQ(NameToDrawableText("A&B"), "A&#38;B");
   EXPECT_EQ(NameToDrawableText("&#65;"), "&#38;#65;");  // no reference sneaks through
-  EXPECT_EQ(NameToDrawableText("a\x81z\x8D"), "a?z?");  // undefined in the code page
+  // Undefined in the code page: the same control characters as on the single-byte pages.
+  EXPECT_EQ(NameToDrawableText("a\x81z\x8D"), "a\u0081z\u008D");
   EXPECT_EQ(NameToDrawableText(""), "");
 }
 
@@ -127,7 +128,7 @@ int DifferentColours(gdImagePtr a, gdImagePtr b) {
 }
 
 TEST(GridStamp, SameLinesAsTheBrushDrawsOverWhateverIsThere) {
-  gdImagePtr brush = GetDiagramAssets().brush;
+  gdImagePtr brush = GetDiagramAssets()->brush;
   std::vector<ChordRecord> records{test::MakeChord("E", 0, {0, 0, 0, 0, 0, 0}),
                                    test::MakeChord("G", 3, {0, 0, 0, 0, 0}, kFiveStringCode),
                                    test::MakeChord("G", 0, {0, 0, 0, 0, 0}, kFiveStringCode),

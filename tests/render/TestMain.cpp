@@ -1,22 +1,40 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 
-#include "render/AssetStore.h"
+#include "AssetStore.h"
+#include "pdb/Messenger.h"
+#include "render/Assets.h"
 #include "render/ChordDiagram.h"
+#include "render/DiagramBatch.h"
 
-// With "--missing-asset-child OUTDIR" the test executable acts as a program that draws one
-// chord with no asset folder but its start directory; the asset tests run it that way.
+// With "--missing-asset-child OUTDIR" the test executable acts as a front end that draws a few
+// chords on several threads with no asset folder but its start directory; the asset tests run
+// it that way. It prints what the render layer reported and how many messages it showed.
 int main(int argc, char** argv) {
   if (argc == 3 && std::strcmp(argv[1], "--missing-asset-child") == 0) {
     strumlet::AssetFallbackFolders().clear();
-    strumlet::ChordRecord record;
-    record.entryCount = 7;
-    record.name = "C";
-    strumlet::ChordDiagram diagram(record, 20.0, 14.0, strumlet::DefaultFontFile());
-    diagram.Draw();
-    diagram.WriteImage(strumlet::ImageKind::kPng, argv[2]);
-    return 0;
+    strumlet::RecordingMessenger messages;
+    strumlet::ScopedMessenger scoped(messages);
+    strumlet::ChordCollection chords;
+    chords.Begin(strumlet::kSortByPosition, strumlet::ChordCollection::NameOrdering::kPlain, 8);
+    for (int i = 0; i < 8; ++i) {
+      strumlet::ChordRecord record;
+      record.entryCount = 7;
+      record.name = "C";
+      record.recordOffset = i;
+      chords.Place(record);
+    }
+    chords.Finish();
+    strumlet::DiagramOptions options;
+    options.fontFile = strumlet::DefaultFontFile();
+    options.threads = 4;
+    const strumlet::DiagramBatch batch =
+        strumlet::DrawDiagrams(chords, argv[2], strumlet::ImageKind::kPng, options);
+    std::fprintf(stderr, "missing: %s\nmessages: %zu\n", batch.missingAsset.c_str(),
+                 messages.messages.size());
+    return batch.missingAsset.empty() ? 0 : 3;
   }
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();

@@ -7,13 +7,13 @@
 
 #include <gd.h>
 
-#include "render/PixelStamp.h"
+#include "PixelStamp.h"
 
 namespace strumlet {
 
 // Chord names are bytes in the handheld's code page (Windows-1252). Returns the UTF-8 text for
 // the TrueType call, with "&" written as "&#38;" because the text call reads "&#...;" as a
-// character reference. Bytes the code page leaves undefined become "?".
+// character reference. The bytes are decoded as everywhere else (CodePageToUtf8).
 std::string NameToDrawableText(std::string_view bytes);
 
 // Sets up the text library's font cache once per process, before any thread draws text.

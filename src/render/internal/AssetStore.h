@@ -20,11 +20,9 @@ struct DiagramAssets {
 inline constexpr std::array<const char*, 1 + kGlyphCount> kAssetFileNames = {
     "width3black.png", "0.png", "1.png", "2.png", "3.png", "4.png", "5.png"};
 
-// Returns the loaded assets, loading them on first use (thread-safe). Each file is looked up in
-// the start directory, then in the installed data folder, then (for a program of the build
-// tree only) in the build tree. When one is found nowhere or does not decode, the user is told
-// and the process ends with status 1.
-const DiagramAssets& GetDiagramAssets();
+// The loaded assets, loading them first if need be (thread-safe); null when one of them could
+// not be loaded. Says nothing: LoadDiagramAssets tells the caller which file failed.
+const DiagramAssets* GetDiagramAssets();
 
 // The folders searched after the start directory. Tests replace them before the first diagram
 // so that a missing asset can be provoked.

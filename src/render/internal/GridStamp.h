@@ -4,8 +4,8 @@
 
 #include <gd.h>
 
+#include "PixelStamp.h"
 #include "render/DiagramLayout.h"
-#include "render/PixelStamp.h"
 
 namespace strumlet {
 
