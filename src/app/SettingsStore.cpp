@@ -119,7 +119,12 @@ void StoreOpenCommandChoices(ProfileStore& store, const OpenCommandValues& choic
   WriteInt(store, kChordPercent, choices.chordPercent);
   WriteInt(store, kFontSize, choices.fontSize);
   WriteInt(store, kBorder, border ? 1 : 0);
+  CopyOpenCommandChoices(choices, settings);
+}
 
+void CopyOpenCommandChoices(const OpenCommandValues& choices, ProcessingSettings& settings) {
+  const bool jpeg = FlagIsOn(choices.jpeg);
+  const bool border = FlagIsOn(choices.border);
   settings.m_bJpeg = jpeg;
   settings.m_bPng = !jpeg;
   settings.m_nChordPercent = choices.chordPercent;

@@ -62,6 +62,9 @@ OpenCommandValues ReadOpenCommandValues(ProfileStore& store);
 void StoreOpenCommandChoices(ProfileStore& store, const OpenCommandValues& choices,
                              ProcessingSettings& settings);
 
+// The choices made the processing settings, without storing them (exactly one image type on).
+void CopyOpenCommandChoices(const OpenCommandValues& choices, ProcessingSettings& settings);
+
 // The path settings dialog's OK.
 void StorePathSettings(ProfileStore& store, const std::string& defaultPath,
                        const std::string& fontFile, ProcessingSettings& settings);

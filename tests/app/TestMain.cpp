@@ -1,12 +1,13 @@
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 
 // The settings tests write a real store: point it at a throw-away configuration folder before Qt
-// reads the environment, so the user's own settings are never touched.
+// reads the environment, so the user's own settings are never touched. The dialog tests run on
+// the offscreen platform unless another one is asked for.
 int main(int argc, char** argv) {
   std::string config =
       (std::filesystem::temp_directory_path() / "strumlet-app-test-XXXXXX").string();
@@ -14,7 +15,8 @@ int main(int argc, char** argv) {
     return 1;
   }
   ::setenv("XDG_CONFIG_HOME", config.c_str(), 1);
-  QCoreApplication app(argc, argv);
+  ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+  QApplication app(argc, argv);
   ::testing::InitGoogleTest(&argc, argv);
   const int result = RUN_ALL_TESTS();
   std::error_code ignored;

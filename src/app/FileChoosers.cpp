@@ -1,0 +1,94 @@
+#include "app/FileChoosers.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QStringList>
+
+#include "pdb/Messenger.h"
+
+namespace strumlet {
+namespace {
+
+// A name typed into the chooser may name a file that does not exist yet, but its folder must.
+class PdbFileDialog final : public QFileDialog {
+ public:
+  using QFileDialog::QFileDialog;
+
+  void accept() override {
+    const QStringList files = selectedFiles();
+    if (!files.isEmpty()) {
+      const QFileInfo chosen(files.first());
+      if (!chosen.isDir() && !chosen.absoluteDir().exists()) {
+        ShowMessage(windowTitle().toStdString(),
+                    "'" + chosen.absolutePath().toStdString() + "' is not a valid folder.",
+                    MessageIcon::Exclamation);
+        return;
+      }
+    }
+    QFileDialog::accept();
+  }
+};
+
+// Points `dialog` at `startPath`: a folder is entered, a file's folder entered and the file
+// selected. A path that does not exist leaves the chooser where it opens by default.
+void StartAt(QFileDialog& dialog, const std::string& startPath) {
+  if (startPath.empty()) {
+    return;
+  }
+  const QFileInfo start(QString::fromStdString(startPath));
+  if (start.isDir()) {
+    dialog.setDirectory(start.absoluteFilePath());
+  } else if (start.absoluteDir().exists()) {
+    dialog.setDirectory(start.absolutePath());
+    dialog.selectFile(start.fileName());
+  }
+}
+
+std::optional<std::string> Run(QFileDialog& dialog) {
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+    return std::nullopt;
+  }
+  return QFileInfo(dialog.selectedFiles().first()).absoluteFilePath().toStdString();
+}
+
+}  // namespace
+
+std::unique_ptr<QFileDialog> MakePdbFileDialog(QWidget* parent, const std::string& startPath) {
+  auto dialog = std::make_unique<PdbFileDialog>(parent, QFileDialog::tr("Open"));
+  dialog->setOption(QFileDialog::DontUseNativeDialog, true);
+  dialog->setAcceptMode(QFileDialog::AcceptOpen);
+  dialog->setFileMode(QFileDialog::AnyFile);
+  dialog->setDefaultSuffix(QStringLiteral("pdb"));
+  const QStringList filters{QString::fromLatin1(kPdbFilter), QString::fromLatin1(kAllFilesFilter)};
+  dialog->setNameFilters(filters);
+  // The dialog folds the blanks of a filter's text; its list shows the texts as written.
+  if (auto* types = dialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"))) {
+    for (int i = 0; i < types->count() && i < filters.size(); ++i) {
+      types->setItemText(i, filters[i]);
+    }
+  }
+  StartAt(*dialog, startPath);
+  return dialog;
+}
+
+std::optional<std::string> ChoosePdbFile(QWidget* parent, const std::string& startPath) {
+  return Run(*MakePdbFileDialog(parent, startPath));
+}
+
+std::unique_ptr<QFileDialog> MakeFontFileDialog(QWidget* parent, const std::string& currentFile) {
+  auto dialog = std::make_unique<QFileDialog>(parent, QFileDialog::tr("Chord Font File"));
+  dialog->setOption(QFileDialog::DontUseNativeDialog, true);
+  dialog->setAcceptMode(QFileDialog::AcceptOpen);
+  dialog->setFileMode(QFileDialog::ExistingFile);
+  dialog->setNameFilters(
+      {QFileDialog::tr("TrueType Fonts (*.ttf *.TTF)"), QFileDialog::tr("All Files (*)")});
+  StartAt(*dialog, currentFile);
+  return dialog;
+}
+
+std::optional<std::string> ChooseFontFile(QWidget* parent, const std::string& currentFile) {
+  return Run(*MakeFontFileDialog(parent, currentFile));
+}
+
+}  // namespace strumlet

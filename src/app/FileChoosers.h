@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QFileDialog>
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace strumlet {
+
+// The file filters of the single-database chooser, in the order it offers them.
+inline constexpr const char* kPdbFilter = "Palm Database Backup Files  (*.pdb)";
+inline constexpr const char* kAllFilesFilter = "All Files (*.*)";
+
+// The chooser behind "Select a single .PDB File...": starts at `startPath` (in the folder of a
+// file, which it selects, or in a folder), lists .pdb files first and all files as the second
+// choice, adds ".pdb" to a typed name without an extension, and accepts a file name that does
+// not exist only in a folder that does.
+std::unique_ptr<QFileDialog> MakePdbFileDialog(QWidget* parent, const std::string& startPath);
+// Runs that chooser; the chosen file's full path, none on Cancel.
+std::optional<std::string> ChoosePdbFile(QWidget* parent, const std::string& startPath);
+
+// The chooser for the chord font: an existing TrueType file, starting at `currentFile`.
+std::unique_ptr<QFileDialog> MakeFontFileDialog(QWidget* parent, const std::string& currentFile);
+std::optional<std::string> ChooseFontFile(QWidget* parent, const std::string& currentFile);
+
+}  // namespace strumlet

@@ -1,0 +1,87 @@
+#include "app/OpenCommand.h"
+
+#include <unistd.h>
+
+#include <QDialog>
+#include <filesystem>
+#include <memory>
+
+#include "app/ProcessOptionsDialog.h"
+#include "pdb/Messenger.h"
+
+namespace strumlet {
+namespace {
+
+int Run(QDialog& dialog, const DialogRunner& run) { return run ? run(dialog) : dialog.exec(); }
+
+}  // namespace
+
+std::unique_ptr<CProcessOptionsDialog> MakeProcessOptionsDialog(QWidget* parent,
+                                                                const OpenCommandValues& values,
+                                                                const std::string& proposedPath) {
+  const unsigned fontSize = values.fontSize < 0 ? 0U : static_cast<unsigned>(values.fontSize);
+  return std::make_unique<CProcessOptionsDialog>(
+      parent, proposedPath.empty() ? values.defaultPath : proposedPath, values.outputPath,
+      values.fontFile, FlagIsOn(values.jpeg) ? 0 : 1, values.sort, values.chordPercent, fontSize,
+      FlagIsOn(values.border) ? 1 : 0);
+}
+
+OpenCommandValues ChoicesOf(const CProcessOptionsDialog& dialog) {
+  OpenCommandValues choices;
+  choices.defaultPath = dialog.path();
+  choices.outputPath = dialog.outputFolder();
+  choices.fontFile = dialog.fontFile();
+  choices.jpeg = dialog.imageChoice() == 0 ? 1 : 0;
+  choices.sort = dialog.sort();
+  choices.chordPercent = dialog.percent();
+  choices.fontSize = static_cast<int>(dialog.fontSize());
+  choices.border = dialog.border() == 1 ? 1 : 0;
+  return choices;
+}
+
+bool CreateOutputFolder(const std::string& folder) {
+  std::error_code error;
+  if (!folder.empty()) {
+    std::filesystem::create_directories(folder, error);
+  }
+  if (folder.empty() || !std::filesystem::is_directory(folder, error) ||
+      ::access(folder.c_str(), W_OK | X_OK) != 0) {
+    ShowMessage("Invalid Destination Folder",
+                "'" + folder + "' is not a valid file or folder path.");
+    return false;
+  }
+  return true;
+}
+
+std::optional<std::string> RunOpenCommand(QWidget* parent, ProfileStore& store,
+                                          ProcessingSettings& settings,
+                                          const std::string& proposedPath,
+                                          const DialogRunner& run) {
+  const OpenCommandValues values = ReadOpenCommandValues(store);
+  const std::unique_ptr<CProcessOptionsDialog> dialog =
+      MakeProcessOptionsDialog(parent, values, proposedPath);
+  if (Run(*dialog, run) != QDialog::Accepted) {
+    return std::nullopt;
+  }
+  const OpenCommandValues choices = ChoicesOf(*dialog);
+  StoreOpenCommandChoices(store, choices, settings);
+  if (!CreateOutputFolder(choices.outputPath)) {
+    return std::nullopt;
+  }
+  return choices.defaultPath;
+}
+
+void RunPathSettingsCommand(QWidget* parent, ProfileStore& store, ProcessingSettings& settings,
+                            const DialogRunner& run) {
+  const OpenCommandValues values = ReadOpenCommandValues(store);
+  CPathSettingsDialog dialog(parent, values.defaultPath, values.fontFile);
+  if (Run(dialog, run) == QDialog::Accepted) {
+    StorePathSettings(store, dialog.defaultPath(), dialog.fontFile(), settings);
+  }
+}
+
+void CopyProposedOpenSettings(ProfileStore& store, ProcessingSettings& settings) {
+  CopyOpenCommandChoices(ReadOpenCommandValues(store), settings);
+}
+
+}  // namespace strumlet

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "app/ProfileStore.h"
+#include "app/SettingsStore.h"
+#include "html/ProcessingSettings.h"
+
+class QDialog;
+class QWidget;
+
+namespace strumlet {
+
+class CProcessOptionsDialog;
+class CPathSettingsDialog;
+
+// Runs a dialog modally and returns its QDialog::DialogCode. Tests drive the dialog instead.
+using DialogRunner = std::function<int(QDialog&)>;
+
+// The Open command up to the point where the path is opened: reads the stored values, runs the
+// processing options dialog (a non-empty `proposedPath`, such as a dropped file, stands in the
+// path box instead of the stored one), and on OK stores the choices and copies them into
+// `settings`, then creates the output folder with its parents. Returns the path to open; none
+// when the user cancels (nothing is stored then) or when the output folder cannot be created
+// (after the "Invalid Destination Folder" message; the choices stay stored).
+std::optional<std::string> RunOpenCommand(QWidget* parent, ProfileStore& store,
+                                          ProcessingSettings& settings,
+                                          const std::string& proposedPath = {},
+                                          const DialogRunner& run = {});
+
+// The path settings command: runs the path settings dialog on the stored default path and font
+// file and stores both on OK.
+void RunPathSettingsCommand(QWidget* parent, ProfileStore& store, ProcessingSettings& settings,
+                            const DialogRunner& run = {});
+
+// The values the Open command would propose, copied into `settings` as if its dialog were
+// confirmed unchanged, without storing anything: for a path given on the program's command line.
+// The caller then creates `settings.m_strOutputPath` with CreateOutputFolder before opening.
+void CopyProposedOpenSettings(ProfileStore& store, ProcessingSettings& settings);
+
+// Makes sure `folder` exists, creating it with its parents. A folder that is not there and
+// cannot be created, or cannot be written, gets the "Invalid Destination Folder" message and
+// false.
+bool CreateOutputFolder(const std::string& folder);
+
+// The dialog the Open command shows for `values` (a non-empty `proposedPath` replaces the stored
+// path), for callers that run it themselves.
+std::unique_ptr<CProcessOptionsDialog> MakeProcessOptionsDialog(QWidget* parent,
+                                                                const OpenCommandValues& values,
+                                                                const std::string& proposedPath);
+
+// The dialog's choices after OK, as the Open command stores them.
+OpenCommandValues ChoicesOf(const CProcessOptionsDialog& dialog);
+
+}  // namespace strumlet

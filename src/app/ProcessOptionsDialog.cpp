@@ -1,0 +1,428 @@
+#include "app/ProcessOptionsDialog.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFrame>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpressionValidator>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <cctype>
+#include <climits>
+
+#include "app/FileChoosers.h"
+#include "app/FolderDialog.h"
+#include "app/SettingsStore.h"
+#include "pdb/Messenger.h"
+
+namespace strumlet {
+namespace {
+
+constexpr const char* kTitle = "Process Strumlet backup databases into web pages";
+constexpr const char* kFolderCaptionWord = "Select";
+// The entry that stands for no Palm user.
+constexpr const char* kNoUser = " ";
+
+QLabel* RightLabel(const char* text, QWidget* buddy) {
+  auto* label = new QLabel(QObject::tr(text));
+  label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  label->setBuddy(buddy);
+  return label;
+}
+
+QFrame* Separator() {
+  auto* line = new QFrame;
+  line->setFrameShape(QFrame::HLine);
+  line->setFrameShadow(QFrame::Sunken);
+  return line;
+}
+
+QPushButton* BrowseButton(const char* objectName, const char* accessibleName) {
+  auto* button = new QPushButton(QObject::tr("Browse..."));
+  button->setObjectName(QLatin1String(objectName));
+  button->setAccessibleName(QObject::tr(accessibleName));
+  button->setAutoDefault(false);
+  return button;
+}
+
+QRadioButton* Radio(const char* objectName, const char* text) {
+  auto* button = new QRadioButton(QObject::tr(text));
+  button->setObjectName(QLatin1String(objectName));
+  return button;
+}
+
+// A long path shows from its start, as typed.
+void SetPath(QLineEdit* box, const std::string& path) {
+  box->setText(QString::fromStdString(path));
+  box->setCursorPosition(0);
+}
+
+std::string Trimmed(const std::string& text) {
+  const auto isBlank = [](unsigned char c) { return std::isspace(c) != 0; };
+  auto begin = std::find_if_not(text.begin(), text.end(), isBlank);
+  auto end = std::find_if_not(text.rbegin(), std::string::const_reverse_iterator(begin), isBlank);
+  return std::string(begin, end.base());
+}
+
+}  // namespace
+
+int ParseScaleText(const std::string& text) {
+  std::size_t at = 0;
+  while (at < text.size() && std::isspace(static_cast<unsigned char>(text[at])) != 0) {
+    ++at;
+  }
+  bool negative = false;
+  if (at < text.size() && (text[at] == '+' || text[at] == '-')) {
+    negative = text[at] == '-';
+    ++at;
+  }
+  long long value = 0;
+  for (; at < text.size() && std::isdigit(static_cast<unsigned char>(text[at])) != 0; ++at) {
+    // Saturate: a number of any length stays outside the accepted range instead of wrapping.
+    value = std::min<long long>(value * 10 + (text[at] - '0'), INT_MAX);
+  }
+  return static_cast<int>(negative ? -value : value);
+}
+
+std::optional<unsigned> ParseUnsignedText(const std::string& text) {
+  const std::string digits = Trimmed(text);
+  if (digits.empty() || digits.size() > 10 ||
+      !std::all_of(digits.begin(), digits.end(),
+                   [](unsigned char c) { return std::isdigit(c) != 0; })) {
+    return std::nullopt;
+  }
+  const unsigned long long value = std::stoull(digits);
+  if (value > UINT_MAX) {
+    return std::nullopt;
+  }
+  return static_cast<unsigned>(value);
+}
+
+std::string FontHintText() {
+  const std::string font = DefaultFontSetting();
+  return "full path to a true type font file, for Times it should be\n"
+         "on this computer (fontconfig's match for \"Times New Roman\")\n\t" +
+         (font.empty() ? std::string("none found: install the package fonts-liberation") : font);
+}
+
+DialogChoosers StandardChoosers() {
+  DialogChoosers choosers;
+  choosers.pdbFile = [](QWidget* parent, const std::string& start) {
+    return ChoosePdbFile(parent, start);
+  };
+  choosers.folder = [](QWidget* parent, const std::string& start) {
+    return ChooseFolder(parent, start, kFolderCaptionWord);
+  };
+  choosers.fontFile = [](QWidget* parent, const std::string& start) {
+    return ChooseFontFile(parent, start);
+  };
+  return choosers;
+}
+
+COptionsDialogLayout::COptionsDialogLayout(QWidget* parent)
+    : QDialog(parent), choosers_(StandardChoosers()) {
+  setWindowTitle(tr(kTitle));
+  setModal(true);
+
+  users_ = new QComboBox;
+  users_->setObjectName("combo1018");
+  users_->setEditable(false);
+  users_->addItem(QString::fromLatin1(kNoUser));
+  pdbButton_ = new QPushButton(tr("Select a single .PDB File..."));
+  pdbButton_->setObjectName("button1010");
+  pdbButton_->setAutoDefault(false);
+  auto* userLabel = new QLabel(tr("Select by User:"));
+  userLabel->setBuddy(users_);
+
+  pathBox_ = new QLineEdit;
+  pathBox_->setObjectName("edit1005");
+  pathBrowse_ = BrowseButton("button1006", "Browse for the folder or .pdb file");
+
+  jpeg_ = Radio("radio1007", "JPEG");
+  png_ = Radio("radio1008", "PNG");
+  formatGroup_ = new QButtonGroup(this);
+  formatGroup_->addButton(jpeg_, 0);
+  formatGroup_->addButton(png_, 1);
+  auto* formatBox = new QGroupBox(tr("Chord diagram image type"));
+  auto* formatLayout = new QVBoxLayout(formatBox);
+  formatLayout->addWidget(jpeg_);
+  formatLayout->addWidget(png_);
+
+  sortButtons_ = {Radio("radio1009", "Category"), Radio("radio1011", "Name"),
+                  Radio("radio1012", "Position")};
+  sortGroup_ = new QButtonGroup(this);
+  auto* sortBox = new QGroupBox(tr("Sort by"));
+  sortBox->setObjectName("group1015");
+  auto* sortLayout = new QVBoxLayout(sortBox);
+  for (int i = 0; i < 3; ++i) {
+    sortGroup_->addButton(sortButtons_[i], i);
+    sortLayout->addWidget(sortButtons_[i]);
+  }
+
+  scaleBox_ = new QComboBox;
+  scaleBox_->setObjectName("combo1013");
+  scaleBox_->setEditable(true);
+  scaleBox_->setInsertPolicy(QComboBox::NoInsert);
+  for (const char* scale : kScaleChoices) {
+    scaleBox_->addItem(QString::fromLatin1(scale));
+  }
+  auto* scaleLabel = new QLabel(tr("Scale:"));
+  scaleLabel->setBuddy(scaleBox_);
+  frameBox_ = new QCheckBox(tr("Frame diagrams"));
+  frameBox_->setObjectName("check1014");
+
+  outputBox_ = new QLineEdit;
+  outputBox_->setObjectName("edit1001");
+  outputBrowse_ = BrowseButton("buttonBrowseOutput", "Browse for the HTML output folder");
+  fontBox_ = new QLineEdit;
+  fontBox_->setObjectName("edit1000");
+  fontBrowse_ = BrowseButton("buttonBrowseFont", "Browse for the chord font file");
+  auto* hint = new QLabel(QString::fromStdString(FontHintText()));
+  hint->setTextFormat(Qt::PlainText);
+  hint->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  sizeBox_ = new QLineEdit;
+  sizeBox_->setObjectName("edit1003");
+  sizeBox_->setValidator(
+      new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), sizeBox_));
+  auto* note = new QLabel(
+      tr("Note:  This must be twice the size because I shrink by 50% for better resolution."));
+  note->setWordWrap(true);
+
+  okButton_ = new QPushButton(tr("OK"));
+  okButton_->setObjectName("button1");
+  okButton_->setDefault(true);
+  cancelButton_ = new QPushButton(tr("Cancel"));
+  cancelButton_->setObjectName("button2");
+  cancelButton_->setAutoDefault(false);
+  connect(okButton_, &QPushButton::clicked, this, &QDialog::accept);
+  connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
+
+  // Rows from top to bottom: what to convert, then how.
+  auto* top = new QHBoxLayout;
+  top->addWidget(userLabel);
+  top->addWidget(users_, 1);
+  top->addWidget(new QLabel(tr("or")));
+  top->addWidget(pdbButton_);
+
+  auto* grid = new QGridLayout;
+  grid->setColumnStretch(1, 1);
+  int row = 0;
+  grid->addWidget(RightLabel("or Folder/.pdb file:", pathBox_), row, 0);
+  grid->addWidget(pathBox_, row, 1, 1, 3);
+  grid->addWidget(pathBrowse_, row, 4);
+  grid->addWidget(Separator(), ++row, 0, 1, 5);
+
+  auto* output = new QHBoxLayout;
+  auto* heading = new QLabel(tr("OUTPUT:"));
+  heading->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  output->addWidget(heading);
+  output->addWidget(formatBox);
+  output->addWidget(sortBox);
+  output->addStretch(1);
+  grid->addLayout(output, ++row, 0, 1, 5);
+
+  auto* scaleRow = new QHBoxLayout;
+  scaleRow->addWidget(scaleLabel);
+  scaleRow->addWidget(scaleBox_);
+  scaleRow->addWidget(new QLabel(tr("%")));
+  scaleRow->addSpacing(24);
+  scaleRow->addWidget(frameBox_);
+  scaleRow->addStretch(1);
+  grid->addLayout(scaleRow, ++row, 0, 1, 5);
+
+  grid->addWidget(RightLabel("HTML Output Folder:", outputBox_), ++row, 0);
+  grid->addWidget(outputBox_, row, 1, 1, 3);
+  grid->addWidget(outputBrowse_, row, 4);
+  grid->addWidget(Separator(), ++row, 0, 1, 5);
+  grid->addWidget(RightLabel("Chord Font File:", fontBox_), ++row, 0);
+  grid->addWidget(fontBox_, row, 1, 1, 3);
+  grid->addWidget(fontBrowse_, row, 4);
+  grid->addWidget(hint, ++row, 1, 1, 4);
+  grid->addWidget(RightLabel("Font Size:", sizeBox_), ++row, 0);
+  grid->addWidget(sizeBox_, row, 1);
+  grid->addWidget(note, row, 2, 1, 3);
+  grid->setColumnStretch(2, 2);
+
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch(1);
+  buttons->addWidget(okButton_);
+  buttons->addWidget(cancelButton_);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(top);
+  layout->addLayout(grid);
+  layout->addLayout(buttons);
+
+  // The keyboard order: the buttons, the boxes, then the choosers. The image and sort groups
+  // come after the path, in the order they stand; Tab enters a group at its checked button
+  // and the arrow keys move within it.
+  QWidget* const order[] = {
+      okButton_,       cancelButton_,   fontBox_,    fontBrowse_, outputBox_, outputBrowse_,
+      sizeBox_,        pathBox_,        pathBrowse_, jpeg_,       png_,       sortButtons_[0],
+      sortButtons_[1], sortButtons_[2], scaleBox_,   frameBox_,   pdbButton_, users_};
+  for (std::size_t i = 1; i < std::size(order); ++i) {
+    setTabOrder(order[i - 1], order[i]);
+  }
+  okButton_->setFocus(Qt::OtherFocusReason);
+}
+
+std::string COptionsDialogLayout::Text(const QLineEdit* box) { return box->text().toStdString(); }
+
+void COptionsDialogLayout::Warn(const std::string& text) {
+  ShowMessage("", text, MessageIcon::Exclamation);
+}
+
+std::optional<unsigned> COptionsDialogLayout::ReadFontSize() {
+  std::optional<unsigned> size = ParseUnsignedText(Text(sizeBox_));
+  if (!size) {
+    Warn("Please enter a positive integer.");
+    sizeBox_->setFocus(Qt::OtherFocusReason);
+    sizeBox_->selectAll();
+  }
+  return size;
+}
+
+CProcessOptionsDialog::CProcessOptionsDialog(QWidget* parent, const std::string& path,
+                                             const std::string& outputFolder,
+                                             const std::string& fontFile, int imageChoice, int sort,
+                                             int percent, unsigned fontSize, int border,
+                                             std::unique_ptr<PalmUserList> users)
+    : COptionsDialogLayout(parent),
+      imageChoice_(imageChoice),
+      sort_(sort),
+      border_(border),
+      path_(path),
+      fontFile_(fontFile),
+      outputFolder_(outputFolder),
+      scaleText_(std::to_string(percent)),
+      fontSize_(fontSize),
+      percent_(percent),
+      palmUsers_(users ? std::move(users) : OpenPalmUserList()) {
+  SetPath(pathBox_, path_);
+  SetPath(fontBox_, fontFile_);
+  SetPath(outputBox_, outputFolder_);
+  sizeBox_->setText(QString::number(fontSize_));
+  (imageChoice_ == 1 ? png_ : jpeg_)->setChecked(imageChoice_ == 0 || imageChoice_ == 1);
+  if (sort_ >= 0 && sort_ < 3) {
+    sortButtons_[sort_]->setChecked(true);
+  }
+  frameBox_->setChecked(border_ == 1);
+  const QString scale = QString::fromStdString(scaleText_);
+  scaleBox_->setCurrentIndex(scaleBox_->findText(scale));
+  scaleBox_->setEditText(scale);
+
+  // The list keeps itself sorted: the single-space entry sorts before every name.
+  QStringList names{QString::fromLatin1(kNoUser)};
+  for (const std::string& name : palmUsers_->UserNames()) {
+    names << QString::fromStdString(name);
+  }
+  std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
+    return a.compare(b, Qt::CaseInsensitive) < 0;
+  });
+  users_->clear();
+  users_->addItems(names);
+  connect(users_, &QComboBox::activated, this, &CProcessOptionsDialog::ChooseUser);
+  connect(pdbButton_, &QPushButton::clicked, this, &CProcessOptionsDialog::ChoosePdbFile);
+  connect(pathBrowse_, &QPushButton::clicked, this, [this] {
+    if (auto folder = choosers_.folder(this, Text(pathBox_))) {
+      pathBox_->setText(QString::fromStdString(*folder));
+    }
+  });
+  connect(outputBrowse_, &QPushButton::clicked, this, [this] {
+    if (auto folder = choosers_.folder(this, Text(outputBox_))) {
+      outputBox_->setText(QString::fromStdString(*folder));
+    }
+  });
+  connect(fontBrowse_, &QPushButton::clicked, this, [this] {
+    if (auto file = choosers_.fontFile(this, Text(fontBox_))) {
+      fontBox_->setText(QString::fromStdString(*file));
+    }
+  });
+}
+
+CProcessOptionsDialog::~CProcessOptionsDialog() = default;
+
+void CProcessOptionsDialog::ChooseUser(int index) {
+  const std::string name = users_->itemText(index).toStdString();
+  // The single-space entry means no user: the path box keeps what it holds.
+  if (name == kNoUser) {
+    return;
+  }
+  if (std::optional<std::string> folder = palmUsers_->BackupFolder(name)) {
+    pathBox_->setText(QString::fromStdString(*folder));
+  }
+}
+
+void CProcessOptionsDialog::ChoosePdbFile() {
+  // Starts from the path the dialog opened with or the file last chosen here, not from a
+  // user's folder or what is typed in the box.
+  if (std::optional<std::string> file = choosers_.pdbFile(this, path_)) {
+    path_ = *file;
+    pathBox_->setText(QString::fromStdString(path_));
+  }
+}
+
+void CProcessOptionsDialog::accept() {
+  const int percent = ParseScaleText(scaleBox_->currentText().toStdString());
+  if (percent < 25 || percent > 400) {
+    Warn("The scale must be between 25 and 400.");
+    return;
+  }
+  percent_ = percent;
+  imageChoice_ = png_->isChecked() ? 1 : 0;
+  sort_ = sortGroup_->checkedId();
+  border_ = frameBox_->isChecked() ? 1 : 0;
+  path_ = Text(pathBox_);
+  fontFile_ = Text(fontBox_);
+  outputFolder_ = Text(outputBox_);
+  scaleText_ = scaleBox_->currentText().toStdString();
+  const std::optional<unsigned> size = ReadFontSize();
+  if (!size) {
+    return;
+  }
+  if (*size < 8 || *size > 36) {
+    Warn("Please enter an integer between 8 and 36.");
+    sizeBox_->setFocus(Qt::OtherFocusReason);
+    sizeBox_->selectAll();
+    return;
+  }
+  fontSize_ = *size;
+  QDialog::accept();
+}
+
+CPathSettingsDialog::CPathSettingsDialog(QWidget* parent, const std::string& defaultPath,
+                                         const std::string& fontFile)
+    : COptionsDialogLayout(parent), defaultPath_(defaultPath), fontFile_(fontFile) {
+  SetPath(outputBox_, defaultPath_);
+  SetPath(fontBox_, fontFile_);
+  sizeBox_->setText(QStringLiteral("0"));
+  connect(outputBrowse_, &QPushButton::clicked, this, [this] {
+    if (auto folder = choosers_.folder(this, Text(outputBox_))) {
+      outputBox_->setText(QString::fromStdString(*folder));
+    }
+  });
+  connect(fontBrowse_, &QPushButton::clicked, this, [this] {
+    if (auto file = choosers_.fontFile(this, Text(fontBox_))) {
+      fontBox_->setText(QString::fromStdString(*file));
+    }
+  });
+}
+
+void CPathSettingsDialog::accept() {
+  if (!ReadFontSize()) {
+    return;
+  }
+  defaultPath_ = Text(outputBox_);
+  fontFile_ = Text(fontBox_);
+  QDialog::accept();
+}
+
+}  // namespace strumlet

@@ -1,0 +1,140 @@
+#include <gtest/gtest.h>
+
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QDir>
+#include <QFileSystemModel>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <filesystem>
+#include <fstream>
+
+#include "TestCommon.h"
+#include "app/FileChoosers.h"
+#include "app/FolderDialog.h"
+
+namespace strumlet {
+namespace {
+
+using testing::TempFolder;
+
+TEST(FolderDialog, StartsInTheFolderBeforeTheLastSeparator) {
+  EXPECT_EQ(CFolderDialog::InitialFolder("/data/out/pages"), "/data/out");
+  EXPECT_EQ(CFolderDialog::InitialFolder("/data/out/"), "/data/out");
+  EXPECT_EQ(CFolderDialog::InitialFolder("pages"), "pages");
+  EXPECT_EQ(CFolderDialog::InitialFolder("/data"), "/");
+  EXPECT_EQ(CFolderDialog::InitialFolder(""), "");
+}
+
+// A browsed folder with a subfolder and a file, and the dialog opened on a path inside it.
+class FolderDialogRun : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::filesystem::create_directories(folder + "/sub");
+    std::ofstream(folder + "/Chords.pdb") << "x";
+    startDirectory = std::filesystem::current_path();
+    dialog = std::make_unique<CFolderDialog>(nullptr, folder + "/Chords.pdb", "Select");
+    dialog->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog.get()));
+  }
+  void TearDown() override {
+    // Whatever the user did, the process's current directory is where it was.
+    EXPECT_EQ(std::filesystem::current_path(), startDirectory);
+  }
+
+  // Selects `name` in the list once the folder's entries have been read.
+  void Select(const QString& name) {
+    auto* list = dialog->findChild<QAbstractItemView*>("listView");
+    ASSERT_NE(list, nullptr);
+    auto* model = qobject_cast<QFileSystemModel*>(list->model());
+    ASSERT_NE(model, nullptr);
+    const QString path = QString::fromStdString(folder + "/" + name.toStdString());
+    QModelIndex index;
+    ASSERT_TRUE(QTest::qWaitFor([&] {
+      index = model->index(path);
+      return index.isValid();
+    }));
+    list->selectionModel()->setCurrentIndex(
+        index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+  }
+
+  TempFolder temp;
+  std::string folder = temp / "data";
+  std::filesystem::path startDirectory;
+  std::unique_ptr<CFolderDialog> dialog;
+};
+
+TEST_F(FolderDialogRun, ShowsTheCaptionWordAndTheFolderNameLabel) {
+  EXPECT_EQ(dialog->windowTitle(), "Select Folder");
+  EXPECT_EQ(dialog->labelText(QFileDialog::Accept), "Select");
+  EXPECT_EQ(dialog->labelText(QFileDialog::FileName), "Folder name:");
+  EXPECT_EQ(dialog->directory().absolutePath().toStdString(), folder);
+  if (auto* types = dialog->findChild<QComboBox*>("fileTypeCombo")) {
+    EXPECT_FALSE(types->isVisible());
+  }
+}
+
+TEST_F(FolderDialogRun, OkAtOnceGivesTheInitialFolder) {
+  dialog->accept();
+  EXPECT_EQ(dialog->result(), QDialog::Accepted);
+  EXPECT_EQ(dialog->folder(), folder);
+}
+
+TEST_F(FolderDialogRun, OkAfterBrowsingGivesTheBrowsedFolder) {
+  dialog->setDirectory(QString::fromStdString(folder + "/sub"));
+  emit dialog->directoryEntered(QString::fromStdString(folder + "/sub"));
+  dialog->accept();
+  EXPECT_EQ(dialog->folder(), folder + "/sub");
+}
+
+TEST_F(FolderDialogRun, SelectedSubfolderWinsOverTheBrowsedOneButASelectedFileDoesNot) {
+  Select("sub");
+  dialog->accept();
+  EXPECT_EQ(dialog->folder(), folder + "/sub");
+
+  dialog->show();
+  Select("Chords.pdb");
+  dialog->accept();
+  EXPECT_EQ(dialog->folder(), folder);
+}
+
+TEST_F(FolderDialogRun, CancelKeepsTheInitialFolder) {
+  Select("sub");
+  dialog->reject();
+  EXPECT_EQ(dialog->result(), QDialog::Rejected);
+  EXPECT_EQ(dialog->folder(), folder);
+}
+
+TEST(FolderDialog, FolderNotMadeYetOpensOnItsNearestParentButIsStillTheResult) {
+  TempFolder temp;
+  const std::string missing = temp / "StrumletOutput/";
+  CFolderDialog dialog(nullptr, missing, "Select");
+  EXPECT_EQ(dialog.directory().absolutePath().toStdString(), temp.path());
+  dialog.accept();
+  EXPECT_EQ(dialog.folder(), temp / "StrumletOutput");
+}
+
+TEST(PdbFileChooser, OffersDatabasesThenAllFilesAndStartsAtThePath) {
+  TempFolder temp;
+  std::ofstream(temp / "Guitar.pdb") << "x";
+  auto dialog = MakePdbFileDialog(nullptr, temp / "Guitar.pdb");
+  auto* types = dialog->findChild<QComboBox*>("fileTypeCombo");
+  ASSERT_NE(types, nullptr);
+  QStringList shown;
+  for (int i = 0; i < types->count(); ++i) shown << types->itemText(i);
+  EXPECT_EQ(shown, (QStringList{"Palm Database Backup Files  (*.pdb)", "All Files (*.*)"}));
+  EXPECT_EQ(dialog->defaultSuffix(), "pdb");
+  EXPECT_EQ(dialog->fileMode(), QFileDialog::AnyFile);
+  EXPECT_EQ(dialog->acceptMode(), QFileDialog::AcceptOpen);
+  EXPECT_EQ(dialog->directory().absolutePath().toStdString(), temp.path());
+  EXPECT_EQ(dialog->selectedFiles().value(0).toStdString(), temp / "Guitar.pdb");
+
+  auto inFolder = MakePdbFileDialog(nullptr, temp.path());
+  EXPECT_EQ(inFolder->directory().absolutePath().toStdString(), temp.path());
+}
+
+}  // namespace
+}  // namespace strumlet
