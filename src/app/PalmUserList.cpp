@@ -1,17 +1,43 @@
 #include "app/PalmUserList.h"
 
+#include "palm/PalmUserDirectory.h"
+
 namespace strumlet {
 namespace {
 
-// Stands in until the Palm Desktop's user directory can be read: nobody to offer.
-class NoPalmUsers final : public PalmUserList {
+// The user list of the Palm Desktop, read through its user-data library. Without the library,
+// or when it fails, there is nobody to offer and nothing is said.
+class DesktopPalmUsers final : public PalmUserList {
  public:
-  std::vector<std::string> UserNames() override { return {}; }
-  std::optional<std::string> BackupFolder(const std::string&) override { return std::nullopt; }
+  std::vector<std::string> UserNames() override {
+    loaded_ = directory_.LoadRootDirectory() == 0;
+    std::vector<std::string> names;
+    if (!loaded_ || directory_.ListUserNames(names) != 0) {
+      return {};
+    }
+    return names;
+  }
+
+  std::optional<std::string> BackupFolder(const std::string& userName) override {
+    if (!loaded_) {
+      return std::nullopt;
+    }
+    // "Error" is what the directory answers when it cannot name the folder; it is no path to
+    // put in the box.
+    std::string folder = directory_.GetUserFolder(userName, 1);
+    if (folder.empty() || folder == "Error") {
+      return std::nullopt;
+    }
+    return folder;
+  }
+
+ private:
+  PalmUserDirectory directory_;
+  bool loaded_ = false;
 };
 
 }  // namespace
 
-std::unique_ptr<PalmUserList> OpenPalmUserList() { return std::make_unique<NoPalmUsers>(); }
+std::unique_ptr<PalmUserList> OpenPalmUserList() { return std::make_unique<DesktopPalmUsers>(); }
 
 }  // namespace strumlet

@@ -36,28 +36,16 @@ class RecordingStore final : public ProfileStore {
   std::vector<std::string> writes;
 };
 
-// Remembers every message, installed for its own lifetime.
-class RecordingMessenger final : public Messenger {
+// Keeps every message said while it lives.
+class RecordingMessages {
  public:
-  struct Message {
-    std::string caption;
-    std::string text;
-    MessageIcon icon;
-  };
-  RecordingMessenger() : previous_(SetMessenger(this)) {}
-  ~RecordingMessenger() override { SetMessenger(previous_); }
-  void ShowMessage(const std::string& caption, const std::string& text, MessageIcon icon) override {
-    messages.push_back({caption, text, icon});
-  }
-  std::vector<std::string> texts() const {
-    std::vector<std::string> result;
-    for (const Message& m : messages) result.push_back(m.text);
-    return result;
-  }
-  std::vector<Message> messages;
+  RecordingMessages() : scope_(recorder_) {}
+  const std::vector<RecordedMessage>& messages() const { return recorder_.messages; }
+  std::vector<std::string> Texts() const { return recorder_.Texts(); }
 
  private:
-  Messenger* previous_;
+  RecordingMessenger recorder_;
+  ScopedMessenger scope_;
 };
 
 }  // namespace strumlet::testing

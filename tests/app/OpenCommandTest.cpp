@@ -15,7 +15,7 @@
 namespace strumlet {
 namespace {
 
-using testing::RecordingMessenger;
+using testing::RecordingMessages;
 using testing::RecordingStore;
 using testing::TempFolder;
 
@@ -38,7 +38,7 @@ int Confirm(QDialog& dialog) {
 TEST(OpenCommand, OkStoresTheChoicesInOrderCopiesThemAndMakesTheOutputFolder) {
   TempFolder temp;
   RecordingStore store;
-  RecordingMessenger messenger;
+  RecordingMessages messenger;
   ProcessingSettings settings;
   const std::string output = temp / "pages/guitar";
   std::map<std::string, std::string> proposed;
@@ -78,7 +78,7 @@ TEST(OpenCommand, OkStoresTheChoicesInOrderCopiesThemAndMakesTheOutputFolder) {
   EXPECT_EQ(settings.m_strDefaultPath, "/music/Guitar Chords.pdb");
   EXPECT_EQ(settings.m_strOutputPath, output);
   EXPECT_TRUE(std::filesystem::is_directory(output));
-  EXPECT_TRUE(messenger.messages.empty());
+  EXPECT_TRUE(messenger.messages().empty());
 }
 
 TEST(OpenCommand, StoredValuesFillTheDialogAndADroppedPathReplacesThePath) {
@@ -112,7 +112,7 @@ TEST(OpenCommand, StoredValuesFillTheDialogAndADroppedPathReplacesThePath) {
 
 TEST(OpenCommand, CancelStoresNothingAndLeavesTheSettings) {
   RecordingStore store;
-  RecordingMessenger messenger;
+  RecordingMessages messenger;
   ProcessingSettings settings;
   settings.m_nChordPercent = 75;
   settings.m_bJpeg = settings.m_bPng = true;
@@ -128,14 +128,14 @@ TEST(OpenCommand, CancelStoresNothingAndLeavesTheSettings) {
   EXPECT_EQ(settings.m_nChordPercent, 75);
   EXPECT_TRUE(settings.m_bJpeg && settings.m_bPng);
   EXPECT_TRUE(settings.m_strOutputPath.empty());
-  EXPECT_TRUE(messenger.messages.empty());
+  EXPECT_TRUE(messenger.messages().empty());
 }
 
 TEST(OpenCommand, OutputFolderThatCannotBeMadeIsRefusedButTheChoicesStayStored) {
   TempFolder temp;
   std::ofstream(temp / "file") << "x";
   RecordingStore store;
-  RecordingMessenger messenger;
+  RecordingMessages messenger;
   ProcessingSettings settings;
   const std::string output = temp / "file/pages";
   const auto result = RunOpenCommand(nullptr, store, settings, {}, [&](QDialog& d) {
@@ -143,20 +143,20 @@ TEST(OpenCommand, OutputFolderThatCannotBeMadeIsRefusedButTheChoicesStayStored) 
     return Confirm(d);
   });
   EXPECT_FALSE(result);
-  ASSERT_EQ(messenger.messages.size(), 1U);
-  EXPECT_EQ(messenger.messages[0].caption, "Invalid Destination Folder");
-  EXPECT_EQ(messenger.messages[0].text, "'" + output + "' is not a valid file or folder path.");
+  ASSERT_EQ(messenger.messages().size(), 1U);
+  EXPECT_EQ(messenger.messages()[0].caption, "Invalid Destination Folder");
+  EXPECT_EQ(messenger.messages()[0].text, "'" + output + "' is not a valid file or folder path.");
   EXPECT_EQ(store.strings["Settings/OutputPath"], output);
   EXPECT_EQ(settings.m_strOutputPath, output);
 }
 
 TEST(OpenCommand, OutputFolderChecks) {
   TempFolder temp;
-  RecordingMessenger messenger;
+  RecordingMessages messenger;
   EXPECT_TRUE(CreateOutputFolder(temp.path()));  // already there
   EXPECT_TRUE(CreateOutputFolder(temp / "a/b/c/"));
   EXPECT_TRUE(std::filesystem::is_directory(temp / "a/b/c"));
-  EXPECT_TRUE(messenger.messages.empty());
+  EXPECT_TRUE(messenger.messages().empty());
   EXPECT_FALSE(CreateOutputFolder(""));
   std::filesystem::create_directory(temp / "locked");
   std::filesystem::permissions(
@@ -167,7 +167,7 @@ TEST(OpenCommand, OutputFolderChecks) {
     EXPECT_FALSE(CreateOutputFolder(temp / "locked/new"));
   }
   std::filesystem::permissions(temp / "locked", std::filesystem::perms::owner_all);
-  EXPECT_EQ(messenger.messages.size(), ::geteuid() != 0 ? 3U : 1U);
+  EXPECT_EQ(messenger.messages().size(), ::geteuid() != 0 ? 3U : 1U);
 }
 
 TEST(OpenCommand, CommandLinePathUsesWhatTheDialogWouldProposeAndStoresNothing) {

@@ -18,7 +18,7 @@
 namespace strumlet {
 namespace {
 
-using testing::RecordingMessenger;
+using testing::RecordingMessages;
 
 class FakeUsers final : public PalmUserList {
  public:
@@ -196,7 +196,7 @@ TEST(ProcessOptionsDialog, SelectsTheStoredScaleOnlyWhenItIsInTheList) {
 }
 
 TEST(ProcessOptionsDialog, StoredSortOutsideTheButtonsChecksNoneAndReturnsMinusOne) {
-  RecordingMessenger messenger;
+  RecordingMessages messenger;
   auto opened = Open(100, 5);
   CProcessOptionsDialog& d = *opened->dialog;
   for (const char* name : {"radio1009", "radio1011", "radio1012"}) {
@@ -205,11 +205,11 @@ TEST(ProcessOptionsDialog, StoredSortOutsideTheButtonsChecksNoneAndReturnsMinusO
   d.accept();
   EXPECT_EQ(d.result(), QDialog::Accepted);
   EXPECT_EQ(d.sort(), -1);
-  EXPECT_TRUE(messenger.messages.empty());
+  EXPECT_TRUE(messenger.messages().empty());
 }
 
 TEST(ProcessOptionsDialog, OkReadsEveryControlBack) {
-  RecordingMessenger messenger;
+  RecordingMessages messenger;
   auto opened = Open();
   CProcessOptionsDialog& d = *opened->dialog;
   Control<QRadioButton>(d, "radio1008")->setChecked(true);
@@ -231,7 +231,7 @@ TEST(ProcessOptionsDialog, OkReadsEveryControlBack) {
   EXPECT_EQ(d.fontSize(), 24U);
   EXPECT_EQ(d.scaleText(), " 75 %");
   EXPECT_EQ(d.percent(), 75);
-  EXPECT_TRUE(messenger.messages.empty());
+  EXPECT_TRUE(messenger.messages().empty());
 }
 
 // Each case: scale text, size text, the messages shown; the dialog stays open after any.
@@ -260,7 +260,7 @@ TEST(ProcessOptionsDialog, ChecksTheScaleFirstThenTheFontSize) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.scale) + " / " + c.size);
-    RecordingMessenger messenger;
+    RecordingMessages messenger;
     auto opened = Open();
     CProcessOptionsDialog& d = *opened->dialog;
     ShowActive(d);
@@ -268,8 +268,8 @@ TEST(ProcessOptionsDialog, ChecksTheScaleFirstThenTheFontSize) {
     SetEdit(d, "edit1003", c.size);
     Control<QPushButton>(d, "button1")->setFocus();
     d.accept();
-    EXPECT_EQ(messenger.texts(), c.messages);
-    for (const auto& m : messenger.messages) {
+    EXPECT_EQ(messenger.Texts(), c.messages);
+    for (const auto& m : messenger.messages()) {
       EXPECT_EQ(m.caption, "");  // the application's title
       EXPECT_EQ(m.icon, MessageIcon::Exclamation);
     }
@@ -303,7 +303,7 @@ TEST(ProcessOptionsDialog, FocusStartsOnOkAndTabFollowsTheDialogsOrder) {
 }
 
 TEST(ProcessOptionsDialog, EnterConfirmsAndEscapeCancels) {
-  RecordingMessenger messenger;
+  RecordingMessages messenger;
   auto confirmed = Open();
   ShowActive(*confirmed->dialog);
   QTest::keyClick(Control<QLineEdit>(*confirmed->dialog, "edit1005"), Qt::Key_Return);
@@ -317,7 +317,7 @@ TEST(ProcessOptionsDialog, EnterConfirmsAndEscapeCancels) {
   QTest::keyClick(Control<QLineEdit>(*cancelled->dialog, "edit1005"), Qt::Key_Escape);
   EXPECT_EQ(cancelled->dialog->result(), QDialog::Rejected);
   EXPECT_FALSE(cancelled->dialog->isVisible());
-  EXPECT_TRUE(messenger.messages.empty());
+  EXPECT_TRUE(messenger.messages().empty());
 }
 
 TEST(ProcessOptionsDialog, SizeBoxTakesDigitsOnly) {
@@ -351,6 +351,15 @@ TEST(ProcessOptionsDialog, UserListIsSortedAfterTheBlankEntryAndFillsThePathBox)
 
   d.accept();
   EXPECT_EQ(d.path(), "/palm/bob/Backup/");
+}
+
+TEST(ProcessOptionsDialog, WithoutPalmUsersTheListHoldsTheBlankEntryOnly) {
+  CProcessOptionsDialog d(nullptr, "/start", "/out/", "/font.ttf", 0, 2, 100, 12, 0);
+  auto* users = Control<QComboBox>(d, "combo1018");
+  ASSERT_EQ(users->count(), 1);
+  EXPECT_EQ(users->itemText(0), " ");
+  emit users->activated(0);
+  EXPECT_EQ(EditText(d, "edit1005"), "/start");
 }
 
 TEST(ProcessOptionsDialog, ChosenFileBecomesThePathAndTheNextStart) {
@@ -388,7 +397,7 @@ TEST(ProcessOptionsDialog, BrowseButtonsStartAtTheirBoxesAndFillThemOnOk) {
 }
 
 TEST(PathSettingsDialog, ShowsTheDefaultPathInTheOutputBoxAndChecksOnlyTheSize) {
-  RecordingMessenger messenger;
+  RecordingMessages messenger;
   CPathSettingsDialog d(nullptr, "/home/me/Backup", "/fonts/serif.ttf");
   EXPECT_EQ(d.windowTitle(), "Process Strumlet backup databases into web pages");
   EXPECT_EQ(EditText(d, "edit1001"), "/home/me/Backup");
@@ -402,7 +411,7 @@ TEST(PathSettingsDialog, ShowsTheDefaultPathInTheOutputBoxAndChecksOnlyTheSize) 
   SetScale(d, "1");  // not used here
   d.show();
   d.accept();
-  EXPECT_EQ(messenger.texts(), (std::vector<std::string>{"Please enter a positive integer."}));
+  EXPECT_EQ(messenger.Texts(), (std::vector<std::string>{"Please enter a positive integer."}));
   EXPECT_TRUE(d.isVisible());
   SetEdit(d, "edit1003", "99");  // any number passes: it is not used
   d.accept();

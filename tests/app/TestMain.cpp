@@ -15,6 +15,9 @@ int main(int argc, char** argv) {
     return 1;
   }
   ::setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+  // Nor the user's Palm Desktop users: the dialogs see an empty Palm Desktop.
+  ::setenv("STRUMLET_PALM_HOME", (config + "/palm").c_str(), 1);
+  ::setenv("JPILOT_HOME", config.c_str(), 1);
   ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
   QApplication app(argc, argv);
   ::testing::InitGoogleTest(&argc, argv);
