@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "pdb/DataFolder.h"
 #include "pdb/Messenger.h"
 #include "pdb/StartDirectory.h"
 
@@ -104,9 +105,11 @@ void SortUserNames(std::vector<std::string>& names) {
 std::string FindInstallFilesFolder() {
   const std::string inStart = WithSlash(StartDirectory()) + "installfiles/";
   if (!StartDirectory().empty() && IsDirectory(inStart)) return inStart;
-  for (const char* folder :
-       {STRUMLET_DATA_DIR "/installfiles/", STRUMLET_BUILD_INSTALLFILES_DIR "/"}) {
-    if (IsDirectory(folder)) return folder;
+  const std::string installed = WithSlash(InstalledDataFolder()) + "installfiles/";
+  if (IsDirectory(installed)) return installed;
+  // Only a program of the build tree may use the build tree's install files.
+  if (RunsFromBuildTree() && IsDirectory(STRUMLET_BUILD_INSTALLFILES_DIR "/")) {
+    return STRUMLET_BUILD_INSTALLFILES_DIR "/";
   }
   return inStart;
 }
