@@ -4,12 +4,15 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <exception>
+#include <map>
 #include <memory>
 #include <new>
+#include <set>
 #include <vector>
 
 #include "html/HtmlText.h"
@@ -75,9 +78,40 @@ bool IsPage(int result) {
 
 std::string DatabaseBaseName(const std::string& databasePath) {
   const std::size_t slash = databasePath.rfind('/');
-  const std::string fileName =
-      slash == std::string::npos ? databasePath : databasePath.substr(slash + 1);
-  return fileName.substr(0, fileName.find('.'));
+  std::string fileName = slash == std::string::npos ? databasePath : databasePath.substr(slash + 1);
+  // The dots that hide a file are not where its name ends: ".x.pdb" is "x", not "", which
+  // would write ".html" straight into the output folder.
+  fileName.erase(0, fileName.find_first_not_of('.'));
+  std::string base = fileName.substr(0, fileName.find('.'));
+  return base.empty() ? std::string("database") : base;
+}
+
+std::map<std::string, std::string> DistinctBaseNames(const std::vector<std::string>& fileNames) {
+  auto fold = [](std::string text) {
+    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+  };
+  // By base name as the file systems that ignore letter case see it; file names sorted within.
+  std::map<std::string, std::vector<std::string>> groups;
+  for (const std::string& name : fileNames) groups[fold(DatabaseBaseName(name))].push_back(name);
+  std::set<std::string> taken;
+  for (const auto& group : groups) taken.insert(group.first);
+  std::map<std::string, std::string> result;
+  for (auto& [key, names] : groups) {
+    std::sort(names.begin(), names.end());
+    result[names[0]] = DatabaseBaseName(names[0]);
+    int suffix = 2;
+    for (std::size_t i = 1; i < names.size(); ++i) {
+      const std::string base = DatabaseBaseName(names[i]);
+      std::string candidate;
+      do {
+        candidate = base + "-" + std::to_string(suffix++);
+      } while (taken.count(fold(candidate)) != 0);
+      taken.insert(fold(candidate));
+      result[names[i]] = candidate;
+    }
+  }
+  return result;
 }
 
 CStrumletViewerDoc::CStrumletViewerDoc(const ProcessingSettings& settings) : settings_(settings) {}
@@ -156,11 +190,12 @@ void CStrumletViewerDoc::FolderRun(const std::string& folder, const std::string&
   }
 
   const std::vector<std::string> names = ScanFolder(folder);
+  const std::map<std::string, std::string> baseNames = DistinctBaseNames(names);
   progress_.databasesTotal = names.size();
   Report();
   for (const std::string& name : names) {
     ++summary_.databases;
-    const int result = ProcessDatabase(JoinPath(folder, name), outputFolder);
+    const int result = ProcessDatabase(JoinPath(folder, name), outputFolder, baseNames.at(name));
     if (IsPage(result)) {
       index.AddPage(BaseName);
     } else {
@@ -182,7 +217,8 @@ void CStrumletViewerDoc::FolderRun(const std::string& folder, const std::string&
 }
 
 int CStrumletViewerDoc::ProcessDatabase(const std::string& databasePath,
-                                        const std::string& outputFolder) {
+                                        const std::string& outputFolder,
+                                        const std::string& baseName) {
   database_ = ChordDatabase{};
   progress_.database = databasePath;
   Report();
@@ -203,9 +239,20 @@ int CStrumletViewerDoc::ProcessDatabase(const std::string& databasePath,
     return kUnreadable;
   }
   FileSource source(file.get());
+  // A read error is named with its reason; the reader's own messages would call the file
+  // truncated or foreign.
+  auto readFailed = [&] {
+    if (source.error() == 0) return false;
+    database_ = ChordDatabase{};
+    ShowMessage("", "Could not read '" + databasePath + "': " + ErrorText(source.error()));
+    return true;
+  };
   if (EndsInPdb(databasePath)) {
     const int read = ParseDatabase(source, SortOrder, database_);
     file.reset();
+    if (readFailed()) {
+      return kUnreadable;
+    }
     if (read != 0) {
       return read;
     }
@@ -213,6 +260,9 @@ int CStrumletViewerDoc::ProcessDatabase(const std::string& databasePath,
     try {
       LoadArchivedCollection(source, SortOrder, database_);
     } catch (const ArchiveException& e) {
+      if (readFailed()) {
+        return kUnreadable;
+      }
       // Negated so that no cause code can pass for a written page.
       ShowMessage("", "'" + databasePath + "' could not be read: " + e.what());
       return -static_cast<int>(e.cause());
@@ -223,7 +273,7 @@ int CStrumletViewerDoc::ProcessDatabase(const std::string& databasePath,
     file.reset();
   }
 
-  if (!PrepareDestinationFolder(databasePath, outputFolder)) {
+  if (!PrepareDestinationFolder(databasePath, outputFolder, baseName)) {
     ShowMessage(kApplicationTitle, "Error: Invalid Destination Folder");
     return kNoPage;
   }
@@ -245,8 +295,9 @@ int CStrumletViewerDoc::ProcessDatabase(const std::string& databasePath,
 }
 
 bool CStrumletViewerDoc::PrepareDestinationFolder(const std::string& databasePath,
-                                                  const std::string& outputFolder) {
-  BaseName = DatabaseBaseName(databasePath);
+                                                  const std::string& outputFolder,
+                                                  const std::string& baseName) {
+  BaseName = baseName.empty() ? DatabaseBaseName(databasePath) : baseName;
   DestinationFolder = JoinPath(outputFolder, BaseName);
   if (outputFolder.empty()) {
     return false;

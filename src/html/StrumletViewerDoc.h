@@ -2,7 +2,9 @@
 
 #include <cstddef>
 #include <functional>
+#include <map>
 #include <string>
+#include <vector>
 
 #include "html/ProcessingSettings.h"
 #include "pdb/ChordDatabase.h"
@@ -56,11 +58,15 @@ class CStrumletViewerDoc {
   bool OnOpenDocument(const std::string& path);
 
   // Reads one database and writes its pages; returns kNoPage, kPngPage, kJpegPage or the
-  // reading failure code.
-  int ProcessDatabase(const std::string& databasePath, const std::string& outputFolder);
+  // reading failure code (negative). `baseName`, when given, replaces the database's own
+  // (DatabaseBaseName); a folder run gives it to keep databases of one base name apart.
+  int ProcessDatabase(const std::string& databasePath, const std::string& outputFolder,
+                      const std::string& baseName = {});
 
-  // Sets BaseName and DestinationFolder for the database and makes sure the folder exists.
-  bool PrepareDestinationFolder(const std::string& databasePath, const std::string& outputFolder);
+  // Sets BaseName (`baseName`, or else the database's own) and DestinationFolder for the
+  // database and makes sure the folder exists.
+  bool PrepareDestinationFolder(const std::string& databasePath, const std::string& outputFolder,
+                                const std::string& baseName = {});
 
   // Writes the page of the database read last, with images of `kind`; false when something
   // could not be written (the user has been told).
@@ -106,7 +112,16 @@ class CStrumletViewerDoc {
   unsigned renderThreads_ = 0;
 };
 
-// The base name of a database: its file name up to the first ".".
+// The base name of a database: its file name, without the dots it may start with, up to the
+// next "."; never empty.
 std::string DatabaseBaseName(const std::string& databasePath);
+
+// The base names the databases of one folder run are written under (file name -> base name),
+// so that no database's output replaces another's. Databases whose base names are equal,
+// ignoring letter case, are taken in file-name order: the first keeps the base name, the next
+// get "-2", "-3", ... appended, skipping names another database of the run has. The result
+// depends only on the set of file names, so a second run over the same folder replaces the
+// first run's files.
+std::map<std::string, std::string> DistinctBaseNames(const std::vector<std::string>& fileNames);
 
 }  // namespace strumlet

@@ -1,6 +1,7 @@
 #include "pdb/ByteSource.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 
 namespace strumlet {
@@ -15,7 +16,8 @@ std::size_t MemorySource::Read(void* destination, std::size_t count) {
 std::size_t FileSource::Read(void* destination, std::size_t count) {
   if (count == 0) return 0;
   std::size_t n = std::fread(destination, 1, count, file_);
-  if (n < count && std::ferror(file_)) failed_ = true;
+  const int error = errno;  // before anything else can change it
+  if (n < count && std::ferror(file_) && error_ == 0) error_ = error ? error : EIO;
   return n;
 }
 

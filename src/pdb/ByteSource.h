@@ -14,6 +14,8 @@ class ByteSource {
  public:
   virtual ~ByteSource() = default;
   virtual std::size_t Read(void* destination, std::size_t count) = 0;
+  // The errno value of a read error the source met (not the mere end of the data); 0 when none.
+  virtual int error() const { return 0; }
 };
 
 // Reads from memory that outlives the source.
@@ -33,11 +35,12 @@ class FileSource final : public ByteSource {
   explicit FileSource(std::FILE* file) : file_(file) {}
   std::size_t Read(void* destination, std::size_t count) override;
   // True when the stream reported a read error (not just the end of the file).
-  bool failed() const { return failed_; }
+  bool failed() const { return error_ != 0; }
+  int error() const override { return error_; }
 
  private:
   std::FILE* file_;
-  bool failed_ = false;
+  int error_ = 0;
 };
 
 }  // namespace strumlet

@@ -36,7 +36,11 @@ uint64_t HeadOf(std::string_view name, bool chordOrdering) {
 
 void ChordCollection::Begin(int sortOrder, NameOrdering ordering, std::size_t count) {
   Clear();
-  sortOrder_ = sortOrder;
+  // A stored value outside the three orders (an edited setting) lists the chords as they come
+  // rather than dropping them all.
+  const bool known =
+      sortOrder == kSortByCategory || sortOrder == kSortByName || sortOrder == kSortByPosition;
+  sortOrder_ = known ? sortOrder : kSortByPosition;
   ordering_ = ordering;
   records_.reserve(count);
 }

@@ -18,8 +18,9 @@ class ChordCollection {
   enum class NameOrdering { kChordNames, kPlain };
 
   // Starts a placement session: empties the collection and reserves room for `count` records.
+  // A sort order other than 0, 1 and 2 places by position.
   void Begin(int sortOrder, NameOrdering ordering, std::size_t count);
-  // Places one record; a sort order other than 0, 1, 2 adds nothing.
+  // Places one record.
   void Place(const ChordRecord& record);
   void Place(ChordRecord&& record);
   // Ends the session; afterwards the records stand in their final order.

@@ -108,6 +108,17 @@ int ParseDatabase(ByteSource& in, int sortOrder, ChordDatabase& db) {
   std::size_t got = in.Read(h, kHeaderSize);
   db.header = PalmDatabaseHeader{};
   DecodeHeader(h, db.header);
+  // A short read is the end of the file only when the source met no error: a failing disk must
+  // not pass for a truncated or foreign file.
+  auto readFailed = [&] {
+    if (in.error() == 0) return false;
+    db.categories.Clear();
+    db.chords.Begin(sortOrder, ChordCollection::NameOrdering::kChordNames, 0);
+    db.chords.Finish();
+    db.complete = false;
+    return true;
+  };
+  if (got < kHeaderSize && readFailed()) return kReadError;
   if (got < kCreatorEnd || std::memcmp(h + 64, kCreator, 4) != 0) {
     // Too short to name its creator is no chord database either.
     ShowMessage("", kNotAChordDatabase);
@@ -128,6 +139,7 @@ int ParseDatabase(ByteSource& in, int sortOrder, ChordDatabase& db) {
   for (unsigned i = 0; i < total; ++i) {
     uint8_t e[8];
     if (in.Read(e, 8) != 8) {
+      if (readFailed()) return kReadError;
       db.categories.Clear();
       return StopBeforeChords(db, sortOrder, "record list");
     }
@@ -136,11 +148,13 @@ int ParseDatabase(ByteSource& in, int sortOrder, ChordDatabase& db) {
   uint8_t gap[4];
   std::size_t gapSize = total == 0 ? 4 : 2;
   if (in.Read(gap, gapSize) != gapSize) {
+    if (readFailed()) return kReadError;
     db.categories.Clear();
     return StopBeforeChords(db, sortOrder, "record list");
   }
   std::vector<uint8_t> block(kAppInfoSize);
   if (in.Read(block.data(), kAppInfoSize) != kAppInfoSize) {
+    if (readFailed()) return kReadError;
     db.categories.Clear();
     return StopBeforeChords(db, sortOrder, "category block");
   }
@@ -156,6 +170,7 @@ int ParseDatabase(ByteSource& in, int sortOrder, ChordDatabase& db) {
     record.recordOffset = static_cast<int32_t>(list[i].dataOffset);
     record.marker = 1;
     int result = record.ReadFromDatabase(in);
+    if (result != 0 && readFailed()) return kReadError;
     if (result != 0) {
       db.complete = false;
       std::string text;

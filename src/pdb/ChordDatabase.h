@@ -67,10 +67,15 @@ bool IsChordDatabase(const std::string& folder, const std::string& fileName);
 // is read as a database, anything else as an archived collection.
 bool EndsInPdb(const std::string& path);
 
+// ParseDatabase's result when the source reported a read error (in.error()): nothing has been
+// said, since only the caller knows the file to name with the reason.
+inline constexpr int kReadError = -2;
+
 // Reads a whole database from `in` into `db`, placing the chords by `sortOrder`.
 // Returns 0 when read (db.complete tells whether it was read to its end; when not, a message
 // saying so has been shown), -1 when the creator is not "STRM" (after the message
-// "The selected database is not a Strumlet database.  It cannot be processed.").
+// "The selected database is not a Strumlet database.  It cannot be processed."), kReadError
+// when reading failed. A sort order other than 0, 1 and 2 places the chords by position.
 int ParseDatabase(ByteSource& in, int sortOrder, ChordDatabase& db);
 
 // Reads an archived chord collection from `in` into `db`, placing the chords by `sortOrder`

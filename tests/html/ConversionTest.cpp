@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
 
 #include "TestSupport.h"
 #include "html/StrumletViewerDoc.h"
@@ -314,6 +317,87 @@ TEST_F(ConversionTest, ProgressCountsDatabasesAndChords) {
     sawAllChords |= p.chordsTotal == 2 && p.chordsDone == 2;
   }
   EXPECT_TRUE(sawAllChords);
+}
+
+TEST_F(ConversionTest, DatabasesSharingABaseNameKeepTheirOwnPagesRunAfterRun) {
+  WriteDatabase(input_ + "/Chords.v1.pdb", kGuitar);
+  WriteDatabase(input_ + "/Chords.v2.pdb", "{define: G frets 3 0 0 0 2 3}\n");
+  WriteDatabase(input_ + "/x.pdb", "{define: D frets 2 3 2 0 x x}\n");
+  WriteDatabase(input_ + "/x.PDB", kGuitar);
+  for (int run = 0; run < 2; ++run) {
+    CStrumletViewerDoc doc(settings_);
+    ASSERT_TRUE(doc.OnOpenDocument(input_));
+    EXPECT_EQ(doc.summary().failures, 0);
+    // The file name that sorts first keeps the plain name, whatever order the folder lists.
+    EXPECT_EQ(List(output_),
+              (std::vector<std::string>{"Chords", "Chords-2", "index.html", "x", "x-2"}));
+    EXPECT_EQ(List(output_ + "/Chords").size(), 3u);  // two chords and the page
+    EXPECT_EQ(List(output_ + "/Chords-2").size(), 2u);
+    EXPECT_EQ(List(output_ + "/x").size(), 3u);
+    EXPECT_EQ(List(output_ + "/x-2").size(), 2u);
+    EXPECT_TRUE(Exists(output_ + "/Chords-2/Chords-2.html"));
+    EXPECT_TRUE(Exists(output_ + "/x-2/x-2.html"));
+    const std::string index = Index();
+    for (const char* link : {"<a href=\"Chords/Chords.html\">Chords</a>",
+                             "<a href=\"Chords-2/Chords-2.html\">Chords-2</a>",
+                             "<a href=\"x/x.html\">x</a>", "<a href=\"x-2/x-2.html\">x-2</a>"}) {
+      EXPECT_NE(index.find(link), std::string::npos) << link;
+    }
+  }
+  // A database that is itself named like a second one keeps its name; the other moves on.
+  WriteDatabase(input_ + "/Chords-2.pdb", kGuitar);
+  CStrumletViewerDoc doc(settings_);
+  ASSERT_TRUE(doc.OnOpenDocument(input_));
+  EXPECT_EQ(List(output_),
+            (std::vector<std::string>{"Chords", "Chords-2", "Chords-3", "index.html", "x", "x-2"}));
+  const std::string page = ReadFile(output_ + "/Chords-2/Chords-2.html");
+  EXPECT_NE(page.find("<img"), page.rfind("<img"));  // its own two chords, not v2's one
+  EXPECT_EQ(List(output_ + "/Chords-3").size(), 2u);
+}
+
+TEST_F(ConversionTest, ReadErrorIsReportedWithItsReasonAndGivesNoPage) {
+  // Reading a process's own memory at offset 0 fails with an I/O error, as a bad disk would.
+  const std::string broken = input_ + "/Broken.pdb";
+  ASSERT_EQ(::symlink("/proc/self/mem", broken.c_str()), 0);
+  {
+    std::FILE* probe = std::fopen(broken.c_str(), "rb");
+    char byte;
+    const bool fails = probe && std::fread(&byte, 1, 1, probe) == 0 && std::ferror(probe);
+    if (probe) std::fclose(probe);
+    if (!fails) GTEST_SKIP() << "/proc/self/mem gives no read error here";
+  }
+  CStrumletViewerDoc doc(settings_);
+  doc.OnOpenDocument(broken);
+  EXPECT_EQ(messages_.Pairs(),
+            (Messages{{"", "Could not read '" + broken + "': Input/output error"}}));
+  EXPECT_EQ(doc.summary().failures, 1);
+  EXPECT_TRUE(doc.PagePath.empty());
+  EXPECT_TRUE(List(output_).empty());
+}
+
+TEST_F(ConversionTest, SortValueOutsideTheOrdersListsTheChordsByPosition) {
+  WriteDatabase(input_ + "/Guitar.pdb", kGuitar);
+  for (int sort : {-1, 3}) {
+    settings_.m_nSort = sort;
+    CStrumletViewerDoc doc(settings_);
+    ASSERT_TRUE(doc.OnOpenDocument(input_ + "/Guitar.pdb"));
+    EXPECT_EQ(doc.database().chords.size(), 2u) << sort;
+    const std::string page = ReadFile(doc.PagePath);
+    EXPECT_NE(page.find("<img src=\"" +
+                        ImageFileName(doc.database().chords[0].recordOffset, ImageKind::kJpeg)),
+              std::string::npos);
+    EXPECT_EQ(page.find("<table width=\"95%\""), std::string::npos);  // no headings
+    EXPECT_EQ(settings_.m_nSort, sort);
+  }
+}
+
+TEST_F(ConversionTest, DatabaseNamedWithALeadingDotGetsAFolderOfItsOwn) {
+  WriteDatabase(input_ + "/.x.pdb", kGuitar);
+  CStrumletViewerDoc doc(settings_);
+  ASSERT_TRUE(doc.OnOpenDocument(input_ + "/.x.pdb"));
+  EXPECT_EQ(doc.BaseName, "x");
+  EXPECT_EQ(List(output_), std::vector<std::string>{"x"});
+  EXPECT_TRUE(Exists(output_ + "/x/x.html"));
 }
 
 }  // namespace

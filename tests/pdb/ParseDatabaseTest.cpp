@@ -1,6 +1,8 @@
 // Reading whole databases: header, categories, record list, and damaged files.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <filesystem>
 
@@ -278,6 +280,37 @@ TEST(ParseDatabase, ReadsFromAnOpenFile) {
   EXPECT_EQ(Names(db.chords), "A D E");
   EXPECT_FALSE(source.failed());
   std::fclose(f);
+}
+
+TEST(ParseDatabase, ReadErrorAnywhereIsNeitherTruncationNorAForeignFile) {
+  // A source that fails like a bad disk after `limit` bytes.
+  class FailingSource final : public ByteSource {
+   public:
+    FailingSource(std::span<const uint8_t> bytes, std::size_t limit)
+        : inner_(bytes), left_(limit) {}
+    std::size_t Read(void* destination, std::size_t count) override {
+      const std::size_t n = inner_.Read(destination, std::min(count, left_));
+      left_ -= n;
+      if (n < count) error_ = EIO;
+      return n;
+    }
+    int error() const override { return error_; }
+
+   private:
+    MemorySource inner_;
+    std::size_t left_;
+    int error_ = 0;
+  };
+  const auto bytes = fixture::BuildDatabase(kThreeChords);
+  for (std::size_t limit : {std::size_t{0}, std::size_t{70}, std::size_t{90}, bytes.size() - 3}) {
+    FailingSource source(bytes, limit);
+    RecordingMessenger messages;
+    ScopedMessenger scoped(messages);
+    ChordDatabase db;
+    EXPECT_EQ(ParseDatabase(source, 1, db), kReadError) << limit;
+    EXPECT_TRUE(messages.messages.empty()) << limit;
+    EXPECT_TRUE(db.chords.empty());
+  }
 }
 
 // ---- the folder test ----
