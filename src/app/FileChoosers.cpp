@@ -60,9 +60,10 @@ std::unique_ptr<QFileDialog> MakePdbFileDialog(QWidget* parent, const std::strin
   dialog->setAcceptMode(QFileDialog::AcceptOpen);
   dialog->setFileMode(QFileDialog::AnyFile);
   dialog->setDefaultSuffix(QStringLiteral("pdb"));
-  const QStringList filters{QString::fromLatin1(kPdbFilter), QString::fromLatin1(kAllFilesFilter)};
-  dialog->setNameFilters(filters);
+  // "*.*" means every file, as the text says, also one without a dot in its name.
+  dialog->setNameFilters({QString::fromLatin1(kPdbFilter), QStringLiteral("All Files (*)")});
   // The dialog folds the blanks of a filter's text; its list shows the texts as written.
+  const QStringList filters{QString::fromLatin1(kPdbFilter), QString::fromLatin1(kAllFilesFilter)};
   if (auto* types = dialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"))) {
     for (int i = 0; i < types->count() && i < filters.size(); ++i) {
       types->setItemText(i, filters[i]);

@@ -141,6 +141,7 @@ COptionsDialogLayout::COptionsDialogLayout(QWidget* parent)
   pdbButton_->setAutoDefault(false);
   auto* userLabel = new QLabel(tr("Select by User:"));
   userLabel->setBuddy(users_);
+  users_->setAccessibleName(userLabel->text());
 
   pathBox_ = new QLineEdit;
   pathBox_->setObjectName("edit1005");
@@ -176,6 +177,9 @@ COptionsDialogLayout::COptionsDialogLayout(QWidget* parent)
   }
   auto* scaleLabel = new QLabel(tr("Scale:"));
   scaleLabel->setBuddy(scaleBox_);
+  // A list box is announced by what it shows unless it is given its label's name.
+  scaleBox_->setAccessibleName(scaleLabel->text());
+  scaleBox_->lineEdit()->setAccessibleName(scaleLabel->text());
   frameBox_ = new QCheckBox(tr("Frame diagrams"));
   frameBox_->setObjectName("check1014");
 

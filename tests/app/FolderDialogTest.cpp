@@ -132,6 +132,23 @@ TEST(PdbFileChooser, OffersDatabasesThenAllFilesAndStartsAtThePath) {
   EXPECT_EQ(dialog->directory().absolutePath().toStdString(), temp.path());
   EXPECT_EQ(dialog->selectedFiles().value(0).toStdString(), temp / "Guitar.pdb");
 
+  // The second choice lists every file, also one without a dot.
+  std::ofstream(temp / "README") << "x";
+  dialog->show();
+  dialog->selectNameFilter("All Files (*.*)");
+  auto* list = dialog->findChild<QAbstractItemView*>("listView");
+  ASSERT_NE(list, nullptr);
+  const auto listed = [&] {
+    QStringList names;
+    for (int i = 0; i < list->model()->rowCount(list->rootIndex()); ++i) {
+      names << list->model()->index(i, 0, list->rootIndex()).data().toString();
+    }
+    return names;
+  };
+  EXPECT_TRUE(QTest::qWaitFor([&] { return listed().contains("README"); }))
+      << listed().join(',').toStdString();
+  EXPECT_EQ(types->currentText(), "All Files (*.*)");
+
   auto inFolder = MakePdbFileDialog(nullptr, temp.path());
   EXPECT_EQ(inFolder->directory().absolutePath().toStdString(), temp.path());
 }

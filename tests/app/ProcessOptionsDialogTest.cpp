@@ -159,6 +159,9 @@ TEST(ProcessOptionsDialog, ShowsEveryControlWithItsText) {
     }
     EXPECT_TRUE(found) << label.toStdString();
   }
+  // List boxes would otherwise be announced by their current entry.
+  EXPECT_EQ(Control<QWidget>(d, "combo1018")->accessibleName(), "Select by User:");
+  EXPECT_EQ(Control<QWidget>(d, "combo1013")->accessibleName(), "Scale:");
 
   QStringList scales;
   auto* scale = Control<QComboBox>(d, "combo1013");
