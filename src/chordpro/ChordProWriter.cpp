@@ -10,6 +10,8 @@ namespace strumlet {
 namespace {
 
 constexpr int kMuted = 100;  // the fret value the diagram draws as a cross
+// The frets a songbook program's chord grid shows from the nut.
+constexpr int kNutWindow = 5;
 
 // How one string sounds.
 struct StringSound {
@@ -112,14 +114,20 @@ ChordProChord MapChord(const ChordRecord& record) {
 
   // The diagram's first fret row. A note below it cannot be written relative to it, so the
   // window moves down to the lowest note instead of giving a fret of 0 or less.
-  int base = record.baseFret() >= 1 ? record.baseFret() : 1;
-  int lowest = base;
+  int lowest = kMuted;
+  int highest = 0;
   for (const StringSound& s : sounds) {
     if (s.kind == StringSound::kFretted || s.kind == StringSound::kBarred) {
       lowest = std::min(lowest, s.fret);
+      highest = std::max(highest, s.fret);
     }
   }
-  if (lowest < base) {
+  int base = record.baseFret() >= 1 ? record.baseFret() : 1;
+  if (record.baseFret() < 1 && highest > kNutWindow) {
+    // A chord up the neck without a base fret (a barre shape): counted from its lowest note, as
+    // a player writes it, so that a reader's grid holds it.
+    base = lowest;
+  } else if (highest > 0 && lowest < base) {
     chord.remarks.push_back("a note at fret " + std::to_string(lowest) +
                             " lies below the diagram's first fret " + std::to_string(base) +
                             ": base-fret " + std::to_string(lowest) + " instead");

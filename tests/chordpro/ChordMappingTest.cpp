@@ -72,6 +72,13 @@ TEST(ChordMapping, HigherPositionsAreRelativeToTheBaseFret) {
             "{define: C base-fret 1 frets x 3 2 0 1 0}");
 }
 
+TEST(ChordMapping, ABarreShapeUpTheNeckIsCountedFromItsBarre) {
+  // Stored from the nut with a barre at fret 4; a reader's grid would not hold fret 6.
+  EXPECT_EQ(Define("{define: Ab frets 4 6 6 5 4 4 fingers 1 3 4 2 1 1}\nbarre 4"),
+            "{define: Ab base-fret 4 frets 1 3 3 2 1 1 fingers 1 3 4 2 1 1}");
+  EXPECT_EQ(Define("{define: G frets 3 2 0 0 0 5}"), "{define: G base-fret 1 frets 3 2 0 0 0 5}");
+}
+
 TEST(ChordMapping, ANoteBelowTheBaseFretMovesTheWindowDown) {
   // Base fret 5 but a note at fret 3: relative frets would be 0 or less, read as open strings.
   const ChordProChord chord =
