@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The demo: lists the bundled sample databases in the three orders, then converts them into
-# web pages with PNG and JPEG diagrams under ./StrumletOutput/.
+# web pages with PNG and JPEG diagrams and into ChordPro files under ./StrumletOutput/.
 set -euo pipefail
 build=${1:-build}
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -18,8 +18,14 @@ for order in category name position; do
   echo
 done
 
-echo "== Converting samples/ into StrumletOutput/ (PNG and JPEG diagrams, sorted by category) =="
-index=$("$build/src/cli/strumlet-convert" --format both --sort category -o StrumletOutput samples | tail -n 1)
+echo "== Converting samples/ into StrumletOutput/ (PNG and JPEG diagrams and ChordPro files, sorted by category) =="
+index=$("$build/src/cli/strumlet-convert" --format all --sort category -o StrumletOutput samples | tail -n 1)
 echo
 echo "Diagrams (PNG and JPEG) are in: $root/StrumletOutput/<database name>/"
+echo "ChordPro chord definitions, for songbook programs, are beside them:"
+for cho in StrumletOutput/*/*.cho; do
+  echo "  $root/$cho"
+done
+echo "The first lines of one of them:"
+sed -n '1,5p' "StrumletOutput/Guitar Chords/Guitar Chords.cho"
 echo "Open the index page in a browser: $index"

@@ -5,11 +5,11 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstring>
 #include <string_view>
 
 #include "chordpro/ChordProWriter.h"
 #include "pdb/DatabaseFile.h"
+#include "pdb/FileSystem.h"
 #include "pdb/Messenger.h"
 
 namespace strumlet {
@@ -19,7 +19,7 @@ constexpr std::string_view kIncomplete =
     "# The database could not be read to its end: only the chords read completely are here.\n";
 
 void CouldNotWrite(const std::string& path, int error) {
-  ShowMessage("", "Could not write '" + path + "': " + std::strerror(error));
+  ShowMessage("", "Could not write '" + path + "': " + ErrorText(error));
 }
 
 bool WriteAll(int fd, std::string_view text) {
@@ -43,13 +43,6 @@ int CreateSibling(const std::string& path, std::string& siblingPath) {
     if (fd >= 0 || errno != EEXIST) return fd;
   }
   return -1;
-}
-
-// The database's base name: its file name up to the first ".", as for its page.
-std::string BaseNameOf(const std::string& path) {
-  const std::size_t slash = path.rfind('/');
-  const std::string fileName = slash == std::string::npos ? path : path.substr(slash + 1);
-  return fileName.substr(0, fileName.find('.'));
 }
 
 }  // namespace
@@ -93,13 +86,13 @@ bool ExportChordPro(const std::string& databasePath, int sortOrder, const std::s
   ChordDatabase db;
   const int read = ReadDatabaseFile(databasePath, sortOrder, db);
   if (read == kDatabaseMissing) {
-    ShowMessage("", "Could not read '" + databasePath + "': " + std::strerror(ENOENT));
+    ShowMessage("", "Could not read '" + databasePath + "': " + ErrorText(ENOENT));
     return false;
   }
   if (read != 0) {
     return false;
   }
-  return WriteChordProFile(db, BaseNameOf(databasePath), sortOrder, outputFile);
+  return WriteChordProFile(db, DatabaseBaseName(databasePath), sortOrder, outputFile);
 }
 
 }  // namespace strumlet

@@ -6,10 +6,10 @@
 
 namespace strumlet {
 
-// Writes the ChordPro file of a read database to `outputFile`, titled `title` (code-page bytes,
-// the database's base name). The file appears only when complete: it is written beside its
-// final name and then renamed over it, so a failure leaves an existing file as it was and no
-// partial file behind. A failure is reported through the messenger and returns false.
+// Writes the ChordPro file of a read database to `outputFile`, titled `title` (the database's
+// base name, as the file system gives it). The file appears only when complete: it is written
+// beside its final name and then renamed over it, so a failure leaves an existing file as it was
+// and no partial file behind. A failure is reported through the messenger and returns false.
 bool WriteChordProFile(const ChordDatabase& db, const std::string& title, int sortOrder,
                        const std::string& outputFile);
 

@@ -66,6 +66,24 @@ std::string DefineName(const std::string& utf8) {
   return quote ? "\"" + escaped + "\"" : escaped;
 }
 
+// A file name as the file system gives it: UTF-8 as a rule, taken as the code page otherwise.
+std::string FileNameText(const std::string& name) {
+  for (std::size_t i = 0; i < name.size();) {
+    const auto c = static_cast<unsigned char>(name[i]);
+    const std::size_t length = c < 0x80         ? 1
+                               : (c >> 5) == 6  ? 2
+                               : (c >> 4) == 14 ? 3
+                               : (c >> 3) == 30 ? 4
+                                                : 0;
+    if (length == 0 || i + length > name.size()) return CodePageToUtf8(name);
+    for (std::size_t k = 1; k < length; ++k) {
+      if ((static_cast<unsigned char>(name[i + k]) & 0xC0) != 0x80) return CodePageToUtf8(name);
+    }
+    i += length;
+  }
+  return name;
+}
+
 std::string Comment(const std::string& utf8) {
   return "{comment: " + EscapeDirectiveText(utf8) + "}\n";
 }
@@ -185,7 +203,7 @@ std::string DefineLine(const ChordProChord& chord) {
 
 std::string WriteChordPro(const std::string& title, const ChordCollection& chords,
                           const CategoryTable& categories, int sortOrder) {
-  std::string out = "{title: " + EscapeDirectiveText(CodePageToUtf8(title)) + "}\n";
+  std::string out = "{title: " + EscapeDirectiveText(FileNameText(title)) + "}\n";
   std::optional<std::string> instrument;
   std::optional<int> category;
   std::optional<std::string> root;

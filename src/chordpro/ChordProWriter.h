@@ -34,8 +34,9 @@ std::string InstrumentName(const ChordRecord& record);
 
 // The whole ChordPro file of a database: `{title: TITLE}`, then one definition per chord in the
 // collection's order, with a `{comment}` heading where the category (sort order 0) or the root
-// (sort order 1) changes and where the instrument changes. `title` and the category names are
-// in the handheld's code page; the file is UTF-8.
+// (sort order 1) changes and where the instrument changes. `title` is a file name (UTF-8, or
+// taken as the code page when it is not); chord and category names are in the handheld's code
+// page. The file is UTF-8.
 std::string WriteChordPro(const std::string& title, const ChordCollection& chords,
                           const CategoryTable& categories, int sortOrder);
 

@@ -1,5 +1,6 @@
 // strumlet-convert: converts one chord database, or every chord database of a folder, into web
-// pages without a window. It runs the same conversion as the application's Open command.
+// pages and ChordPro files without a window. It runs the same conversion as the application's
+// Open command.
 
 #include <malloc.h>
 #include <sys/stat.h>
@@ -12,6 +13,7 @@
 #include <string>
 #include <system_error>
 
+#include "chordpro/ChordProExport.h"
 #include "cli/TerminalMessenger.h"
 #include "html/PageWriter.h"
 #include "html/ProcessingSettings.h"
@@ -58,7 +60,8 @@ int main(int argc, char** argv) {
   mallopt(M_MMAP_THRESHOLD, 4 << 20);
   mallopt(M_TRIM_THRESHOLD, 32 << 20);
 
-  CLI::App app{"Converts Strumlet chord databases into web pages.", "strumlet-convert"};
+  CLI::App app{"Converts Strumlet chord databases into web pages and ChordPro files.",
+               "strumlet-convert"};
   app.set_version_flag("--version", "strumlet-convert 1.0.0");
   app.get_formatter()->column_width(26);
 
@@ -76,9 +79,11 @@ int main(int argc, char** argv) {
       ->required();
   app.add_option("-o,--output", output, "output folder (default: ./StrumletOutput/)")
       ->type_name("DIR");
-  app.add_option("-f,--format", format, "jpeg, png or both (default: jpeg)")
+  app.add_option("-f,--format", format,
+                 "pages with jpeg, png or both images, chordpro files, or all of them "
+                 "(default: jpeg)")
       ->type_name("FMT")
-      ->check(CLI::IsMember({"jpeg", "png", "both"}));
+      ->check(CLI::IsMember({"jpeg", "png", "both", "chordpro", "all"}));
   app.add_option("-s,--sort", sort, "category, name or position (default: position)")
       ->type_name("ORDER")
       ->check(CLI::IsMember({"category", "name", "position"}));
@@ -111,7 +116,11 @@ int main(int argc, char** argv) {
   if (fontSize < 8 || fontSize > 36) {
     return Refuse(messenger, "", "Please enter an integer between 8 and 36.");
   }
-  if (fontFile.empty()) {
+  const bool pages = format != "chordpro";
+  const bool chordPro = format == "chordpro" || format == "all";
+  if (!pages) {
+    // No diagram is drawn: no font is needed.
+  } else if (fontFile.empty()) {
     fontFile = strumlet::DefaultFontFile();
     if (fontFile.empty()) {
       return Refuse(messenger, "",
@@ -138,8 +147,8 @@ int main(int argc, char** argv) {
   }
 
   strumlet::ProcessingSettings settings;
-  settings.m_bJpeg = format != "png";
-  settings.m_bPng = format != "jpeg";
+  settings.m_bJpeg = pages && format != "png";
+  settings.m_bPng = pages && format != "jpeg";
   settings.m_nChordPercent = scale;
   settings.m_bBorder = frame;
   settings.m_nSort = std::map<std::string, int>{{"category", strumlet::kSortByCategory},
@@ -152,6 +161,13 @@ int main(int argc, char** argv) {
   settings.m_strOutputPath = output;
 
   strumlet::CStrumletViewerDoc document(settings);
+  if (chordPro) {
+    document.SetExtraOutput({".cho", " (ChordPro)",
+                             [](const strumlet::ChordDatabase& db, const std::string& baseName,
+                                int sortOrder, const std::string& file) {
+                               return strumlet::WriteChordProFile(db, baseName, sortOrder, file);
+                             }});
+  }
   document.SetProgressCallback([&messenger](const strumlet::ConversionProgress& progress) {
     messenger.ShowProgress(progress);
   });

@@ -27,6 +27,12 @@ void IndexWriter::AddPage(const std::string& baseName) {
                EscapeHtmlName(baseName).c_str());
 }
 
+void IndexWriter::AddLink(const std::string& baseName, const std::string& fileName,
+                          const std::string& text) {
+  page_->Print("\n\t<br><a href=\"%s/%s\">%s</a>", PercentEncode(baseName).c_str(),
+               PercentEncode(fileName).c_str(), EscapeHtmlName(text).c_str());
+}
+
 void IndexWriter::AddError(const std::string& fileName) {
   page_->Print("\n\t<br>%s - ERROR", EscapeHtmlName(fileName).c_str());
 }

@@ -16,6 +16,8 @@ class IndexWriter {
   bool Open(const std::string& indexPath, const std::string& folder);
   // A line linking "<baseName>/<baseName>.html".
   void AddPage(const std::string& baseName);
+  // A line linking "<baseName>/<fileName>" with the visible text `text`.
+  void AddLink(const std::string& baseName, const std::string& fileName, const std::string& text);
   // A line "<fileName> - ERROR".
   void AddError(const std::string& fileName);
   // Writes the tail and closes the file; false when anything could not be written.

@@ -18,7 +18,7 @@
 #include "html/HtmlText.h"
 #include "html/IndexWriter.h"
 #include "html/PageWriter.h"
-#include "pdb/ByteSource.h"
+#include "pdb/DatabaseFile.h"
 #include "pdb/FileSystem.h"
 #include "pdb/Handles.h"
 #include "pdb/Messenger.h"
@@ -29,8 +29,6 @@ namespace {
 
 constexpr const char* kApplicationTitle = "StrumletViewer";
 constexpr const char* kIndexName = "index.html";
-// A file that exists but cannot be opened for reading.
-constexpr int kUnreadable = -2;
 
 bool IsAccessibleDirectory(const std::string& path) {
   struct stat info {};
@@ -74,17 +72,9 @@ bool IsPage(int result) {
   return result == CStrumletViewerDoc::kPngPage || result == CStrumletViewerDoc::kJpegPage;
 }
 
-}  // namespace
+bool IsWritten(int result) { return IsPage(result) || result == CStrumletViewerDoc::kOtherOutput; }
 
-std::string DatabaseBaseName(const std::string& databasePath) {
-  const std::size_t slash = databasePath.rfind('/');
-  std::string fileName = slash == std::string::npos ? databasePath : databasePath.substr(slash + 1);
-  // The dots that hide a file are not where its name ends: ".x.pdb" is "x", not "", which
-  // would write ".html" straight into the output folder.
-  fileName.erase(0, fileName.find_first_not_of('.'));
-  std::string base = fileName.substr(0, fileName.find('.'));
-  return base.empty() ? std::string("database") : base;
-}
+}  // namespace
 
 std::map<std::string, std::string> DistinctBaseNames(const std::vector<std::string>& fileNames) {
   auto fold = [](std::string text) {
@@ -138,14 +128,14 @@ bool CStrumletViewerDoc::OnOpenDocument(const std::string& path) {
   const std::string& outputFolder = settings_.m_strOutputPath;
 
   if (EndsInPdb(path)) {
-    if (!LoadAssets()) {
+    if ((WritePng || WriteJpeg) && !LoadAssets()) {
       return false;
     }
     progress_.databasesTotal = 1;
     Report();
     summary_.databases = 1;
     const int result = ProcessDatabase(path, outputFolder);
-    if (!IsPage(result) || !database_.complete) {
+    if (!Converted(result) || !database_.complete) {
       ++summary_.failures;
     }
     progress_.databasesDone = 1;
@@ -164,7 +154,7 @@ bool CStrumletViewerDoc::OnOpenDocument(const std::string& path) {
     summary_.invalidOutput = true;
     return false;
   }
-  if (!LoadAssets()) {
+  if ((WritePng || WriteJpeg) && !LoadAssets()) {
     return false;
   }
   FolderRun(path, outputFolder);
@@ -198,10 +188,14 @@ void CStrumletViewerDoc::FolderRun(const std::string& folder, const std::string&
     const int result = ProcessDatabase(JoinPath(folder, name), outputFolder, baseNames.at(name));
     if (IsPage(result)) {
       index.AddPage(BaseName);
-    } else {
+    }
+    if (extraWritten_) {
+      index.AddLink(BaseName, BaseName + extraOutput_.extension, BaseName + extraOutput_.linkLabel);
+    }
+    if (!Converted(result)) {
       index.AddError(name);
     }
-    if (!IsPage(result) || !database_.complete) {
+    if (!Converted(result) || !database_.complete) {
       ++summary_.failures;
     }
     ++progress_.databasesDone;
@@ -220,57 +214,16 @@ int CStrumletViewerDoc::ProcessDatabase(const std::string& databasePath,
                                         const std::string& outputFolder,
                                         const std::string& baseName) {
   database_ = ChordDatabase{};
+  extraWritten_ = false;
   progress_.database = databasePath;
   Report();
 
-  struct stat info {};
-  if (::stat(databasePath.c_str(), &info) != 0) {
+  const int read = ReadDatabaseFile(databasePath, SortOrder, database_);
+  if (read == kDatabaseMissing) {
     return kNoPage;
   }
-  // Only a plain file is opened: a folder cannot be read and a pipe could block for ever.
-  if (!S_ISREG(info.st_mode)) {
-    ShowMessage("", "Could not read '" + databasePath + "': it is not a plain file.");
-    return kUnreadable;
-  }
-  FileHandle file(std::fopen(databasePath.c_str(), "rb"));
-  if (!file) {
-    const int error = errno;
-    ShowMessage("", "Could not read '" + databasePath + "': " + ErrorText(error));
-    return kUnreadable;
-  }
-  FileSource source(file.get());
-  // A read error is named with its reason; the reader's own messages would call the file
-  // truncated or foreign.
-  auto readFailed = [&] {
-    if (source.error() == 0) return false;
-    database_ = ChordDatabase{};
-    ShowMessage("", "Could not read '" + databasePath + "': " + ErrorText(source.error()));
-    return true;
-  };
-  if (EndsInPdb(databasePath)) {
-    const int read = ParseDatabase(source, SortOrder, database_);
-    file.reset();
-    if (readFailed()) {
-      return kUnreadable;
-    }
-    if (read != 0) {
-      return read;
-    }
-  } else {
-    try {
-      LoadArchivedCollection(source, SortOrder, database_);
-    } catch (const ArchiveException& e) {
-      if (readFailed()) {
-        return kUnreadable;
-      }
-      // Negated so that no cause code can pass for a written page.
-      ShowMessage("", "'" + databasePath + "' could not be read: " + e.what());
-      return -static_cast<int>(e.cause());
-    } catch (const std::exception& e) {
-      ShowMessage("", "'" + databasePath + "' could not be read: " + e.what());
-      return -static_cast<int>(ArchiveException::kGeneric);
-    }
-    file.reset();
+  if (read != 0) {
+    return read;
   }
 
   if (!PrepareDestinationFolder(databasePath, outputFolder, baseName)) {
@@ -291,7 +244,23 @@ int CStrumletViewerDoc::ProcessDatabase(const std::string& databasePath,
     failed |= !WriteDatabasePage(ImageKind::kJpeg);
     result = kJpegPage;
   }
+  if (extraOutput_.write) {
+    const std::string fileName = BaseName + extraOutput_.extension;
+    const std::string path = JoinPath(DestinationFolder, fileName);
+    extraWritten_ = extraOutput_.write(database_, BaseName, SortOrder, path);
+    if (extraWritten_ && result == kNoPage && !WritePng && !WriteJpeg) {
+      result = kOtherOutput;
+      if (PagePath.empty()) {
+        PagePath = path;
+        SetTitle(fileName);
+      }
+    }
+  }
   return failed ? kNoPage : result;
+}
+
+bool CStrumletViewerDoc::Converted(int result) const {
+  return IsWritten(result) && (!extraOutput_.write || extraWritten_);
 }
 
 bool CStrumletViewerDoc::PrepareDestinationFolder(const std::string& databasePath,

@@ -8,6 +8,7 @@
 
 #include "html/ProcessingSettings.h"
 #include "pdb/ChordDatabase.h"
+#include "pdb/DatabaseFile.h"
 #include "render/ChordDiagram.h"
 
 namespace strumlet {
@@ -46,6 +47,20 @@ class CStrumletViewerDoc {
   static constexpr int kNoPage = 0;
   static constexpr int kPngPage = 1;
   static constexpr int kJpegPage = 2;
+  // No image type selected, but the extra output was written.
+  static constexpr int kOtherOutput = 3;
+
+  // A file the front end writes beside each database's page (the command line's ChordPro file),
+  // so that this layer needs to know nothing of its format.
+  struct ExtraOutput {
+    std::string extension;  // the file is BaseName + extension in the destination folder
+    std::string linkLabel;  // the folder index links it as BaseName + linkLabel
+    // Writes the file of the database just read to `path`; false when it could not be written
+    // (the user has been told).
+    std::function<bool(const ChordDatabase& db, const std::string& baseName, int sortOrder,
+                       const std::string& path)>
+        write;
+  };
 
   // `settings` must outlive the document; it is read at the start of every open.
   explicit CStrumletViewerDoc(const ProcessingSettings& settings);
@@ -57,8 +72,9 @@ class CStrumletViewerDoc {
   // true, with no page. The assets are loaded here, on the calling thread, before any drawing.
   bool OnOpenDocument(const std::string& path);
 
-  // Reads one database and writes its pages; returns kNoPage, kPngPage, kJpegPage or the
-  // reading failure code (negative). `baseName`, when given, replaces the database's own
+  // Reads one database and writes its pages and the extra output; returns kNoPage, kPngPage,
+  // kJpegPage, kOtherOutput (no image type selected, the extra output written) or the reading
+  // failure code (negative). `baseName`, when given, replaces the database's own
   // (DatabaseBaseName); a folder run gives it to keep databases of one base name apart.
   int ProcessDatabase(const std::string& databasePath, const std::string& outputFolder,
                       const std::string& baseName = {});
@@ -75,6 +91,9 @@ class CStrumletViewerDoc {
   void SetProgressCallback(std::function<void(const ConversionProgress&)> callback) {
     progressCallback_ = std::move(callback);
   }
+  // Writes `output` for every database from the next open on; a database whose extra output
+  // could not be written counts as failed. Without image types only the extra output is made.
+  void SetExtraOutput(ExtraOutput output) { extraOutput_ = std::move(output); }
   // Threads drawing one page's diagrams; 0 (the default) means one per core.
   void SetRenderThreads(unsigned threads) { renderThreads_ = threads; }
 
@@ -102,6 +121,8 @@ class CStrumletViewerDoc {
   bool LoadAssets();
   void FolderRun(const std::string& folder, const std::string& outputFolder);
   void Report();
+  // True when every output asked for was written for the database just processed.
+  bool Converted(int result) const;
 
   const ProcessingSettings& settings_;
   ChordDatabase database_;
@@ -110,11 +131,9 @@ class CStrumletViewerDoc {
   ConversionProgress progress_;
   std::function<void(const ConversionProgress&)> progressCallback_;
   unsigned renderThreads_ = 0;
+  ExtraOutput extraOutput_;
+  bool extraWritten_ = false;  // for the database processed last
 };
-
-// The base name of a database: its file name, without the dots it may start with, up to the
-// next "."; never empty.
-std::string DatabaseBaseName(const std::string& databasePath);
 
 // The base names the databases of one folder run are written under (file name -> base name),
 // so that no database's output replaces another's. Databases whose base names are equal,

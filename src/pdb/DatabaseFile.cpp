@@ -4,21 +4,24 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <exception>
-#include <memory>
 
 #include "pdb/ByteSource.h"
+#include "pdb/FileSystem.h"
+#include "pdb/Handles.h"
 #include "pdb/Messenger.h"
 
 namespace strumlet {
-namespace {
 
-struct FileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
-};
-
-}  // namespace
+std::string DatabaseBaseName(const std::string& databasePath) {
+  const std::size_t slash = databasePath.rfind('/');
+  std::string fileName = slash == std::string::npos ? databasePath : databasePath.substr(slash + 1);
+  // The dots that hide a file are not where its name ends: ".x.pdb" is "x", not "", which
+  // would write ".html" straight into the output folder.
+  fileName.erase(0, fileName.find_first_not_of('.'));
+  std::string base = fileName.substr(0, fileName.find('.'));
+  return base.empty() ? std::string("database") : base;
+}
 
 int ReadDatabaseFile(const std::string& path, int sortOrder, ChordDatabase& db) {
   db = ChordDatabase{};
@@ -31,18 +34,29 @@ int ReadDatabaseFile(const std::string& path, int sortOrder, ChordDatabase& db) 
     ShowMessage("", "Could not read '" + path + "': it is not a plain file.");
     return kDatabaseUnreadable;
   }
-  std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+  FileHandle file(std::fopen(path.c_str(), "rb"));
   if (!file) {
-    ShowMessage("", "Could not read '" + path + "': " + std::strerror(errno));
+    const int error = errno;
+    ShowMessage("", "Could not read '" + path + "': " + ErrorText(error));
     return kDatabaseUnreadable;
   }
   FileSource source(file.get());
+  // A read error is named with its reason; the readers' own messages would call the file
+  // truncated or foreign.
+  auto readFailed = [&] {
+    if (source.error() == 0) return false;
+    db = ChordDatabase{};
+    ShowMessage("", "Could not read '" + path + "': " + ErrorText(source.error()));
+    return true;
+  };
   if (EndsInPdb(path)) {
-    return ParseDatabase(source, sortOrder, db);
+    const int read = ParseDatabase(source, sortOrder, db);
+    return readFailed() ? kDatabaseUnreadable : read;
   }
   try {
     LoadArchivedCollection(source, sortOrder, db);
   } catch (const ArchiveException& e) {
+    if (readFailed()) return kDatabaseUnreadable;
     // Negated so that no cause code can pass for a success.
     ShowMessage("", "'" + path + "' could not be read: " + e.what());
     return -static_cast<int>(e.cause());
@@ -50,7 +64,7 @@ int ReadDatabaseFile(const std::string& path, int sortOrder, ChordDatabase& db) 
     ShowMessage("", "'" + path + "' could not be read: " + e.what());
     return -static_cast<int>(ArchiveException::kGeneric);
   }
-  return 0;
+  return readFailed() ? kDatabaseUnreadable : 0;
 }
 
 }  // namespace strumlet

@@ -8,7 +8,11 @@ namespace strumlet {
 
 // Results of ReadDatabaseFile besides 0 (read) and -1 (not a chord database).
 constexpr int kDatabaseUnreadable = -2;  // exists but is no plain file or cannot be opened
-constexpr int kDatabaseMissing = -3;     // does not exist; nothing has been said
+constexpr int kDatabaseMissing = -1000;  // does not exist; nothing has been said (no archive cause)
+
+// The base name of a database: its file name, without the dots it may start with, up to the
+// next "."; never empty.
+std::string DatabaseBaseName(const std::string& databasePath);
 
 // Reads the database file or archived collection at `path` into `db`, chosen by the name rule
 // of EndsInPdb, placing the chords by `sortOrder`. Returns 0 when read (db.complete tells

@@ -191,11 +191,56 @@ TEST_F(ConvertCommandTest, UsageErrorsAndBadPathsGiveStatusTwo) {
   EXPECT_EQ(run.out, "");
 }
 
+TEST_F(ConvertCommandTest, ChordProFilesBesideOrInsteadOfThePages) {
+  Database("Guitar Chords.pdb", kGuitar);
+  Database("B.pdb", "instrument 1\n{define: G7 frets 0 2 1 2}\n");
+  Result run = Convert({"-f", "chordpro", "-s", "category", "-o", Out(), "in"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.LastLine(), Out() + "/index.html");
+  EXPECT_EQ(Read(Out() + "/Guitar Chords/Guitar Chords.cho"),
+            "{title: Guitar Chords}\n{comment: Guitar, 6 strings}\n{comment: Unfiled}\n"
+            "{define: Am base-fret 1 frets x 0 2 2 1 0}\n{comment: Major}\n"
+            "{define: C base-fret 1 frets x 3 2 0 1 0}\n");
+  EXPECT_EQ(Read(Out() + "/B/B.cho"),
+            "{title: B}\n{comment: Ukulele, 4 strings}\n{comment: Unfiled}\n"
+            "{define: G7 base-fret 1 frets 0 2 1 2}\n");
+  EXPECT_FALSE(fs::exists(Out() + "/B/B.html"));
+  const std::string index = Read(Out() + "/index.html");
+  EXPECT_NE(index.find("<a href=\"B/B.cho\">B (ChordPro)</a>"), std::string::npos);
+  EXPECT_EQ(index.find(".html\">"), std::string::npos);
+
+  // One database, pages and ChordPro file: the page is the one to show.
+  run = Convert({"-f", "all", "-q", "-o", Out(), "in/B.pdb"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out, Out() + "/B/B.html\n");
+  int jpg = 0, png = 0;
+  for (const auto& entry : fs::directory_iterator(Out() + "/B")) {
+    jpg += entry.path().extension() == ".jpg";
+    png += entry.path().extension() == ".png";
+  }
+  EXPECT_EQ(jpg + png, 2);
+  run = Convert({"-f", "chordpro", "-o", Out(), "in/B.pdb"});
+  EXPECT_EQ(run.out, Out() + "/B/B.cho\n");
+
+  // A ChordPro file that cannot be written fails that database, with its message.
+  fs::remove(Out() + "/Guitar Chords/Guitar Chords.cho");
+  fs::create_directories(Out() + "/Guitar Chords/Guitar Chords.cho/blocked");
+  Database("other.pdb", "creator ABCD\n");
+  run = Convert({"-f", "chordpro", "-o", Out(), "in/Guitar Chords.pdb"});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("Could not write '" + Out() + "/Guitar Chords/Guitar Chords.cho'"),
+            std::string::npos);
+  run = Convert({"-f", "chordpro", "-o", Out(), "in/other.pdb"});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.out, "");
+}
+
 TEST_F(ConvertCommandTest, HelpAndVersionSucceed) {
   Result run = Convert({"--help"});
   EXPECT_EQ(run.status, 0);
   EXPECT_NE(run.out.find("--font-size"), std::string::npos);
   EXPECT_NE(run.out.find("--output"), std::string::npos);
+  EXPECT_NE(run.out.find("chordpro"), std::string::npos);
   run = Convert({"--version"});
   EXPECT_EQ(run.status, 0);
   EXPECT_NE(run.out.find("strumlet-convert"), std::string::npos);

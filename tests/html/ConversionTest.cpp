@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <fstream>
 
 #include "TestSupport.h"
 #include "html/StrumletViewerDoc.h"
@@ -398,6 +399,57 @@ TEST_F(ConversionTest, DatabaseNamedWithALeadingDotGetsAFolderOfItsOwn) {
   EXPECT_EQ(doc.BaseName, "x");
   EXPECT_EQ(List(output_), std::vector<std::string>{"x"});
   EXPECT_TRUE(Exists(output_ + "/x/x.html"));
+}
+
+// The extra output a front end supplies: here a file holding the base name and chord count,
+// refused for databases named "Refused".
+CStrumletViewerDoc::ExtraOutput CountingOutput(std::vector<std::string>& written) {
+  return {".txt", " (count)",
+          [&written](const ChordDatabase& db, const std::string& baseName, int,
+                     const std::string& path) {
+            if (baseName == "Refused") return false;
+            std::ofstream(path) << baseName << " " << db.chords.size();
+            written.push_back(path);
+            return true;
+          }};
+}
+
+TEST_F(ConversionTest, ExtraOutputIsLinkedBesideThePageAndItsFailureIsAnError) {
+  WriteDatabase(input_ + "/Guitar Chords.pdb", kGuitar);
+  WriteDatabase(input_ + "/Refused.pdb", kGuitar);
+  std::vector<std::string> written;
+  CStrumletViewerDoc doc(settings_);
+  doc.SetExtraOutput(CountingOutput(written));
+  ASSERT_TRUE(doc.OnOpenDocument(input_));
+  EXPECT_EQ(written, std::vector<std::string>{output_ + "/Guitar Chords/Guitar Chords.txt"});
+  EXPECT_EQ(ReadFile(written[0]), "Guitar Chords 2");
+  const std::string index = Index();
+  EXPECT_NE(index.find("\n\t<br><a href=\"Guitar%20Chords/Guitar%20Chords.html\">Guitar Chords</a>"
+                       "\n\t<br><a href=\"Guitar%20Chords/Guitar%20Chords.txt\">Guitar Chords "
+                       "(count)</a>"),
+            std::string::npos);
+  // The page of the refused one is linked, and its missing extra file makes it an error.
+  EXPECT_NE(index.find("<a href=\"Refused/Refused.html\">Refused</a>\n\t<br>Refused.pdb - ERROR"),
+            std::string::npos);
+  EXPECT_EQ(doc.summary().failures, 1);
+}
+
+TEST_F(ConversionTest, ExtraOutputAloneNeedsNoImagesAndIsShownForOneDatabase) {
+  WriteDatabase(input_ + "/Guitar Chords.pdb", kGuitar);
+  settings_.m_bJpeg = settings_.m_bPng = false;
+  std::vector<std::string> written;
+  CStrumletViewerDoc doc(settings_);
+  doc.SetExtraOutput(CountingOutput(written));
+  ASSERT_TRUE(doc.OnOpenDocument(input_ + "/Guitar Chords.pdb"));
+  EXPECT_EQ(doc.PagePath, output_ + "/Guitar Chords/Guitar Chords.txt");
+  EXPECT_EQ(List(output_ + "/Guitar Chords"), std::vector<std::string>{"Guitar Chords.txt"});
+  EXPECT_EQ(doc.summary().failures, 0);
+
+  WriteDatabase(input_ + "/Refused.pdb", kGuitar);
+  CStrumletViewerDoc refused(settings_);
+  refused.SetExtraOutput(CountingOutput(written));
+  EXPECT_FALSE(refused.OnOpenDocument(input_ + "/Refused.pdb"));
+  EXPECT_EQ(refused.summary().failures, 1);
 }
 
 }  // namespace
