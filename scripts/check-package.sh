@@ -1,0 +1,72 @@
+#!/usr/bin/env bash
+# Installs the Debian package into a clean Debian 12 root, looks at it as a user would, removes
+# it and shows what, if anything, it left behind. Needs root, debootstrap and Debian's mirror.
+#
+# usage: scripts/check-package.sh PACKAGE.deb [ROOT]
+#   ROOT (default /tmp/strumlet-clean-root) is made with debootstrap when it does not exist.
+set -euo pipefail
+deb=$(realpath "$1")
+root=${2:-/tmp/strumlet-clean-root}
+here=$(cd "$(dirname "$0")/.." && pwd)
+
+if [[ ! -x $root/bin/bash ]]; then
+  echo "== Making a clean Debian 12 root in $root"
+  debootstrap --variant=minbase bookworm "$root" http://deb.debian.org/debian >"$root.log" 2>&1 ||
+    { tail "$root.log"; exit 1; }
+fi
+cp /etc/resolv.conf "$root/etc/resolv.conf"
+mountpoint -q "$root/proc" || mount -t proc proc "$root/proc"
+trap 'umount "$root/proc" 2>/dev/null || true' EXIT
+in_root() { chroot "$root" env DEBIAN_FRONTEND=noninteractive LC_ALL=C.UTF-8 bash -c "$1"; }
+
+# What a desktop brings that the checks use: the file-type and menu tools, the icon theme, man.
+in_root 'apt-get update -qq && apt-get install -y -qq --no-install-recommends xdg-utils \
+  libglib2.0-bin desktop-file-utils hicolor-icon-theme man-db >/dev/null'
+
+cat >"$root/root/snapshot.sh" <<'SNAP'
+#!/bin/bash
+# Every file of the root with its checksum, less the package tools' own records and logs.
+find / -xdev \( -path /proc -o -path /var/lib/dpkg -o -path /var/lib/apt -o -path /var/cache \
+  -o -path /var/log -o -path /root -o -path /tmp \) -prune -o -type f -print0 |
+  sort -z | xargs -0 md5sum >"$1"
+find / -xdev \( -path /proc -o -path /var/lib/dpkg -o -path /var/lib/apt -o -path /var/cache \
+  -o -path /var/log -o -path /root -o -path /tmp \) -prune -o ! -type f -print | sort >>"$1"
+SNAP
+chmod +x "$root/root/snapshot.sh"
+in_root '/root/snapshot.sh /root/before.txt'
+
+cp "$deb" "$root/root/"
+cp "$here/samples/Guitar Chords.pdb" "$root/root/"
+printf 'database "Addresses"\ncreator addr\n' >"$root/root/other.txt"
+
+echo "== apt install ./$(basename "$deb")"
+in_root "cd /root && apt-get install -y --no-install-recommends ./$(basename "$deb") >install.log 2>&1 ||
+  { cat install.log; exit 1; }; grep -E '^(Setting up strumletviewer|Processing triggers)' install.log"
+echo "== Installed files"
+in_root 'dpkg -L strumletviewer | while read -r f; do [ -d "$f" ] || echo "$f"; done'
+echo "== Menu entry"
+in_root 'grep -H strumlet /usr/share/applications/mimeinfo.cache; desktop-file-validate \
+  /usr/share/applications/org.strumletviewer.StrumletViewer.desktop && echo "desktop entry valid"'
+echo "== File types (as a desktop's file manager sees them)"
+in_root 'cd /root && strumlet-fixture other.txt Addresses.pdb &&
+  for f in "Guitar Chords.pdb" Addresses.pdb; do
+    echo "$f: $(XDG_CURRENT_DESKTOP=GNOME xdg-mime query filetype "$f")"; done
+  echo "default application: $(xdg-mime query default application/x-strumlet-database)"'
+echo "== strumlet-convert from /"
+in_root 'cd / && strumlet-convert -q -o /root/out /root/ && ls /root/out && rm -rf /root/out'
+echo "== man strumlet-convert"
+in_root 'MANWIDTH=80 man strumlet-convert 2>/dev/null | head -4'
+
+echo "== apt remove --purge, apt autoremove --purge"
+in_root 'apt-get remove --purge -y strumletviewer >/root/remove.log 2>&1 &&
+  apt-get autoremove --purge -y >>/root/remove.log 2>&1 && /root/snapshot.sh /root/after.txt'
+# What is left: anything new that no remaining package owns (the file-type database is the
+# shared-mime-info package's, rebuilt by its own trigger).
+diff "$root/root/before.txt" "$root/root/after.txt" | sed -n 's/^> \([0-9a-f]\{32\}  \)\{0,1\}//p' |
+  grep -v '^/usr/share/mime/' >"$root/root/added.txt" || true
+in_root 'while read -r p; do dpkg -S "$p" >/dev/null 2>&1 || echo "$p"; done </root/added.txt' |
+  grep -vx '/etc/ld.so.cache' >"$root.left" || true
+if grep -qi strumlet "$root/root/after.txt" || [[ -s $root.left ]]; then
+  echo "Left behind:"; grep -i strumlet "$root/root/after.txt" || true; cat "$root.left"; exit 1
+fi
+echo "Removal left nothing behind."
