@@ -41,6 +41,10 @@ typedef int32_t (*UmGetUserNameFn)(uint32_t userId, char* buffer, int32_t* size)
 typedef int32_t (*UmGetIDFromNameFn)(const char* name, uint32_t* userId);
 // The folder of user `userId`, relative to the root. 0: success.
 typedef int32_t (*UmGetUserDirectoryFn)(uint32_t userId, char* buffer, int32_t* size);
+// Ours only, for strumlet-palm: adds a user called `name` (at most 63 bytes) with its folders.
+// 0: added, `userId` filled; -505: an unusable name; -1: the name is taken or the users file
+// cannot be written.
+typedef int32_t (*UmAddUserFn)(const char* name, uint32_t* userId);
 
 // --- Instaide.dll: the Install Aide --------------------------------------------------------
 
