@@ -1,0 +1,43 @@
+// HSAPI.dll: the HotSync API. On Linux the sync program is J-Pilot's (jpilot, jpilot-sync); it
+// reads its install list and its settings at every sync, so a "restart" has nothing to do but
+// to say whether one is running.
+
+#include <dirent.h>
+
+#include <cctype>
+
+#include "Export.h"
+#include "PalmHome.h"
+
+using namespace strumlet::palmdesktop;
+
+namespace {
+
+constexpr int32_t kNotRunning = 0x10000001;
+constexpr int32_t kUnknownStatus = 0x10000009;
+
+bool SyncProgramRuns() {
+  DIR* proc = opendir("/proc");
+  if (!proc) return false;
+  bool found = false;
+  while (dirent* entry = readdir(proc)) {
+    if (!std::isdigit(static_cast<unsigned char>(entry->d_name[0]))) continue;
+    const auto name = ReadSmallFile(std::string("/proc/") + entry->d_name + "/comm", 64);
+    if (name && (*name == "jpilot\n" || *name == "jpilot-sync\n")) {
+      found = true;
+      break;
+    }
+  }
+  closedir(proc);
+  return found;
+}
+
+}  // namespace
+
+// Status 0 start, 1 stop, 2 restart; flags are not used.
+PALM_EXPORT int32_t HsSetAppStatus(int32_t status, uint32_t /*flags*/) {
+  if (status < 0 || status > 2) return kUnknownStatus;
+  return SyncProgramRuns() ? 0 : kNotRunning;
+}
+
+PALM_CHECK_SIGNATURE(HsSetAppStatus);

@@ -1,0 +1,63 @@
+// Instaide.dll: the Install Aide, which queues files for a user's next sync.
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "Export.h"
+#include "PalmHome.h"
+
+using namespace strumlet::palmdesktop;
+
+PALM_EXPORT int32_t PltGetUserCount(void) {
+  const std::size_t count = LoadUsers(PalmHome()).size();
+  return static_cast<int32_t>(count > 0x7FFF ? 0x7FFF : count);
+}
+
+// The name's length (above 0) on success; 0 past the last user.
+PALM_EXPORT int32_t PltGetUser(int32_t index, char* buffer, int32_t* size) {
+  if (!buffer || !size) return -516;
+  if (index < 0) return -514;
+  const auto users = LoadUsers(PalmHome());
+  if (static_cast<std::size_t>(index) >= users.size()) return 0;
+  const std::string& name = users[static_cast<std::size_t>(index)].name;
+  if (!PutText(name, buffer, size)) return -502;
+  return static_cast<int32_t>(name.size());
+}
+
+// A Palm Desktop user gets a copy in its Install folder (an existing one is not replaced:
+// -512). The J-Pilot handheld gets a copy in its Install folder here, whose path is appended to
+// J-Pilot's install list, which J-Pilot works through at its next sync.
+PALM_EXPORT int32_t PltInstallFile(const char* userName, const char* path) {
+  if (!userName || !*userName) return -505;
+  if (!path) return -506;
+  const std::string home = PalmHome();
+  if (home.empty()) return -510;
+  const auto user = FindUserByName(home, userName);
+  if (!user) return -553;
+  struct stat st {};
+  if (stat(path, &st) != 0 || !S_ISREG(st.st_mode) || access(path, R_OK) != 0) return -513;
+  std::string file = path;
+  const std::size_t slash = file.find_last_of('/');
+  if (slash != std::string::npos) file.erase(0, slash + 1);
+  if (file.empty()) return -513;
+  if (!PrepareUserFolder(home, *user)) return -504;
+  const std::string target = home + "/" + user->folder + "/Install/" + file;
+  if (!user->jpilot) {
+    if (access(target.c_str(), F_OK) == 0) return -512;
+    return CopyFile(path, target, true) ? 0 : -504;
+  }
+  const std::string jpilot = JPilotHome();
+  if (jpilot.empty()) return -504;
+  // Our copy is refreshed unless the list still names it, so J-Pilot installs the file as it
+  // is now.
+  const auto listed = ReadSmallFile(jpilot + "/jpilot.install", 16 << 20);
+  if (listed && ("\n" + *listed + "\n").find("\n" + target + "\n") != std::string::npos) {
+    return -512;
+  }
+  if (!CopyFile(path, target, false)) return -504;
+  return AppendToJPilotQueue(jpilot, target);
+}
+
+PALM_CHECK_SIGNATURE(PltGetUserCount);
+PALM_CHECK_SIGNATURE(PltGetUser);
+PALM_CHECK_SIGNATURE(PltInstallFile);

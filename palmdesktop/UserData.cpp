@@ -1,0 +1,80 @@
+// UserData.dll: the Palm Desktop users and their folders.
+
+#include "Export.h"
+#include "PalmHome.h"
+
+using namespace strumlet::palmdesktop;
+
+// The root of the user folders, ending in "/" so that root + folder name is a user's folder.
+PALM_EXPORT int32_t UmGetRootDirectory(char* buffer, int32_t* size) {
+  const std::string home = PalmHome();
+  if (home.empty()) {
+    PutText("", buffer, size);
+    return 0;
+  }
+  return PutText(home + "/", buffer, size) ? 1 : 0;
+}
+
+PALM_EXPORT int32_t UmGetUserCount(void) {
+  const std::size_t count = LoadUsers(PalmHome()).size();
+  return static_cast<int32_t>(count > 0x7FFF ? 0x7FFF : count);
+}
+
+PALM_EXPORT int32_t UmGetUserID(int32_t index, uint32_t* userId) {
+  if (!userId) return -516;
+  const auto users = LoadUsers(PalmHome());
+  if (index < 0 || static_cast<std::size_t>(index) >= users.size()) return -501;
+  *userId = users[static_cast<std::size_t>(index)].id;
+  return 0;
+}
+
+// The name's length (above 0) on success.
+PALM_EXPORT int32_t UmGetUserName(uint32_t userId, char* buffer, int32_t* size) {
+  if (!buffer || !size) return -516;
+  const auto user = FindUserById(PalmHome(), userId);
+  if (!user) return -553;
+  if (!PutText(user->name, buffer, size)) return -502;
+  return static_cast<int32_t>(user->name.size());
+}
+
+PALM_EXPORT int32_t UmGetIDFromName(const char* name, uint32_t* userId) {
+  if (!name) return -505;
+  if (!userId) return -516;
+  const auto user = FindUserByName(PalmHome(), name);
+  if (!user) return -553;
+  *userId = user->id;
+  return 0;
+}
+
+// The user's folder name below the root; its folders are made on the way, so the path the
+// caller forms from it leads somewhere (for the J-Pilot handheld: to J-Pilot's backups).
+PALM_EXPORT int32_t UmGetUserDirectory(uint32_t userId, char* buffer, int32_t* size) {
+  if (!buffer || !size) return -516;
+  const std::string home = PalmHome();
+  const auto user = FindUserById(home, userId);
+  if (!user) {
+    PutText("", buffer, size);
+    return -553;
+  }
+  PrepareUserFolder(home, *user);
+  return PutText(user->folder, buffer, size) ? 0 : -502;
+}
+
+// Not called by the converter: lets strumlet-palm add a user to a fresh Palm Desktop folder.
+// 0 and the new id; -505 an unusable name; -1 the name is taken or the users file cannot be
+// written.
+PALM_EXPORT int32_t UmAddUser(const char* name, uint32_t* userId) {
+  if (!name) return -505;
+  uint32_t id = 0;
+  const int32_t result = AddUser(PalmHome(), name, id);
+  if (result == 0 && userId) *userId = id;
+  return result;
+}
+
+PALM_CHECK_SIGNATURE(UmGetRootDirectory);
+PALM_CHECK_SIGNATURE(UmGetUserCount);
+PALM_CHECK_SIGNATURE(UmGetUserID);
+PALM_CHECK_SIGNATURE(UmGetUserName);
+PALM_CHECK_SIGNATURE(UmGetIDFromName);
+PALM_CHECK_SIGNATURE(UmGetUserDirectory);
+PALM_CHECK_SIGNATURE(UmAddUser);
