@@ -1,0 +1,270 @@
+// Our Palm Desktop libraries, loaded as the programs load them, driven through the callers: a
+// fresh Palm Desktop folder, the conduit registry, the install queue and a J-Pilot home.
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <filesystem>
+
+#include "PalmDesktopFiles.h"
+#include "PalmTestSupport.h"
+#include "palm/PalmInstaller.h"
+#include "palm/PalmUserDirectory.h"
+
+namespace strumlet {
+namespace {
+
+using testing::ReadFile;
+using testing::RecordingMessenger;
+using testing::TempFolder;
+using testing::WriteFile;
+using Names = std::vector<std::string>;
+namespace fs = std::filesystem;
+
+class PickAll final : public UserChooser {
+ public:
+  int ChooseUsers(const Names& users, Names& chosen) override {
+    chosen = users;
+    return 1;
+  }
+};
+
+class PalmDesktopTest : public ::testing::Test {
+ protected:
+  PalmDesktopTest() : messages_(messenger) {
+    setenv("STRUMLET_PALM_HOME", palm.c_str(), 1);
+    setenv("JPILOT_HOME", temp.path().c_str(), 1);
+    setenv("HOME", temp.path().c_str(), 1);
+    // The release's install files, and the program the user put beside them.
+    fs::create_directories(installFiles);
+    for (const char* file : {"strumcond.dll", "HSAPI.dll", "Instaide.dll"}) {
+      fs::copy_file(std::string(STRUMLET_BUILD_INSTALLFILES_DIR) + "/" + file,
+                    installFiles + "/" + file);
+    }
+    WriteFile(installFiles + "/strumlet.prc", "a Palm program");
+    installer.SetUserChooser(&chooser);
+  }
+
+  uint32_t AddUser(const std::string& name) {
+    DynamicLibrary userData;
+    EXPECT_TRUE(userData.Load(palm::kUserDataLibrary));
+    const auto add = userData.Find<UmAddUserFn>("UmAddUser");
+    uint32_t id = 0;
+    EXPECT_EQ(add(name.c_str(), &id), 0) << name;
+    return id;
+  }
+
+  void MakeJPilotHome(const std::string& settings) {
+    fs::create_directories(jpilot + "/backup");
+    WriteFile(jpilot + "/jpilot.rc", settings);
+  }
+
+  TempFolder temp;
+  std::string palm = temp / "palm";
+  std::string jpilot = temp / ".jpilot";
+  std::string installFiles = temp / "installfiles";
+  RecordingMessenger messenger;
+  ScopedMessenger messages_;
+  PickAll chooser;
+  CPalmInstaller installer{CPalmInstaller::Options{installFiles, palm::kConduitManagerLibrary}};
+};
+
+TEST_F(PalmDesktopTest, FreshFolderListsAddedUsersAndTheirBackupFolders) {
+  PalmUserDirectory directory;
+  ASSERT_EQ(directory.LoadRootDirectory(), 0);
+  EXPECT_EQ(directory.RootDirectory(), palm + "/");
+  Names names;
+  EXPECT_EQ(directory.ListUserNames(names), 0);
+  EXPECT_TRUE(names.empty());
+
+  AddUser("Zoë Strummer");
+  AddUser("amy/guitar");
+  EXPECT_EQ(directory.ListUserNames(names), 0);
+  EXPECT_EQ(names, (Names{"Zoë Strummer", "amy/guitar"}));
+  const std::string folder = directory.GetUserFolder("amy/guitar", 1);
+  EXPECT_EQ(folder, palm + "/amy_guitar/Backup/");
+  EXPECT_TRUE(fs::is_directory(folder));
+  EXPECT_EQ(directory.GetUserFolder("nobody", 1), "Error");
+  EXPECT_EQ(directory.GetUserFolder(" ", 1), "Error");
+
+  // The same users through the Install Aide, which the installer copies into the core folder.
+  Names users;
+  EXPECT_EQ(installer.GetPalmUsers(users), 0);
+  EXPECT_EQ(users, names);
+  EXPECT_TRUE(fs::exists(palm + "/core/Instaide.dll"));
+}
+
+TEST_F(PalmDesktopTest, ConduitRegistryKeepsOneEntryAndRemovesIt) {
+  EXPECT_EQ(installer.RemoveConduit(), -1003);  // nothing registered yet
+  EXPECT_EQ(installer.InstallConduit(), 0);
+  EXPECT_TRUE(fs::exists(palm + "/core/strumcond.dll"));
+  EXPECT_TRUE(fs::exists(palm + "/core/HSAPI.dll"));
+  const auto entries = palmdesktop::ParseConduitRegistry(ReadFile(palm + "/core/conduits"));
+  ASSERT_EQ(entries.size(), 1u);
+  EXPECT_EQ(entries[0].creator, "STRM");
+  EXPECT_EQ(entries[0].name, "strumcond.dll");
+  EXPECT_EQ(entries[0].directory, "Strumlet");
+  EXPECT_EQ(entries[0].title, "Strumlet Conduit");
+
+  EXPECT_EQ(installer.ReportConduitInstall(), -1005);
+  EXPECT_EQ(installer.ReportConduitRemoval(), 0);
+  EXPECT_TRUE(palmdesktop::ParseConduitRegistry(ReadFile(palm + "/core/conduits")).empty());
+  EXPECT_EQ(installer.ReportConduitRemoval(), -1003);
+  ASSERT_EQ(messenger.shown.size(), 3u);
+  EXPECT_EQ(messenger.shown[0].caption, "Install Conduit Error");
+  EXPECT_EQ(messenger.shown[1].caption, "Good");
+  EXPECT_EQ(messenger.shown[2].text, "Error: The specified conduit does not exist.");
+  // No sync program runs on a test machine.
+  EXPECT_EQ(installer.RestartHotSync(), 0x10000001);
+}
+
+TEST_F(PalmDesktopTest, ProgramIsCopiedIntoEachUsersInstallFolderOnce) {
+  AddUser("Ann");
+  AddUser("bob");
+  EXPECT_EQ(installer.InstallApplication(), InstallOutcome::Queued);
+  for (const char* user : {"Ann", "bob"}) {
+    EXPECT_EQ(ReadFile(palm + "/" + user + "/Install/strumlet.prc"), "a Palm program");
+  }
+  EXPECT_EQ(installer.InstallApplication(), InstallOutcome::Failed);
+  EXPECT_EQ(messenger.shown.back().text, "Error: " + GetErrorText(-512));
+  EXPECT_EQ(messenger.shown.back().caption, "Install Strumlet Application Error");
+}
+
+TEST_F(PalmDesktopTest, HostileUsersFileNeverBreaksTheList) {
+  fs::create_directories(palm);
+  WriteFile(palm + "/users",
+            "# comment\n7\tgood\tGood User\r\nnot a line\n8\t..\tEscaper\n9\tgood\tSame Folder\n"
+            "x\tbad\tBad Id\n10\tlong\t" +
+                std::string(64, 'n') + "\n11\tfine\tFine\n");
+  PalmUserDirectory directory;
+  ASSERT_EQ(directory.LoadRootDirectory(), 0);
+  Names names;
+  EXPECT_EQ(directory.ListUserNames(names), 0);
+  EXPECT_EQ(names, (Names{"Good User", "Fine"}));
+}
+
+TEST_F(PalmDesktopTest, JPilotHandheldIsAUserWhoseBackupIsJPilots) {
+  MakeJPilotHome("pc_id 1\nuser Hand Held \nuser Other\n");
+  WriteFile(jpilot + "/backup/Chords.pdb", "db");
+  AddUser("Ann");
+  PalmUserDirectory directory;
+  ASSERT_EQ(directory.LoadRootDirectory(), 0);
+  Names names;
+  EXPECT_EQ(directory.ListUserNames(names), 0);
+  EXPECT_EQ(names, (Names{"Ann", "Hand Held"}));
+  const std::string folder = directory.GetUserFolder("Hand Held", 1);
+  EXPECT_EQ(folder, palm + "/J-Pilot/Backup/");
+  EXPECT_EQ(fs::canonical(folder), fs::canonical(jpilot + "/backup"));
+  EXPECT_TRUE(fs::exists(folder + "Chords.pdb"));
+
+  // A moved J-Pilot home moves the link; a real folder of the user's is left alone.
+  fs::rename(temp / ".jpilot", temp / "moved");
+  fs::create_directories(temp / "other");
+  setenv("JPILOT_HOME", (temp / "other").c_str(), 1);
+  fs::rename(temp / "moved", temp / "other/.jpilot");
+  EXPECT_EQ(directory.GetUserFolder("Hand Held", 1), folder);
+  EXPECT_EQ(fs::canonical(folder), fs::canonical(temp / "other/.jpilot/backup"));
+}
+
+TEST_F(PalmDesktopTest, JPilotQueueIsOnlyEverAppendedTo) {
+  MakeJPilotHome("user Hand Held\n");
+  const std::string queue = jpilot + "/jpilot.install";
+  WriteFile(queue, "/earlier/Memo.pdb");  // its last line lacks the line feed
+  EXPECT_EQ(installer.InstallApplication(), InstallOutcome::Queued);
+  const std::string queued = palm + "/J-Pilot/Install/strumlet.prc";
+  EXPECT_EQ(ReadFile(queue), "/earlier/Memo.pdb\n" + queued + "\n");
+  EXPECT_EQ(ReadFile(queued), "a Palm program");
+
+  // Listed already: refused, the list as it was.
+  EXPECT_EQ(installer.InstallApplication(), InstallOutcome::Failed);
+  EXPECT_EQ(messenger.shown.back().text, "Error: " + GetErrorText(-512));
+  EXPECT_EQ(ReadFile(queue), "/earlier/Memo.pdb\n" + queued + "\n");
+
+  // A second file joins the list after what is there.
+  DynamicLibrary aide;
+  ASSERT_TRUE(aide.Load(palm + "/core/Instaide.dll"));
+  const auto install = aide.Find<PltInstallFileFn>("PltInstallFile");
+  WriteFile(temp / "Songs.pdb", "songs");
+  EXPECT_EQ(install("Hand Held", (temp / "Songs.pdb").c_str()), 0);
+  EXPECT_EQ(ReadFile(queue),
+            "/earlier/Memo.pdb\n" + queued + "\n" + palm + "/J-Pilot/Install/Songs.pdb\n");
+  EXPECT_EQ(install("Hand Held", (temp / "missing.pdb").c_str()), -513);
+  EXPECT_EQ(install("Nobody", (temp / "Songs.pdb").c_str()), -553);
+  EXPECT_EQ(install(nullptr, (temp / "Songs.pdb").c_str()), -505);
+  EXPECT_EQ(install("Hand Held", nullptr), -506);
+}
+
+TEST_F(PalmDesktopTest, JPilotQueueWaitsForAnotherProgramsLock) {
+  MakeJPilotHome("user Hand Held\n");
+  const std::string queue = jpilot + "/jpilot.install";
+  int ready[2];
+  ASSERT_EQ(pipe(ready), 0);
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    // Another program holds the list locked, then writes its line and lets go.
+    const int fd = open(queue.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
+    struct flock lock {};
+    lock.l_type = F_WRLCK;
+    lock.l_whence = SEEK_SET;
+    if (fd < 0 || fcntl(fd, F_SETLKW, &lock) != 0) _exit(1);
+    if (write(ready[1], "x", 1) != 1) _exit(1);
+    usleep(300 * 1000);
+    const char line[] = "/other/program.pdb\n";
+    if (write(fd, line, sizeof line - 1) != sizeof line - 1) _exit(1);
+    _exit(0);
+  }
+  char byte;
+  ASSERT_EQ(read(ready[0], &byte, 1), 1);
+  EXPECT_EQ(installer.InstallApplication(), InstallOutcome::Queued);
+  int status = 0;
+  waitpid(child, &status, 0);
+  EXPECT_EQ(status, 0);
+  close(ready[0]);
+  close(ready[1]);
+  EXPECT_EQ(ReadFile(queue), "/other/program.pdb\n" + palm + "/J-Pilot/Install/strumlet.prc\n");
+}
+
+TEST_F(PalmDesktopTest, SmallBuffersGetCodesNeverOverflow) {
+  AddUser("A Rather Long Name");
+  char buffer[16];
+  auto filled = [&] { std::memset(buffer, '#', sizeof buffer); };
+  auto untouchedPast = [&](std::size_t n) {
+    for (std::size_t i = n; i < sizeof buffer; ++i) {
+      if (buffer[i] != '#') return false;
+    }
+    return true;
+  };
+  DynamicLibrary userData, conduits, aide;
+  ASSERT_TRUE(userData.Load(palm::kUserDataLibrary));
+  ASSERT_TRUE(conduits.Load(palm::kConduitManagerLibrary));
+  ASSERT_EQ(installer.LoadInstallAide(true), 0);
+  ASSERT_TRUE(aide.Load(palm + "/core/Instaide.dll"));
+
+  filled();
+  int32_t size = 4;
+  EXPECT_EQ(conduits.Find<CmGetCorePathFn>("CmGetCorePath")(buffer, &size), -1010);
+  EXPECT_TRUE(untouchedPast(4));
+  filled();
+  size = 4;
+  EXPECT_EQ(userData.Find<UmGetRootDirectoryFn>("UmGetRootDirectory")(buffer, &size), 0);
+  EXPECT_TRUE(untouchedPast(4));
+  filled();
+  size = 8;
+  uint32_t id = 0;
+  ASSERT_EQ(userData.Find<UmGetUserIDFn>("UmGetUserID")(0, &id), 0);
+  EXPECT_EQ(userData.Find<UmGetUserNameFn>("UmGetUserName")(id, buffer, &size), -502);
+  EXPECT_TRUE(untouchedPast(8));
+  filled();
+  size = 8;
+  EXPECT_EQ(aide.Find<PltGetUserFn>("PltGetUser")(0, buffer, &size), -502);
+  EXPECT_TRUE(untouchedPast(8));
+  size = 8;
+  EXPECT_EQ(aide.Find<PltGetUserFn>("PltGetUser")(1, buffer, &size), 0);  // past the last
+}
+
+}  // namespace
+}  // namespace strumlet
