@@ -1,10 +1,12 @@
 #include "app/FolderDialog.h"
 
 #include <QAbstractItemView>
+#include <QDir>
 #include <QFileInfo>
 #include <QFileSystemModel>
 #include <QItemSelectionModel>
 #include <QLabel>
+#include <QLineEdit>
 #include <QWidget>
 
 namespace strumlet {
@@ -38,6 +40,9 @@ CFolderDialog::CFolderDialog(QWidget* parent, const std::string& initialPath,
   }
   connect(this, &QFileDialog::directoryEntered, this, [this] { browsed_ = true; });
   connect(this, &QFileDialog::currentChanged, this, [this] { browsed_ = true; });
+  if (const auto* name = findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))) {
+    connect(name, &QLineEdit::textEdited, this, [this] { browsed_ = true; });
+  }
 }
 
 std::string CFolderDialog::InitialFolder(const std::string& initialPath) {
@@ -51,6 +56,16 @@ std::string CFolderDialog::InitialFolder(const std::string& initialPath) {
 
 std::string CFolderDialog::CurrentChoice() const {
   std::string browsed = directory().absolutePath().toStdString();
+  // A folder typed or pasted into the name box, whole or below the browsed folder, is meant.
+  if (const auto* name = findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))) {
+    const QString typed = name->text().trimmed();
+    if (!typed.isEmpty()) {
+      const QFileInfo candidate(directory().absoluteFilePath(typed));
+      if (candidate.isDir()) {
+        return QDir::cleanPath(candidate.absoluteFilePath()).toStdString();
+      }
+    }
+  }
   const auto* list = findChild<QAbstractItemView*>(QStringLiteral("listView"));
   if (list == nullptr || list->selectionModel() == nullptr) {
     return browsed;

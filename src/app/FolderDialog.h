@@ -11,8 +11,9 @@ namespace strumlet {
 // path up to its last "/"; a path without "/" is taken whole), shows the caption word on its
 // accept button and, followed by " Folder", in its title, and labels its name box
 // "Folder name:". Its result is the folder being browsed, or the folder selected in the list
-// when one is; a selected file leaves the browsed folder. What is typed into the name box is
-// not read back. The process's current directory is never changed.
+// when one is; a selected file leaves the browsed folder. A folder typed into the name box (a
+// full path, or a name below the browsed folder) is taken as well; other typed text is not.
+// The process's current directory is never changed.
 class CFolderDialog : public QFileDialog {
   Q_OBJECT
 

@@ -6,6 +6,7 @@
 #include <QFileSystemModel>
 #include <QItemSelectionModel>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -15,6 +16,7 @@
 #include "TestCommon.h"
 #include "app/FileChoosers.h"
 #include "app/FolderDialog.h"
+#include "pdb/Messenger.h"
 
 namespace strumlet {
 namespace {
@@ -101,6 +103,22 @@ TEST_F(FolderDialogRun, SelectedSubfolderWinsOverTheBrowsedOneButASelectedFileDo
   EXPECT_EQ(dialog->folder(), folder);
 }
 
+TEST_F(FolderDialogRun, TypedFolderIsTakenButOtherTypedTextIsNot) {
+  auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
+  ASSERT_NE(name, nullptr);
+  const std::pair<std::string, std::string> cases[] = {
+      {"sub", folder + "/sub"}, {folder + "/sub/", folder + "/sub"}, {"no such folder", folder},
+      {"Chords.pdb", folder},   {temp.path(), temp.path()},
+  };
+  for (const auto& [typed, result] : cases) {
+    dialog->show();
+    name->clear();
+    QTest::keyClicks(name, QString::fromStdString(typed));
+    dialog->accept();
+    EXPECT_EQ(dialog->folder(), result) << typed;
+  }
+}
+
 TEST_F(FolderDialogRun, CancelKeepsTheInitialFolder) {
   Select("sub");
   dialog->reject();
@@ -151,6 +169,27 @@ TEST(PdbFileChooser, OffersDatabasesThenAllFilesAndStartsAtThePath) {
 
   auto inFolder = MakePdbFileDialog(nullptr, temp.path());
   EXPECT_EQ(inFolder->directory().absolutePath().toStdString(), temp.path());
+}
+
+TEST(PdbFileChooser, TypedNameMayBeNewButItsFolderMustExist) {
+  TempFolder temp;
+  RecordingMessenger messenger;
+  ScopedMessenger scope(messenger);
+  auto dialog = MakePdbFileDialog(nullptr, temp.path());
+  dialog->show();
+  auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
+  ASSERT_NE(name, nullptr);
+  name->setText(QString::fromStdString(temp / "missing/Guitar.pdb"));  // pasted
+  static_cast<QDialog*>(dialog.get())->accept();                       // as the Open button does
+  EXPECT_TRUE(dialog->isVisible());
+  EXPECT_EQ(messenger.Texts(),
+            (std::vector<std::string>{"'" + temp / "missing" + "' is not a valid folder."}));
+
+  name->clear();
+  QTest::keyClicks(name, "New Chords");
+  static_cast<QDialog*>(dialog.get())->accept();  // as the Open button does
+  EXPECT_FALSE(dialog->isVisible());
+  EXPECT_EQ(dialog->selectedFiles().value(0).toStdString(), temp / "New Chords.pdb");
 }
 
 }  // namespace
