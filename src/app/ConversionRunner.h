@@ -1,0 +1,17 @@
+#pragma once
+
+#include <string>
+
+class QWidget;
+
+namespace strumlet {
+
+class CStrumletViewerDoc;
+
+// Runs the document's open operation (the conversion) on a worker thread while this thread
+// keeps the windows painted: the wait cursor at once, and after half a second a progress dialog
+// that names the database and counts its chords. Input to the windows waits until the end;
+// message boxes of the conversion are shown and answered as usual. Returns the open's result.
+bool RunConversion(CStrumletViewerDoc& document, const std::string& path, QWidget* parent);
+
+}  // namespace strumlet

@@ -1,0 +1,25 @@
+#include "app/DebugTiming.h"
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace strumlet {
+
+void DebugTiming(const char* event) {
+  static const bool enabled = [] {
+    const char* value = std::getenv("STRUMLET_TIMING");
+    return value != nullptr && std::strcmp(value, "1") == 0;
+  }();
+  if (!enabled) {
+    return;
+  }
+  const auto now = std::chrono::duration_cast<std::chrono::milliseconds>(
+                       std::chrono::system_clock::now().time_since_epoch())
+                       .count();
+  std::fprintf(stderr, "strumletviewer-timing: %s %lld\n", event, static_cast<long long>(now));
+  std::fflush(stderr);
+}
+
+}  // namespace strumlet

@@ -1,0 +1,115 @@
+#include "app/DocManager.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+
+#include "html/PageWriter.h"
+#include "pdb/StartDirectory.h"
+
+namespace strumlet {
+
+namespace fs = std::filesystem;
+
+CDocManager::CDocManager(const ProcessingSettings& settings, DocumentWindowFactory& windows,
+                         RecentFileList* recentFiles)
+    : settings_(settings),
+      windows_(windows),
+      recentFiles_(recentFiles),
+      opener_([](CStrumletViewerDoc& document, const std::string& path) {
+        return document.OnOpenDocument(path);
+      }) {}
+
+CDocManager::~CDocManager() = default;
+
+std::string CDocManager::CanonicalPath(const std::string& path) {
+  if (path.empty()) {
+    return path;
+  }
+  const std::string absolute = path.front() == '/' ? path : JoinPath(StartDirectory(), path);
+  std::error_code error;
+  const fs::path resolved = fs::weakly_canonical(fs::path(absolute), error);
+  std::string result = error ? fs::path(absolute).lexically_normal().string() : resolved.string();
+  // A folder keeps no trailing "/", so "Out" and "Out/" are one document.
+  while (result.size() > 1 && result.back() == '/') {
+    result.pop_back();
+  }
+  return result;
+}
+
+std::string CDocManager::PathOf(const CStrumletViewerDoc* document) const {
+  for (const auto& entry : documents_) {
+    if (entry->document.get() == document) {
+      return entry->path;
+    }
+  }
+  return {};
+}
+
+DocumentWindow* CDocManager::AddWindow(Entry& entry) {
+  CStrumletViewerDoc* document = entry.document.get();
+  entry.window = windows_.CreateDocumentWindow(*document, [this, document] { Forget(document); });
+  return entry.window;
+}
+
+void CDocManager::Forget(const CStrumletViewerDoc* document) {
+  std::erase_if(documents_, [document](const std::unique_ptr<Entry>& entry) {
+    return entry->document.get() == document;
+  });
+}
+
+CStrumletViewerDoc* CDocManager::OpenDocumentFile(const std::string& path) {
+  const std::string canonical = CanonicalPath(path);
+  for (const auto& entry : documents_) {
+    if (!entry->path.empty() && entry->path == canonical) {
+      if (entry->window != nullptr) {
+        entry->window->Activate();
+      }
+      return entry->document.get();
+    }
+  }
+
+  auto entry = std::make_unique<Entry>();
+  entry->document = std::make_unique<CStrumletViewerDoc>(settings_);
+  Entry& added = *entry;
+  documents_.push_back(std::move(entry));
+  DocumentWindow* window = AddWindow(added);
+  if (window == nullptr) {
+    Forget(added.document.get());
+    return nullptr;
+  }
+  CStrumletViewerDoc* document = added.document.get();
+  // The document's path is the one it was asked for, so a database that names itself differently
+  // is still found again by the name the user gave.
+  if (!opener_(*document, canonical)) {
+    added.window = nullptr;
+    Forget(document);
+    window->Discard();
+    return nullptr;
+  }
+  added.path = canonical;
+  // As the framework does: once open, a document is titled by the file name of its path.
+  document->SetTitle(fs::path(canonical).filename().string());
+  if (recentFiles_ != nullptr) {
+    recentFiles_->Add(canonical);
+  }
+  window->InitialUpdate();
+  return document;
+}
+
+CStrumletViewerDoc* CDocManager::OpenNewDocument() {
+  auto entry = std::make_unique<Entry>();
+  entry->document = std::make_unique<CStrumletViewerDoc>(settings_);
+  entry->document->SetTitle("Strumlet" + std::to_string(++untitledCount_));
+  Entry& added = *entry;
+  documents_.push_back(std::move(entry));
+  DocumentWindow* window = AddWindow(added);
+  if (window == nullptr) {
+    Forget(added.document.get());
+    return nullptr;
+  }
+  window->InitialUpdate();
+  return added.document.get();
+}
+
+}  // namespace strumlet

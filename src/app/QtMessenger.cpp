@@ -1,0 +1,58 @@
+#include "app/QtMessenger.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QThread>
+#include <QWidget>
+
+namespace strumlet {
+
+QtMessenger::QtMessenger(QObject* parent) : QObject(parent) {}
+
+QWidget* DialogParent() {
+  if (QWidget* active = QApplication::activeWindow()) {
+    return active;
+  }
+  for (QWidget* top : QApplication::topLevelWidgets()) {
+    if (top->isVisible() && top->inherits("QMainWindow")) {
+      return top;
+    }
+  }
+  return nullptr;
+}
+
+void QtMessenger::ShowMessage(const std::string& caption, const std::string& text,
+                              MessageIcon icon) {
+  const QString qCaption =
+      caption.empty() ? QStringLiteral("StrumletViewer") : QString::fromStdString(caption);
+  const QString qText = QString::fromStdString(text);
+  if (QThread::currentThread() == thread()) {
+    ShowHere(qCaption, qText, icon);
+    return;
+  }
+  QMetaObject::invokeMethod(
+      this, [this, qCaption, qText, icon] { ShowHere(qCaption, qText, icon); },
+      Qt::BlockingQueuedConnection);
+}
+
+void QtMessenger::ShowHere(const QString& caption, const QString& text, MessageIcon icon) {
+  QMessageBox::Icon boxIcon = QMessageBox::NoIcon;
+  switch (icon) {
+    case MessageIcon::Information:
+      boxIcon = QMessageBox::Information;
+      break;
+    case MessageIcon::Exclamation:
+      boxIcon = QMessageBox::Warning;
+      break;
+    case MessageIcon::Error:
+      boxIcon = QMessageBox::Critical;
+      break;
+    case MessageIcon::None:
+      break;
+  }
+  QMessageBox box(boxIcon, caption, text, QMessageBox::Ok, DialogParent());
+  box.setObjectName(QStringLiteral("messageBox"));
+  box.exec();
+}
+
+}  // namespace strumlet

@@ -1,0 +1,126 @@
+#include "app/StrumletViewerApp.h"
+
+#include <QWidget>
+#include <cstdio>
+
+#include "app/ConversionRunner.h"
+#include "app/OpenCommandFlow.h"
+#include "app/SettingsStore.h"
+#include "app/ViewerCommandLineInfo.h"
+
+namespace strumlet {
+namespace {
+
+CStrumletViewerApp* theApp = nullptr;
+
+constexpr const char* kPreviewPages = "PreviewPages";
+
+}  // namespace
+
+CStrumletViewerApp::CStrumletViewerApp(ProfileStore& store) : store_(store) { theApp = this; }
+
+CStrumletViewerApp::~CStrumletViewerApp() {
+  // Windows first: closing them releases their documents.
+  mainFrame_.reset();
+  docManager_.reset();
+  if (theApp == this) {
+    theApp = nullptr;
+  }
+}
+
+CStrumletViewerApp* CStrumletViewerApp::Get() { return theApp; }
+
+std::optional<int> CStrumletViewerApp::InitInstance(const std::vector<std::string>& arguments,
+                                                    const MainFrameFactory& createMainFrame) {
+  // The start directory, the browser engine and the store are set up by main before the
+  // QApplication exists; the component registry has no counterpart here.
+  CViewerCommandLineInfo commandLine;
+  commandLine.ParseCommandLine(arguments);
+  if (commandLine.m_bShowHelp) {
+    std::fputs(CommandLineUsage().c_str(), stdout);
+    return 0;
+  }
+  if (commandLine.m_bShowVersion) {
+    std::puts("strumletviewer 1.0");
+    return 0;
+  }
+
+  recentFiles_.Load(store_);
+  previewPages_ = store_.GetProfileInt(kSettingsSection, kPreviewPages, 0);
+
+  mainFrame_ = createMainFrame(*this);
+  if (!mainFrame_) {
+    return 1;
+  }
+  docManager_ = std::make_unique<CDocManager>(settings_, *mainFrame_, &recentFiles_);
+  docManager_->SetOpener([this](CStrumletViewerDoc& document, const std::string& path) {
+    return RunConversion(document, path, mainFrame_->Widget());
+  });
+
+  // Nothing can drive a hidden program here, so a start as a component server ends at once.
+  if (commandLine.m_bRunEmbedded || commandLine.m_bRunAutomated) {
+    return 0;
+  }
+
+  switch (commandLine.m_nShellCommand) {
+    case CViewerCommandLineInfo::ShellCommand::FileNew:
+      if (docManager_->OpenNewDocument() == nullptr) {
+        return 1;
+      }
+      break;
+    case CViewerCommandLineInfo::ShellCommand::FileOpen:
+      // The settings are not loaded yet: the path is converted with what the Open command
+      // would propose, so it gives the same pages as File, Open with OK.
+      settings_ = ProposedOpenSettings(store_);
+      if (OpenDocumentFile(commandLine.m_strFileName) == nullptr) {
+        return 1;
+      }
+      break;
+    case CViewerCommandLineInfo::ShellCommand::AppUnregister:
+      return 0;
+    case CViewerCommandLineInfo::ShellCommand::FileNothing:
+      break;
+  }
+
+  mainFrame_->ShowMainWindow();
+  LoadStartupSettings(store_, settings_);
+  return std::nullopt;
+}
+
+int CStrumletViewerApp::ExitInstance() {
+  recentFiles_.Save(store_);
+  store_.WriteProfileInt(kSettingsSection, kPreviewPages, previewPages_);
+  return 0;
+}
+
+CStrumletViewerDoc* CStrumletViewerApp::OpenDocumentFile(const std::string& path) {
+  return docManager_ ? docManager_->OpenDocumentFile(path) : nullptr;
+}
+
+void CStrumletViewerApp::OnFileOpen(const std::string& proposedPath) {
+  QWidget* parent = mainFrame_ ? mainFrame_->Widget() : nullptr;
+  const std::optional<std::string> path = ChooseOpenPath(parent, store_, settings_, proposedPath);
+  if (path) {
+    OpenDocumentFile(*path);
+  }
+}
+
+void CStrumletViewerApp::OnFileNew() {
+  if (docManager_) {
+    docManager_->OpenNewDocument();
+  }
+}
+
+void CStrumletViewerApp::OnSettingCommand(int command) {
+  if (command == ID_PATH_SETTINGS) {
+    ChoosePathSettings(mainFrame_ ? mainFrame_->Widget() : nullptr, store_, settings_);
+    return;
+  }
+  RunSettingCommand(command, store_, settings_);
+}
+
+std::optional<bool> CStrumletViewerApp::SettingChecked(int command) const {
+  return SettingCommandChecked(command, settings_);
+}
+
+}  // namespace strumlet

@@ -1,0 +1,109 @@
+#include "ui/ChildFrame.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QMdiArea>
+#include <QSplitter>
+
+#include "ui/LeftView.h"
+#include "ui/StrumletViewerView.h"
+
+namespace strumlet {
+
+CChildFrame::CChildFrame(CStrumletViewerDoc& document, std::function<void()> closed,
+                         QWidget* parent)
+    : QMdiSubWindow(parent),
+      document_(&document),
+      closed_(std::move(closed)),
+      splitter_(new QSplitter(Qt::Horizontal)),
+      leftView_(new CLeftView(splitter_)),
+      htmlView_(new CStrumletViewerView(splitter_)) {
+  setObjectName(QStringLiteral("childFrame"));
+  setAttribute(Qt::WA_DeleteOnClose);
+  splitter_->setObjectName(QStringLiteral("splitter"));
+  splitter_->addWidget(leftView_);
+  splitter_->addWidget(htmlView_);
+  splitter_->setChildrenCollapsible(true);
+  splitter_->setStretchFactor(1, 1);
+  // The tree starts closed; dragging the bar from the left edge opens it.
+  splitter_->setSizes({0, 100});
+  setWidget(splitter_);
+  setWindowTitle(QString::fromStdString(document.GetTitle()));
+  connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+    for (QWidget* w = now; w != nullptr; w = w->parentWidget()) {
+      if (w == leftView_ || w == htmlView_) {
+        lastPane_ = w;
+        return;
+      }
+    }
+  });
+}
+
+CChildFrame::~CChildFrame() { NotifyClosed(); }
+
+void CChildFrame::NotifyClosed() {
+  if (closed_) {
+    // The manager drops the document; nothing here reads it afterwards.
+    auto closed = std::move(closed_);
+    closed_ = nullptr;
+    document_ = nullptr;
+    closed();
+  }
+}
+
+void CChildFrame::closeEvent(QCloseEvent* event) {
+  QMdiSubWindow::closeEvent(event);
+  if (event->isAccepted()) {
+    NotifyClosed();
+  }
+}
+
+void CChildFrame::Activate() {
+  if (QMdiArea* area = mdiArea()) {
+    area->setActiveSubWindow(this);
+  }
+  showNormal();
+  if (isMaximized()) {
+    showMaximized();
+  }
+  htmlView_->setFocus();
+}
+
+void CChildFrame::InitialUpdate() {
+  setWindowTitle(QString::fromStdString(document_->GetTitle()));
+  const bool instructions = htmlView_->OnInitialUpdate(QString::fromStdString(document_->PagePath));
+  if (instructions) {
+    showMaximized();
+  } else {
+    show();
+  }
+  htmlView_->setFocus();
+  lastPane_ = htmlView_;
+  emit initialUpdateDone();
+}
+
+void CChildFrame::Discard() {
+  closed_ = nullptr;
+  document_ = nullptr;
+  if (QMdiArea* area = mdiArea()) {
+    area->removeSubWindow(this);
+  }
+  deleteLater();
+}
+
+QWidget* CChildFrame::activePane() const { return lastPane_ != nullptr ? lastPane_ : htmlView_; }
+
+void CChildFrame::MoveToPane(bool next) {
+  // Two panes: next and previous both go to the other one.
+  Q_UNUSED(next);
+  QWidget* target = activePane() == htmlView_ ? static_cast<QWidget*>(leftView_) : htmlView_;
+  if (target == leftView_ && splitter_->sizes().value(0) == 0) {
+    // A closed pane cannot take the focus; open it a little so the user sees where it went.
+    const int total = splitter_->width();
+    splitter_->setSizes({total / 4, total - total / 4});
+  }
+  target->setFocus(Qt::OtherFocusReason);
+  lastPane_ = target;
+}
+
+}  // namespace strumlet

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QMdiSubWindow>
+#include <functional>
+
+#include "app/DocManager.h"
+
+class QSplitter;
+
+namespace strumlet {
+
+class CLeftView;
+class CStrumletViewerView;
+
+// One document's window: the empty tree pane (closed at first, opened by dragging the splitter)
+// beside the page view.
+class CChildFrame final : public QMdiSubWindow, public DocumentWindow {
+  Q_OBJECT
+ public:
+  CChildFrame(CStrumletViewerDoc& document, std::function<void()> closed,
+              QWidget* parent = nullptr);
+  ~CChildFrame() override;
+
+  void Activate() override;
+  void InitialUpdate() override;
+  void Discard() override;
+
+  CLeftView* leftView() const { return leftView_; }
+  CStrumletViewerView* htmlView() const { return htmlView_; }
+  QSplitter* splitter() const { return splitter_; }
+  // The pane that has (or last had) the focus, for Print and F6.
+  QWidget* activePane() const;
+  // F6 and Shift+F6.
+  void MoveToPane(bool next);
+
+ signals:
+  void initialUpdateDone();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void NotifyClosed();
+
+  CStrumletViewerDoc* document_;
+  std::function<void()> closed_;
+  QSplitter* splitter_;
+  CLeftView* leftView_;
+  CStrumletViewerView* htmlView_;
+  QWidget* lastPane_ = nullptr;
+};
+
+}  // namespace strumlet

@@ -1,0 +1,28 @@
+#pragma once
+
+namespace strumlet {
+
+// The window's commands by their resource identifiers; each QAction is named "command" + id.
+enum WindowCommand : int {
+  ID_FILE_NEW = 57600,
+  ID_FILE_OPEN = 57601,
+  ID_FILE_CLOSE = 57602,
+  ID_FILE_SAVE = 57603,
+  ID_FILE_PRINT_SETUP = 57606,
+  ID_FILE_PRINT = 57607,
+  ID_EDIT_COPY = 57634,
+  ID_EDIT_CUT = 57635,
+  ID_EDIT_PASTE = 57637,
+  ID_EDIT_UNDO = 57643,
+  ID_WINDOW_CASCADE = 57650,
+  ID_WINDOW_TILE_HORZ = 57651,
+  ID_APP_ABOUT = 57664,
+  ID_APP_EXIT = 57665,
+  ID_NEXT_PANE = 57680,
+  ID_PREV_PANE = 57681,
+  ID_INSTALL_CONDUIT = 32772,
+  ID_REMOVE_CONDUIT = 32782,
+  ID_INSTALL_PALM_APP = 32787,
+};
+
+}  // namespace strumlet

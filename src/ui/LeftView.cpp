@@ -1,0 +1,17 @@
+#include "ui/LeftView.h"
+
+#include <QHeaderView>
+#include <QStandardItemModel>
+
+namespace strumlet {
+
+CLeftView::CLeftView(QWidget* parent) : QTreeView(parent) {
+  setObjectName(QStringLiteral("leftView"));
+  setModel(new QStandardItemModel(this));
+  setHeaderHidden(true);
+  setRootIsDecorated(false);
+  setEditTriggers(QAbstractItemView::NoEditTriggers);
+  setAccessibleName(tr("Tree pane"));
+}
+
+}  // namespace strumlet

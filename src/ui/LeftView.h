@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QTreeView>
+
+namespace strumlet {
+
+// The left pane of a document window: a tree that stays empty. Printing from it gives a blank
+// page.
+class CLeftView final : public QTreeView {
+  Q_OBJECT
+ public:
+  explicit CLeftView(QWidget* parent = nullptr);
+};
+
+}  // namespace strumlet

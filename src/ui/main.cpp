@@ -1,0 +1,56 @@
+// strumletviewer: the desktop program. Converts Strumlet chord databases into web pages and
+// shows each in a window of its own.
+
+#include <QApplication>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "app/DebugTiming.h"
+#include "app/ProfileStore.h"
+#include "app/QtMessenger.h"
+#include "app/StrumletViewerApp.h"
+#include "app/ViewerCommandLineInfo.h"
+#include "pdb/StartDirectory.h"
+#include "ui/MainFrame.h"
+
+int main(int argc, char** argv) {
+  strumlet::DebugTiming("start");
+  // The start directory first: everything relative is found from it.
+  strumlet::StartDirectory();
+
+  std::vector<std::string> arguments(argv + 1, argv + argc);
+  for (const std::string& argument : arguments) {
+    // Answered before any window system is needed.
+    if (argument == "--help" || argument == "-h") {
+      std::fputs(strumlet::CommandLineUsage().c_str(), stdout);
+      return 0;
+    }
+    if (argument == "--version") {
+      std::puts("strumletviewer 1.0");
+      return 0;
+    }
+  }
+
+  // The embedded browser needs this before the application object exists.
+  QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+  QApplication application(argc, argv);
+  QCoreApplication::setOrganizationName(QStringLiteral("Quillory Software"));
+  QCoreApplication::setApplicationName(QStringLiteral("StrumletViewer"));
+  QGuiApplication::setDesktopFileName(QStringLiteral("strumletviewer"));
+
+  strumlet::QtMessenger messenger;
+  strumlet::ScopedMessenger useMessenger(messenger);
+  strumlet::SettingsFileStore store;
+  strumlet::CStrumletViewerApp app(store);
+
+  const std::optional<int> early =
+      app.InitInstance(arguments, [](strumlet::CStrumletViewerApp& theApp) {
+        return std::unique_ptr<strumlet::MainFrameWindow>(new strumlet::CMainFrame(theApp));
+      });
+  if (early) {
+    return *early;
+  }
+  QApplication::exec();
+  return app.ExitInstance();
+}
