@@ -29,3 +29,9 @@ done
 echo "The first lines of one of them:"
 sed -n '1,5p' "StrumletOutput/Guitar Chords/Guitar Chords.cho"
 echo "Open the index page in a browser: $index"
+if [[ -x "$build/src/ui/strumletviewer" ]]; then
+  echo
+  echo "Start the desktop program: $build/src/ui/strumletviewer"
+  echo "  (File, Open converts a database and shows its page; or name one:"
+  echo "   $build/src/ui/strumletviewer \"samples/Guitar Chords.pdb\")"
+fi

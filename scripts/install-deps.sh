@@ -7,7 +7,7 @@ packages=(
   build-essential cmake ninja-build pkg-config git
   libgd-dev libpng-dev libjpeg-dev libfreetype-dev zlib1g-dev
   libfontconfig-dev fontconfig fonts-liberation
-  qt6-base-dev qt6-webengine-dev libgl-dev
+  qt6-base-dev qt6-webengine-dev libgl-dev libx11-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   libcli11-dev

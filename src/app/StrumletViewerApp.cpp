@@ -84,6 +84,7 @@ std::optional<int> CStrumletViewerApp::InitInstance(const std::vector<std::strin
 
   mainFrame_->ShowMainWindow();
   LoadStartupSettings(store_, settings_);
+  mainFrame_->UpdateCommands();
   return std::nullopt;
 }
 

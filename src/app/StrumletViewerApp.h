@@ -22,6 +22,8 @@ class MainFrameWindow : public DocumentWindowFactory {
  public:
   virtual QWidget* Widget() = 0;
   virtual void ShowMainWindow() = 0;
+  // The settings changed outside the window's own commands: check marks are to be redone.
+  virtual void UpdateCommands() = 0;
 };
 
 using MainFrameFactory = std::function<std::unique_ptr<MainFrameWindow>(CStrumletViewerApp&)>;

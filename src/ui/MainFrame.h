@@ -30,6 +30,7 @@ class CMainFrame final : public QMainWindow, public MainFrameWindow {
   // MainFrameWindow
   QWidget* Widget() override { return this; }
   void ShowMainWindow() override;
+  void UpdateCommands() override { updateMenus(); }
   DocumentWindow* CreateDocumentWindow(CStrumletViewerDoc& document,
                                        std::function<void()> closed) override;
 

@@ -1,0 +1,176 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "TestCommon.h"
+#include "app/DocManager.h"
+#include "app/RecentFileList.h"
+#include "app/ViewerCommandLineInfo.h"
+#include "pdb/Messenger.h"
+
+namespace strumlet {
+namespace {
+
+using Shell = CViewerCommandLineInfo::ShellCommand;
+
+CViewerCommandLineInfo Parse(std::vector<std::string> arguments) {
+  CViewerCommandLineInfo info;
+  info.ParseCommandLine(arguments);
+  return info;
+}
+
+TEST(ViewerCommandLine, SwitchWordsAfterSlashOrDashAnyOtherArgumentIsThePath) {
+  EXPECT_EQ(Parse({}).m_nShellCommand, Shell::FileNew);
+  EXPECT_EQ(Parse({"/installall"}).m_nShellCommand, Shell::FileNothing);
+  EXPECT_EQ(Parse({"-INSTALLALL"}).m_nShellCommand, Shell::FileNothing);
+  // A path given with InstallAll is not opened either.
+  EXPECT_EQ(Parse({"/InstallAll", "/home/a/Chords.pdb"}).m_nShellCommand, Shell::FileNothing);
+  EXPECT_TRUE(Parse({"-Embedding"}).m_bRunEmbedded);
+  EXPECT_TRUE(Parse({"/Automation"}).m_bRunAutomated);
+  EXPECT_EQ(Parse({"/Unregister"}).m_nShellCommand, Shell::AppUnregister);
+  EXPECT_EQ(Parse({"-unregserver"}).m_nShellCommand, Shell::AppUnregister);
+  EXPECT_TRUE(Parse({"--help"}).m_bShowHelp);
+  EXPECT_TRUE(Parse({"--version"}).m_bShowVersion);
+
+  // Absolute paths start with "/": only the listed words are switches.
+  const auto absolute = Parse({"/home/a/Guitar Chords.pdb"});
+  EXPECT_EQ(absolute.m_nShellCommand, Shell::FileOpen);
+  EXPECT_EQ(absolute.m_strFileName, "/home/a/Guitar Chords.pdb");
+  const auto word = Parse({"/Embeddings"});
+  EXPECT_FALSE(word.m_bRunEmbedded);
+  EXPECT_EQ(word.m_strFileName, "/Embeddings");
+  EXPECT_EQ(Parse({"-"}).m_strFileName, "-");
+  // The first path names the document.
+  EXPECT_EQ(Parse({"a.pdb", "b.pdb"}).m_strFileName, "a.pdb");
+}
+
+class MapStore final : public ProfileStore {
+ public:
+  int GetProfileInt(const std::string& s, const std::string& n, int d) override {
+    auto f = ints.find(s + "/" + n);
+    return f == ints.end() ? d : f->second;
+  }
+  std::string GetProfileString(const std::string& s, const std::string& n,
+                               const std::string& d) override {
+    auto f = strings.find(s + "/" + n);
+    return f == strings.end() ? d : f->second;
+  }
+  void WriteProfileInt(const std::string& s, const std::string& n, int v) override {
+    ints[s + "/" + n] = v;
+  }
+  void WriteProfileString(const std::string& s, const std::string& n,
+                          const std::string& v) override {
+    strings[s + "/" + n] = v;
+  }
+  std::map<std::string, int> ints;
+  std::map<std::string, std::string> strings;
+};
+
+TEST(RecentFileList, NewestFirstWithoutDuplicatesKeptToItsSizeAndStoredAsFileN) {
+  RecentFileList list(3);
+  for (const char* path : {"/a", "/b", "/c", "/b", "/d"}) {
+    list.Add(path);
+  }
+  EXPECT_EQ(list.entries(), (std::vector<std::string>{"/d", "/b", "/c"}));
+
+  MapStore store;
+  list.Save(store);
+  EXPECT_EQ(store.strings["Recent File List/File1"], "/d");
+  EXPECT_EQ(store.strings["Recent File List/File3"], "/c");
+  RecentFileList again(3);
+  again.Load(store);
+  EXPECT_EQ(again.entries(), list.entries());
+}
+
+struct FakeWindow final : DocumentWindow {
+  void Activate() override { ++activations; }
+  void InitialUpdate() override { ++updates; }
+  void Discard() override { ++discards; }
+  int activations = 0;
+  int updates = 0;
+  int discards = 0;
+  std::function<void()> closed;
+};
+
+struct FakeWindows final : DocumentWindowFactory {
+  DocumentWindow* CreateDocumentWindow(CStrumletViewerDoc&, std::function<void()> closed) override {
+    windows.push_back(std::make_unique<FakeWindow>());
+    windows.back()->closed = std::move(closed);
+    return windows.back().get();
+  }
+  std::vector<std::unique_ptr<FakeWindow>> windows;
+};
+
+class DocManagerTest : public ::testing::Test {
+ protected:
+  ProcessingSettings settings;
+  FakeWindows windows;
+  RecentFileList recent{7};
+  CDocManager manager{settings, windows, &recent};
+  testing::TempFolder folder;
+};
+
+TEST_F(DocManagerTest, AnAlreadyOpenPathOnlyActivatesItsWindow) {
+  int conversions = 0;
+  manager.SetOpener([&](CStrumletViewerDoc&, const std::string&) {
+    ++conversions;
+    return true;
+  });
+  std::filesystem::create_directory(folder / "pages");
+  CStrumletViewerDoc* first = manager.OpenDocumentFile(folder / "pages");
+  ASSERT_NE(first, nullptr);
+  EXPECT_EQ(first->GetTitle(), "pages");
+  // Another spelling of the same folder is the same document.
+  EXPECT_EQ(manager.OpenDocumentFile(folder / "pages/../pages/"), first);
+  EXPECT_EQ(conversions, 1);
+  ASSERT_EQ(windows.windows.size(), 1u);
+  EXPECT_EQ(windows.windows[0]->activations, 1);
+  EXPECT_EQ(windows.windows[0]->updates, 1);
+  EXPECT_EQ(recent.entries(), (std::vector<std::string>{folder / "pages"}));
+
+  // Once its window is closed, the path converts again.
+  windows.windows[0]->closed();
+  EXPECT_EQ(manager.DocumentCount(), 0u);
+  EXPECT_NE(manager.OpenDocumentFile(folder / "pages"), nullptr);
+  EXPECT_EQ(conversions, 2);
+}
+
+class RecordingMessenger final : public Messenger {
+ public:
+  void ShowMessage(const std::string& caption, const std::string&, MessageIcon) override {
+    captions.push_back(caption);
+  }
+  std::vector<std::string> captions;
+};
+
+TEST_F(DocManagerTest, AFailedOpenDiscardsItsWindowAndEntersNothing) {
+  RecordingMessenger messenger;
+  ScopedMessenger scoped(messenger);
+  // The real conversion: a folder that does not exist is refused with the document's message.
+  EXPECT_EQ(manager.OpenDocumentFile(folder / "missing"), nullptr);
+  ASSERT_EQ(windows.windows.size(), 1u);
+  EXPECT_EQ(windows.windows[0]->discards, 1);
+  EXPECT_EQ(windows.windows[0]->updates, 0);
+  EXPECT_EQ(manager.DocumentCount(), 0u);
+  EXPECT_TRUE(recent.entries().empty());
+  EXPECT_EQ(messenger.captions, (std::vector<std::string>{"palm file Error"}));
+}
+
+TEST_F(DocManagerTest, NewDocumentsAreNumberedAndShownAtOnce) {
+  CStrumletViewerDoc* one = manager.OpenNewDocument();
+  CStrumletViewerDoc* two = manager.OpenNewDocument();
+  ASSERT_TRUE(one && two);
+  EXPECT_EQ(one->GetTitle(), "Strumlet1");
+  EXPECT_EQ(two->GetTitle(), "Strumlet2");
+  EXPECT_TRUE(one->PagePath.empty());
+  EXPECT_EQ(windows.windows.at(1)->updates, 1);
+  EXPECT_EQ(manager.DocumentCount(), 2u);
+}
+
+}  // namespace
+}  // namespace strumlet

@@ -1,0 +1,237 @@
+// The program's windows on the offscreen platform: the menus that follow the document windows,
+// the single-setting commands' check marks, the start-up words, and what a document window shows.
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QMdiArea>
+#include <QMenu>
+#include <QSignalSpy>
+#include <QSplitter>
+#include <QTest>
+#include <QToolBar>
+#include <QUrl>
+#include <QWebEnginePage>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "TestCommon.h"
+#include "app/SettingsStore.h"
+#include "app/StrumletViewerApp.h"
+#include "ui/ChildFrame.h"
+#include "ui/CommandIds.h"
+#include "ui/LeftView.h"
+#include "ui/MainFrame.h"
+#include "ui/StrumletViewerView.h"
+
+namespace strumlet {
+namespace {
+
+class MapStore final : public ProfileStore {
+ public:
+  int GetProfileInt(const std::string& s, const std::string& n, int d) override {
+    auto f = ints.find(s + "/" + n);
+    return f == ints.end() ? d : f->second;
+  }
+  std::string GetProfileString(const std::string& s, const std::string& n,
+                               const std::string& d) override {
+    auto f = strings.find(s + "/" + n);
+    return f == strings.end() ? d : f->second;
+  }
+  void WriteProfileInt(const std::string& s, const std::string& n, int v) override {
+    ints[s + "/" + n] = v;
+    writes.push_back(n + "=" + std::to_string(v));
+  }
+  void WriteProfileString(const std::string& s, const std::string& n,
+                          const std::string& v) override {
+    strings[s + "/" + n] = v;
+  }
+  std::map<std::string, int> ints;
+  std::map<std::string, std::string> strings;
+  std::vector<std::string> writes;
+};
+
+class ProgramTest : public ::testing::Test {
+ protected:
+  // Starts the program with `arguments`; the main frame, or nullptr when start-up ended.
+  CMainFrame* Start(std::vector<std::string> arguments, std::optional<int>* early = nullptr) {
+    app = std::make_unique<CStrumletViewerApp>(store);
+    CMainFrame* frame = nullptr;
+    const std::optional<int> result =
+        app->InitInstance(arguments, [&frame](CStrumletViewerApp& theApp) {
+          frame = new CMainFrame(theApp);
+          return std::unique_ptr<MainFrameWindow>(frame);
+        });
+    if (early != nullptr) {
+      *early = result;
+    }
+    return frame;
+  }
+
+  static bool Shows(QMenu* menu) { return menu->menuAction()->isVisible(); }
+  static QMenu* Menu(CMainFrame* frame, const char* name) {
+    return frame->findChild<QMenu*>(QString::fromLatin1(name));
+  }
+
+  static bool WaitForLoad(CStrumletViewerView* view) {
+    QSignalSpy spy(view, &QWebEngineView::loadFinished);
+    return spy.wait(30000) && spy.takeFirst().at(0).toBool();
+  }
+
+  static QString PageText(CStrumletViewerView* view) {
+    QString text;
+    bool done = false;
+    view->page()->toPlainText([&](const QString& result) {
+      text = result;
+      done = true;
+    });
+    (void)QTest::qWaitFor([&] { return done; }, 10000);
+    return text;
+  }
+
+  MapStore store;
+  std::unique_ptr<CStrumletViewerApp> app;
+  testing::TempFolder folder;
+};
+
+TEST_F(ProgramTest, MenusFollowTheFirstAndLastDocumentWindow) {
+  CMainFrame* frame = Start({"/installall"});
+  ASSERT_NE(frame, nullptr);
+  EXPECT_TRUE(frame->isVisible());
+  EXPECT_TRUE(frame->mdiArea()->subWindowList().isEmpty());
+  EXPECT_TRUE(Shows(Menu(frame, "menu128File")));
+  EXPECT_FALSE(Shows(Menu(frame, "menu129File")));
+  EXPECT_FALSE(Shows(Menu(frame, "menu129Window")));
+  EXPECT_EQ(frame->windowTitle(), "StrumletViewer");
+
+  frame->command(ID_FILE_NEW)->trigger();
+  frame->command(ID_FILE_NEW)->trigger();
+  ASSERT_EQ(frame->mdiArea()->subWindowList().size(), 2);
+  EXPECT_FALSE(Shows(Menu(frame, "menu128File")));
+  EXPECT_TRUE(Shows(Menu(frame, "menu129File")));
+  EXPECT_TRUE(Shows(Menu(frame, "menu129Window")));
+  EXPECT_TRUE(frame->windowTitle().startsWith("StrumletViewer - Strumlet"));
+
+  frame->command(ID_FILE_CLOSE)->trigger();
+  QTest::qWait(50);
+  EXPECT_TRUE(Shows(Menu(frame, "menu129File")));
+  frame->command(ID_FILE_CLOSE)->trigger();
+  EXPECT_TRUE(QTest::qWaitFor([&] { return Shows(Menu(frame, "menu128File")); }, 2000));
+  EXPECT_FALSE(Shows(Menu(frame, "menu129Window")));
+  EXPECT_EQ(app->docManager()->DocumentCount(), 0u);
+
+  // The menus' items, as the user reads them.
+  QStringList items;
+  for (QAction* action : Menu(frame, "menu129File")->actions()) {
+    items << (action->isSeparator() ? QString("-") : action->text());
+  }
+  EXPECT_EQ(items.join('|'), "&Open...|&Close|-|&Print...|P&rint Setup...|-|E&xit");
+  EXPECT_EQ(frame->command(ID_FILE_OPEN)->shortcut(), QKeySequence("Ctrl+O"));
+}
+
+TEST_F(ProgramTest, ToolBarOrderAndCommandsThatCannotApply) {
+  CMainFrame* frame = Start({"/InstallAll"});
+  ASSERT_NE(frame, nullptr);
+  QStringList buttons;
+  for (QAction* action : frame->findChild<QToolBar*>("toolBar")->actions()) {
+    buttons << (action->isSeparator() ? QString("-") : action->objectName().mid(7));
+  }
+  EXPECT_EQ(buttons.join(' '), "57600 57601 57603 - 57635 57634 57637 - 57607 - 57664");
+  // Nothing to save, cut, paste or undo in a generated page.
+  for (int id : {ID_FILE_SAVE, ID_EDIT_CUT, ID_EDIT_PASTE, ID_EDIT_UNDO}) {
+    EXPECT_FALSE(frame->command(id)->isEnabled()) << id;
+  }
+  EXPECT_EQ(frame->command(ID_EDIT_COPY)->shortcuts(),
+            (QList<QKeySequence>{QKeySequence("Ctrl+C"), QKeySequence("Ctrl+Ins")}));
+  EXPECT_EQ(frame->command(ID_INSTALL_CONDUIT)->statusTip(),
+            "Install the Strumlet conduit for Hot Sync ability.");
+}
+
+TEST_F(ProgramTest, SingleSettingCommandsShowTheirCheckMarksAndStoreAtOnce) {
+  CMainFrame* frame = Start({"/InstallAll"});
+  ASSERT_NE(frame, nullptr);
+  // Start-up settings of an empty store: both formats, 75 percent, position order.
+  EXPECT_TRUE(frame->command(ID_TOGGLE_JPEG)->isChecked());
+  EXPECT_TRUE(frame->command(ID_TOGGLE_PNG)->isChecked());
+  EXPECT_TRUE(frame->command(ID_SCALE_75)->isChecked());
+  EXPECT_TRUE(frame->command(ID_SORT_POSITION)->isChecked());
+
+  frame->command(ID_SCALE_63)->trigger();
+  for (int id : {ID_SCALE_25, ID_SCALE_50, ID_SCALE_63, ID_SCALE_75, ID_SCALE_88, ID_SCALE_100,
+                 ID_SCALE_200}) {
+    EXPECT_EQ(frame->command(id)->isChecked(), id == ID_SCALE_63) << id;
+  }
+  EXPECT_EQ(store.ints["Settings/ChordPercent"], 63);
+
+  store.writes.clear();
+  frame->command(ID_TOGGLE_JPEG)->trigger();
+  EXPECT_FALSE(frame->command(ID_TOGGLE_JPEG)->isChecked());
+  frame->command(ID_TOGGLE_JPEG)->trigger();
+  EXPECT_TRUE(frame->command(ID_TOGGLE_JPEG)->isChecked());
+  EXPECT_EQ(store.writes, (std::vector<std::string>{"JPEG=0", "JPEG=1"}));
+
+  frame->command(ID_SORT_NAME)->trigger();
+  EXPECT_TRUE(frame->command(ID_SORT_NAME)->isChecked());
+  EXPECT_FALSE(frame->command(ID_SORT_POSITION)->isChecked());
+  // Never disabled, even without a document window.
+  EXPECT_TRUE(frame->command(ID_TOGGLE_BORDER)->isEnabled());
+}
+
+TEST_F(ProgramTest, StartUpWords) {
+  std::optional<int> early;
+  CMainFrame* frame = Start({"-Embedding"}, &early);
+  ASSERT_TRUE(early.has_value());
+  EXPECT_EQ(*early, 0);
+  ASSERT_NE(frame, nullptr);
+  EXPECT_FALSE(frame->isVisible());
+  EXPECT_EQ(app->settings().m_nChordPercent, 0);  // no settings loaded
+
+  EXPECT_EQ(Start({"/Unregserver"}, &early) != nullptr && early == 0, true);
+
+  // No path: one empty document window.
+  frame = Start({}, &early);
+  EXPECT_FALSE(early.has_value());
+  EXPECT_EQ(frame->mdiArea()->subWindowList().size(), 1);
+  EXPECT_EQ(app->settings().m_nChordPercent, 75);
+}
+
+TEST_F(ProgramTest, AnEmptyWindowShowsTheInstructionsMaximised) {
+  CMainFrame* frame = Start({});
+  ASSERT_NE(frame, nullptr);
+  CChildFrame* child = frame->activeChild();
+  ASSERT_NE(child, nullptr);
+  EXPECT_TRUE(child->isMaximized());
+  EXPECT_EQ(child->splitter()->sizes().value(0), 0);  // the tree pane starts closed
+  ASSERT_TRUE(WaitForLoad(child->htmlView()));
+  EXPECT_EQ(child->htmlView()->url(), CStrumletViewerView::InstructionPageUrl());
+  const QString text = PageText(child->htmlView());
+  EXPECT_TRUE(text.contains("Strumlet Viewer for Windows Quick Instructions"))
+      << text.toStdString();
+  EXPECT_TRUE(text.contains("_JPEG.html"));
+}
+
+TEST_F(ProgramTest, APathOnTheCommandLineShowsItsGeneratedPage) {
+  store.strings["Settings/OutputPath"] = folder / "out/";
+  CMainFrame* frame = Start({STRUMLET_SAMPLES_DIR "/Guitar Chords.pdb"});
+  ASSERT_NE(frame, nullptr);
+  CChildFrame* child = frame->activeChild();
+  ASSERT_NE(child, nullptr);
+  EXPECT_EQ(child->windowTitle(), "Guitar Chords.pdb");
+  EXPECT_EQ(frame->windowTitle(), "StrumletViewer - Guitar Chords.pdb");
+  ASSERT_TRUE(WaitForLoad(child->htmlView()));
+  // The Open command's proposal: JPEG images at 100 percent, made in the stored output folder.
+  EXPECT_EQ(
+      child->htmlView()->url(),
+      QUrl::fromLocalFile(QString::fromStdString(folder / "out/Guitar Chords/Guitar Chords.html")));
+  EXPECT_TRUE(PageText(child->htmlView()).contains("Guitar Chords"));
+
+  // Opening it again only brings its window forward.
+  frame->command(ID_FILE_NEW)->trigger();
+  EXPECT_NE(app->OpenDocumentFile(STRUMLET_SAMPLES_DIR "/Guitar Chords.pdb"), nullptr);
+  EXPECT_EQ(frame->mdiArea()->subWindowList().size(), 2);
+  EXPECT_EQ(frame->activeChild(), child);
+}
+
+}  // namespace
+}  // namespace strumlet
