@@ -2,11 +2,15 @@
 
 #include <QWidget>
 #include <cstdio>
+#include <cstdlib>
 
 #include "app/ConversionRunner.h"
 #include "app/OpenCommandFlow.h"
 #include "app/SettingsStore.h"
 #include "app/ViewerCommandLineInfo.h"
+#include "chordpro/ChordProExport.h"
+#include "pdb/Messenger.h"
+#include "render/Assets.h"
 
 namespace strumlet {
 namespace {
@@ -54,7 +58,15 @@ std::optional<int> CStrumletViewerApp::InitInstance(const std::vector<std::strin
   }
   docManager_ = std::make_unique<CDocManager>(settings_, *mainFrame_, &recentFiles_);
   docManager_->SetOpener([this](CStrumletViewerDoc& document, const std::string& path) {
-    return RunConversion(document, path, mainFrame_->Widget());
+    const bool opened = RunConversion(document, path, mainFrame_->Widget());
+    const std::string& missing = document.summary().missingAsset;
+    if (!missing.empty()) {
+      // Without its drawing assets the program can do nothing useful.
+      ShowMessage("Error", MissingAssetMessage(missing), MessageIcon::Information);
+      std::fflush(nullptr);
+      std::_Exit(1);
+    }
+    return opened;
   });
 
   // Nothing can drive a hidden program here, so a start as a component server ends at once.
@@ -92,6 +104,11 @@ int CStrumletViewerApp::ExitInstance() {
   recentFiles_.Save(store_);
   store_.WriteProfileInt(kSettingsSection, kPreviewPages, previewPages_);
   return 0;
+}
+
+bool CStrumletViewerApp::ExportChordPro(const std::string& databasePath, int sortOrder,
+                                        const std::string& outputFile) {
+  return strumlet::ExportChordPro(databasePath, sortOrder, outputFile);
 }
 
 CStrumletViewerDoc* CStrumletViewerApp::OpenDocumentFile(const std::string& path) {

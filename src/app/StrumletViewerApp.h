@@ -10,6 +10,7 @@
 #include "app/ProfileStore.h"
 #include "app/RecentFileList.h"
 #include "html/ProcessingSettings.h"
+#include "palm/PalmInstaller.h"
 
 class QWidget;
 
@@ -61,6 +62,13 @@ class CStrumletViewerApp {
   // Opens `path` with the current processing settings; nullptr on failure.
   CStrumletViewerDoc* OpenDocumentFile(const std::string& path);
 
+  // The one Palm Desktop installer of the run.
+  CPalmInstaller& palmInstaller() { return palmInstaller_; }
+
+  // Reads the database again with `sortOrder` and writes its ChordPro file.
+  bool ExportChordPro(const std::string& databasePath, int sortOrder,
+                      const std::string& outputFile);
+
   ProcessingSettings& settings() { return settings_; }
   ProfileStore& store() { return store_; }
   CDocManager* docManager() { return docManager_.get(); }
@@ -72,6 +80,7 @@ class CStrumletViewerApp {
   ProcessingSettings settings_;
   RecentFileList recentFiles_{kRecentFileCount};
   int previewPages_ = 0;
+  CPalmInstaller palmInstaller_;
   std::unique_ptr<MainFrameWindow> mainFrame_;
   std::unique_ptr<CDocManager> docManager_;
 };

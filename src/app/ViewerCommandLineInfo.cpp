@@ -25,7 +25,7 @@ void CViewerCommandLineInfo::ParseCommandLine(const std::vector<std::string>& ar
       m_bShowHelp = true;
       continue;
     }
-    if (argument == "--version") {
+    if (argument == "--version" || argument == "-v") {
       m_bShowVersion = true;
       continue;
     }
@@ -71,8 +71,8 @@ std::string CommandLineUsage() {
          "  PATH          a .pdb database or a folder of them, converted with the options\n"
          "                the Open command would propose (File, Open shows them)\n"
          "  /InstallAll   start without a document window\n"
-         "  --help        show this help and exit\n"
-         "  --version     show the version and exit\n"
+         "  -h, --help    show this help and exit\n"
+         "  -v, --version show the version and exit\n"
          "\n"
          "Without PATH a window with the quick instructions opens.\n";
 }

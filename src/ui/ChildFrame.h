@@ -25,6 +25,8 @@ class CChildFrame final : public QMdiSubWindow, public DocumentWindow {
   void InitialUpdate() override;
   void Discard() override;
 
+  // The document shown; nullptr once the window is closing.
+  CStrumletViewerDoc* document() const { return document_; }
   CLeftView* leftView() const { return leftView_; }
   CStrumletViewerView* htmlView() const { return htmlView_; }
   QSplitter* splitter() const { return splitter_; }

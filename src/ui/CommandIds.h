@@ -23,6 +23,7 @@ enum WindowCommand : int {
   ID_INSTALL_CONDUIT = 32772,
   ID_REMOVE_CONDUIT = 32782,
   ID_INSTALL_PALM_APP = 32787,
+  ID_EXPORT_CHORDPRO = 32790,  // our own
 };
 
 }  // namespace strumlet

@@ -5,8 +5,10 @@
 #include <QCloseEvent>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -70,7 +72,7 @@ QIcon ApplicationIcon() {
   painter.drawEllipse(QPointF(36, 39), 3.5, 3.5);
   painter.drawEllipse(QPointF(44, 39), 3.5, 3.5);
   painter.end();
-  return QIcon::fromTheme(QStringLiteral("strumletviewer"), QIcon(picture));
+  return QIcon::fromTheme(QStringLiteral("org.strumletviewer.StrumletViewer"), QIcon(picture));
 }
 
 CMainFrame::CMainFrame(CStrumletViewerApp& app, QWidget* parent)
@@ -234,12 +236,28 @@ void CMainFrame::createActions() {
     updateMenus();
   });
 
-  addCommand(ID_INSTALL_CONDUIT, tr("Install &Conduit"),
-             tr("Install the Strumlet conduit for Hot Sync ability."));
-  addCommand(ID_REMOVE_CONDUIT, tr("&Remove Conduit"),
-             tr("Unstall the Strumlet conduit for Hot Sync ability."));
-  addCommand(ID_INSTALL_PALM_APP, tr("Install Strumlet to your &Palm..."),
-             tr("Install Strumlet to your Palm."));
+  auto palmCommand = [this](auto operation) {
+    return [this, operation] {
+      QApplication::setOverrideCursor(Qt::WaitCursor);
+      operation(app_.palmInstaller());
+      QApplication::restoreOverrideCursor();
+    };
+  };
+  connect(addCommand(ID_INSTALL_CONDUIT, tr("Install &Conduit"),
+                     tr("Install the Strumlet conduit for Hot Sync ability.")),
+          &QAction::triggered, this,
+          palmCommand([](CPalmInstaller& palm) { palm.ReportConduitInstall(); }));
+  connect(addCommand(ID_REMOVE_CONDUIT, tr("&Remove Conduit"),
+                     tr("Unstall the Strumlet conduit for Hot Sync ability.")),
+          &QAction::triggered, this,
+          palmCommand([](CPalmInstaller& palm) { palm.ReportConduitRemoval(); }));
+  connect(addCommand(ID_INSTALL_PALM_APP, tr("Install Strumlet to your &Palm..."),
+                     tr("Install Strumlet to your Palm.")),
+          &QAction::triggered, this,
+          palmCommand([](CPalmInstaller& palm) { palm.InstallApplication(); }));
+  connect(addCommand(ID_EXPORT_CHORDPRO, tr("&Export as ChordPro..."),
+                     tr("Write the chords of the active database as a ChordPro file")),
+          &QAction::triggered, this, &CMainFrame::exportChordPro);
 }
 
 void CMainFrame::createMenus() {
@@ -256,6 +274,7 @@ void CMainFrame::createMenus() {
   fileMenuFull_->setObjectName(QStringLiteral("menu129File"));
   fileMenuFull_->addAction(command(ID_FILE_OPEN));
   fileMenuFull_->addAction(command(ID_FILE_CLOSE));
+  fileMenuFull_->addAction(command(ID_EXPORT_CHORDPRO));
   fileMenuFull_->addSeparator();
   fileMenuFull_->addAction(command(ID_FILE_PRINT));
   fileMenuFull_->addAction(command(ID_FILE_PRINT_SETUP));
@@ -377,6 +396,7 @@ void CMainFrame::updateMenus() {
   CChildFrame* child = activeChild();
   command(ID_FILE_CLOSE)->setEnabled(child != nullptr);
   command(ID_FILE_PRINT)->setEnabled(child != nullptr && !printing_);
+  command(ID_EXPORT_CHORDPRO)->setEnabled(!ExportSource(child).isEmpty());
   command(ID_EDIT_COPY)->setEnabled(child != nullptr);
   command(ID_NEXT_PANE)->setEnabled(child != nullptr);
   command(ID_PREV_PANE)->setEnabled(child != nullptr);
@@ -471,6 +491,42 @@ void CMainFrame::print() {
       },
       Qt::SingleShotConnection);
   view->print(printer_.get());
+}
+
+QString CMainFrame::ExportSource(CChildFrame* child) const {
+  if (child == nullptr || child->document() == nullptr || app_.docManager() == nullptr) {
+    return {};
+  }
+  const QString path = QString::fromStdString(app_.docManager()->PathOf(child->document()));
+  // A folder's page is its index; only a single database has one set of chords to export.
+  return path.endsWith(QStringLiteral("pdb"), Qt::CaseInsensitive) && QFileInfo(path).isFile()
+             ? path
+             : QString();
+}
+
+void CMainFrame::exportChordPro() {
+  CChildFrame* child = activeChild();
+  const QString source = ExportSource(child);
+  if (source.isEmpty()) {
+    return;
+  }
+  const CStrumletViewerDoc& document = *child->document();
+  const QString folder = QString::fromStdString(document.DestinationFolder);
+  const QString proposed = QDir(folder.isEmpty() ? QFileInfo(source).path() : folder)
+                               .filePath(QString::fromStdString(document.BaseName) + ".cho");
+  const QString target = QFileDialog::getSaveFileName(this, tr("Export as ChordPro"), proposed,
+                                                      tr("ChordPro files (*.cho);;All files (*)"));
+  if (target.isEmpty()) {
+    return;
+  }
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  // The same database read again in the order its page was made with.
+  const bool written =
+      app_.ExportChordPro(source.toStdString(), document.SortOrder, target.toStdString());
+  QApplication::restoreOverrideCursor();
+  if (written) {
+    statusBar()->showMessage(tr("Wrote %1").arg(target), 5000);
+  }
 }
 
 void CMainFrame::printSetup() {

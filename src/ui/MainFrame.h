@@ -62,6 +62,8 @@ class CMainFrame final : public QMainWindow, public MainFrameWindow {
   void updateLockIndicators();
   void print();
   void printSetup();
+  void exportChordPro();
+  QString ExportSource(CChildFrame* child) const;
   void about();
   void copy();
   void readGeometry();

@@ -26,7 +26,7 @@ int main(int argc, char** argv) {
       std::fputs(strumlet::CommandLineUsage().c_str(), stdout);
       return 0;
     }
-    if (argument == "--version") {
+    if (argument == "--version" || argument == "-v") {
       std::puts("strumletviewer 1.0");
       return 0;
     }
@@ -37,7 +37,7 @@ int main(int argc, char** argv) {
   QApplication application(argc, argv);
   QCoreApplication::setOrganizationName(QStringLiteral("Quillory Software"));
   QCoreApplication::setApplicationName(QStringLiteral("StrumletViewer"));
-  QGuiApplication::setDesktopFileName(QStringLiteral("strumletviewer"));
+  QGuiApplication::setDesktopFileName(QStringLiteral("org.strumletviewer.StrumletViewer"));
 
   strumlet::QtMessenger messenger;
   strumlet::ScopedMessenger useMessenger(messenger);

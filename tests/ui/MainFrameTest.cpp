@@ -126,7 +126,8 @@ TEST_F(ProgramTest, MenusFollowTheFirstAndLastDocumentWindow) {
   for (QAction* action : Menu(frame, "menu129File")->actions()) {
     items << (action->isSeparator() ? QString("-") : action->text());
   }
-  EXPECT_EQ(items.join('|'), "&Open...|&Close|-|&Print...|P&rint Setup...|-|E&xit");
+  EXPECT_EQ(items.join('|'),
+            "&Open...|&Close|&Export as ChordPro...|-|&Print...|P&rint Setup...|-|E&xit");
   EXPECT_EQ(frame->command(ID_FILE_OPEN)->shortcut(), QKeySequence("Ctrl+O"));
 }
 
