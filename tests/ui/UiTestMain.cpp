@@ -8,6 +8,8 @@ int main(int argc, char** argv) {
   if (::geteuid() == 0) {
     ::setenv("QTWEBENGINE_DISABLE_SANDBOX", "1", 1);
   }
+  // Also when CTest lists the tests, without the environment it runs them with.
+  ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
   QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
   QApplication app(argc, argv);
   ::testing::InitGoogleTest(&argc, argv);
