@@ -5,7 +5,7 @@
 #include <cstdlib>
 
 #include "app/ConversionRunner.h"
-#include "app/OpenCommandFlow.h"
+#include "app/OpenCommand.h"
 #include "app/SettingsStore.h"
 #include "app/ViewerCommandLineInfo.h"
 #include "chordpro/ChordProExport.h"
@@ -83,8 +83,9 @@ std::optional<int> CStrumletViewerApp::InitInstance(const std::vector<std::strin
     case CViewerCommandLineInfo::ShellCommand::FileOpen:
       // The settings are not loaded yet: the path is converted with what the Open command
       // would propose, so it gives the same pages as File, Open with OK.
-      settings_ = ProposedOpenSettings(store_);
-      if (OpenDocumentFile(commandLine.m_strFileName) == nullptr) {
+      CopyProposedOpenSettings(store_, settings_);
+      if (!CreateOutputFolder(settings_.m_strOutputPath) ||
+          OpenDocumentFile(commandLine.m_strFileName) == nullptr) {
         return 1;
       }
       break;
@@ -117,7 +118,7 @@ CStrumletViewerDoc* CStrumletViewerApp::OpenDocumentFile(const std::string& path
 
 void CStrumletViewerApp::OnFileOpen(const std::string& proposedPath) {
   QWidget* parent = mainFrame_ ? mainFrame_->Widget() : nullptr;
-  const std::optional<std::string> path = ChooseOpenPath(parent, store_, settings_, proposedPath);
+  const std::optional<std::string> path = RunOpenCommand(parent, store_, settings_, proposedPath);
   if (path) {
     OpenDocumentFile(*path);
   }
@@ -131,7 +132,7 @@ void CStrumletViewerApp::OnFileNew() {
 
 void CStrumletViewerApp::OnSettingCommand(int command) {
   if (command == ID_PATH_SETTINGS) {
-    ChoosePathSettings(mainFrame_ ? mainFrame_->Widget() : nullptr, store_, settings_);
+    RunPathSettingsCommand(mainFrame_ ? mainFrame_->Widget() : nullptr, store_, settings_);
     return;
   }
   RunSettingCommand(command, store_, settings_);

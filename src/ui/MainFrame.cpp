@@ -26,7 +26,6 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
-#include "app/OpenCommandFlow.h"
 #include "app/SettingsStore.h"
 #include "ui/ChildFrame.h"
 #include "ui/CommandIds.h"
@@ -408,7 +407,6 @@ void CMainFrame::updateMenus() {
       action->setChecked(*checked);
     }
   }
-  command(ID_PATH_SETTINGS)->setEnabled(PathSettingsAvailable());
 
   setWindowTitle(child != nullptr ? kCaption + QStringLiteral(" - ") + child->windowTitle()
                                   : kCaption);
