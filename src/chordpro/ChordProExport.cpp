@@ -48,8 +48,8 @@ int CreateSibling(const std::string& path, std::string& siblingPath) {
 }  // namespace
 
 bool WriteChordProFile(const ChordDatabase& db, const std::string& title, int sortOrder,
-                       const std::string& outputFile) {
-  std::string text = WriteChordPro(title, db.chords, db.categories, sortOrder);
+                       const std::string& outputFile, const ChordProOptions& options) {
+  std::string text = WriteChordPro(title, db.chords, db.categories, sortOrder, options);
   if (!db.complete) {
     text.insert(text.find('\n') + 1, kIncomplete);
   }

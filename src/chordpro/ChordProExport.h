@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "chordpro/ChordProWriter.h"
 #include "pdb/ChordDatabase.h"
 
 namespace strumlet {
@@ -11,7 +12,7 @@ namespace strumlet {
 // beside its final name and then renamed over it, so a failure leaves an existing file as it was
 // and no partial file behind. A failure is reported through the messenger and returns false.
 bool WriteChordProFile(const ChordDatabase& db, const std::string& title, int sortOrder,
-                       const std::string& outputFile);
+                       const std::string& outputFile, const ChordProOptions& options = {});
 
 // Reads the database file (or archived collection, by the same name rule as a conversion) at
 // `databasePath` with the chords in `sortOrder`, and writes its ChordPro file to `outputFile`.

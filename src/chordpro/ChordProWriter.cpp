@@ -202,7 +202,8 @@ std::string DefineLine(const ChordProChord& chord) {
 }
 
 std::string WriteChordPro(const std::string& title, const ChordCollection& chords,
-                          const CategoryTable& categories, int sortOrder) {
+                          const CategoryTable& categories, int sortOrder,
+                          const ChordProOptions& options) {
   std::string out = "{title: " + EscapeDirectiveText(FileNameText(title)) + "}\n";
   std::optional<std::string> instrument;
   std::optional<int> category;
@@ -224,7 +225,8 @@ std::string WriteChordPro(const std::string& title, const ChordCollection& chord
     }
     if (heading && !heading->empty()) out += Comment(CodePageToUtf8(*heading));
 
-    const ChordProChord chord = MapChord(record);
+    ChordProChord chord = MapChord(record);
+    if (!options.fingers) chord.fingers.clear();
     for (const std::string& remark : chord.remarks) {
       out += "# " + EscapeDirectiveText(chord.name) + ": " + remark + "\n";
     }

@@ -32,12 +32,18 @@ std::string EscapeDirectiveText(const std::string& utf8);
 // The instrument the record's code and string count stand for, e.g. "Ukulele, 4 strings".
 std::string InstrumentName(const ChordRecord& record);
 
+// Choices for readers that do not know every part of a definition.
+struct ChordProOptions {
+  bool fingers = true;  // write the `fingers` list where a chord has one
+};
+
 // The whole ChordPro file of a database: `{title: TITLE}`, then one definition per chord in the
 // collection's order, with a `{comment}` heading where the category (sort order 0) or the root
 // (sort order 1) changes and where the instrument changes. `title` is a file name (UTF-8, or
 // taken as the code page when it is not); chord and category names are in the handheld's code
 // page. The file is UTF-8.
 std::string WriteChordPro(const std::string& title, const ChordCollection& chords,
-                          const CategoryTable& categories, int sortOrder);
+                          const CategoryTable& categories, int sortOrder,
+                          const ChordProOptions& options = {});
 
 }  // namespace strumlet

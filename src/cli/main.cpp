@@ -74,6 +74,7 @@ int main(int argc, char** argv) {
   std::string fontFile;
   int fontSize = 12;
   bool quiet = false;
+  bool noFingers = false;
 
   app.add_option("PATH", path, "a database file (name ending in \"pdb\" or \"PDB\") or a folder")
       ->required();
@@ -94,6 +95,8 @@ int main(int argc, char** argv) {
       ->type_name("FILE");
   app.add_option("--font-size", fontSize, "chord-name font size, 8 to 36 (default: 12)")
       ->type_name("N");
+  app.add_flag("--no-fingers", noFingers,
+               "ChordPro files without finger numbers, for readers older than ChordPro 6");
   app.add_flag("-q,--quiet", quiet, "no progress output");
 
   try {
@@ -163,9 +166,11 @@ int main(int argc, char** argv) {
   strumlet::CStrumletViewerDoc document(settings);
   if (chordPro) {
     document.SetExtraOutput({".cho", " (ChordPro)",
-                             [](const strumlet::ChordDatabase& db, const std::string& baseName,
-                                int sortOrder, const std::string& file) {
-                               return strumlet::WriteChordProFile(db, baseName, sortOrder, file);
+                             [options = strumlet::ChordProOptions{!noFingers}](
+                                 const strumlet::ChordDatabase& db, const std::string& baseName,
+                                 int sortOrder, const std::string& file) {
+                               return strumlet::WriteChordProFile(db, baseName, sortOrder, file,
+                                                                  options);
                              }});
   }
   document.SetProgressCallback([&messenger](const strumlet::ConversionProgress& progress) {

@@ -118,6 +118,16 @@ TEST(ChordProFile, RootHeadingsUnderTheNameOrderAndNoneByPosition) {
   EXPECT_EQ(byPosition.find("{comment: Major"), std::string::npos);
 }
 
+TEST(ChordProFile, TheTitleIsTheFileNameAsTheFileSystemGivesIt) {
+  auto title = [](const std::string& name) {
+    const std::string file = File("{define: C frets x 3 2 0 1 0}\n", kSortByPosition, name);
+    return file.substr(0, file.find('\n'));
+  };
+  EXPECT_EQ(title("Akkorde f\xC3\xBCr Gitarre"), "{title: Akkorde f\xC3\xBCr Gitarre}");
+  // A name that is no UTF-8 is taken in the handheld's character set.
+  EXPECT_EQ(title("Accords \xE0 moi"), "{title: Accords \xC3\xA0 moi}");
+}
+
 TEST(ChordProFile, InstrumentCommentsAndRemarksStandBeforeTheirChords) {
   const std::string file = File(
       "{define: \"C\\xB0\" frets x 3 4 2 4 x}\n"

@@ -219,8 +219,13 @@ TEST_F(ConvertCommandTest, ChordProFilesBesideOrInsteadOfThePages) {
     png += entry.path().extension() == ".png";
   }
   EXPECT_EQ(jpg + png, 2);
-  run = Convert({"-f", "chordpro", "-o", Out(), "in/B.pdb"});
-  EXPECT_EQ(run.out, Out() + "/B/B.cho\n");
+  Database("C.pdb", "{define: C frets x 3 2 0 1 0 fingers x 3 2 0 1 0}\n");
+  run = Convert({"-f", "chordpro", "-o", Out(), "in/C.pdb"});
+  EXPECT_EQ(run.out, Out() + "/C/C.cho\n");
+  EXPECT_NE(Read(Out() + "/C/C.cho").find("frets x 3 2 0 1 0 fingers 0 3 2 0 1 0}"),
+            std::string::npos);
+  run = Convert({"-f", "chordpro", "--no-fingers", "-o", Out(), "in/C.pdb"});
+  EXPECT_NE(Read(Out() + "/C/C.cho").find("frets x 3 2 0 1 0}"), std::string::npos);
 
   // A ChordPro file that cannot be written fails that database, with its message.
   fs::remove(Out() + "/Guitar Chords/Guitar Chords.cho");
