@@ -11,6 +11,9 @@
 #include <QRadioButton>
 #include <QTest>
 #include <climits>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
 
 #include "AppTestSupport.h"
 #include "app/ProcessOptionsDialog.h"
@@ -363,6 +366,27 @@ TEST(ProcessOptionsDialog, WithoutPalmUsersTheListHoldsTheBlankEntryOnly) {
   EXPECT_EQ(users->itemText(0), " ");
   emit users->activated(0);
   EXPECT_EQ(EditText(d, "edit1005"), "/start");
+}
+
+// The Palm Desktop the tests see (set up by the test main) with two users in its users file.
+TEST(ProcessOptionsDialog, ListsThePalmDesktopUsersAndPutsTheChosenOnesBackupFolder) {
+  const char* home = std::getenv("STRUMLET_PALM_HOME");
+  ASSERT_NE(home, nullptr);
+  std::filesystem::create_directories(home);
+  const std::string usersFile = std::string(home) + "/users";
+  std::ofstream(usersFile) << "7\tzoe\tZoe Smith\n3\tanna\tanna b\n";
+  // The other tests see an empty Palm Desktop again, whatever happens here.
+  struct RemoveUsers {
+    std::string path;
+    ~RemoveUsers() { std::filesystem::remove(path); }
+  } removeUsers{usersFile};
+  CProcessOptionsDialog d(nullptr, "/start", "/out/", "/font.ttf", 0, 2, 100, 12, 0);
+  auto* users = Control<QComboBox>(d, "combo1018");
+  QStringList names;
+  for (int i = 0; i < users->count(); ++i) names << users->itemText(i);
+  EXPECT_EQ(names, (QStringList{" ", "anna b", "Zoe Smith"}));
+  emit users->activated(2);
+  EXPECT_EQ(EditText(d, "edit1005"), std::string(home) + "/zoe/Backup/");
 }
 
 TEST(ProcessOptionsDialog, ChosenFileBecomesThePathAndTheNextStart) {
