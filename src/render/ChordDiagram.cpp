@@ -3,7 +3,6 @@
 #include <gd.h>
 
 #include <algorithm>
-#include <atomic>
 #include <cerrno>
 #include <cstdio>
 
@@ -17,14 +16,9 @@
 namespace strumlet {
 namespace {
 
-constexpr std::size_t kMaxFontPathLength = 255;
 // Sizes beyond these make images of tens of megabytes; a setting that large is a typing slip.
 constexpr double kMaxNameSize = 500.0;
 constexpr double kMaxLabelSize = 500.0;
-
-// "10" at the label size, shared by all diagrams: a failed measurement keeps the last good one.
-std::atomic<int> labelWidth{0};
-std::atomic<int> labelHeight{0};
 
 double ClampSize(double size, double smallest, double fallback, double largest) {
   if (!(size >= smallest)) return fallback;  // also catches NaN
@@ -80,7 +74,7 @@ ChordDiagram::ChordDiagram(const ChordRecord& record, double nameSize, double la
     : impl_(std::make_unique<Impl>()) {
   Impl& d = *impl_;
   d.record = record;
-  d.fontFile = fontFile.substr(0, std::min(fontFile.size(), kMaxFontPathLength));
+  d.fontFile = fontFile;
   d.nameSize = ClampSize(nameSize, 6.0, 20.0, kMaxNameSize);
   d.labelSize = ClampSize(labelSize, 4.0, 7.0, kMaxLabelSize);
 
@@ -95,16 +89,14 @@ ChordDiagram::ChordDiagram(const ChordRecord& record, double nameSize, double la
   } else {
     d.lastTextError = probe->error;
   }
+  // Every measurement belongs to this diagram's font and size (the stamps are cached by both):
+  // one that fails counts as nothing, never as another diagram's value.
   auto label = GetTextStamp(d.fontFile, d.labelSize, "10");
   if (label->ok()) {
     metrics.labelWidth = label->width();
     metrics.labelHeight = label->height();
-    labelWidth = metrics.labelWidth;
-    labelHeight = metrics.labelHeight;
   } else {
     d.lastTextError = label->error;
-    metrics.labelWidth = labelWidth;
-    metrics.labelHeight = labelHeight;
   }
   const std::string name = NameToDrawableText(d.record.name);
   if (!name.empty()) {
