@@ -17,9 +17,9 @@ struct SettingsFileStore::Impl {
   QSettings settings{QStringLiteral("Quillory Software"), QStringLiteral("StrumletViewer")};
 };
 
-SettingsFileStore::SettingsFileStore() : impl_(new Impl) {}
+SettingsFileStore::SettingsFileStore() : impl_(std::make_unique<Impl>()) {}
 
-SettingsFileStore::~SettingsFileStore() { delete impl_; }
+SettingsFileStore::~SettingsFileStore() = default;
 
 int SettingsFileStore::GetProfileInt(const std::string& section, const std::string& name,
                                      int defaultValue) {

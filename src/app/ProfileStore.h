@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <string>
 
 namespace strumlet {
@@ -25,6 +26,8 @@ class SettingsFileStore final : public ProfileStore {
  public:
   SettingsFileStore();
   ~SettingsFileStore() override;
+  SettingsFileStore(const SettingsFileStore&) = delete;
+  SettingsFileStore& operator=(const SettingsFileStore&) = delete;
   int GetProfileInt(const std::string& section, const std::string& name, int defaultValue) override;
   std::string GetProfileString(const std::string& section, const std::string& name,
                                const std::string& defaultValue) override;
@@ -34,7 +37,7 @@ class SettingsFileStore final : public ProfileStore {
 
  private:
   struct Impl;
-  Impl* impl_;
+  std::unique_ptr<Impl> impl_;
 };
 
 }  // namespace strumlet

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QSettings>
 #include <map>
+#include <type_traits>
 #include <vector>
 
 #include "app/SettingsStore.h"
@@ -245,6 +246,11 @@ TEST(SettingsFileStore, KeepsValuesUnderTheCompanyAndApplicationAcrossInstances)
   LoadStartupSettings(third, settings);
   EXPECT_EQ(settings.m_nSort, 2);
   EXPECT_EQ(settings.m_nChordPercent, 63);
+}
+
+TEST(SettingsFileStore, CannotBeCopiedSoItsStateIsNeverFreedTwice) {
+  EXPECT_FALSE(std::is_copy_constructible_v<SettingsFileStore>);
+  EXPECT_FALSE(std::is_copy_assignable_v<SettingsFileStore>);
 }
 
 }  // namespace
