@@ -42,6 +42,12 @@ bool IsRegularFile(const std::string& path) {
   return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
+bool IsAccessibleDirectory(const std::string& path) {
+  struct stat info {};
+  return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode) &&
+         ::access(path.c_str(), R_OK | X_OK) == 0;
+}
+
 int Refuse(strumlet::TerminalMessenger& messenger, const std::string& caption,
            const std::string& text) {
   messenger.ShowMessage(
@@ -136,8 +142,10 @@ int main(int argc, char** argv) {
     }
   }
 
+  // Every argument is checked before anything is made on disk: a mistyped path must not leave
+  // an empty output folder behind.
   path = Absolute(path);
-  if (strumlet::EndsInPdb(path) && !IsRegularFile(path)) {
+  if (strumlet::EndsInPdb(path) ? !IsRegularFile(path) : !IsAccessibleDirectory(path)) {
     return Refuse(messenger, "palm file Error",
                   "'" + path + "' is not a valid file or folder path.");
   }

@@ -240,6 +240,21 @@ TEST_F(ConvertCommandTest, ChordProFilesBesideOrInsteadOfThePages) {
   EXPECT_EQ(run.out, "");
 }
 
+TEST_F(ConvertCommandTest, UsageErrorsLeaveNoOutputFolderBehind) {
+  Database("G.pdb", kGuitar);
+  for (const std::vector<std::string>& arguments :
+       std::vector<std::vector<std::string>>{{"in/no-such-folder"},
+                                             {"in/G.Pdb"},
+                                             {"in/missing.pdb"},
+                                             {"--scale", "401", "in/G.pdb"},
+                                             {"--font", "no-such.ttf", "in/G.pdb"}}) {
+    EXPECT_EQ(Convert(arguments).status, 2) << arguments[0];
+    EXPECT_FALSE(fs::exists(root_ + "/StrumletOutput")) << arguments[0];
+  }
+  EXPECT_EQ(Convert({"in"}).status, 0);  // a good run makes the default folder
+  EXPECT_TRUE(fs::exists(root_ + "/StrumletOutput/index.html"));
+}
+
 TEST_F(ConvertCommandTest, HelpAndVersionSucceed) {
   Result run = Convert({"--help"});
   EXPECT_EQ(run.status, 0);
