@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <cerrno>
+#include <cstdio>
+
 #include "Fixture.h"
 #include "TestSupport.h"
 #include "html/PageWriter.h"
@@ -180,6 +183,20 @@ TEST_F(PageWriterTest, UnwritablePageOrImageIsReportedAsFailure) {
   EXPECT_NE(messages_.messages[1].text.find("Blocked.html"), std::string::npos);
   // The other chord's image was still written.
   EXPECT_GT(PngSize(folder_ / ImageFileName(db.chords[1].recordOffset, ImageKind::kPng)).first, 0);
+}
+
+TEST(PageStream, NamesTheReasonOfTheFirstFailedWriteNotOfWhatCameLater) {
+  PageStream page("/dev/full");
+  ASSERT_TRUE(page.ok());
+  const std::string line(1000, 'x');
+  for (int i = 0; i < 20; ++i) page.Print("%s\n", line.c_str());  // more than one buffer
+  errno = ENOENT;  // what a later call (the clock, another file) may leave behind
+  std::FILE* other = std::fopen("/no/such/file", "r");
+  EXPECT_EQ(other, nullptr);
+  EXPECT_FALSE(page.Close());
+  EXPECT_EQ(page.error(), ENOSPC);
+  EXPECT_EQ(WriteFailureText("/dev/full", page.error()),
+            "Could not write '/dev/full': No space left on device");
 }
 
 }  // namespace
