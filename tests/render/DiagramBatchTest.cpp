@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <stdexcept>
 #include <thread>
 #include <vector>
@@ -33,13 +34,22 @@ TEST(RunInParallel, ProgressComesOnTheCallingThreadOnlyAndEndsWithTheTotal) {
 TEST(RunInParallel, AnExceptionOnAHelperReachesTheCaller) {
   const std::thread::id caller = std::this_thread::get_id();
   std::atomic<int> started{0};
+  std::atomic<bool> helperRan{false};
   // Every item thrown on a helper: the caller must get the exception instead of the process
-  // ending, and stop handing out items.
+  // ending, and stop handing out items. The caller's items wait for a helper to have run, so
+  // a loaded machine cannot let the caller finish every item before any helper starts.
   EXPECT_THROW(RunInParallel(1000, 4,
                              [&](std::size_t) {
                                ++started;
-                               if (std::this_thread::get_id() != caller) throw std::bad_alloc();
-                               std::this_thread::yield();
+                               if (std::this_thread::get_id() != caller) {
+                                 helperRan = true;
+                                 throw std::bad_alloc();
+                               }
+                               const auto until =
+                                   std::chrono::steady_clock::now() + std::chrono::seconds(30);
+                               while (!helperRan && std::chrono::steady_clock::now() < until) {
+                                 std::this_thread::yield();
+                               }
                              },
                              {}),
                std::bad_alloc);
