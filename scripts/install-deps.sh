@@ -14,14 +14,35 @@ packages=(
   xvfb xauth
   librsvg2-bin scdoc gzip groff-base file dpkg-dev
   desktop-file-utils appstream shared-mime-info xdg-utils libglib2.0-bin
+  locales
 )
+
+sudo_if_needed() {
+  if [[ $(id -u) -ne 0 ]]; then
+    command -v sudo >/dev/null || { echo "error: need root or sudo to run: $*" >&2; exit 1; }
+    sudo "$@"
+  else
+    "$@"
+  fi
+}
+
+# The timestamp test needs a locale whose date order differs from the C locale's.
+ensure_test_locale() {
+  locale -a 2>/dev/null | grep -qix 'de_DE.utf-\?8' && return 0
+  command -v localedef >/dev/null || return 0
+  echo "Generating the de_DE.UTF-8 locale for the tests."
+  sudo_if_needed localedef -i de_DE -f UTF-8 de_DE.UTF-8
+}
 
 missing=()
 for p in "${packages[@]}"; do
   status=$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null || true)
   [[ "$status" == "install ok installed" ]] || missing+=("$p")
 done
-[[ ${#missing[@]} -eq 0 ]] && exit 0
+if [[ ${#missing[@]} -eq 0 ]]; then
+  ensure_test_locale
+  exit 0
+fi
 
 echo "Installing missing packages: ${missing[*]}"
 sudo=""
@@ -33,3 +54,4 @@ export DEBIAN_FRONTEND=noninteractive
 $sudo apt-get update -qq
 $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 echo "Packages installed."
+ensure_test_locale

@@ -3,6 +3,7 @@
 #include <clocale>
 #include <cstdlib>
 #include <ctime>
+#include <string>
 
 #include "html/HtmlText.h"
 #include "html/PageWriter.h"
@@ -35,8 +36,19 @@ TEST(HtmlText, PercentEncodesEveryByteOutsideTheUnreservedSet) {
 TEST(HtmlText, TimestampUsesTheCLocaleWhateverTheProcessLocale) {
   ::setenv("TZ", "UTC", 1);
   ::tzset();
-  // A locale with another date order must not leak into the page.
-  std::setlocale(LC_ALL, "C.UTF-8");
+  // A locale with another date order ("11.06.26") must not leak into the page; the install
+  // script generates it.
+  if (!std::setlocale(LC_ALL, "de_DE.UTF-8")) {
+    const char* ci = std::getenv("CI");
+    if (ci && std::string(ci) == "true") FAIL() << "the de_DE.UTF-8 locale is missing";
+    GTEST_SKIP() << "the de_DE.UTF-8 locale is missing (scripts/install-deps.sh makes it)";
+  }
+  char own[48];
+  const std::time_t when = 1781215500;
+  std::tm parts{};
+  ::localtime_r(&when, &parts);
+  std::strftime(own, sizeof own, "%x", &parts);
+  ASSERT_STRNE(own, "06/11/26");  // the locale really orders the date otherwise
   EXPECT_EQ(FormatTimestamp(1781215500), "06/11/26 10:05PM");  // 2026-06-11 22:05 UTC
   EXPECT_EQ(FormatTimestamp(1781136000), "06/11/26 12:00AM");  // midnight
   EXPECT_EQ(FormatTimestamp(1781179200), "06/11/26 12:00PM");  // noon
