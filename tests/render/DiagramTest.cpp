@@ -40,9 +40,7 @@ std::vector<int> StringXs(const ChordDiagram& d) {
 
 class DiagramTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    if (test::TestFont().empty()) GTEST_SKIP() << "no TrueType font installed";
-  }
+  void SetUp() override { STRUMLET_REQUIRE_FONT(); }
   const std::string& font() { return test::TestFont(); }
 };
 

@@ -24,6 +24,11 @@ const std::string& TestFont() {
   return font;
 }
 
+bool InCi() {
+  const char* ci = std::getenv("CI");
+  return ci != nullptr && std::string(ci) == "true";
+}
+
 bool IsDark(const gdImageStruct* image, int x, int y) {
   auto* im = const_cast<gdImagePtr>(image);
   if (!gdImageBoundsSafe(im, x, y)) return false;

@@ -21,6 +21,19 @@ ChordRecord MakeChord(const std::string& name, int baseFret, std::initializer_li
 // The font the tests draw with: the fontconfig default.
 const std::string& TestFont();
 
+// True when running in CI (CI=true), where a missing font must fail the text and pixel tests
+// instead of skipping them.
+bool InCi();
+
+// In SetUp or a test body: skips (locally) or fails (in CI) when there is no font to draw with.
+#define STRUMLET_REQUIRE_FONT()                                                  \
+  do {                                                                           \
+    if (::strumlet::test::TestFont().empty()) {                                  \
+      if (::strumlet::test::InCi()) FAIL() << "no TrueType font installed (CI)"; \
+      GTEST_SKIP() << "no TrueType font installed";                              \
+    }                                                                            \
+  } while (false)
+
 // True when the pixel is dark (in the image and darker than mid grey).
 bool IsDark(const gdImageStruct* image, int x, int y);
 // Dark pixels in [x1, x2] x [y1, y2], clipped to the image.

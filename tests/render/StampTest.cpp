@@ -27,9 +27,7 @@ TEST(NameToDrawableText, ConvertsThePalmCodePageAndEscapesAmpersands) {
 
 class TextStampTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    if (test::TestFont().empty()) GTEST_SKIP() << "no TrueType font installed";
-  }
+  void SetUp() override { STRUMLET_REQUIRE_FONT(); }
 
   // Draws `text` straight with the TrueType call on a white palette image.
   static gdImagePtr DrawDirect(const std::string& text, double size, int x, int y) {
