@@ -1,6 +1,7 @@
 # StrumletViewer: `make demo` and `make test` are all a new machine needs.
 BUILD      ?= build
 SAN_BUILD  ?= build-san
+TSAN_BUILD ?= build-tsan
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 30
 JOBS       ?= $(shell nproc)
@@ -9,7 +10,7 @@ CMAKE_COMMON := -G Ninja -DSTRUMLET_WERROR=ON
 
 PREFIX     ?= /usr/local
 
-.PHONY: all deps build demo test unit sanitize fuzz bench samples format clean install deb
+.PHONY: all deps build demo test unit sanitize tsan fuzz bench samples format clean install deb
 
 all: build
 
@@ -25,9 +26,9 @@ build: deps $(BUILD)/CMakeCache.txt
 demo: build
 	@bash scripts/demo.sh $(BUILD)
 
-# Every test: the unit tests, the same tests under ASan and UBSan, and each fuzz target for a
-# bounded time.
-test: build unit sanitize fuzz
+# Every test: the unit tests, the same tests under ASan and UBSan, the rendering and page tests
+# under ThreadSanitizer, and each fuzz target for a bounded time.
+test: build unit sanitize tsan fuzz
 
 unit: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
@@ -37,6 +38,17 @@ sanitize: deps
 	  -DSTRUMLET_SANITIZE=ON -DSTRUMLET_BUILD_QT=OFF -DSTRUMLET_BUILD_BENCH=OFF
 	cmake --build $(SAN_BUILD) -j $(JOBS)
 	cd $(SAN_BUILD) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+	  ctest --output-on-failure -j $(JOBS)
+
+# The layers that draw on several threads, under ThreadSanitizer. CTest runs every test in a
+# process of its own, so each threaded drawing starts with cold caches.
+tsan: deps
+	cmake -S . -B $(TSAN_BUILD) $(CMAKE_COMMON) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DSTRUMLET_TSAN=ON -DSTRUMLET_BUILD_QT=OFF -DSTRUMLET_BUILD_BENCH=OFF
+	cmake --build $(TSAN_BUILD) -j $(JOBS) --target strumlet_render_tests strumlet_html_tests
+	cd $(TSAN_BUILD)/tests/render && TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" \
+	  ctest --output-on-failure -j $(JOBS)
+	cd $(TSAN_BUILD)/tests/html && TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" \
 	  ctest --output-on-failure -j $(JOBS)
 
 fuzz: deps
@@ -72,4 +84,4 @@ format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD) $(SAN_BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(SAN_BUILD) $(TSAN_BUILD) $(FUZZ_BUILD)
