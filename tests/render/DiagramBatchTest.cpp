@@ -36,8 +36,8 @@ TEST(RunInParallel, AnExceptionOnAHelperReachesTheCaller) {
   std::atomic<int> started{0};
   std::atomic<bool> helperRan{false};
   // Every item thrown on a helper: the caller must get the exception instead of the process
-  // ending, and stop handing out items. The caller's items wait for a helper to have run, so
-  // a loaded machine cannot let the caller finish every item before any helper starts.
+  // ending, and stop handing out items. The caller's items wait for a helper to have thrown,
+  // so a loaded machine cannot let the caller take every item before any helper runs.
   EXPECT_THROW(RunInParallel(1000, 4,
                              [&](std::size_t) {
                                ++started;
@@ -50,6 +50,9 @@ TEST(RunInParallel, AnExceptionOnAHelperReachesTheCaller) {
                                while (!helperRan && std::chrono::steady_clock::now() < until) {
                                  std::this_thread::yield();
                                }
+                               // Give the throwing helper time to stop the hand-out before this
+                               // thread asks for its next item.
+                               std::this_thread::sleep_for(std::chrono::milliseconds(20));
                              },
                              {}),
                std::bad_alloc);
