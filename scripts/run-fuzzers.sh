@@ -19,11 +19,14 @@ for target in "${targets[@]}"; do
   seeds="$build/fuzz/${name}_seeds"
   [[ -d "$seeds" ]] && cp -r "$seeds"/. "$corpus"/
   log=$(mktemp)
+  crashes="$build/fuzz/crashes/$name"
+  mkdir -p "$crashes"
   echo "fuzzing $name for ${seconds}s"
   if ! "$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
-       -print_final_stats=1 "$corpus" >"$log" 2>&1; then
+       -artifact_prefix="$crashes/" -print_final_stats=1 "$corpus" >"$log" 2>&1; then
     tail -n 60 "$log"
-    echo "0 passed, 1 failed: $name found a crash" >&2
+    echo "0 passed, 1 failed: $name found a crash; the input is in $crashes/" >&2
+    echo "(once mended, keep it in $root/fuzz/crashes/$name/ so CTest replays it)" >&2
     exit 1
   fi
   runs=$(grep -E '^stat::number_of_executed_units' "$log" | awk '{print $2}')
