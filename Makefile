@@ -37,7 +37,10 @@ sanitize: deps
 	cmake -S . -B $(SAN_BUILD) $(CMAKE_COMMON) -DCMAKE_BUILD_TYPE=Debug \
 	  -DSTRUMLET_SANITIZE=ON -DSTRUMLET_BUILD_QT=OFF -DSTRUMLET_BUILD_BENCH=OFF
 	cmake --build $(SAN_BUILD) -j $(JOBS)
+	# The sanitizer's own dlopen stands between the program and the loader, so the loader no
+	# longer reads the program's RUNPATH for our Palm libraries: name their folder instead.
 	cd $(SAN_BUILD) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+	  LD_LIBRARY_PATH="$(abspath $(SAN_BUILD))/lib/strumletviewer$${LD_LIBRARY_PATH:+:$$LD_LIBRARY_PATH}" \
 	  ctest --output-on-failure -j $(JOBS)
 
 # The layers that draw on several threads, under ThreadSanitizer. CTest runs every test in a
