@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "pdb/ByteSource.h"
+#include "pdb/FileSystem.h"
+#include "pdb/Handles.h"
 #include "pdb/Messenger.h"
 
 namespace strumlet {
@@ -92,14 +94,11 @@ bool IsChordDatabase(const std::string& folder, const std::string& fileName) {
   if (fileName.size() <= 4) return false;
   std::size_t dot = fileName.rfind('.');
   if (dot == std::string::npos || strcasecmp(fileName.c_str() + dot, ".pdb") != 0) return false;
-  std::string path = folder + "/" + fileName;
-  std::FILE* file = std::fopen(path.c_str(), "rb");
+  FileHandle file(std::fopen(JoinPath(folder, fileName).c_str(), "rb"));
   if (!file) return false;
   uint8_t creator[4];
-  bool match = std::fseek(file, 64, SEEK_SET) == 0 && std::fread(creator, 1, 4, file) == 4 &&
-               std::memcmp(creator, kCreator, 4) == 0;
-  std::fclose(file);
-  return match;
+  return std::fseek(file.get(), 64, SEEK_SET) == 0 && std::fread(creator, 1, 4, file.get()) == 4 &&
+         std::memcmp(creator, kCreator, 4) == 0;
 }
 
 int ParseDatabase(ByteSource& in, int sortOrder, ChordDatabase& db) {
