@@ -162,6 +162,10 @@ bool CStrumletViewerDoc::OnOpenDocument(const std::string& path) {
 }
 
 bool CStrumletViewerDoc::LoadAssets() {
+  // A run that draws no images (ChordPro files only) needs none of them.
+  if (!WritePng && !WriteJpeg) {
+    return true;
+  }
   summary_.missingAsset = LoadDiagramAssets();
   return summary_.missingAsset.empty();
 }
