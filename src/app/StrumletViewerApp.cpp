@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "app/ConversionRunner.h"
+#include "app/DebugTiming.h"
 #include "app/OpenCommand.h"
 #include "app/SettingsStore.h"
 #include "app/ViewerCommandLineInfo.h"
@@ -120,6 +121,7 @@ void CStrumletViewerApp::OnFileOpen(const std::string& proposedPath) {
   QWidget* parent = mainFrame_ ? mainFrame_->Widget() : nullptr;
   const std::optional<std::string> path = RunOpenCommand(parent, store_, settings_, proposedPath);
   if (path) {
+    DebugTiming("open-accepted");
     OpenDocumentFile(*path);
   }
 }

@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QMdiArea>
 #include <QSplitter>
+#include <algorithm>
 
 #include "ui/LeftView.h"
 #include "ui/StrumletViewerView.h"
@@ -75,6 +76,11 @@ void CChildFrame::InitialUpdate() {
   if (instructions) {
     showMaximized();
   } else {
+    // A page wants room: most of the client area, below and right of the window before it.
+    if (QMdiArea* area = mdiArea()) {
+      const QSize room = area->viewport()->size();
+      resize(std::max(room.width() * 6 / 7, 320), std::max(room.height() * 6 / 7, 240));
+    }
     show();
   }
   htmlView_->setFocus();
