@@ -41,10 +41,14 @@ make_database() {
 
 now_ms() { date +%s%3N; }
 event_ms() { grep -m1 "strumletviewer-timing: $2 " "$1" | awk '{print $3}'; }
-wait_event() {  # log event seconds
+wait_event() {  # log event seconds pid
   local i
   for ((i = 0; i < $3 * 10; i++)); do
     grep -q "strumletviewer-timing: $2 " "$1" && return 0
+    if ! kill -0 "$4" 2>/dev/null; then
+      echo "the program ended before $2 (out of memory?)" >&2
+      return 1
+    fi
     sleep 0.1
   done
   echo "timed out waiting for $2" >&2
@@ -69,7 +73,7 @@ for run in 1 2 3; do
   begin=$(now_ms)
   (cd "$work" && exec "$viewer" >"$log" 2>&1) &
   pid=$!
-  wait_event "$log" page-loaded 60
+  wait_event "$log" page-loaded 60 "$pid"
   echo "run $run: $(( $(event_ms "$log" page-loaded) - begin )) ms"
   stop "$pid"
 done
@@ -97,7 +101,11 @@ CONF
   sleep 0.5
   xdotool windowfocus --sync "$dialog"
   xdotool key --clearmodifiers Return  # OK is the default button
-  wait_event "$log" page-loaded 600
+  if ! wait_event "$log" page-loaded 600 "$pid"; then
+    echo "== $chords chords: conversion $(( $(event_ms "$log" open-end) - $(event_ms "$log" open-accepted) )) ms; page not shown =="
+    stop "$pid"
+    continue
+  fi
   accepted=$(event_ms "$log" open-accepted)
   converted=$(event_ms "$log" open-end)
   shown=$(event_ms "$log" page-loaded)
