@@ -1,0 +1,271 @@
+// strumlet-palm: the Palm Desktop operations of the application's Palm commands, from a
+// terminal: list the Palm users and their backup folders, install and remove the HotSync
+// conduit, queue the Strumlet program for chosen users.
+
+#include <unistd.h>
+
+#include <CLI/CLI.hpp>
+#include <algorithm>
+#include <cstdio>
+#include <iostream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cli/TerminalMessenger.h"
+#include "palm/PalmInstaller.h"
+#include "palm/PalmUserDirectory.h"
+#include "pdb/StartDirectory.h"
+
+namespace {
+
+constexpr int kDone = 0;
+constexpr int kFailed = 1;
+constexpr int kUsageError = 2;
+
+using strumlet::MessageIcon;
+
+// The users named with --user, in the list's sorted order; a name that is no Palm user ends
+// the choice (the queue would otherwise skip that user silently when a later one succeeds).
+class NamedUsers final : public strumlet::UserChooser {
+ public:
+  explicit NamedUsers(std::vector<std::string> names) : names_(std::move(names)) {}
+  int ChooseUsers(const std::vector<std::string>& users,
+                  std::vector<std::string>& chosen) override {
+    for (const auto& name : names_) {
+      if (std::find(users.begin(), users.end(), name) == users.end()) {
+        unknown.push_back(name);
+      }
+    }
+    if (!unknown.empty()) return 2;
+    for (const auto& user : users) {
+      if (std::find(names_.begin(), names_.end(), user) != names_.end()) chosen.push_back(user);
+    }
+    return 1;
+  }
+  std::vector<std::string> unknown;
+
+ private:
+  std::vector<std::string> names_;
+};
+
+// Lists the users on the terminal and reads the numbers of those chosen.
+class TerminalChoice final : public strumlet::UserChooser {
+ public:
+  int ChooseUsers(const std::vector<std::string>& users,
+                  std::vector<std::string>& chosen) override {
+    std::fprintf(stderr,
+                 "Please select the user(s) that would like to have the Strumlet application "
+                 "installed to their Palm on the next HotSync:\n");
+    for (std::size_t i = 0; i < users.size(); ++i) {
+      std::fprintf(stderr, "  %zu) %s\n", i + 1, users[i].c_str());
+    }
+    if (users.empty()) std::fprintf(stderr, "  (no Palm users)\n");
+    for (;;) {
+      std::fprintf(stderr, "Numbers separated by blanks (empty line cancels): ");
+      std::string line;
+      if (!std::getline(std::cin, line)) {
+        std::fprintf(stderr, "\n");
+        return 2;
+      }
+      std::replace(line.begin(), line.end(), ',', ' ');
+      std::istringstream words(line);
+      std::vector<bool> picked(users.size(), false);
+      bool any = false;
+      bool valid = true;
+      for (std::string word; words >> word;) {
+        std::size_t used = 0;
+        unsigned long n = 0;
+        try {
+          n = std::stoul(word, &used);
+        } catch (const std::exception&) {
+          used = 0;
+        }
+        if (used != word.size() || n < 1 || n > users.size()) {
+          std::fprintf(stderr, "Not a number from the list: %s\n", word.c_str());
+          valid = false;
+          break;
+        }
+        picked[n - 1] = true;
+        any = true;
+      }
+      if (!valid) continue;
+      if (!any) return 2;
+      for (std::size_t i = 0; i < users.size(); ++i) {
+        if (picked[i]) chosen.push_back(users[i]);
+      }
+      return 1;
+    }
+  }
+};
+
+int ListUsers(strumlet::Messenger& messenger) {
+  strumlet::PalmUserDirectory directory;
+  std::vector<std::string> names;
+  if (directory.LoadRootDirectory() != 0 || directory.ListUserNames(names) != 0) {
+    messenger.ShowMessage(
+        "",
+        "The Palm users could not be listed: " + std::string(strumlet::palm::kUserDataLibrary) +
+            " could not be loaded or does not answer.",
+        MessageIcon::Error);
+    return kFailed;
+  }
+  strumlet::SortUserNames(names);
+  for (const auto& name : names) std::printf("%s\n", name.c_str());
+  return kDone;
+}
+
+int UserFolder(strumlet::Messenger& messenger, const std::string& name, bool backup) {
+  strumlet::PalmUserDirectory directory;
+  const std::string folder =
+      directory.LoadRootDirectory() == 0 ? directory.GetUserFolder(name, backup ? 1 : 0) : "Error";
+  if (folder == "Error") {
+    messenger.ShowMessage("", "No folder found for the Palm user \"" + name + "\".",
+                          MessageIcon::Error);
+    return kFailed;
+  }
+  std::printf("%s\n", folder.c_str());
+  return kDone;
+}
+
+int AddUser(strumlet::Messenger& messenger, const std::string& name) {
+  strumlet::DynamicLibrary userData;
+  const auto add = userData.Load(strumlet::palm::kUserDataLibrary)
+                       ? userData.Find<UmAddUserFn>("UmAddUser")
+                       : nullptr;
+  if (!add) {
+    messenger.ShowMessage("",
+                          "This Palm Desktop cannot add users: its UserData.dll has no UmAddUser.",
+                          MessageIcon::Error);
+    return kFailed;
+  }
+  uint32_t id = 0;
+  const int32_t result = add(name.c_str(), &id);
+  if (result == -505) {
+    messenger.ShowMessage(
+        "", "Not a usable Palm user name (1 to 63 bytes, no control characters): \"" + name + "\".",
+        MessageIcon::Error);
+    return kUsageError;
+  }
+  if (result != 0) {
+    messenger.ShowMessage("",
+                          "The Palm user \"" + name +
+                              "\" could not be added: the name is taken or the users file "
+                              "cannot be written.",
+                          MessageIcon::Error);
+    return kFailed;
+  }
+  strumlet::PalmUserDirectory directory;
+  if (directory.LoadRootDirectory() == 0) {
+    std::printf("%s\n", directory.GetUserFolder(name, 1).c_str());
+  }
+  return kDone;
+}
+
+int InstallApplication(strumlet::CPalmInstaller& installer, strumlet::Messenger& messenger,
+                       const std::vector<std::string>& users) {
+  NamedUsers named(users);
+  TerminalChoice prompt;
+  if (!users.empty()) {
+    installer.SetUserChooser(&named);
+  } else if (isatty(STDIN_FILENO) && isatty(STDERR_FILENO)) {
+    installer.SetUserChooser(&prompt);
+  } else {
+    messenger.ShowMessage("", "Name the Palm users with --user NAME (see strumlet-palm users).",
+                          MessageIcon::Error);
+    return kUsageError;
+  }
+  const auto outcome = installer.InstallApplication();
+  if (!named.unknown.empty()) {
+    for (const auto& name : named.unknown) {
+      messenger.ShowMessage("",
+                            "No Palm user is called \"" + name + "\" (see strumlet-palm users).",
+                            MessageIcon::Error);
+    }
+    return kUsageError;
+  }
+  switch (outcome) {
+    case strumlet::InstallOutcome::Queued:
+      return kDone;
+    case strumlet::InstallOutcome::Cancelled:
+      messenger.ShowMessage("", "Nothing was installed.", MessageIcon::None);
+      return kFailed;
+    default:
+      return kFailed;
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  strumlet::StartDirectory();
+  CLI::App app{
+      "Runs the Palm Desktop operations of StrumletViewer: lists the Palm users and their backup "
+      "folders, installs and removes the Strumlet HotSync conduit, and queues the Strumlet Palm "
+      "program for the chosen users' next sync.",
+      "strumlet-palm"};
+  app.footer(
+      "Palm Desktop folder: $STRUMLET_PALM_HOME, else $XDG_DATA_HOME/strumletviewer/palm\n"
+      "(~/.local/share/strumletviewer/palm). A J-Pilot home ($JPILOT_HOME/.jpilot, else\n"
+      "~/.jpilot) whose jpilot.rc names a user adds that handheld as a user: its backup folder\n"
+      "is J-Pilot's, and install-app appends to J-Pilot's jpilot.install.\n"
+      "\n"
+      "install-app hands over strumlet.prc from the install-files folder: ./installfiles/ when\n"
+      "it exists, else <prefix>/share/strumletviewer/installfiles/ (or the build tree's\n"
+      "installfiles/), or the folder given with --install-files. Copy your strumlet.prc there;\n"
+      "it does not come with StrumletViewer.\n"
+      "\n"
+      "Exit status: 0 done, 1 a reported failure, 2 a usage error.");
+  app.require_subcommand(1);
+  // Options of the program may also follow the subcommand.
+  app.fallthrough();
+  std::string installFiles;
+  app.add_option("--install-files", installFiles,
+                 "Folder holding strumlet.prc, strumcond.dll, HSAPI.dll and Instaide.dll")
+      ->check(CLI::ExistingDirectory);
+
+  app.add_subcommand("users", "List the Palm users, one name a line");
+  auto* folder = app.add_subcommand("user-folder", "Print a Palm user's backup folder");
+  std::string folderUser;
+  bool noBackup = false;
+  folder->add_option("NAME", folderUser, "The Palm user")->required();
+  folder->add_flag("--user-root", noBackup, "Print the user's folder, not its Backup folder");
+  auto* add = app.add_subcommand("add-user",
+                                 "Add a Palm user (with its folders) to the Palm "
+                                 "Desktop folder");
+  std::string newUser;
+  add->add_option("NAME", newUser, "The new user's name")->required();
+  app.add_subcommand("install-conduit", "Install the Strumlet conduit for Hot Sync ability");
+  app.add_subcommand("remove-conduit", "Remove the Strumlet conduit");
+  auto* installApp = app.add_subcommand(
+      "install-app", "Install Strumlet to your Palm: queue strumlet.prc for the next sync");
+  std::vector<std::string> users;
+  installApp->add_option("--user", users,
+                         "A Palm user to install for (repeat for more); without it, asks");
+
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::CallForHelp& e) {
+    return app.exit(e);
+  } catch (const CLI::ParseError& e) {
+    app.exit(e);
+    return kUsageError;
+  }
+
+  strumlet::TerminalMessenger messenger(false);
+  strumlet::ScopedMessenger scoped(messenger);
+  if (app.got_subcommand("users")) return ListUsers(messenger);
+  if (app.got_subcommand("user-folder")) return UserFolder(messenger, folderUser, !noBackup);
+  if (app.got_subcommand("add-user")) return AddUser(messenger, newUser);
+
+  strumlet::CPalmInstaller::Options options;
+  options.installFilesFolder = installFiles;
+  strumlet::CPalmInstaller installer(options);
+  if (app.got_subcommand("install-conduit")) {
+    return installer.ReportConduitInstall() == 0 ? kDone : kFailed;
+  }
+  if (app.got_subcommand("remove-conduit")) {
+    return installer.ReportConduitRemoval() == 0 ? kDone : kFailed;
+  }
+  return InstallApplication(installer, messenger, users);
+}

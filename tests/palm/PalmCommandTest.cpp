@@ -1,0 +1,129 @@
+// Runs the built strumlet-palm as a user would, against a fresh Palm Desktop folder and a
+// J-Pilot home: its output, its messages and its exit statuses.
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "PalmTestSupport.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using strumlet::testing::ReadFile;
+using strumlet::testing::ShellQuote;
+using strumlet::testing::TempFolder;
+using strumlet::testing::WriteFile;
+
+struct Result {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+class PalmCommandTest : public ::testing::Test {
+ protected:
+  PalmCommandTest() {
+    fs::create_directories(installFiles);
+    for (const char* file : {"strumcond.dll", "HSAPI.dll", "Instaide.dll"}) {
+      fs::copy_file(std::string(STRUMLET_BUILD_INSTALLFILES_DIR) + "/" + file,
+                    installFiles + "/" + file);
+    }
+  }
+
+  Result Run(const std::string& arguments) {
+    const std::string err = temp / "stderr";
+    const std::string command =
+        "cd " + ShellQuote(temp.path()) + " && STRUMLET_PALM_HOME=" + ShellQuote(temp / "palm") +
+        " JPILOT_HOME=" + ShellQuote(temp.path()) + " HOME=" + ShellQuote(temp.path()) + " " +
+        STRUMLET_PALM + " " + arguments + " </dev/null 2>" + ShellQuote(err);
+    Result result;
+    if (std::FILE* pipe = popen(command.c_str(), "r")) {
+      char buffer[4096];
+      for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
+        result.out.append(buffer, got);
+      }
+      const int status = pclose(pipe);
+      result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    result.err = ReadFile(err);
+    return result;
+  }
+
+  TempFolder temp;
+  // Found in the start directory, as the application finds it.
+  std::string installFiles = temp / "installfiles";
+};
+
+TEST_F(PalmCommandTest, UsersAndTheirFolders) {
+  Result r = Run("users");
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out, "");
+  EXPECT_EQ(Run("add-user 'bob'").status, 0);
+  r = Run("add-user Ann");
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out, temp / "palm/Ann/Backup/\n");
+  EXPECT_EQ(Run("add-user Ann").status, 1);
+  EXPECT_EQ(Run("add-user ''").status, 2);
+
+  fs::create_directories(temp / ".jpilot/backup");
+  WriteFile(temp / ".jpilot/jpilot.rc", "user Cid's Palm\n");
+  EXPECT_EQ(Run("users").out, "Ann\nbob\nCid's Palm\n");
+  EXPECT_EQ(Run("user-folder \"Cid's Palm\"").out, temp / "palm/J-Pilot/Backup/\n");
+  EXPECT_EQ(Run("user-folder --user-root bob").out, temp / "palm/bob/\n");
+  r = Run("user-folder Nobody");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, "No folder found for the Palm user \"Nobody\".\n");
+}
+
+TEST_F(PalmCommandTest, ConduitInstallAndRemovalSayWhatHappened) {
+  Result r = Run("remove-conduit");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, "Remove Conduit Error: Error: The specified conduit does not exist.\n");
+  r = Run("install-conduit");
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.err, "");
+  r = Run("install-conduit");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err.rfind("Install Conduit Error: Error: The creator ID", 0), 0u) << r.err;
+  r = Run("remove-conduit");
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.err, "Good: The Strumlet conduit has been removed.\n");
+}
+
+TEST_F(PalmCommandTest, InstallAppForNamedUsers) {
+  Run("add-user Ann");
+  Run("add-user bob");
+  Result r = Run("install-app --user Ann");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err,
+            "Install Strumlet Application Error: The Strumlet program could not be found!\n");
+
+  WriteFile(installFiles + "/strumlet.prc", "program");
+  r = Run("install-app --user bob --user Nobody");
+  EXPECT_EQ(r.status, 2);
+  EXPECT_EQ(r.err, "No Palm user is called \"Nobody\" (see strumlet-palm users).\n");
+  EXPECT_FALSE(fs::exists(temp / "palm/bob/Install/strumlet.prc"));
+
+  r = Run("install-app --user bob --user Ann");
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.err,
+            "Install Strumlet Application: Strumlet will be installed to your Palm on the next "
+            "HotSync.\n");
+  EXPECT_EQ(ReadFile(temp / "palm/Ann/Install/strumlet.prc"), "program");
+  r = Run("install-app --user Ann");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("already installed in the user\u2019s install directory."),
+            std::string::npos);
+
+  // Without a terminal to ask on, the users must be named.
+  EXPECT_EQ(Run("install-app").status, 2);
+  EXPECT_EQ(Run("frobnicate").status, 2);
+  EXPECT_EQ(Run("--help").status, 0);
+}
+
+}  // namespace
