@@ -1,8 +1,9 @@
 #pragma once
 
 // The C entry points of the four Palm Desktop libraries, as the callers in this folder use them
-// and as our own libraries (palmdesktop/) define them. Every text is single-byte and
-// zero-terminated. A "size" argument points to the buffer's size in bytes on the way in.
+// and as our own libraries (palmdesktop/) define them. Every text is a zero-terminated byte
+// string (our libraries keep names as the UTF-8 their files hold). A "size" argument points to the
+// buffer's size in bytes on the way in.
 
 #include <cstdint>
 
