@@ -27,6 +27,7 @@
 #include <QVBoxLayout>
 
 #include "app/SettingsStore.h"
+#include "palm/UserSelectDialog.h"
 #include "ui/ChildFrame.h"
 #include "ui/CommandIds.h"
 #include "ui/FallbackIcons.h"
@@ -252,8 +253,13 @@ void CMainFrame::createActions() {
           palmCommand([](CPalmInstaller& palm) { palm.ReportConduitRemoval(); }));
   connect(addCommand(ID_INSTALL_PALM_APP, tr("Install Strumlet to your &Palm..."),
                      tr("Install Strumlet to your Palm.")),
-          &QAction::triggered, this,
-          palmCommand([](CPalmInstaller& palm) { palm.InstallApplication(); }));
+          &QAction::triggered, this, palmCommand([this](CPalmInstaller& palm) {
+            // The users are chosen in the "Install Strumlet" dialog over this window.
+            DialogUserChooser chooser(this);
+            palm.SetUserChooser(&chooser);
+            palm.InstallApplication();
+            palm.SetUserChooser(nullptr);
+          }));
   connect(addCommand(ID_EXPORT_CHORDPRO, tr("&Export as ChordPro..."),
                      tr("Write the chords of the active database as a ChordPro file")),
           &QAction::triggered, this, &CMainFrame::exportChordPro);
