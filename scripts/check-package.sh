@@ -6,7 +6,7 @@
 #   ROOT (default /tmp/strumlet-clean-root) is made with debootstrap when it does not exist.
 set -euo pipefail
 deb=$(realpath "$1")
-root=${2:-/tmp/strumlet-clean-root}
+root=$(realpath -m "${2:-/tmp/strumlet-clean-root}")
 here=$(cd "$(dirname "$0")/.." && pwd)
 
 if [[ ! -x $root/bin/bash ]]; then
@@ -33,6 +33,9 @@ find / -xdev \( -path /proc -o -path /var/lib/dpkg -o -path /var/lib/apt -o -pat
   -o -path /var/log -o -path /root -o -path /tmp \) -prune -o ! -type f -print | sort >>"$1"
 SNAP
 chmod +x "$root/root/snapshot.sh"
+# A root left by an interrupted run still has the package: start without it.
+in_root 'if dpkg -s strumletviewer >/dev/null 2>&1; then apt-get remove --purge -y -qq strumletviewer \
+  >/dev/null && apt-get autoremove --purge -y -qq >/dev/null; fi'
 in_root '/root/snapshot.sh /root/before.txt'
 
 cp "$deb" "$root/root/"
@@ -41,7 +44,7 @@ printf 'database "Addresses"\ncreator addr\n' >"$root/root/other.txt"
 
 echo "== apt install ./$(basename "$deb")"
 in_root "cd /root && apt-get install -y --no-install-recommends ./$(basename "$deb") >install.log 2>&1 ||
-  { cat install.log; exit 1; }; grep -E '^(Setting up strumletviewer|Processing triggers)' install.log"
+  { cat install.log; exit 1; }; grep -E '^(Setting up strumletviewer|Processing triggers)' install.log || true"
 echo "== Installed files"
 in_root 'dpkg -L strumletviewer | while read -r f; do [ -d "$f" ] || echo "$f"; done'
 echo "== Menu entry"
@@ -54,6 +57,16 @@ in_root 'cd /root && strumlet-fixture other.txt Addresses.pdb &&
   echo "default application: $(xdg-mime query default application/x-strumlet-database)"'
 echo "== strumlet-convert from /"
 in_root 'cd / && strumlet-convert -q -o /root/out /root/ && ls /root/out && rm -rf /root/out'
+echo "== strumletviewer with a database, as the menu entry starts it (offscreen, 20 s)"
+in_root 'cd /root && strumletviewer --version &&
+  QT_QPA_PLATFORM=offscreen QTWEBENGINE_DISABLE_SANDBOX=1 timeout 20 \
+    strumletviewer "/root/Guitar Chords.pdb" >/root/viewer.log 2>&1
+  echo "status $? (124: still running after 20 s)";
+  ls /root/StrumletOutput/* && rm -rf /root/StrumletOutput'
+# The page view's helper processes may outlive the program: end those still running in this root.
+for p in /proc/[0-9]*; do
+  [[ $(readlink "$p/root" 2>/dev/null) == "$root" ]] && kill -KILL "${p#/proc/}" 2>/dev/null
+done
 echo "== man strumlet-convert"
 in_root 'MANWIDTH=80 man strumlet-convert 2>/dev/null | head -4'
 
@@ -66,6 +79,14 @@ diff "$root/root/before.txt" "$root/root/after.txt" | sed -n 's/^> \([0-9a-f]\{3
   grep -v '^/usr/share/mime/' >"$root/root/added.txt" || true
 in_root 'while read -r p; do dpkg -S "$p" >/dev/null 2>&1 || echo "$p"; done </root/added.txt' |
   grep -vx '/etc/ld.so.cache' >"$root.left" || true
+# Qt WebEngine, run as root above, makes an empty locales folder beside its helper program; the
+# package has no part in it.
+if grep -qx '/usr/lib/qt6/libexec/locales' "$root.left"; then
+  echo "(Qt WebEngine left the empty folder /usr/lib/qt6/libexec/locales from the run as root)"
+  grep -vx -e /usr/lib/qt6 -e /usr/lib/qt6/libexec -e /usr/lib/qt6/libexec/locales "$root.left" \
+    >"$root.left2" || true
+  mv "$root.left2" "$root.left"
+fi
 if grep -qi strumlet "$root/root/after.txt" || [[ -s $root.left ]]; then
   echo "Left behind:"; grep -i strumlet "$root/root/after.txt" || true; cat "$root.left"; exit 1
 fi
