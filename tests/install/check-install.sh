@@ -140,7 +140,7 @@ check_convert() {
   mv "$work/moved" "$prefix"
 }
 
-# Every option that a program's --help names must be in its manual page.
+# Every option and subcommand that a program's --help names must be in its manual page.
 check_man_pages() {
   local found=0
   for program in "$prefix"/bin/*; do
@@ -160,6 +160,9 @@ check_man_pages() {
     options=$(grep -oE '(^|[^A-Za-z0-9_-])--?[A-Za-z][A-Za-z0-9-]*' <<<"$help" |
       sed -E 's/^[^-]+//' | sort -u)
     [[ -n $options ]] || fail "$name --help names no option"
+    # Subcommands, as a "Subcommands:" block of --help lists them, count as options.
+    options+=" $(awk '/^Subcommands:/ { list = 1; next } list && /^  [a-z]/ { print $1 }
+                      list && !/^  / { list = 0 }' <<<"$help")"
     for option in $options; do
       grep -qE "(^|[^A-Za-z0-9_-])$option([^A-Za-z0-9_-]|\$)" <<<"$text" ||
         fail "$name --help names $option, which its manual page lacks"
