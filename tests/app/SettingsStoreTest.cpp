@@ -6,6 +6,7 @@
 #include <type_traits>
 #include <vector>
 
+#include "RecordingStore.h"
 #include "app/SettingsStore.h"
 #include "pdb/StartDirectory.h"
 #include "render/ChordDiagram.h"
@@ -13,38 +14,10 @@
 namespace strumlet {
 namespace {
 
-// Keeps values in memory and remembers every write in order.
-class MemoryStore final : public ProfileStore {
- public:
-  int GetProfileInt(const std::string& section, const std::string& name,
-                    int defaultValue) override {
-    reads.push_back(name);
-    auto found = ints.find(section + "/" + name);
-    return found == ints.end() ? defaultValue : found->second;
-  }
-  std::string GetProfileString(const std::string& section, const std::string& name,
-                               const std::string& defaultValue) override {
-    reads.push_back(name);
-    auto found = strings.find(section + "/" + name);
-    return found == strings.end() ? defaultValue : found->second;
-  }
-  void WriteProfileInt(const std::string& section, const std::string& name, int value) override {
-    ints[section + "/" + name] = value;
-    writes.push_back(name + "=" + std::to_string(value));
-  }
-  void WriteProfileString(const std::string& section, const std::string& name,
-                          const std::string& value) override {
-    strings[section + "/" + name] = value;
-    writes.push_back(name + "=" + value);
-  }
-  std::map<std::string, int> ints;
-  std::map<std::string, std::string> strings;
-  std::vector<std::string> reads;
-  std::vector<std::string> writes;
-};
+using testing::RecordingStore;
 
 TEST(SettingsStore, EmptyStoreAtStartUpTurnsBothFormatsOn) {
-  MemoryStore store;
+  RecordingStore store;
   ProcessingSettings settings;
   LoadStartupSettings(store, settings);
   EXPECT_TRUE(settings.m_bJpeg);
@@ -63,7 +36,7 @@ TEST(SettingsStore, EmptyStoreAtStartUpTurnsBothFormatsOn) {
 }
 
 TEST(SettingsStore, FlagsAreOnOnlyWhenExactlyOneAndJpegStandsInForNoFormat) {
-  MemoryStore store;
+  RecordingStore store;
   store.ints = {{"Settings/JPEG", 0}, {"Settings/PNG", 0}, {"Settings/Border", 2}};
   ProcessingSettings settings;
   LoadStartupSettings(store, settings);
@@ -84,7 +57,7 @@ TEST(SettingsStore, FlagsAreOnOnlyWhenExactlyOneAndJpegStandsInForNoFormat) {
 }
 
 TEST(SettingsStore, OutOfRangeValuesPassUnchanged) {
-  MemoryStore store;
+  RecordingStore store;
   store.ints = {{"Settings/ChordPercent", 900}, {"Settings/Sort", 7}, {"Settings/FontSize", 99}};
   ProcessingSettings settings;
   LoadStartupSettings(store, settings);
@@ -94,7 +67,7 @@ TEST(SettingsStore, OutOfRangeValuesPassUnchanged) {
 }
 
 TEST(SettingsStore, OpenCommandProposesItsOwnDefaults) {
-  MemoryStore store;
+  RecordingStore store;
   const OpenCommandValues values = ReadOpenCommandValues(store);
   EXPECT_EQ(values.jpeg, 1);
   EXPECT_EQ(values.sort, 2);
@@ -110,7 +83,7 @@ TEST(SettingsStore, OpenCommandProposesItsOwnDefaults) {
 }
 
 TEST(SettingsStore, OpenCommandReadsTheStoreNotTheMemory) {
-  MemoryStore store;
+  RecordingStore store;
   ProcessingSettings settings;
   LoadStartupSettings(store, settings);
   RunSettingCommand(ID_TOGGLE_PNG, store, settings);  // "PNG" is not among its values
@@ -121,7 +94,7 @@ TEST(SettingsStore, OpenCommandReadsTheStoreNotTheMemory) {
 }
 
 TEST(SettingsStore, ConfirmedOpenWritesInOrderAndSetsExactlyOneFormat) {
-  MemoryStore store;
+  RecordingStore store;
   OpenCommandValues choices;
   choices.defaultPath = "/music/chords";
   choices.outputPath = "/tmp/pages/";
@@ -156,7 +129,7 @@ TEST(SettingsStore, ConfirmedOpenWritesInOrderAndSetsExactlyOneFormat) {
 }
 
 TEST(SettingsStore, TogglesFlipThenWriteAndKeepTheirCheckMark) {
-  MemoryStore store;
+  RecordingStore store;
   ProcessingSettings settings;
   settings.m_bJpeg = true;
   EXPECT_TRUE(RunSettingCommand(32780, store, settings));  // ID_TOGGLE_JPEG
@@ -179,7 +152,7 @@ TEST(SettingsStore, TogglesFlipThenWriteAndKeepTheirCheckMark) {
 }
 
 TEST(SettingsStore, ScaleAndSortCommandsByTheirIdentifierValues) {
-  MemoryStore store;
+  RecordingStore store;
   ProcessingSettings settings;
   const std::vector<std::pair<int, int>> scales = {
       {32779, 25}, {32778, 50}, {32777, 63}, {32776, 75}, {32775, 88}, {32774, 100}, {32781, 200}};
@@ -208,7 +181,7 @@ TEST(SettingsStore, ScaleAndSortCommandsByTheirIdentifierValues) {
 }
 
 TEST(SettingsStore, PathSettingsWriteDefaultPathThenFont) {
-  MemoryStore store;
+  RecordingStore store;
   ProcessingSettings settings;
   StorePathSettings(store, "/data/x.pdb", "/fonts/a.ttf", settings);
   EXPECT_EQ(store.writes,

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "RecordingStore.h"
 #include "TestCommon.h"
 #include "app/DocManager.h"
 #include "app/RecentFileList.h"
@@ -49,27 +50,7 @@ TEST(ViewerCommandLine, SwitchWordsAfterSlashOrDashAnyOtherArgumentIsThePath) {
   EXPECT_EQ(Parse({"a.pdb", "b.pdb"}).m_strFileName, "a.pdb");
 }
 
-class MapStore final : public ProfileStore {
- public:
-  int GetProfileInt(const std::string& s, const std::string& n, int d) override {
-    auto f = ints.find(s + "/" + n);
-    return f == ints.end() ? d : f->second;
-  }
-  std::string GetProfileString(const std::string& s, const std::string& n,
-                               const std::string& d) override {
-    auto f = strings.find(s + "/" + n);
-    return f == strings.end() ? d : f->second;
-  }
-  void WriteProfileInt(const std::string& s, const std::string& n, int v) override {
-    ints[s + "/" + n] = v;
-  }
-  void WriteProfileString(const std::string& s, const std::string& n,
-                          const std::string& v) override {
-    strings[s + "/" + n] = v;
-  }
-  std::map<std::string, int> ints;
-  std::map<std::string, std::string> strings;
-};
+using testing::RecordingStore;
 
 TEST(RecentFileList, NewestFirstWithoutDuplicatesKeptToItsSizeAndStoredAsFileN) {
   RecentFileList list(3);
@@ -78,7 +59,7 @@ TEST(RecentFileList, NewestFirstWithoutDuplicatesKeptToItsSizeAndStoredAsFileN) 
   }
   EXPECT_EQ(list.entries(), (std::vector<std::string>{"/d", "/b", "/c"}));
 
-  MapStore store;
+  RecordingStore store;
   list.Save(store);
   EXPECT_EQ(store.strings["Recent File List/File1"], "/d");
   EXPECT_EQ(store.strings["Recent File List/File3"], "/c");

@@ -16,6 +16,7 @@
 #include <memory>
 #include <string>
 
+#include "RecordingStore.h"
 #include "TestCommon.h"
 #include "app/SettingsStore.h"
 #include "app/StrumletViewerApp.h"
@@ -28,29 +29,7 @@
 namespace strumlet {
 namespace {
 
-class MapStore final : public ProfileStore {
- public:
-  int GetProfileInt(const std::string& s, const std::string& n, int d) override {
-    auto f = ints.find(s + "/" + n);
-    return f == ints.end() ? d : f->second;
-  }
-  std::string GetProfileString(const std::string& s, const std::string& n,
-                               const std::string& d) override {
-    auto f = strings.find(s + "/" + n);
-    return f == strings.end() ? d : f->second;
-  }
-  void WriteProfileInt(const std::string& s, const std::string& n, int v) override {
-    ints[s + "/" + n] = v;
-    writes.push_back(n + "=" + std::to_string(v));
-  }
-  void WriteProfileString(const std::string& s, const std::string& n,
-                          const std::string& v) override {
-    strings[s + "/" + n] = v;
-  }
-  std::map<std::string, int> ints;
-  std::map<std::string, std::string> strings;
-  std::vector<std::string> writes;
-};
+using testing::RecordingStore;
 
 class ProgramTest : public ::testing::Test {
  protected:
@@ -90,7 +69,7 @@ class ProgramTest : public ::testing::Test {
     return text;
   }
 
-  MapStore store;
+  RecordingStore store;
   std::unique_ptr<CStrumletViewerApp> app;
   testing::TempFolder folder;
 };
