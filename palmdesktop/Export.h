@@ -5,9 +5,10 @@
 #define PALM_EXPORT extern "C" __attribute__((visibility("default")))
 
 // Checks at compile time that an entry point has the signature its callers use.
-#define PALM_CHECK_SIGNATURE(name)                                                             \
-  static_assert(std::is_same_v<decltype(&name), name##Fn>, #name " differs from its callers' " \
-                                                                 "type")
+#define PALM_CHECK_SIGNATURE(name)                               \
+  static_assert(std::is_same_v<decltype(&name), name##Fn>, #name \
+                " differs from its callers' "                    \
+                "type")
 
 #include <type_traits>
 

@@ -5,6 +5,7 @@
 
 #include "Export.h"
 #include "PalmHome.h"
+#include "pdb/FileCopy.h"
 
 using namespace strumlet::palmdesktop;
 
@@ -44,7 +45,7 @@ PALM_EXPORT int32_t PltInstallFile(const char* userName, const char* path) {
   const std::string target = home + "/" + user->folder + "/Install/" + file;
   if (!user->jpilot) {
     if (access(target.c_str(), F_OK) == 0) return -512;
-    return CopyFile(path, target, true) ? 0 : -504;
+    return strumlet::CopyWholeFile(path, target, /*replace=*/false) ? 0 : -504;
   }
   const std::string jpilot = JPilotHome();
   if (jpilot.empty()) return -504;
@@ -54,7 +55,7 @@ PALM_EXPORT int32_t PltInstallFile(const char* userName, const char* path) {
   if (listed && ("\n" + *listed + "\n").find("\n" + target + "\n") != std::string::npos) {
     return -512;
   }
-  if (!CopyFile(path, target, false)) return -504;
+  if (!strumlet::CopyWholeFile(path, target, /*replace=*/true)) return -504;
   return AppendToJPilotQueue(jpilot, target);
 }
 

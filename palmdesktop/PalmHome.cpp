@@ -242,45 +242,6 @@ FileLock::~FileLock() {
   if (fd_ >= 0) close(fd_);  // closing releases the lock
 }
 
-bool CopyFile(const std::string& source, const std::string& target, bool exclusive) {
-  const int in = open(source.c_str(), O_RDONLY | O_CLOEXEC);
-  if (in < 0) return false;
-  struct stat st {};
-  if (fstat(in, &st) != 0 || !S_ISREG(st.st_mode)) {
-    close(in);
-    return false;
-  }
-  std::string temp = TempBeside(target);
-  const int out = mkostemp(temp.data(), O_CLOEXEC);
-  if (out < 0) {
-    close(in);
-    return false;
-  }
-  bool ok = true;
-  char buffer[1 << 16];
-  for (;;) {
-    const ssize_t got = read(in, buffer, sizeof buffer);
-    if (got < 0 && errno == EINTR) continue;
-    if (got <= 0) {
-      ok = got == 0;
-      break;
-    }
-    if (!WriteAll(out, buffer, static_cast<std::size_t>(got))) {
-      ok = false;
-      break;
-    }
-  }
-  close(in);
-  ok = fchmod(out, 0644) == 0 && ok;
-  ok = close(out) == 0 && ok;
-  if (ok) {
-    ok = exclusive ? link(temp.c_str(), target.c_str()) == 0
-                   : rename(temp.c_str(), target.c_str()) == 0;
-  }
-  unlink(temp.c_str());  // after a rename, the name is gone already
-  return ok;
-}
-
 int32_t AppendToJPilotQueue(const std::string& jpilotHome, const std::string& path) {
   if (path.empty() || path.front() != '/' || path.find_first_of("\r\n") != std::string::npos) {
     return -513;

@@ -78,10 +78,6 @@ class FileLock {
   bool held_ = false;
 };
 
-// Copies `source` to `target`, replacing it (through a temporary file). For `exclusive`, only
-// when `target` does not exist. False on failure, leaving no partial file.
-bool CopyFile(const std::string& source, const std::string& target, bool exclusive);
-
 // Queues `path` (absolute, one line) in J-Pilot's install list: appended under its lock, the
 // file never rewritten. 0 queued; -512 listed already; -513 a path that cannot be one line;
 // -504 the list cannot be locked or written.

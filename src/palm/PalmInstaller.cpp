@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "pdb/DataFolder.h"
+#include "pdb/FileCopy.h"
 #include "pdb/Messenger.h"
 #include "pdb/StartDirectory.h"
 
@@ -33,54 +34,6 @@ bool Exists(const std::string& path) {
 std::string WithSlash(std::string folder) {
   if (folder.empty() || folder.back() != '/') folder += '/';
   return folder;
-}
-
-// Copies `source` to `target` only if `target` does not exist, and never leaves a partial
-// target: the bytes go to a temporary file beside it, which is then linked into place (link()
-// fails rather than replace an existing file).
-bool CopyWithoutOverwrite(const std::string& source, const std::string& target) {
-  const int in = open(source.c_str(), O_RDONLY | O_CLOEXEC);
-  if (in < 0) return false;
-  struct stat st {};
-  if (fstat(in, &st) != 0 || !S_ISREG(st.st_mode)) {
-    close(in);
-    return false;
-  }
-  const std::size_t slash = target.find_last_of('/');
-  std::string temp = (slash == std::string::npos ? std::string() : target.substr(0, slash + 1)) +
-                     ".strumlet-copy-XXXXXX";
-  const int out = mkostemp(temp.data(), O_CLOEXEC);
-  if (out < 0) {
-    close(in);
-    return false;
-  }
-  bool ok = true;
-  char buffer[1 << 16];
-  for (;;) {
-    const ssize_t got = read(in, buffer, sizeof buffer);
-    if (got == 0) break;
-    if (got < 0) {
-      if (errno == EINTR) continue;
-      ok = false;
-      break;
-    }
-    for (ssize_t done = 0; done < got;) {
-      const ssize_t put = write(out, buffer + done, static_cast<std::size_t>(got - done));
-      if (put < 0 && errno == EINTR) continue;
-      if (put <= 0) {
-        ok = false;
-        break;
-      }
-      done += put;
-    }
-    if (!ok) break;
-  }
-  close(in);
-  ok = ok && fchmod(out, st.st_mode & 0777) == 0;
-  ok = close(out) == 0 && ok;
-  ok = ok && link(temp.c_str(), target.c_str()) == 0;
-  unlink(temp.c_str());
-  return ok;
 }
 
 void ShowError(const char* caption, int32_t code) {
@@ -127,7 +80,7 @@ int32_t CPalmInstaller::EnsureCoreFile(const std::string& name, bool copy) {
   const std::string target = coreFolder_ + name;
   if (Exists(target)) return 0;
   if (!copy) return 10;
-  return CopyWithoutOverwrite(installFiles_ + name, target) ? 0 : 11;
+  return CopyWholeFile(installFiles_ + name, target, /*replace=*/false) ? 0 : 11;
 }
 
 int32_t CPalmInstaller::LocateCoreFiles(bool copy) {

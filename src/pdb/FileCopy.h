@@ -1,0 +1,16 @@
+#pragma once
+
+#include <string>
+
+namespace strumlet {
+
+// Copies the plain file `source` to `target` through a temporary file beside it, so `target` is
+// never seen half-written. With `replace` an existing target is replaced; without it an existing
+// target stays as it is and the copy fails. The copy gets the source's permission bits. False on
+// any failure, with no temporary file left behind.
+//
+// Also compiled into our Palm Desktop libraries, which link nothing of ours: keep it free of
+// the rest of the project.
+bool CopyWholeFile(const std::string& source, const std::string& target, bool replace);
+
+}  // namespace strumlet
