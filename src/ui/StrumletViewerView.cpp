@@ -4,6 +4,7 @@
 #include <QWebEnginePage>
 
 #include "app/DebugTiming.h"
+#include "ui/PageScheme.h"
 
 // The resources are linked from a static library, so they are registered by hand.
 static void InitResources() { Q_INIT_RESOURCE(strumletviewer); }
@@ -12,6 +13,7 @@ namespace strumlet {
 
 CStrumletViewerView::CStrumletViewerView(QWidget* parent) : QWebEngineView(parent) {
   InitResources();
+  CPageSchemeHandler::Install();
   setObjectName(QStringLiteral("htmlView"));
   setAccessibleName(tr("Page"));
   connect(this, &QWebEngineView::loadFinished, this, [](bool) { DebugTiming("page-loaded"); });
@@ -23,7 +25,8 @@ QUrl CStrumletViewerView::InstructionPageUrl() {
 
 bool CStrumletViewerView::OnInitialUpdate(const QString& pagePath) {
   if (!pagePath.isEmpty()) {
-    load(QUrl::fromLocalFile(pagePath));
+    // Not as a file: see PageScheme.h.
+    load(PageSchemeUrl(pagePath));
     return false;
   }
   load(InstructionPageUrl());

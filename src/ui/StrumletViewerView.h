@@ -12,8 +12,8 @@ class CStrumletViewerView final : public QWebEngineView {
  public:
   explicit CStrumletViewerView(QWidget* parent = nullptr);
 
-  // Navigates once: to `pagePath`, or to the instruction page when it is empty. True when the
-  // instructions were shown (the window is then maximised by its frame).
+  // Navigates once: to `pagePath` (served through the page scheme), or to the instruction page when
+  // it is empty. True when the instructions were shown (the window is then maximised by its frame).
   bool OnInitialUpdate(const QString& pagePath);
 
   // Address of the built-in instruction page.

@@ -13,6 +13,7 @@
 #include "app/ViewerCommandLineInfo.h"
 #include "pdb/StartDirectory.h"
 #include "ui/MainFrame.h"
+#include "ui/PageScheme.h"
 
 int main(int argc, char** argv) {
   strumlet::DebugTiming("start");
@@ -34,6 +35,7 @@ int main(int argc, char** argv) {
 
   // The embedded browser needs this before the application object exists.
   QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+  strumlet::RegisterPageScheme();
   QApplication application(argc, argv);
   QCoreApplication::setOrganizationName(QStringLiteral("Quillory Software"));
   QCoreApplication::setApplicationName(QStringLiteral("StrumletViewer"));

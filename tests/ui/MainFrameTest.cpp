@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QFile>
 #include <QMdiArea>
 #include <QMenu>
 #include <QSignalSpy>
@@ -24,6 +25,7 @@
 #include "ui/CommandIds.h"
 #include "ui/LeftView.h"
 #include "ui/MainFrame.h"
+#include "ui/PageScheme.h"
 #include "ui/StrumletViewerView.h"
 
 namespace strumlet {
@@ -201,9 +203,8 @@ TEST_F(ProgramTest, APathOnTheCommandLineShowsItsGeneratedPage) {
   EXPECT_EQ(frame->windowTitle(), "StrumletViewer - Guitar Chords.pdb");
   ASSERT_TRUE(WaitForLoad(child->htmlView()));
   // The Open command's proposal: JPEG images at 100 percent, made in the stored output folder.
-  EXPECT_EQ(
-      child->htmlView()->url(),
-      QUrl::fromLocalFile(QString::fromStdString(folder / "out/Guitar Chords/Guitar Chords.html")));
+  EXPECT_EQ(child->htmlView()->url(),
+            PageSchemeUrl(QString::fromStdString(folder / "out/Guitar Chords/Guitar Chords.html")));
   EXPECT_TRUE(PageText(child->htmlView()).contains("Guitar Chords"));
 
   // Opening it again only brings its window forward.
@@ -211,6 +212,32 @@ TEST_F(ProgramTest, APathOnTheCommandLineShowsItsGeneratedPage) {
   EXPECT_NE(app->OpenDocumentFile(STRUMLET_SAMPLES_DIR "/Guitar Chords.pdb"), nullptr);
   EXPECT_EQ(frame->mdiArea()->subWindowList().size(), 2);
   EXPECT_EQ(frame->activeChild(), child);
+}
+
+TEST_F(ProgramTest, TheViewGetsThePageWithLazyImagesAndTheFileStaysAsWritten) {
+  store.strings["Settings/OutputPath"] = folder / "out/";
+  CMainFrame* frame = Start({STRUMLET_SAMPLES_DIR "/Guitar Chords.pdb"});
+  ASSERT_NE(frame, nullptr);
+  CStrumletViewerView* view = frame->activeChild()->htmlView();
+  ASSERT_TRUE(WaitForLoad(view));
+  QFile file(QString::fromStdString(folder / "out/Guitar Chords/Guitar Chords.html"));
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  const QByteArray written = file.readAll();
+  EXPECT_FALSE(written.contains("loading="));
+
+  // Every image of the file is in the page, lazily loaded, and the ones in sight are drawn from
+  // the images beside the page.
+  const auto state = [view] {
+    QString result;
+    view->page()->runJavaScript(
+        "(() => { const i = [...document.images]; return i.length + ' ' +"
+        " i.every(e => e.loading === 'lazy') + ' ' + (i[0].naturalWidth > 0); })()",
+        [&result](const QVariant& value) { result = value.toString(); });
+    (void)QTest::qWaitFor([&result] { return !result.isEmpty(); }, 10000);
+    return result;
+  };
+  const QString expected = QString::number(written.count("<img ")) + " true true";
+  EXPECT_TRUE(QTest::qWaitFor([&] { return state() == expected; }, 10000)) << state().toStdString();
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 #include <QApplication>
 #include <cstdlib>
 
+#include "ui/PageScheme.h"
+
 int main(int argc, char** argv) {
   if (::geteuid() == 0) {
     ::setenv("QTWEBENGINE_DISABLE_SANDBOX", "1", 1);
@@ -11,6 +13,7 @@ int main(int argc, char** argv) {
   // Also when CTest lists the tests, without the environment it runs them with.
   ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
   QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+  strumlet::RegisterPageScheme();
   QApplication app(argc, argv);
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();

@@ -1,0 +1,73 @@
+#include "ui/PageScheme.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QFileInfo>
+#include <QMimeDatabase>
+#include <QWebEngineProfile>
+#include <QWebEngineUrlRequestJob>
+#include <QWebEngineUrlScheme>
+#include <memory>
+
+namespace strumlet {
+
+namespace {
+
+const QByteArray kScheme = QByteArrayLiteral("strumlet-page");
+
+// The device a job reads from lives as long as the job.
+void Reply(QWebEngineUrlRequestJob* job, const QByteArray& mime, QIODevice* device) {
+  QObject::connect(job, &QObject::destroyed, device, &QObject::deleteLater);
+  job->reply(mime, device);
+}
+
+}  // namespace
+
+void RegisterPageScheme() {
+  QWebEngineUrlScheme scheme(kScheme);
+  // Path syntax, so that "images/C.jpg" and "Guitar Chords/Guitar Chords.html" resolve against
+  // the page's own address as they did with file: URLs. Local: pages on the net cannot reach it.
+  scheme.setSyntax(QWebEngineUrlScheme::Syntax::Path);
+  scheme.setFlags(QWebEngineUrlScheme::SecureScheme | QWebEngineUrlScheme::LocalScheme);
+  QWebEngineUrlScheme::registerScheme(scheme);
+}
+
+QUrl PageSchemeUrl(const QString& path) {
+  QUrl url;
+  url.setScheme(QString::fromLatin1(kScheme));
+  url.setPath(QFileInfo(path).absoluteFilePath());
+  return url;
+}
+
+QByteArray WithLazyImages(QByteArray html) {
+  // The pages are our own output: every image tag is written as "<img src=...".
+  return html.replace("<img ", "<img loading=\"lazy\" ");
+}
+
+void CPageSchemeHandler::requestStarted(QWebEngineUrlRequestJob* job) {
+  const QString path = job->requestUrl().path();
+  auto file = std::make_unique<QFile>(path);
+  if (!QFileInfo(path).isFile() || !file->open(QIODevice::ReadOnly)) {
+    job->fail(QWebEngineUrlRequestJob::UrlNotFound);
+    return;
+  }
+  const QByteArray mime = QMimeDatabase().mimeTypeForFile(path).name().toLatin1();
+  if (mime == "text/html") {
+    // Read whole: the largest page is a few megabytes.
+    auto* buffer = new QBuffer;
+    buffer->setData(WithLazyImages(file->readAll()));
+    buffer->open(QIODevice::ReadOnly);
+    Reply(job, mime, buffer);
+    return;
+  }
+  Reply(job, mime, file.release());
+}
+
+void CPageSchemeHandler::Install() {
+  QWebEngineProfile* profile = QWebEngineProfile::defaultProfile();
+  if (profile->urlSchemeHandler(kScheme) == nullptr) {
+    profile->installUrlSchemeHandler(kScheme, new CPageSchemeHandler(profile));
+  }
+}
+
+}  // namespace strumlet

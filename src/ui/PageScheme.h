@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QUrl>
+#include <QWebEngineUrlSchemeHandler>
+
+namespace strumlet {
+
+// The generated pages are shown through a URL scheme of our own instead of file: URLs. A page of
+// a large database holds one <img> per chord (65,535 at most); loaded as a file, the browser
+// fetches and decodes every image at once and runs the machine out of memory. Served through
+// this scheme, each page gets loading="lazy" on its images as it is read, so only the images
+// near the visible part are fetched. The files on disk stay as they were written.
+
+// Registers the scheme; must run before the application object is made.
+void RegisterPageScheme();
+
+// The address the view loads for the generated file at `path` (an absolute path). Relative
+// links and image sources in the page resolve to the same scheme, so they are served here too.
+QUrl PageSchemeUrl(const QString& path);
+
+// The bytes served for an HTML page: `html` with loading="lazy" on every <img.
+QByteArray WithLazyImages(QByteArray html);
+
+// Serves the files behind the scheme's addresses from disk.
+class CPageSchemeHandler final : public QWebEngineUrlSchemeHandler {
+  Q_OBJECT
+ public:
+  using QWebEngineUrlSchemeHandler::QWebEngineUrlSchemeHandler;
+  void requestStarted(QWebEngineUrlRequestJob* job) override;
+
+  // Installs the handler on the default profile once.
+  static void Install();
+};
+
+}  // namespace strumlet
