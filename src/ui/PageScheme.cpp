@@ -52,15 +52,17 @@ void CPageSchemeHandler::requestStarted(QWebEngineUrlRequestJob* job) {
     return;
   }
   const QByteArray mime = QMimeDatabase().mimeTypeForFile(path).name().toLatin1();
+  // Read whole and closed at once: a page of 65,535 images starts that many requests together,
+  // and an open file per waiting request runs out of file handles (images then go missing).
+  QByteArray data = file->readAll();
+  file->close();
   if (mime == "text/html") {
-    // Read whole: the largest page is a few megabytes.
-    auto* buffer = new QBuffer;
-    buffer->setData(WithLazyImages(file->readAll()));
-    buffer->open(QIODevice::ReadOnly);
-    Reply(job, mime, buffer);
-    return;
+    data = WithLazyImages(std::move(data));
   }
-  Reply(job, mime, file.release());
+  auto* buffer = new QBuffer;
+  buffer->setData(data);
+  buffer->open(QIODevice::ReadOnly);
+  Reply(job, mime, buffer);
 }
 
 void CPageSchemeHandler::Install() {
