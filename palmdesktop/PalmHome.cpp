@@ -10,6 +10,8 @@
 #include <cstring>
 #include <thread>
 
+#include "pdb/FileCopy.h"
+
 namespace strumlet::palmdesktop {
 namespace {
 
@@ -26,17 +28,6 @@ std::string WithoutTrailingSlashes(std::string path) {
 bool IsDirectory(const std::string& path) {
   struct stat st {};
   return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-}
-
-bool WriteAll(int fd, const char* data, std::size_t size) {
-  while (size > 0) {
-    const ssize_t put = write(fd, data, size);
-    if (put < 0 && errno == EINTR) continue;
-    if (put <= 0) return false;
-    data += put;
-    size -= static_cast<std::size_t>(put);
-  }
-  return true;
 }
 
 std::string TempBeside(const std::string& path) {

@@ -8,7 +8,6 @@
 #include <cerrno>
 
 namespace strumlet {
-namespace {
 
 bool WriteAll(int fd, const char* data, std::size_t size) {
   while (size > 0) {
@@ -20,8 +19,6 @@ bool WriteAll(int fd, const char* data, std::size_t size) {
   }
   return true;
 }
-
-}  // namespace
 
 bool CopyWholeFile(const std::string& source, const std::string& target, bool replace) {
   const int in = open(source.c_str(), O_RDONLY | O_CLOEXEC);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 namespace strumlet {
@@ -12,5 +13,9 @@ namespace strumlet {
 // Also compiled into our Palm Desktop libraries, which link nothing of ours: keep it free of
 // the rest of the project.
 bool CopyWholeFile(const std::string& source, const std::string& target, bool replace);
+
+// Writes all `size` bytes to `fd`, going on after interrupted and short writes. False when a
+// write fails.
+bool WriteAll(int fd, const char* data, std::size_t size);
 
 }  // namespace strumlet
