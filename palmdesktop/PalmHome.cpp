@@ -25,6 +25,18 @@ std::string WithoutTrailingSlashes(std::string path) {
   return path;
 }
 
+// A folder named relative to the current directory, named from the root instead: the paths we
+// hand out (the root, the core folder, J-Pilot's install list, the Backup link's target) must
+// lead to the same place whatever folder a reader starts from.
+std::string Absolute(std::string path) {
+  if (path.empty() || path.front() == '/') return path;
+  char buffer[4096];
+  if (!getcwd(buffer, sizeof buffer)) return "";
+  std::string folder = buffer;
+  if (folder.back() != '/') folder += '/';
+  return folder + path;
+}
+
 bool IsDirectory(const std::string& path) {
   struct stat st {};
   return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
@@ -65,7 +77,7 @@ std::string PalmHome() {
     }
     home = data + "/strumletviewer/palm";
   }
-  home = WithoutTrailingSlashes(home);
+  home = WithoutTrailingSlashes(Absolute(home));
   if (!MakeFolders(home)) return "";
   return home;
 }
@@ -73,6 +85,7 @@ std::string PalmHome() {
 std::string JPilotHome() {
   std::string base = Environment("JPILOT_HOME");
   if (base.empty()) base = Environment("HOME");
+  base = Absolute(base);
   if (base.empty()) return "";
   const std::string folder = WithoutTrailingSlashes(base) + "/.jpilot";
   return IsDirectory(folder) ? folder : "";

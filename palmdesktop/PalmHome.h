@@ -35,10 +35,11 @@ struct User {
   bool jpilot = false;
 };
 
-// The Palm Desktop folder without a trailing "/", created when missing. Empty when there is no
-// home folder to put it in or it cannot be created.
+// The Palm Desktop folder without a trailing "/", created when missing; a relative
+// $STRUMLET_PALM_HOME is taken from the current directory and made absolute. Empty when there
+// is no home folder to put it in or it cannot be created.
 std::string PalmHome();
-// The J-Pilot folder ("…/.jpilot") when it exists, else empty.
+// The J-Pilot folder ("…/.jpilot", absolute) when it exists, else empty.
 std::string JPilotHome();
 
 // Every user: those of the users file, then the J-Pilot handheld (unless a user of the file has

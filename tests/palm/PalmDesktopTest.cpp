@@ -197,6 +197,27 @@ TEST_F(PalmDesktopTest, JPilotQueueIsOnlyEverAppendedTo) {
   EXPECT_EQ(install("Hand Held", nullptr), -506);
 }
 
+TEST_F(PalmDesktopTest, RelativeHomesStillGiveAbsolutePaths) {
+  MakeJPilotHome("user Hand Held\n");
+  WriteFile(jpilot + "/backup/Chords.pdb", "db");
+  const fs::path here = fs::current_path();
+  setenv("STRUMLET_PALM_HOME", fs::relative(palm, here).c_str(), 1);
+  setenv("JPILOT_HOME", fs::relative(temp.path(), here).c_str(), 1);
+  PalmUserDirectory directory;
+  ASSERT_EQ(directory.LoadRootDirectory(), 0);
+  const std::string root = directory.RootDirectory();
+  EXPECT_EQ(root.front(), '/');
+  EXPECT_TRUE(fs::equivalent(root, palm));
+  // The Backup link leads to J-Pilot's backups, and J-Pilot is handed a path it can open.
+  EXPECT_TRUE(fs::exists(directory.GetUserFolder("Hand Held", 1) + "Chords.pdb"));
+  EXPECT_EQ(installer.InstallApplication(), InstallOutcome::Queued);
+  const std::string queued = ReadFile(jpilot + "/jpilot.install");
+  EXPECT_EQ(queued.front(), '/');
+  ASSERT_EQ(queued.back(), '\n');
+  EXPECT_TRUE(
+      fs::equivalent(queued.substr(0, queued.size() - 1), palm + "/J-Pilot/Install/strumlet.prc"));
+}
+
 TEST_F(PalmDesktopTest, JPilotQueueWaitsForAnotherProgramsLock) {
   MakeJPilotHome("user Hand Held\n");
   const std::string queue = jpilot + "/jpilot.install";
