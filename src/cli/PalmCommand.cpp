@@ -213,7 +213,9 @@ int main(int argc, char** argv) {
       "install-app hands over strumlet.prc from the install-files folder: ./installfiles/ when\n"
       "it exists, else <prefix>/share/strumletviewer/installfiles/ (or the build tree's\n"
       "installfiles/), or the folder given with --install-files. Copy your strumlet.prc there;\n"
-      "it does not come with StrumletViewer.\n"
+      "it does not come with StrumletViewer. A folder of your own (./installfiles/ or\n"
+      "--install-files) needs strumcond.dll, HSAPI.dll and Instaide.dll of the installed one\n"
+      "beside it, since they are copied into the Palm Desktop core folder from there.\n"
       "\n"
       "Exit status: 0 done, 1 a reported failure, 2 a usage error.");
   app.require_subcommand(1);
