@@ -18,7 +18,6 @@ namespace strumlet {
 namespace {
 
 using testing::ReadFile;
-using testing::RecordingMessenger;
 using testing::TempFolder;
 using testing::WriteFile;
 using Names = std::vector<std::string>;
@@ -113,10 +112,10 @@ TEST_F(PalmDesktopTest, ConduitRegistryKeepsOneEntryAndRemovesIt) {
   EXPECT_EQ(installer.ReportConduitRemoval(), 0);
   EXPECT_TRUE(palmdesktop::ParseConduitRegistry(ReadFile(palm + "/core/conduits")).empty());
   EXPECT_EQ(installer.ReportConduitRemoval(), -1003);
-  ASSERT_EQ(messenger.shown.size(), 3u);
-  EXPECT_EQ(messenger.shown[0].caption, "Install Conduit Error");
-  EXPECT_EQ(messenger.shown[1].caption, "Good");
-  EXPECT_EQ(messenger.shown[2].text, "Error: The specified conduit does not exist.");
+  ASSERT_EQ(messenger.messages.size(), 3u);
+  EXPECT_EQ(messenger.messages[0].caption, "Install Conduit Error");
+  EXPECT_EQ(messenger.messages[1].caption, "Good");
+  EXPECT_EQ(messenger.messages[2].text, "Error: The specified conduit does not exist.");
   // No sync program runs on a test machine.
   EXPECT_EQ(installer.RestartHotSync(), 0x10000001);
 }
@@ -129,8 +128,8 @@ TEST_F(PalmDesktopTest, ProgramIsCopiedIntoEachUsersInstallFolderOnce) {
     EXPECT_EQ(ReadFile(palm + "/" + user + "/Install/strumlet.prc"), "a Palm program");
   }
   EXPECT_EQ(installer.InstallApplication(), InstallOutcome::Failed);
-  EXPECT_EQ(messenger.shown.back().text, "Error: " + GetErrorText(-512));
-  EXPECT_EQ(messenger.shown.back().caption, "Install Strumlet Application Error");
+  EXPECT_EQ(messenger.messages.back().text, "Error: " + GetErrorText(-512));
+  EXPECT_EQ(messenger.messages.back().caption, "Install Strumlet Application Error");
 }
 
 TEST_F(PalmDesktopTest, HostileUsersFileNeverBreaksTheList) {
@@ -180,7 +179,7 @@ TEST_F(PalmDesktopTest, JPilotQueueIsOnlyEverAppendedTo) {
 
   // Listed already: refused, the list as it was.
   EXPECT_EQ(installer.InstallApplication(), InstallOutcome::Failed);
-  EXPECT_EQ(messenger.shown.back().text, "Error: " + GetErrorText(-512));
+  EXPECT_EQ(messenger.messages.back().text, "Error: " + GetErrorText(-512));
   EXPECT_EQ(ReadFile(queue), "/earlier/Memo.pdb\n" + queued + "\n");
 
   // A second file joins the list after what is there.

@@ -17,7 +17,6 @@ namespace {
 using testing::FakeLibrary;
 using testing::FakeScript;
 using testing::ReadFile;
-using testing::RecordingMessenger;
 using testing::ShownMessage;
 using testing::WriteFile;
 using Names = std::vector<std::string>;
@@ -120,7 +119,7 @@ TEST_F(PalmInstallerTest, InstallConduitRegistersAndRestarts) {
   // The restart's failure does not count.
   script.Set("FAKE_HsSetAppStatus", "268435457");
   EXPECT_EQ(Installer().InstallConduit(), 0);
-  EXPECT_TRUE(messenger.shown.empty());
+  EXPECT_TRUE(messenger.messages.empty());
 }
 
 TEST_F(PalmInstallerTest, InstallConduitStopsAtTheFirstFailure) {
@@ -142,9 +141,9 @@ TEST_F(PalmInstallerTest, InstallConduitStopsAtTheFirstFailure) {
   EXPECT_EQ(Installer().ReportConduitInstall(), -1005);
   EXPECT_FALSE(Called("CmSetCreatorName"));
   EXPECT_FALSE(Called("HsSetAppStatus"));
-  ASSERT_EQ(messenger.shown.size(), 1u);
+  ASSERT_EQ(messenger.messages.size(), 1u);
   EXPECT_EQ(
-      messenger.shown[0],
+      messenger.messages[0],
       (ShownMessage{"Install Conduit Error", "Error: " + GetErrorText(-1005), MessageIcon::Error}));
   // A naming call failing leaves the entry as far as it got and passes its code on.
   unsetenv("FAKE_CmInstallCreator");
@@ -158,19 +157,19 @@ TEST_F(PalmInstallerTest, RemovalResultsAndMessages) {
     script.Set("FAKE_CmRemoveConduitByCreatorID", result);
     EXPECT_EQ(Installer().ReportConduitRemoval(), 0);
   }
-  EXPECT_EQ(messenger.shown,
+  EXPECT_EQ(messenger.messages,
             (std::vector<ShownMessage>(
                 2, {"Good", "The Strumlet conduit has been removed.", MessageIcon::Information})));
-  messenger.shown.clear();
+  messenger.messages.clear();
   script.Set("FAKE_CmRemoveConduitByCreatorID", "-1003");
   EXPECT_EQ(Installer().ReportConduitRemoval(), -1003);
   EXPECT_EQ(Installer(FakeLibrary("CmRemoveConduitByCreatorID")).ReportConduitRemoval(), 8);
   EXPECT_EQ(Installer("/nonexistent/CondMgr.dll").ReportConduitRemoval(), 1);
-  ASSERT_EQ(messenger.shown.size(), 3u);
-  EXPECT_EQ(messenger.shown[0],
+  ASSERT_EQ(messenger.messages.size(), 3u);
+  EXPECT_EQ(messenger.messages[0],
             (ShownMessage{"Remove Conduit Error", "Error: The specified conduit does not exist.",
                           MessageIcon::Error}));
-  EXPECT_EQ(messenger.shown[1].text, "Error: " + GetErrorText(8));
+  EXPECT_EQ(messenger.messages[1].text, "Error: " + GetErrorText(8));
 }
 
 TEST_F(PalmInstallerTest, RemovalBeforeInstallRestartsOnlyWithBothFilesInPlace) {
@@ -183,8 +182,8 @@ TEST_F(PalmInstallerTest, RemovalBeforeInstallRestartsOnlyWithBothFilesInPlace) 
   WriteFile(core + "/strumcond.dll", "conduit");
   EXPECT_EQ(Installer().ReportConduitRemoval(), 0);
   EXPECT_TRUE(Called("HsSetAppStatus 2 0"));
-  EXPECT_EQ(messenger.shown.size(), 2u);
-  EXPECT_EQ(messenger.shown[1].caption, "Good");
+  EXPECT_EQ(messenger.messages.size(), 2u);
+  EXPECT_EQ(messenger.messages[1].caption, "Good");
 }
 
 TEST_F(PalmInstallerTest, RestartHotSyncCodes) {
@@ -194,7 +193,7 @@ TEST_F(PalmInstallerTest, RestartHotSyncCodes) {
   EXPECT_EQ(installer.RestartHotSync(), 6);
   // After a removal the success message stands even when HSAPI.dll cannot be loaded.
   EXPECT_EQ(installer.ReportConduitRemoval(), 0);
-  EXPECT_EQ(messenger.shown.back().caption, "Good");
+  EXPECT_EQ(messenger.messages.back().caption, "Good");
 
   fs::remove(core + "/HSAPI.dll");
   fs::copy_file(FakeLibrary("HsSetAppStatus"), core + "/HSAPI.dll");
@@ -259,7 +258,7 @@ TEST_F(PalmInstallerTest, InstallsForTheChosenUsersInSortedOrder) {
     if (call.rfind("PltInstallFile", 0) == 0) installs.push_back(call);
   }
   EXPECT_EQ(installs, (Names{"PltInstallFile ann " + program, "PltInstallFile Cid " + program}));
-  EXPECT_EQ(messenger.shown,
+  EXPECT_EQ(messenger.messages,
             (std::vector<ShownMessage>{{"Install Strumlet Application",
                                         "Strumlet will be installed to your Palm on the next "
                                         "HotSync.",
@@ -273,13 +272,13 @@ TEST_F(PalmInstallerTest, TheLastInstallCallDecides) {
   chooser.pick = {"Ann", "Bob"};
   script.Set("FAKE_PltInstallFile", "Ann=-504");
   EXPECT_EQ(Installer().InstallApplication(), InstallOutcome::Queued);
-  EXPECT_EQ(messenger.shown.size(), 1u);
-  EXPECT_EQ(messenger.shown[0].caption, "Install Strumlet Application");
+  EXPECT_EQ(messenger.messages.size(), 1u);
+  EXPECT_EQ(messenger.messages[0].caption, "Install Strumlet Application");
 
-  messenger.shown.clear();
+  messenger.messages.clear();
   script.Set("FAKE_PltInstallFile", "Bob=-504");
   EXPECT_EQ(Installer().InstallApplication(), InstallOutcome::Failed);
-  EXPECT_EQ(messenger.shown,
+  EXPECT_EQ(messenger.messages,
             (std::vector<ShownMessage>{{"Install Strumlet Application Error",
                                         "Error: The PltInstallFile function could not copy the "
                                         "file.",
@@ -292,32 +291,33 @@ TEST_F(PalmInstallerTest, MissingProgramCancelAndNoChooser) {
   chooser.pick = {"Ann"};
   EXPECT_EQ(Installer().InstallApplication(), InstallOutcome::ProgramMissing);
   EXPECT_FALSE(Called("PltInstallFile"));
-  EXPECT_EQ(messenger.shown, (std::vector<ShownMessage>{{"Install Strumlet Application Error",
-                                                         "The Strumlet program could not be found!",
-                                                         MessageIcon::Error}}));
+  EXPECT_EQ(messenger.messages,
+            (std::vector<ShownMessage>{{"Install Strumlet Application Error",
+                                        "The Strumlet program could not be found!",
+                                        MessageIcon::Error}}));
 
   ProvideProgram();
-  messenger.shown.clear();
+  messenger.messages.clear();
   for (int end : {0, 2, 3}) {
     chooser.end = end;
     EXPECT_EQ(Installer().InstallApplication(), InstallOutcome::Cancelled);
   }
-  EXPECT_TRUE(messenger.shown.empty());
+  EXPECT_TRUE(messenger.messages.empty());
   EXPECT_FALSE(Called("PltInstallFile"));
 
   chooser.end = 42;
   EXPECT_EQ(Installer().InstallApplication(), InstallOutcome::Failed);
-  EXPECT_EQ(messenger.shown.back().text, "Error: Unknown CMainFrame error.");
+  EXPECT_EQ(messenger.messages.back().text, "Error: Unknown CMainFrame error.");
 
-  messenger.shown.clear();
+  messenger.messages.clear();
   auto& noChooser = Installer();
   noChooser.SetUserChooser(nullptr);
   EXPECT_EQ(noChooser.InstallApplication(), InstallOutcome::Failed);
-  ASSERT_EQ(messenger.shown.size(), 3u);
-  EXPECT_EQ(messenger.shown[0],
+  ASSERT_EQ(messenger.messages.size(), 3u);
+  EXPECT_EQ(messenger.messages[0],
             (ShownMessage{"", "Error Creating Dialog Object", MessageIcon::Exclamation}));
-  EXPECT_EQ(messenger.shown[1].text, "Dialog box could not be created!");
-  EXPECT_EQ(messenger.shown[2].text, "Error: A nonspecific error occurred.");
+  EXPECT_EQ(messenger.messages[1].text, "Dialog box could not be created!");
+  EXPECT_EQ(messenger.messages[2].text, "Error: A nonspecific error occurred.");
 }
 
 TEST_F(PalmInstallerTest, FailuresBeforeTheChoiceSkipIt) {
@@ -329,9 +329,9 @@ TEST_F(PalmInstallerTest, FailuresBeforeTheChoiceSkipIt) {
   ProvideProgram();
   EXPECT_EQ(Installer().InstallApplication(), InstallOutcome::Failed);
   EXPECT_EQ(chooser.shown, Names{"Ann"});  // the users were listed, then queueing failed
-  ASSERT_EQ(messenger.shown.size(), 2u);
-  EXPECT_EQ(messenger.shown[0].text, "Error: " + GetErrorText(1));
-  EXPECT_EQ(messenger.shown[1].text, "Error: " + GetErrorText(15));
+  ASSERT_EQ(messenger.messages.size(), 2u);
+  EXPECT_EQ(messenger.messages[0].text, "Error: " + GetErrorText(1));
+  EXPECT_EQ(messenger.messages[1].text, "Error: " + GetErrorText(15));
 }
 
 TEST_F(PalmInstallerTest, NoUsersStillOpensTheChoiceAndSucceeds) {

@@ -9,6 +9,13 @@
 #include "TestCommon.h"
 #include "pdb/Messenger.h"
 
+namespace strumlet {
+// Readable failure output for recorded messages.
+inline std::ostream& operator<<(std::ostream& out, const RecordedMessage& m) {
+  return out << "[" << m.caption << "|" << m.text << "|" << static_cast<int>(m.icon) << "]";
+}
+}  // namespace strumlet
+
 namespace strumlet::testing {
 
 // The scripted stand-in library, whole or without one entry point.
@@ -17,24 +24,7 @@ inline std::string FakeLibrary(const std::string& without = "") {
          (without.empty() ? "/fake_full.dll" : "/fake_without_" + without + ".dll");
 }
 
-struct ShownMessage {
-  std::string caption;
-  std::string text;
-  MessageIcon icon;
-  bool operator==(const ShownMessage&) const = default;
-};
-
-inline std::ostream& operator<<(std::ostream& out, const ShownMessage& m) {
-  return out << "[" << m.caption << "|" << m.text << "|" << static_cast<int>(m.icon) << "]";
-}
-
-class RecordingMessenger final : public Messenger {
- public:
-  void ShowMessage(const std::string& caption, const std::string& text, MessageIcon icon) override {
-    shown.push_back({caption, text, icon});
-  }
-  std::vector<ShownMessage> shown;
-};
+using ShownMessage = RecordedMessage;
 
 inline std::string ReadFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
