@@ -8,6 +8,7 @@
 
 #include "Export.h"
 #include "PalmHome.h"
+#include "pdb/Handles.h"
 
 using namespace strumlet::palmdesktop;
 
@@ -17,19 +18,14 @@ constexpr int32_t kNotRunning = 0x10000001;
 constexpr int32_t kUnknownStatus = 0x10000009;
 
 bool SyncProgramRuns() {
-  DIR* proc = opendir("/proc");
+  strumlet::FolderHandle proc(opendir("/proc"));
   if (!proc) return false;
-  bool found = false;
-  while (dirent* entry = readdir(proc)) {
+  while (dirent* entry = readdir(proc.get())) {
     if (!std::isdigit(static_cast<unsigned char>(entry->d_name[0]))) continue;
     const auto name = ReadSmallFile(std::string("/proc/") + entry->d_name + "/comm", 64);
-    if (name && (*name == "jpilot\n" || *name == "jpilot-sync\n")) {
-      found = true;
-      break;
-    }
+    if (name && (*name == "jpilot\n" || *name == "jpilot-sync\n")) return true;
   }
-  closedir(proc);
-  return found;
+  return false;
 }
 
 }  // namespace
