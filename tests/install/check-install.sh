@@ -106,6 +106,17 @@ check_mime_type() {
   before=$(query "$base" "$work/Addresses.pdb")
   [[ $got != application/x-strumlet-database ]] || fail "another Palm database is taken for ours"
   [[ $got == "$before" ]] || fail "another Palm database became '$got' instead of '$before'"
+
+  # `make install PREFIX=~/.local` gives the prefix a file-type database of its own, which the
+  # desktop reads before the system's: the answers must stay the same.
+  update-mime-database "$prefix/share/mime" 2>/dev/null ||
+    { fail "update-mime-database refused the prefix"; return; }
+  got=$(query "$prefix/share:$base" "$work/Chords.pdb")
+  [[ $got == application/x-strumlet-database ]] ||
+    fail "with the prefix's own database first, a Strumlet database is '$got'"
+  got=$(query "$prefix/share:$base" "$work/Addresses.pdb")
+  [[ $got == "$before" ]] ||
+    fail "with the prefix's own database first, another Palm database became '$got' instead of '$before'"
 }
 
 check_convert() {
