@@ -151,7 +151,13 @@ check_convert() {
   mv "$work/moved" "$prefix"
 }
 
-# Every option and subcommand that a program's --help names must be in its manual page.
+# The options a --help text names, one a line.
+help_options() {
+  grep -oE '(^|[^A-Za-z0-9_-])--?[A-Za-z][A-Za-z0-9-]*' <<<"$1" | sed -E 's/^[^-]+//' | sort -u
+}
+
+# Every option and subcommand that a program's --help names, and every option of each
+# subcommand's own --help, must be in its manual page.
 check_man_pages() {
   local found=0
   for program in "$prefix"/bin/*; do
@@ -167,14 +173,17 @@ check_man_pages() {
     help=$(QT_QPA_PLATFORM=offscreen timeout 60 "$program" --help 2>&1 </dev/null) || true
     # The page's text with roff's font changes and escaped hyphens undone.
     text=$(zcat "$page" | sed -e 's/\\f[BIRP]//g' -e 's/\\-/-/g' -e 's/\\(hy/-/g')
-    local options
-    options=$(grep -oE '(^|[^A-Za-z0-9_-])--?[A-Za-z][A-Za-z0-9-]*' <<<"$help" |
-      sed -E 's/^[^-]+//' | sort -u)
+    local options subcommands
+    options=$(help_options "$help")
     [[ -n $options ]] || fail "$name --help names no option"
     # Subcommands, as a "Subcommands:" block of --help lists them, count as options.
-    options+=" $(awk '/^Subcommands:/ { list = 1; next } list && /^  [a-z]/ { print $1 }
-                      list && !/^  / { list = 0 }' <<<"$help")"
-    for option in $options; do
+    subcommands=$(awk '/^Subcommands:/ { list = 1; next } list && /^  [a-z]/ { print $1 }
+                       list && !/^  / { list = 0 }' <<<"$help")
+    options+=" $subcommands"
+    for subcommand in $subcommands; do
+      options+=" $(help_options "$(timeout 60 "$program" "$subcommand" --help 2>&1 </dev/null)")"
+    done
+    for option in $(tr ' ' '\n' <<<"$options" | sort -u); do
       grep -qE "(^|[^A-Za-z0-9_-])$option([^A-Za-z0-9_-]|\$)" <<<"$text" ||
         fail "$name --help names $option, which its manual page lacks"
     done
