@@ -81,15 +81,24 @@ std::optional<int> CStrumletViewerApp::InitInstance(const std::vector<std::strin
         return 1;
       }
       break;
-    case CViewerCommandLineInfo::ShellCommand::FileOpen:
+    case CViewerCommandLineInfo::ShellCommand::FileOpen: {
       // The settings are not loaded yet: the path is converted with what the Open command
       // would propose, so it gives the same pages as File, Open with OK.
       CopyProposedOpenSettings(store_, settings_);
-      if (!CreateOutputFolder(settings_.m_strOutputPath) ||
-          OpenDocumentFile(commandLine.m_strFileName) == nullptr) {
+      if (!CreateOutputFolder(settings_.m_strOutputPath)) {
+        return 1;
+      }
+      // Each path in turn; a path that fails has said why, and start-up fails only when
+      // none could be opened.
+      bool opened = OpenDocumentFile(commandLine.m_strFileName) != nullptr;
+      for (const std::string& path : commandLine.m_strMoreFileNames) {
+        opened = OpenDocumentFile(path) != nullptr || opened;
+      }
+      if (!opened) {
         return 1;
       }
       break;
+    }
     case CViewerCommandLineInfo::ShellCommand::AppUnregister:
       return 0;
     case CViewerCommandLineInfo::ShellCommand::FileNothing:

@@ -48,9 +48,11 @@ void CViewerCommandLineInfo::ParseCommandLine(const std::vector<std::string>& ar
         continue;
       }
     }
-    // Only the first plain argument names the document; later ones are ignored.
+    // The first plain argument names the document; later ones are opened after it.
     if (m_strFileName.empty()) {
       m_strFileName = argument;
+    } else {
+      m_strMoreFileNames.push_back(argument);
     }
   }
   if (unregister) {
@@ -65,11 +67,12 @@ void CViewerCommandLineInfo::ParseCommandLine(const std::vector<std::string>& ar
 }
 
 std::string CommandLineUsage() {
-  return "Usage: strumletviewer [PATH]\n"
+  return "Usage: strumletviewer [PATH]...\n"
          "Shows Strumlet chord databases as web pages.\n"
          "\n"
          "  PATH          a .pdb database or a folder of them, converted with the options\n"
-         "                the Open command would propose (File, Open shows them)\n"
+         "                the Open command would propose (File, Open shows them);\n"
+         "                each PATH gets a window of its own\n"
          "  /InstallAll   start without a document window\n"
          "  -h, --help    show this help and exit\n"
          "  -v, --version show the version and exit\n"

@@ -11,7 +11,7 @@ class CViewerCommandLineInfo {
  public:
   enum class ShellCommand {
     FileNew,      // no path: a new, empty document window
-    FileOpen,     // the path in m_strFileName
+    FileOpen,     // the path in m_strFileName, then those in m_strMoreFileNames
     FileNothing,  // InstallAll: no document at start
     AppUnregister,
   };
@@ -20,6 +20,9 @@ class CViewerCommandLineInfo {
 
   ShellCommand m_nShellCommand = ShellCommand::FileNew;
   std::string m_strFileName;
+  // Paths after the first, as a file manager passes a selection of several: each is opened in a
+  // window of its own.
+  std::vector<std::string> m_strMoreFileNames;
   bool m_bRunEmbedded = false;   // Embedding
   bool m_bRunAutomated = false;  // Automation
   bool m_bShowHelp = false;      // --help / -h

@@ -46,8 +46,11 @@ TEST(ViewerCommandLine, SwitchWordsAfterSlashOrDashAnyOtherArgumentIsThePath) {
   EXPECT_FALSE(word.m_bRunEmbedded);
   EXPECT_EQ(word.m_strFileName, "/Embeddings");
   EXPECT_EQ(Parse({"-"}).m_strFileName, "-");
-  // The first path names the document.
-  EXPECT_EQ(Parse({"a.pdb", "b.pdb"}).m_strFileName, "a.pdb");
+  // The first path names the document, the others follow it (a file manager's selection).
+  const auto several = Parse({"a.pdb", "-Embeddings", "/x/b"});
+  EXPECT_EQ(several.m_strFileName, "a.pdb");
+  EXPECT_EQ(several.m_strMoreFileNames, (std::vector<std::string>{"-Embeddings", "/x/b"}));
+  EXPECT_TRUE(absolute.m_strMoreFileNames.empty());
 }
 
 using testing::RecordingStore;

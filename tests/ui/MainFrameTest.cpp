@@ -6,6 +6,7 @@
 #include <QAction>
 #include <QFile>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QSignalSpy>
 #include <QSplitter>
@@ -212,6 +213,22 @@ TEST_F(ProgramTest, APathOnTheCommandLineShowsItsGeneratedPage) {
   EXPECT_NE(app->OpenDocumentFile(STRUMLET_SAMPLES_DIR "/Guitar Chords.pdb"), nullptr);
   EXPECT_EQ(frame->mdiArea()->subWindowList().size(), 2);
   EXPECT_EQ(frame->activeChild(), child);
+}
+
+TEST_F(ProgramTest, EveryPathOnTheCommandLineGetsAWindow) {
+  store.strings["Settings/OutputPath"] = folder / "out/";
+  std::optional<int> early;
+  CMainFrame* frame =
+      Start({STRUMLET_SAMPLES_DIR "/Guitar Chords.pdb", STRUMLET_SAMPLES_DIR "/Ukulele Chords.pdb"},
+            &early);
+  ASSERT_NE(frame, nullptr);
+  EXPECT_FALSE(early.has_value());
+  QStringList titles;
+  for (QMdiSubWindow* window : frame->mdiArea()->subWindowList()) {
+    titles << window->windowTitle();
+  }
+  EXPECT_EQ(titles, (QStringList{"Guitar Chords.pdb", "Ukulele Chords.pdb"}));
+  EXPECT_EQ(frame->activeChild()->windowTitle(), "Ukulele Chords.pdb");
 }
 
 TEST_F(ProgramTest, TheViewGetsThePageWithLazyImagesAndTheFileStaysAsWritten) {
