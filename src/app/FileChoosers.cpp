@@ -92,4 +92,21 @@ std::optional<std::string> ChooseFontFile(QWidget* parent, const std::string& cu
   return Run(*MakeFontFileDialog(parent, currentFile));
 }
 
+std::unique_ptr<QFileDialog> MakeChordProFileDialog(QWidget* parent,
+                                                    const std::string& proposedFile) {
+  auto dialog = std::make_unique<QFileDialog>(parent, QFileDialog::tr("Export as ChordPro"));
+  dialog->setOption(QFileDialog::DontUseNativeDialog, true);
+  dialog->setAcceptMode(QFileDialog::AcceptSave);
+  dialog->setFileMode(QFileDialog::AnyFile);
+  dialog->setDefaultSuffix(QStringLiteral("cho"));
+  dialog->setNameFilters(
+      {QFileDialog::tr("ChordPro files (*.cho)"), QFileDialog::tr("All files (*)")});
+  StartAt(*dialog, proposedFile);
+  return dialog;
+}
+
+std::optional<std::string> ChooseChordProFile(QWidget* parent, const std::string& proposedFile) {
+  return Run(*MakeChordProFileDialog(parent, proposedFile));
+}
+
 }  // namespace strumlet

@@ -23,4 +23,11 @@ std::optional<std::string> ChoosePdbFile(QWidget* parent, const std::string& sta
 std::unique_ptr<QFileDialog> MakeFontFileDialog(QWidget* parent, const std::string& currentFile);
 std::optional<std::string> ChooseFontFile(QWidget* parent, const std::string& currentFile);
 
+// The chooser behind "Export as ChordPro...": proposes `proposedFile`, asks before replacing a
+// file, and adds ".cho" to a typed name without an extension, so that songbook programs that
+// look for ChordPro files by their extension find it.
+std::unique_ptr<QFileDialog> MakeChordProFileDialog(QWidget* parent,
+                                                    const std::string& proposedFile);
+std::optional<std::string> ChooseChordProFile(QWidget* parent, const std::string& proposedFile);
+
 }  // namespace strumlet

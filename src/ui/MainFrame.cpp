@@ -8,7 +8,6 @@
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -26,6 +25,7 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
+#include "app/FileChoosers.h"
 #include "app/SettingsStore.h"
 #include "palm/UserSelectDialog.h"
 #include "ui/ChildFrame.h"
@@ -518,11 +518,11 @@ void CMainFrame::exportChordPro() {
   const QString folder = QString::fromStdString(document.DestinationFolder);
   const QString proposed = QDir(folder.isEmpty() ? QFileInfo(source).path() : folder)
                                .filePath(QString::fromStdString(document.BaseName) + ".cho");
-  const QString target = QFileDialog::getSaveFileName(this, tr("Export as ChordPro"), proposed,
-                                                      tr("ChordPro files (*.cho);;All files (*)"));
-  if (target.isEmpty()) {
+  const std::optional<std::string> chosen = ChooseChordProFile(this, proposed.toStdString());
+  if (!chosen) {
     return;
   }
+  const QString target = QString::fromStdString(*chosen);
   QApplication::setOverrideCursor(Qt::WaitCursor);
   // The same database read again in the order its page was made with.
   const bool written =

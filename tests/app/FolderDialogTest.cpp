@@ -192,5 +192,23 @@ TEST(PdbFileChooser, TypedNameMayBeNewButItsFolderMustExist) {
   EXPECT_EQ(dialog->selectedFiles().value(0).toStdString(), temp / "New Chords.pdb");
 }
 
+TEST(ChordProFileChooser, ProposesTheFileAndAddsTheExtensionToATypedName) {
+  TempFolder temp;
+  auto dialog = MakeChordProFileDialog(nullptr, temp / "Guitar Chords.cho");
+  EXPECT_EQ(dialog->acceptMode(), QFileDialog::AcceptSave);
+  EXPECT_FALSE(dialog->testOption(QFileDialog::DontConfirmOverwrite));
+  EXPECT_EQ(dialog->directory().absolutePath().toStdString(), temp.path());
+  EXPECT_EQ(dialog->selectedFiles().value(0).toStdString(), temp / "Guitar Chords.cho");
+
+  dialog->show();
+  auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
+  ASSERT_NE(name, nullptr);
+  name->clear();
+  QTest::keyClicks(name, "Songbook");
+  static_cast<QDialog*>(dialog.get())->accept();  // as the Save button does
+  EXPECT_FALSE(dialog->isVisible());
+  EXPECT_EQ(dialog->selectedFiles().value(0).toStdString(), temp / "Songbook.cho");
+}
+
 }  // namespace
 }  // namespace strumlet
