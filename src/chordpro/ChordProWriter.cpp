@@ -29,11 +29,19 @@ int BarreOver(const ChordRecord& record, int r) {
   return c >= 1 && c < kMuted ? c : 0;
 }
 
+// A banjo's short fifth string starts at the fifth fret: a barre at or below it does not reach
+// the string, which then sounds open (the drone of many banjo barre chords).
+constexpr int kBanjoCode = 4;
+constexpr int kShortStringStart = 5;
+
 StringSound Sound(const ChordRecord& record, int r) {
   const int v = record.frets[r];
   StringSound s;
   s.storedFret = v;
-  const int barre = BarreOver(record, r);
+  int barre = BarreOver(record, r);
+  if (record.instrumentCode == kBanjoCode && r == 5 && v <= 0 && barre <= kShortStringStart) {
+    barre = 0;
+  }
   if (v >= kMuted) {
     s.kind = StringSound::kMuted;
   } else if (barre != 0 && v <= barre) {

@@ -106,6 +106,12 @@ TEST(ChordMapping, UkuleleAndBanjoWriteTheirOwnStringCounts) {
   const ChordRecord d = Chord("instrument 4\n{define: D frets x 0 2 3 4 fingers x 0 1 2 3}");
   EXPECT_EQ(DefineLine(MapChord(d)), "{define: D base-fret 1 frets x 0 2 3 4 fingers 0 0 1 2 3}");
   EXPECT_EQ(InstrumentName(d), "Banjo, 5 strings");
+  // The short fifth string begins at the fifth fret: a lower barre leaves it open, a higher one
+  // covers it.
+  EXPECT_EQ(Define("instrument 4\n{define: F frets 0 3 3 3 3}\nbarre 3"),
+            "{define: F base-fret 1 frets 0 3 3 3 3 fingers 0 1 1 1 1}");
+  EXPECT_EQ(Define("instrument 4\n{define: D frets 0 7 7 7 7}\nbarre 7"),
+            "{define: D base-fret 7 frets 1 1 1 1 1 fingers 1 1 1 1 1}");
   EXPECT_EQ(InstrumentName(Chord("{define: C frets x 3 2 0 1 0}")), "Guitar, 6 strings");
   EXPECT_EQ(InstrumentName(Chord("instrument 2\n{define: C frets 0 0 0 3}")), "4 strings");
   const ChordRecord seven = Chord("{define: B frets x 2 4 4 4 2 x}");
