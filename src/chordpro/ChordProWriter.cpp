@@ -10,8 +10,8 @@ namespace strumlet {
 namespace {
 
 constexpr int kMuted = 100;  // the fret value the diagram draws as a cross
-// The frets a songbook program's chord grid shows from the nut.
-constexpr int kNutWindow = 5;
+// The frets a songbook program's chord grid shows from the nut: four in the common readers.
+constexpr int kNutWindow = 4;
 
 // How one string sounds.
 struct StringSound {

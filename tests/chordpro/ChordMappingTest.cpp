@@ -76,7 +76,11 @@ TEST(ChordMapping, ABarreShapeUpTheNeckIsCountedFromItsBarre) {
   // Stored from the nut with a barre at fret 4; a reader's grid would not hold fret 6.
   EXPECT_EQ(Define("{define: Ab frets 4 6 6 5 4 4 fingers 1 3 4 2 1 1}\nbarre 4"),
             "{define: Ab base-fret 4 frets 1 3 3 2 1 1 fingers 1 3 4 2 1 1}");
-  EXPECT_EQ(Define("{define: G frets 3 2 0 0 0 5}"), "{define: G base-fret 1 frets 3 2 0 0 0 5}");
+  // Fret 5 already lies below the four frets a reader's grid shows from the nut.
+  EXPECT_EQ(Define("{define: G frets 3 5 5 4 3 3}\nbarre 3"),
+            "{define: G base-fret 3 frets 1 3 3 2 1 1 fingers 1 0 0 0 1 1}");
+  EXPECT_EQ(Define("{define: F# frets 2 4 4 3 2 2}\nbarre 2"),
+            "{define: F# base-fret 1 frets 2 4 4 3 2 2 fingers 1 0 0 0 1 1}");
 }
 
 TEST(ChordMapping, ANoteBelowTheBaseFretMovesTheWindowDown) {
