@@ -23,14 +23,6 @@
 namespace strumlet {
 namespace {
 
-class RecordingMessenger final : public Messenger {
- public:
-  void ShowMessage(const std::string&, const std::string& text, MessageIcon) override {
-    texts.push_back(text);
-  }
-  std::vector<std::string> texts;
-};
-
 ChordDatabase Read(const std::string& text, int sortOrder) {
   const auto bytes = fixture::BuildDatabase(text);
   MemorySource source(bytes);
@@ -213,7 +205,7 @@ TEST(ChordProExport, WritesTheFileOfADatabaseOrAnArchive) {
             "{define: C base-fret 1 frets x 3 2 0 1 0}\n");
   ASSERT_TRUE(ExportChordPro(folder / "Old.arc", kSortByPosition, folder / "old.cho"));
   EXPECT_NE(ReadText(folder / "old.cho").find("{define: Am base-fret 1"), std::string::npos);
-  EXPECT_TRUE(messages.texts.empty());
+  EXPECT_TRUE(messages.messages.empty());
 }
 
 TEST(ChordProExport, AFailureLeavesTheOldFileAndNothingHalfWritten) {
@@ -226,18 +218,18 @@ TEST(ChordProExport, AFailureLeavesTheOldFileAndNothingHalfWritten) {
   ScopedMessenger scoped(messages);
 
   EXPECT_FALSE(ExportChordPro(folder / "missing.pdb", kSortByPosition, out));
-  ASSERT_EQ(messages.texts.size(), 1u);
-  EXPECT_NE(messages.texts[0].find("missing.pdb"), std::string::npos);
+  ASSERT_EQ(messages.messages.size(), 1u);
+  EXPECT_NE(messages.messages[0].text.find("missing.pdb"), std::string::npos);
 
   EXPECT_FALSE(ExportChordPro(folder / "other.pdb", kSortByPosition, out));
-  EXPECT_EQ(messages.texts.back(),
+  EXPECT_EQ(messages.messages.back().text,
             "The selected database is not a Strumlet database.  It cannot be processed.");
   EXPECT_EQ(ReadText(out), "old");
 
   fixture::WriteFile(folder / "ok.pdb", fixture::BuildDatabase("{define: C frets x 3 2 0 1 0}"));
   ::mkdir((folder / "taken.cho").c_str(), 0755);
   EXPECT_FALSE(ExportChordPro(folder / "ok.pdb", kSortByPosition, folder / "taken.cho"));
-  EXPECT_NE(messages.texts.back().find("Could not write '" + (folder / "taken.cho")),
+  EXPECT_NE(messages.messages.back().text.find("Could not write '" + (folder / "taken.cho")),
             std::string::npos);
   EXPECT_FALSE(ExportChordPro(folder / "ok.pdb", kSortByPosition, folder / "no/such/x.cho"));
   EXPECT_EQ(Entries(folder.path()),
@@ -262,7 +254,7 @@ TEST(ChordProExport, ATruncatedDatabaseSaysSoInTheFile) {
   RecordingMessenger messages;
   ScopedMessenger scoped(messages);
   ASSERT_TRUE(ExportChordPro(folder / "cut.pdb", kSortByPosition, folder / "cut.cho"));
-  ASSERT_EQ(messages.texts.size(), 1u);
+  ASSERT_EQ(messages.messages.size(), 1u);
   const std::string file = ReadText(folder / "cut.cho");
   EXPECT_NE(file.find("{title: cut}\n# The database could not be read to its end"),
             std::string::npos);
