@@ -60,12 +60,12 @@ void CChildFrame::closeEvent(QCloseEvent* event) {
 }
 
 void CChildFrame::Activate() {
+  // A minimised window comes back; a maximised one (and the area's maximised mode) stays.
+  if (isMinimized()) {
+    showNormal();
+  }
   if (QMdiArea* area = mdiArea()) {
     area->setActiveSubWindow(this);
-  }
-  showNormal();
-  if (isMaximized()) {
-    showMaximized();
   }
   htmlView_->setFocus();
 }
@@ -76,16 +76,22 @@ void CChildFrame::InitialUpdate() {
   if (instructions) {
     showMaximized();
   } else {
-    // A page wants room: most of the client area, below and right of the window before it.
-    if (QMdiArea* area = mdiArea()) {
-      const QSize room = area->viewport()->size();
-      resize(std::max(room.width() * 6 / 7, 320), std::max(room.height() * 6 / 7, 240));
-    }
+    FitToArea();
     show();
   }
   htmlView_->setFocus();
   lastPane_ = htmlView_;
   emit initialUpdateDone();
+}
+
+void CChildFrame::FitToArea() {
+  // A page wants room: most of the client area, below and right of the window before it.
+  QMdiArea* area = mdiArea();
+  if (area == nullptr || isMaximized()) {
+    return;
+  }
+  const QSize room = area->viewport()->size();
+  resize(std::max(room.width() * 6 / 7, 320), std::max(room.height() * 6 / 7, 240));
 }
 
 void CChildFrame::Discard() {

@@ -34,6 +34,8 @@ class CChildFrame final : public QMdiSubWindow, public DocumentWindow {
   QWidget* activePane() const;
   // F6 and Shift+F6.
   void MoveToPane(bool next);
+  // Gives a page's window most of the client area, unless it is maximised.
+  void FitToArea();
 
  signals:
   void initialUpdateDone();

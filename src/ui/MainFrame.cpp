@@ -414,8 +414,10 @@ void CMainFrame::updateMenus() {
     }
   }
 
-  setWindowTitle(child != nullptr ? kCaption + QStringLiteral(" - ") + child->windowTitle()
-                                  : kCaption);
+  // A maximised document window adds " - [title]" to this caption itself.
+  setWindowTitle(child != nullptr && !child->isMaximized()
+                     ? kCaption + QStringLiteral(" - ") + child->windowTitle()
+                     : kCaption);
 }
 
 void CMainFrame::updateWindowMenu() {
@@ -444,6 +446,10 @@ DocumentWindow* CMainFrame::CreateDocumentWindow(CStrumletViewerDoc& document,
   mdiArea_->addSubWindow(child);
   child->setWindowIcon(windowIcon());
   connect(child, &CChildFrame::initialUpdateDone, this, &CMainFrame::updateMenus);
+  connect(child, &QMdiSubWindow::windowStateChanged, this, [this] {
+    // After the area has put its own caption back.
+    QTimer::singleShot(0, this, &CMainFrame::updateMenus);
+  });
   connect(child, &QObject::destroyed, this, [this] {
     // The list of windows is only up to date once the event loop has run.
     QTimer::singleShot(0, this, &CMainFrame::updateMenus);
@@ -454,6 +460,12 @@ DocumentWindow* CMainFrame::CreateDocumentWindow(CStrumletViewerDoc& document,
 
 void CMainFrame::ShowMainWindow() {
   show();
+  // A page opened from the command line got its window before the client area had a size.
+  for (QMdiSubWindow* window : mdiArea_->subWindowList()) {
+    if (auto* child = qobject_cast<CChildFrame*>(window)) {
+      child->FitToArea();
+    }
+  }
   repaint();
 }
 

@@ -93,7 +93,8 @@ TEST_F(ProgramTest, MenusFollowTheFirstAndLastDocumentWindow) {
   EXPECT_FALSE(Shows(Menu(frame, "menu128File")));
   EXPECT_TRUE(Shows(Menu(frame, "menu129File")));
   EXPECT_TRUE(Shows(Menu(frame, "menu129Window")));
-  EXPECT_TRUE(frame->windowTitle().startsWith("StrumletViewer - Strumlet"));
+  // The maximised window's title is added once, by the area, in brackets.
+  EXPECT_EQ(frame->windowTitle().toStdString(), "StrumletViewer - [Strumlet2]");
 
   frame->command(ID_FILE_CLOSE)->trigger();
   QTest::qWait(50);
@@ -202,6 +203,10 @@ TEST_F(ProgramTest, APathOnTheCommandLineShowsItsGeneratedPage) {
   ASSERT_NE(child, nullptr);
   EXPECT_EQ(child->windowTitle(), "Guitar Chords.pdb");
   EXPECT_EQ(frame->windowTitle(), "StrumletViewer - Guitar Chords.pdb");
+  // Made before the main window had a size, it still gets most of the client area.
+  const QSize room = frame->mdiArea()->viewport()->size();
+  EXPECT_GE(child->width(), room.width() * 6 / 7) << child->width() << " of " << room.width();
+  EXPECT_GE(child->height(), room.height() * 6 / 7) << child->height() << " of " << room.height();
   ASSERT_TRUE(WaitForLoad(child->htmlView()));
   // The Open command's proposal: JPEG images at 100 percent, made in the stored output folder.
   EXPECT_EQ(child->htmlView()->url(),
@@ -213,6 +218,11 @@ TEST_F(ProgramTest, APathOnTheCommandLineShowsItsGeneratedPage) {
   EXPECT_NE(app->OpenDocumentFile(STRUMLET_SAMPLES_DIR "/Guitar Chords.pdb"), nullptr);
   EXPECT_EQ(frame->mdiArea()->subWindowList().size(), 2);
   EXPECT_EQ(frame->activeChild(), child);
+  // The area stays in its maximised mode, as the new window left it.
+  EXPECT_TRUE(child->isMaximized());
+  EXPECT_TRUE(QTest::qWaitFor(
+      [&] { return frame->windowTitle() == "StrumletViewer - [Guitar Chords.pdb]"; }, 2000))
+      << frame->windowTitle().toStdString();
 }
 
 TEST_F(ProgramTest, EveryPathOnTheCommandLineGetsAWindow) {
