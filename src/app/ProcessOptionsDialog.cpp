@@ -1,5 +1,6 @@
 #include "app/ProcessOptionsDialog.h"
 
+#include <QAbstractButton>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -57,6 +58,19 @@ QRadioButton* Radio(const char* objectName, const char* text) {
   auto* button = new QRadioButton(QObject::tr(text));
   button->setObjectName(QLatin1String(objectName));
   return button;
+}
+
+// Tab enters a radio group at its checked button (the first when none is): only that button
+// keeps its tab stop until the user moves within the group.
+void TabEntersAtChecked(const QButtonGroup& group) {
+  const QList<QAbstractButton*> buttons = group.buttons();
+  QAbstractButton* entry = group.checkedButton();
+  if (entry == nullptr && !buttons.isEmpty()) {
+    entry = buttons.first();
+  }
+  for (QAbstractButton* button : buttons) {
+    button->setFocusPolicy(button == entry ? Qt::StrongFocus : Qt::ClickFocus);
+  }
 }
 
 // A long path shows from its start, as typed.
@@ -319,6 +333,8 @@ CProcessOptionsDialog::CProcessOptionsDialog(QWidget* parent, const std::string&
     sortButtons_[sort_]->setChecked(true);
   }
   frameBox_->setChecked(border_ == 1);
+  TabEntersAtChecked(*formatGroup_);
+  TabEntersAtChecked(*sortGroup_);
   const QString scale = QString::fromStdString(scaleText_);
   scaleBox_->setCurrentIndex(scaleBox_->findText(scale));
   scaleBox_->setEditText(scale);

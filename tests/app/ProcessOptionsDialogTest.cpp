@@ -300,12 +300,21 @@ TEST(ProcessOptionsDialog, FocusStartsOnOkAndTabFollowsTheDialogsOrder) {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
   }
   visited.push_back(QApplication::focusWidget()->objectName().toStdString());
-  // Tab stops once in each radio group; the arrow keys move within it.
+  // Tab stops once in each radio group, at its checked button (Position here); the arrow keys
+  // move within it.
   EXPECT_EQ(visited, (std::vector<std::string>{"button1", "button2", "edit1000", "buttonBrowseFont",
                                                "edit1001", "buttonBrowseOutput", "edit1003",
-                                               "edit1005", "button1006", "radio1007", "radio1009",
+                                               "edit1005", "button1006", "radio1007", "radio1012",
                                                "combo1013", "check1014", "button1010", "combo1018",
                                                "button1", "button2", "edit1000"}));
+
+  // With no sort button checked, Tab enters the group at its first button.
+  auto unchecked = Open(100, 5);
+  ShowActive(*unchecked->dialog);
+  Control<QWidget>(*unchecked->dialog, "button1006")->setFocus();
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+  EXPECT_EQ(QApplication::focusWidget()->objectName(), "radio1009");
 }
 
 TEST(ProcessOptionsDialog, EnterConfirmsAndEscapeCancels) {
