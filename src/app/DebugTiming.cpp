@@ -7,12 +7,16 @@
 
 namespace strumlet {
 
-void DebugTiming(const char* event) {
+bool DebugTimingEnabled() {
   static const bool enabled = [] {
     const char* value = std::getenv("STRUMLET_TIMING");
     return value != nullptr && std::strcmp(value, "1") == 0;
   }();
-  if (!enabled) {
+  return enabled;
+}
+
+void DebugTiming(const char* event) {
+  if (!DebugTimingEnabled()) {
     return;
   }
   const auto now = std::chrono::duration_cast<std::chrono::milliseconds>(

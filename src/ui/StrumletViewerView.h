@@ -18,6 +18,10 @@ class CStrumletViewerView final : public QWebEngineView {
 
   // Address of the built-in instruction page.
   static QUrl InstructionPageUrl();
+
+ private:
+  // The "page-shown" and "page-loaded" figures of the timing hook.
+  void WatchLoadForTiming();
 };
 
 }  // namespace strumlet
