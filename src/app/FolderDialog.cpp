@@ -7,6 +7,7 @@
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
+#include <QTimer>
 #include <QWidget>
 
 namespace strumlet {
@@ -38,10 +39,30 @@ CFolderDialog::CFolderDialog(QWidget* parent, const std::string& initialPath,
   if (!shown.isEmpty()) {
     setDirectory(shown);
   }
-  connect(this, &QFileDialog::directoryEntered, this, [this] { browsed_ = true; });
-  connect(this, &QFileDialog::currentChanged, this, [this] { browsed_ = true; });
-  if (const auto* name = findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))) {
-    connect(name, &QLineEdit::textEdited, this, [this] { browsed_ = true; });
+  auto* name = findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+  connect(this, &QFileDialog::directoryEntered, this, [this, name](const QString& entered) {
+    browsed_ = true;
+    typed_ = false;
+    // The name box shows the folder that the accept button gives; set once the dialog has
+    // finished entering the folder, which empties the box.
+    if (name != nullptr) {
+      QTimer::singleShot(0, name, [this, name, entered] {
+        if (!typed_) {
+          name->setText(entered);
+        }
+      });
+    }
+  });
+  connect(this, &QFileDialog::currentChanged, this, [this] {
+    browsed_ = true;
+    typed_ = false;
+  });
+  if (name != nullptr) {
+    name->setText(QString::fromStdString(folder_));
+    connect(name, &QLineEdit::textEdited, this, [this] {
+      browsed_ = true;
+      typed_ = true;
+    });
   }
 }
 
@@ -57,7 +78,8 @@ std::string CFolderDialog::InitialFolder(const std::string& initialPath) {
 std::string CFolderDialog::CurrentChoice() const {
   std::string browsed = directory().absolutePath().toStdString();
   // A folder typed or pasted into the name box, whole or below the browsed folder, is meant.
-  if (const auto* name = findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))) {
+  const auto* name = findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+  if (typed_ && name != nullptr) {
     const QString typed = name->text().trimmed();
     if (!typed.isEmpty()) {
       const QFileInfo candidate(directory().absoluteFilePath(typed));

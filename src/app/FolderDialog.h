@@ -37,6 +37,8 @@ class CFolderDialog : public QFileDialog {
 
   std::string folder_;
   bool browsed_ = false;
+  // The name box holds what the user typed (not the folder shown there, nor a selected name).
+  bool typed_ = false;
 };
 
 // Runs a CFolderDialog on `initialPath` with `captionWord`; the chosen folder, none on Cancel.

@@ -80,6 +80,9 @@ TEST_F(FolderDialogRun, ShowsTheCaptionWordAndTheFolderNameLabel) {
 }
 
 TEST_F(FolderDialogRun, OkAtOnceGivesTheInitialFolder) {
+  auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
+  ASSERT_NE(name, nullptr);
+  EXPECT_EQ(name->text().toStdString(), folder);  // what the accept button will give
   dialog->accept();
   EXPECT_EQ(dialog->result(), QDialog::Accepted);
   EXPECT_EQ(dialog->folder(), folder);
@@ -88,6 +91,9 @@ TEST_F(FolderDialogRun, OkAtOnceGivesTheInitialFolder) {
 TEST_F(FolderDialogRun, OkAfterBrowsingGivesTheBrowsedFolder) {
   dialog->setDirectory(QString::fromStdString(folder + "/sub"));
   emit dialog->directoryEntered(QString::fromStdString(folder + "/sub"));
+  auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
+  EXPECT_TRUE(QTest::qWaitFor([&] { return name->text().toStdString() == folder + "/sub"; }, 1000))
+      << name->text().toStdString();
   dialog->accept();
   EXPECT_EQ(dialog->folder(), folder + "/sub");
 }
