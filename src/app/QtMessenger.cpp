@@ -52,7 +52,16 @@ void QtMessenger::ShowHere(const QString& caption, const QString& text, MessageI
   }
   QMessageBox box(boxIcon, caption, text, QMessageBox::Ok, DialogParent());
   box.setObjectName(QStringLiteral("messageBox"));
+  // A box waiting for the user shows the ordinary pointer, also while a long job has put up the
+  // wait cursor.
+  const bool busy = QApplication::overrideCursor() != nullptr;
+  if (busy) {
+    QApplication::setOverrideCursor(Qt::ArrowCursor);
+  }
   box.exec();
+  if (busy) {
+    QApplication::restoreOverrideCursor();
+  }
 }
 
 }  // namespace strumlet

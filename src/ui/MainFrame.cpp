@@ -236,12 +236,10 @@ void CMainFrame::createActions() {
     updateMenus();
   });
 
+  // No wait cursor here: the Palm commands are quick, and most of them end in a dialog or a
+  // message the user must answer.
   auto palmCommand = [this](auto operation) {
-    return [this, operation] {
-      QApplication::setOverrideCursor(Qt::WaitCursor);
-      operation(app_.palmInstaller());
-      QApplication::restoreOverrideCursor();
-    };
+    return [this, operation] { operation(app_.palmInstaller()); };
   };
   connect(addCommand(ID_INSTALL_CONDUIT, tr("Install &Conduit"),
                      tr("Install the Strumlet conduit for Hot Sync ability.")),

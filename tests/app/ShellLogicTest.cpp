@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QMessageBox>
+#include <QTimer>
+
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -10,6 +14,7 @@
 #include "RecordingStore.h"
 #include "TestCommon.h"
 #include "app/DocManager.h"
+#include "app/QtMessenger.h"
 #include "app/RecentFileList.h"
 #include "app/ViewerCommandLineInfo.h"
 #include "pdb/Messenger.h"
@@ -124,14 +129,6 @@ TEST_F(DocManagerTest, AnAlreadyOpenPathOnlyActivatesItsWindow) {
   EXPECT_EQ(conversions, 2);
 }
 
-class RecordingMessenger final : public Messenger {
- public:
-  void ShowMessage(const std::string& caption, const std::string&, MessageIcon) override {
-    captions.push_back(caption);
-  }
-  std::vector<std::string> captions;
-};
-
 TEST_F(DocManagerTest, AFailedOpenDiscardsItsWindowAndEntersNothing) {
   RecordingMessenger messenger;
   ScopedMessenger scoped(messenger);
@@ -142,7 +139,7 @@ TEST_F(DocManagerTest, AFailedOpenDiscardsItsWindowAndEntersNothing) {
   EXPECT_EQ(windows.windows[0]->updates, 0);
   EXPECT_EQ(manager.DocumentCount(), 0u);
   EXPECT_TRUE(recent.entries().empty());
-  EXPECT_EQ(messenger.captions, (std::vector<std::string>{"palm file Error"}));
+  EXPECT_EQ(messenger.Captions(), (std::vector<std::string>{"palm file Error"}));
 }
 
 TEST_F(DocManagerTest, NewDocumentsAreNumberedAndShownAtOnce) {
@@ -154,6 +151,23 @@ TEST_F(DocManagerTest, NewDocumentsAreNumberedAndShownAtOnce) {
   EXPECT_TRUE(one->PagePath.empty());
   EXPECT_EQ(windows.windows.at(1)->updates, 1);
   EXPECT_EQ(manager.DocumentCount(), 2u);
+}
+
+TEST(QtMessenger, AMessageDuringALongJobShowsTheOrdinaryPointer) {
+  QtMessenger messenger;
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  Qt::CursorShape whileShown = Qt::WaitCursor;
+  QTimer::singleShot(0, [&] {
+    whileShown = QApplication::overrideCursor()->shape();
+    for (QWidget* top : QApplication::topLevelWidgets()) {
+      if (auto* box = qobject_cast<QMessageBox*>(top)) box->accept();
+    }
+  });
+  messenger.ShowMessage("palm file Error", "text", MessageIcon::Error);
+  EXPECT_EQ(whileShown, Qt::ArrowCursor);
+  ASSERT_NE(QApplication::overrideCursor(), nullptr);
+  EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+  QApplication::restoreOverrideCursor();
 }
 
 }  // namespace
