@@ -46,10 +46,21 @@ std::string CDocManager::PathOf(const CStrumletViewerDoc* document) const {
   return {};
 }
 
-DocumentWindow* CDocManager::AddWindow(Entry& entry) {
+CDocManager::Entry* CDocManager::AddDocument(const std::string& title) {
+  auto owned = std::make_unique<Entry>();
+  owned->document = std::make_unique<CStrumletViewerDoc>(settings_);
+  if (!title.empty()) {
+    owned->document->SetTitle(title);
+  }
+  Entry& entry = *owned;
+  documents_.push_back(std::move(owned));
   CStrumletViewerDoc* document = entry.document.get();
   entry.window = windows_.CreateDocumentWindow(*document, [this, document] { Forget(document); });
-  return entry.window;
+  if (entry.window == nullptr) {
+    Forget(document);
+    return nullptr;
+  }
+  return &entry;
 }
 
 void CDocManager::Forget(const CStrumletViewerDoc* document) {
@@ -69,25 +80,21 @@ CStrumletViewerDoc* CDocManager::OpenDocumentFile(const std::string& path) {
     }
   }
 
-  auto entry = std::make_unique<Entry>();
-  entry->document = std::make_unique<CStrumletViewerDoc>(settings_);
-  Entry& added = *entry;
-  documents_.push_back(std::move(entry));
-  DocumentWindow* window = AddWindow(added);
-  if (window == nullptr) {
-    Forget(added.document.get());
+  Entry* added = AddDocument();
+  if (added == nullptr) {
     return nullptr;
   }
-  CStrumletViewerDoc* document = added.document.get();
+  CStrumletViewerDoc* document = added->document.get();
+  DocumentWindow* window = added->window;
   // The document's path is the one it was asked for, so a database that names itself differently
   // is still found again by the name the user gave.
   if (!opener_(*document, canonical)) {
-    added.window = nullptr;
+    added->window = nullptr;
     Forget(document);
     window->Discard();
     return nullptr;
   }
-  added.path = canonical;
+  added->path = canonical;
   // As the framework does: once open, a document is titled by the file name of its path.
   document->SetTitle(fs::path(canonical).filename().string());
   if (recentFiles_ != nullptr) {
@@ -98,18 +105,12 @@ CStrumletViewerDoc* CDocManager::OpenDocumentFile(const std::string& path) {
 }
 
 CStrumletViewerDoc* CDocManager::OpenNewDocument() {
-  auto entry = std::make_unique<Entry>();
-  entry->document = std::make_unique<CStrumletViewerDoc>(settings_);
-  entry->document->SetTitle("Strumlet" + std::to_string(++untitledCount_));
-  Entry& added = *entry;
-  documents_.push_back(std::move(entry));
-  DocumentWindow* window = AddWindow(added);
-  if (window == nullptr) {
-    Forget(added.document.get());
+  Entry* added = AddDocument("Strumlet" + std::to_string(++untitledCount_));
+  if (added == nullptr) {
     return nullptr;
   }
-  window->InitialUpdate();
-  return added.document.get();
+  added->window->InitialUpdate();
+  return added->document.get();
 }
 
 }  // namespace strumlet

@@ -66,7 +66,8 @@ class CDocManager {
     std::string path;
     DocumentWindow* window = nullptr;
   };
-  DocumentWindow* AddWindow(Entry& entry);
+  // A new document with its window, or nullptr (and nothing kept) when no window could be made.
+  Entry* AddDocument(const std::string& title = {});
   void Forget(const CStrumletViewerDoc* document);
 
   const ProcessingSettings& settings_;
