@@ -100,7 +100,7 @@ std::unique_ptr<QFileDialog> MakeChordProFileDialog(QWidget* parent,
   dialog->setFileMode(QFileDialog::AnyFile);
   dialog->setDefaultSuffix(QStringLiteral("cho"));
   dialog->setNameFilters(
-      {QFileDialog::tr("ChordPro files (*.cho)"), QFileDialog::tr("All files (*)")});
+      {QFileDialog::tr("ChordPro Files (*.cho)"), QFileDialog::tr("All Files (*)")});
   StartAt(*dialog, proposedFile);
   return dialog;
 }
