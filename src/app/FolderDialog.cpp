@@ -1,12 +1,14 @@
 #include "app/FolderDialog.h"
 
 #include <QAbstractItemView>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFileInfo>
 #include <QFileSystemModel>
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTimer>
 #include <QWidget>
 
@@ -57,7 +59,22 @@ CFolderDialog::CFolderDialog(QWidget* parent, const std::string& initialPath,
     browsed_ = true;
     typed_ = false;
   });
+  // The accept button always gives a folder (a selected file leaves the browsed one), so it stays
+  // enabled where the file dialog would grey it out for a selected file; re-enabled once the
+  // dialog has finished its own update.
+  auto keepAcceptEnabled = [this] {
+    QTimer::singleShot(0, this, [this] {
+      if (auto* buttons = findChild<QDialogButtonBox*>(QStringLiteral("buttonBox"))) {
+        if (QPushButton* acceptButton = buttons->button(QDialogButtonBox::Open)) {
+          acceptButton->setEnabled(true);
+        }
+      }
+    });
+  };
+  connect(this, &QFileDialog::currentChanged, this, keepAcceptEnabled);
+  connect(this, &QFileDialog::directoryEntered, this, keepAcceptEnabled);
   if (name != nullptr) {
+    connect(name, &QLineEdit::textChanged, this, keepAcceptEnabled);
     name->setText(QString::fromStdString(folder_));
     connect(name, &QLineEdit::textEdited, this, [this] {
       browsed_ = true;

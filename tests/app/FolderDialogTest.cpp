@@ -2,6 +2,7 @@
 
 #include <QAbstractItemView>
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFileSystemModel>
 #include <QItemSelectionModel>
@@ -103,9 +104,16 @@ TEST_F(FolderDialogRun, SelectedSubfolderWinsOverTheBrowsedOneButASelectedFileDo
   dialog->accept();
   EXPECT_EQ(dialog->folder(), folder + "/sub");
 
+  // The accept button itself, which the file dialog would grey out for a selected file.
   dialog->show();
   Select("Chords.pdb");
-  dialog->accept();
+  auto* buttons = dialog->findChild<QDialogButtonBox*>("buttonBox");
+  ASSERT_NE(buttons, nullptr);
+  QPushButton* select = buttons->button(QDialogButtonBox::Open);
+  ASSERT_NE(select, nullptr);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return select->isEnabled(); }, 1000));
+  QTest::mouseClick(select, Qt::LeftButton);
+  EXPECT_EQ(dialog->result(), QDialog::Accepted);
   EXPECT_EQ(dialog->folder(), folder);
 }
 
