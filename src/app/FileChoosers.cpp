@@ -45,6 +45,21 @@ void StartAt(QFileDialog& dialog, const std::string& startPath) {
   }
 }
 
+// Our own chooser widgets, offering one file type and then every file, started at `startPath`.
+std::unique_ptr<QFileDialog> MakeFileDialog(QWidget* parent, const QString& title,
+                                            QFileDialog::AcceptMode acceptMode,
+                                            QFileDialog::FileMode fileMode,
+                                            const QString& typeFilter,
+                                            const std::string& startPath) {
+  auto dialog = std::make_unique<QFileDialog>(parent, title);
+  dialog->setOption(QFileDialog::DontUseNativeDialog, true);
+  dialog->setAcceptMode(acceptMode);
+  dialog->setFileMode(fileMode);
+  dialog->setNameFilters({typeFilter, QFileDialog::tr("All Files (*)")});
+  StartAt(*dialog, startPath);
+  return dialog;
+}
+
 std::optional<std::string> Run(QFileDialog& dialog) {
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
     return std::nullopt;
@@ -78,14 +93,9 @@ std::optional<std::string> ChoosePdbFile(QWidget* parent, const std::string& sta
 }
 
 std::unique_ptr<QFileDialog> MakeFontFileDialog(QWidget* parent, const std::string& currentFile) {
-  auto dialog = std::make_unique<QFileDialog>(parent, QFileDialog::tr("Chord Font File"));
-  dialog->setOption(QFileDialog::DontUseNativeDialog, true);
-  dialog->setAcceptMode(QFileDialog::AcceptOpen);
-  dialog->setFileMode(QFileDialog::ExistingFile);
-  dialog->setNameFilters(
-      {QFileDialog::tr("TrueType Fonts (*.ttf *.TTF)"), QFileDialog::tr("All Files (*)")});
-  StartAt(*dialog, currentFile);
-  return dialog;
+  return MakeFileDialog(parent, QFileDialog::tr("Chord Font File"), QFileDialog::AcceptOpen,
+                        QFileDialog::ExistingFile, QFileDialog::tr("TrueType Fonts (*.ttf *.TTF)"),
+                        currentFile);
 }
 
 std::optional<std::string> ChooseFontFile(QWidget* parent, const std::string& currentFile) {
@@ -94,14 +104,10 @@ std::optional<std::string> ChooseFontFile(QWidget* parent, const std::string& cu
 
 std::unique_ptr<QFileDialog> MakeChordProFileDialog(QWidget* parent,
                                                     const std::string& proposedFile) {
-  auto dialog = std::make_unique<QFileDialog>(parent, QFileDialog::tr("Export as ChordPro"));
-  dialog->setOption(QFileDialog::DontUseNativeDialog, true);
-  dialog->setAcceptMode(QFileDialog::AcceptSave);
-  dialog->setFileMode(QFileDialog::AnyFile);
+  auto dialog =
+      MakeFileDialog(parent, QFileDialog::tr("Export as ChordPro"), QFileDialog::AcceptSave,
+                     QFileDialog::AnyFile, QFileDialog::tr("ChordPro Files (*.cho)"), proposedFile);
   dialog->setDefaultSuffix(QStringLiteral("cho"));
-  dialog->setNameFilters(
-      {QFileDialog::tr("ChordPro Files (*.cho)"), QFileDialog::tr("All Files (*)")});
-  StartAt(*dialog, proposedFile);
   return dialog;
 }
 
