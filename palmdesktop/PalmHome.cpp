@@ -10,6 +10,7 @@
 #include <cstring>
 #include <thread>
 
+#include "pdb/AtomicFile.h"
 #include "pdb/FileCopy.h"
 
 namespace strumlet::palmdesktop {
@@ -40,12 +41,6 @@ std::string Absolute(std::string path) {
 bool IsDirectory(const std::string& path) {
   struct stat st {};
   return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-}
-
-std::string TempBeside(const std::string& path) {
-  const std::size_t slash = path.find_last_of('/');
-  return (slash == std::string::npos ? std::string() : path.substr(0, slash + 1)) +
-         ".strumlet-XXXXXX";
 }
 
 // A folder name for a new user: the name with every character a folder name should not hold
@@ -212,16 +207,10 @@ std::optional<std::string> ReadSmallFile(const std::string& path, std::size_t li
 }
 
 bool ReplaceFile(const std::string& path, const std::string& content) {
-  std::string temp = TempBeside(path);
-  const int fd = mkostemp(temp.data(), O_CLOEXEC);
-  if (fd < 0) return false;
-  bool ok = WriteAll(fd, content.data(), content.size());
-  ok = fchmod(fd, 0644) == 0 && ok;
-  ok = fsync(fd) == 0 && ok;
-  ok = close(fd) == 0 && ok;
-  ok = ok && rename(temp.c_str(), path.c_str()) == 0;
-  if (!ok) unlink(temp.c_str());
-  return ok;
+  strumlet::AtomicFile::Options options;
+  options.mode = 0644;
+  options.exactMode = true;
+  return strumlet::WriteFileAtomically(path, content, options) == 0;
 }
 
 FileLock::FileLock(const std::string& path, bool append) {

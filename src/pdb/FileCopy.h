@@ -1,6 +1,5 @@
 #pragma once
 
-#include <cstddef>
 #include <string>
 
 namespace strumlet {
@@ -11,11 +10,7 @@ namespace strumlet {
 // any failure, with no temporary file left behind.
 //
 // Also compiled into our Palm Desktop libraries, which link nothing of ours: keep it free of
-// the rest of the project.
+// the rest of the project (AtomicFile is, too).
 bool CopyWholeFile(const std::string& source, const std::string& target, bool replace);
-
-// Writes all `size` bytes to `fd`, going on after interrupted and short writes. False when a
-// write fails.
-bool WriteAll(int fd, const char* data, std::size_t size);
 
 }  // namespace strumlet
