@@ -53,6 +53,11 @@ class InputBlocker final : public QObject {
 };
 
 QString ProgressText(const ConversionProgress& progress) {
+  if (!progress.waitingFor.empty()) {
+    return QApplication::translate("ConversionRunner",
+                                   "Waiting for another conversion into %1 to end...")
+        .arg(QString::fromStdString(progress.waitingFor));
+  }
   if (progress.database.empty()) {
     return QApplication::translate("ConversionRunner", "Preparing the conversion...");
   }

@@ -182,6 +182,14 @@ int main(int argc, char** argv) {
                              }});
   }
   document.SetProgressCallback([&messenger](const strumlet::ConversionProgress& progress) {
+    if (!progress.waitingFor.empty()) {
+      // Said even with --quiet: without it the wait would look like a hang.
+      messenger.ShowMessage("",
+                            "Waiting for another conversion into '" + progress.waitingFor +
+                                "' to end...",
+                            strumlet::MessageIcon::None);
+      return;
+    }
     messenger.ShowProgress(progress);
   });
   const bool opened = document.OnOpenDocument(path);

@@ -2,37 +2,51 @@
 
 #include <cerrno>
 #include <cstdarg>
+#include <vector>
 
 namespace strumlet {
 
-PageStream::PageStream(const std::string& path) : owned_(std::fopen(path.c_str(), "w")) {
-  if (!owned_) {
-    error_ = errno;
-    if (error_ == 0) error_ = EIO;
-  }
-  file_ = owned_.get();
+PageStream::PageStream(const std::string& path) {
+  if (!file_.Open(path)) error_ = file_.error();
 }
 
-PageStream::~PageStream() = default;
-
 void PageStream::Print(const char* format, ...) {
-  if (!ok()) return;
+  if (!ok() || closed_) return;
   std::va_list args;
   va_start(args, format);
-  const int written = std::vfprintf(file_, format, args);
-  const int error = errno;
+  if (borrowed_) {
+    const int written = std::vfprintf(borrowed_, format, args);
+    const int error = errno;
+    if (written < 0) error_ = error ? error : EIO;
+    va_end(args);
+    return;
+  }
+  char small[512];
+  std::va_list again;
+  va_copy(again, args);
+  const int length = std::vsnprintf(small, sizeof small, format, args);
   va_end(args);
-  if (written < 0) error_ = error ? error : EIO;
+  if (length < 0) {
+    error_ = EINVAL;
+  } else if (static_cast<std::size_t>(length) < sizeof small) {
+    if (!file_.Write(small, static_cast<std::size_t>(length))) error_ = file_.error();
+  } else {
+    std::vector<char> large(static_cast<std::size_t>(length) + 1);
+    std::vsnprintf(large.data(), large.size(), format, again);
+    if (!file_.Write(large.data(), static_cast<std::size_t>(length))) error_ = file_.error();
+  }
+  va_end(again);
 }
 
 bool PageStream::Close() {
-  if (!owned_) return error_ == 0 && file_ != nullptr;
-  const bool failed = std::ferror(file_) != 0;
-  const int closed = std::fclose(owned_.release());
-  const int error = errno;
-  file_ = nullptr;
-  if (closed != 0 && error_ == 0) error_ = error ? error : EIO;
-  if (failed && error_ == 0) error_ = EIO;
+  if (borrowed_) return error_ == 0;
+  if (closed_) return error_ == 0;
+  closed_ = true;
+  if (error_ != 0) {
+    file_.Discard();
+    return false;
+  }
+  if (!file_.Commit()) error_ = file_.error();
   return error_ == 0;
 }
 

@@ -2,9 +2,11 @@
 
 #include <dirent.h>
 #include <sys/stat.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cctype>
 #include <cerrno>
 #include <cstdio>
@@ -20,6 +22,7 @@
 #include "html/PageWriter.h"
 #include "pdb/DatabaseFile.h"
 #include "pdb/FileSystem.h"
+#include "pdb/FolderLock.h"
 #include "pdb/Handles.h"
 #include "pdb/Messenger.h"
 #include "render/Assets.h"
@@ -36,6 +39,11 @@ bool IsAccessibleDirectory(const std::string& path) {
          ::access(path.c_str(), X_OK) == 0;
 }
 
+bool IsSymbolicLink(const std::string& path) {
+  struct stat info {};
+  return ::lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode);
+}
+
 bool IsRegularFile(const std::string& path) {
   struct stat info {};
   return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
@@ -45,15 +53,22 @@ std::string NotValidPath(const std::string& path) {
   return "'" + path + "' is not a valid file or folder path.";
 }
 
+// A file of a folder run: a chord database, or a file named like one that could not be read.
+struct FolderEntry {
+  std::string name;
+  int error = 0;  // errno of the failed open or read; 0 for a database
+};
+
 // The folder's plain, visible files that are chord databases, in the order the directory
-// yields them.
-std::vector<std::string> ScanFolder(const std::string& folder) {
-  std::vector<std::string> names;
+// yields them, and the files named like databases that cannot be opened, so that the run tells
+// the user of them rather than pass them over. 0, or the errno of a failed listing.
+int ScanFolder(const std::string& folder, std::vector<FolderEntry>& entries) {
   FolderHandle directory(::opendir(folder.c_str()));
-  if (!directory) {
-    return names;
-  }
-  while (const dirent* entry = ::readdir(directory.get())) {
+  if (!directory) return errno ? errno : EIO;
+  for (;;) {
+    errno = 0;
+    const dirent* entry = ::readdir(directory.get());
+    if (!entry) return errno;
     const std::string name = entry->d_name;
     if (name.empty() || name[0] == '.') {
       continue;
@@ -61,11 +76,9 @@ std::vector<std::string> ScanFolder(const std::string& folder) {
     if (!IsRegularFile(JoinPath(folder, name))) {
       continue;
     }
-    if (IsChordDatabase(folder, name)) {
-      names.push_back(name);
-    }
+    const DatabaseCheck check = CheckChordDatabase(folder, name);
+    if (check.database || check.error != 0) entries.push_back({name, check.error});
   }
-  return names;
 }
 
 bool IsPage(int result) {
@@ -131,6 +144,10 @@ bool CStrumletViewerDoc::OnOpenDocument(const std::string& path) {
     if ((WritePng || WriteJpeg) && !LoadAssets()) {
       return false;
     }
+    FolderLock lock;
+    if (!LockOutputFolder(outputFolder, lock)) {
+      return false;
+    }
     progress_.databasesTotal = 1;
     Report();
     summary_.databases = 1;
@@ -157,8 +174,36 @@ bool CStrumletViewerDoc::OnOpenDocument(const std::string& path) {
   if ((WritePng || WriteJpeg) && !LoadAssets()) {
     return false;
   }
+  FolderLock lock;
+  if (!LockOutputFolder(outputFolder, lock)) {
+    return false;
+  }
   FolderRun(path, outputFolder);
-  return !summary_.indexFailed;
+  return !summary_.indexFailed && !summary_.listingFailed;
+}
+
+bool CStrumletViewerDoc::LockOutputFolder(const std::string& outputFolder, FolderLock& lock) {
+  if (outputFolder.empty()) return true;
+  const int error = lock.Acquire(outputFolder, lockPatience_, [&] {
+    progress_.waitingFor = outputFolder;
+    Report();
+  });
+  if (!progress_.waitingFor.empty()) {
+    progress_.waitingFor.clear();
+    Report();
+  }
+  if (error == EWOULDBLOCK) {
+    const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(lockPatience_).count();
+    ShowMessage("", "Another conversion is writing into '" + outputFolder +
+                        "'. It still was after " + std::to_string(seconds) +
+                        (seconds == 1 ? " second" : " seconds") +
+                        " of waiting, so nothing was converted; try again when it has ended.");
+    summary_.outputBusy = true;
+    return false;
+  }
+  // A folder that cannot be opened for locking (no read permission) is converted unlocked; a
+  // folder that is not there is told of where the output is written.
+  return true;
 }
 
 bool CStrumletViewerDoc::LoadAssets() {
@@ -176,6 +221,13 @@ void CStrumletViewerDoc::FolderRun(const std::string& folder, const std::string&
     PagePath = indexPath;
     SetTitle(kIndexName);
   }
+  // Listed first: a folder that cannot be listed is a failure, not an empty index.
+  std::vector<FolderEntry> entries;
+  if (const int error = ScanFolder(folder, entries); error != 0) {
+    ShowMessage("", "Could not read '" + folder + "': " + ErrorText(error));
+    summary_.listingFailed = true;
+    return;
+  }
   IndexWriter index;
   if (!index.Open(indexPath, folder)) {
     ShowMessage("", index.FailureText());
@@ -183,12 +235,24 @@ void CStrumletViewerDoc::FolderRun(const std::string& folder, const std::string&
     return;
   }
 
-  const std::vector<std::string> names = ScanFolder(folder);
+  std::vector<std::string> names;
+  for (const FolderEntry& entry : entries) {
+    if (entry.error == 0) names.push_back(entry.name);
+  }
   const std::map<std::string, std::string> baseNames = DistinctBaseNames(names);
-  progress_.databasesTotal = names.size();
+  progress_.databasesTotal = entries.size();
   Report();
-  for (const std::string& name : names) {
+  for (const FolderEntry& entry : entries) {
+    const std::string& name = entry.name;
     ++summary_.databases;
+    if (entry.error != 0) {
+      ShowMessage("", "Could not read '" + JoinPath(folder, name) + "': " + ErrorText(entry.error));
+      index.AddError(name);
+      ++summary_.failures;
+      ++progress_.databasesDone;
+      Report();
+      continue;
+    }
     const int result = ProcessDatabase(JoinPath(folder, name), outputFolder, baseNames.at(name));
     if (IsPage(result)) {
       index.AddPage(BaseName);
@@ -231,7 +295,13 @@ int CStrumletViewerDoc::ProcessDatabase(const std::string& databasePath,
   }
 
   if (!PrepareDestinationFolder(databasePath, outputFolder, baseName)) {
-    ShowMessage(kApplicationTitle, "Error: Invalid Destination Folder");
+    if (IsSymbolicLink(DestinationFolder)) {
+      ShowMessage("", "'" + DestinationFolder +
+                          "' is a symbolic link: no output is written through one. Remove it or "
+                          "choose another output folder.");
+    } else {
+      ShowMessage(kApplicationTitle, "Error: Invalid Destination Folder");
+    }
     return kNoPage;
   }
 
@@ -273,6 +343,11 @@ bool CStrumletViewerDoc::PrepareDestinationFolder(const std::string& databasePat
   BaseName = baseName.empty() ? DatabaseBaseName(databasePath) : baseName;
   DestinationFolder = JoinPath(outputFolder, BaseName);
   if (outputFolder.empty()) {
+    return false;
+  }
+  // A link planted in the output folder under a database's name would take its page and
+  // images wherever it points.
+  if (IsSymbolicLink(DestinationFolder)) {
     return false;
   }
   if (IsAccessibleDirectory(DestinationFolder)) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <functional>
 #include <map>
@@ -9,6 +10,7 @@
 #include "html/ProcessingSettings.h"
 #include "pdb/ChordDatabase.h"
 #include "pdb/DatabaseFile.h"
+#include "pdb/FolderLock.h"
 #include "render/ChordDiagram.h"
 
 namespace strumlet {
@@ -20,6 +22,8 @@ struct ConversionProgress {
   std::size_t chordsDone = 0;   // of the database being converted
   std::size_t chordsTotal = 0;  // of the database being converted
   std::string database;         // path of the database being converted; empty between them
+  // The output folder another conversion is writing into, while this one waits for it.
+  std::string waitingFor;
 };
 
 // What one open did, for callers that need more than its yes or no (the command line).
@@ -29,6 +33,8 @@ struct ConversionSummary {
   int databases = 0;           // databases taken on
   int failures = 0;            // of those: no page, a reading failure, or read only in part
   bool indexFailed = false;    // the folder index could not be written
+  bool listingFailed = false;  // the folder could not be listed; nothing was converted
+  bool outputBusy = false;     // another conversion kept the output folder; nothing was converted
   // The diagram asset that could not be loaded; nothing was converted then. The front end tells
   // the user (MissingAssetMessage in render/Assets.h, caption "Error", information icon) and
   // ends the program with status 1.
@@ -94,6 +100,8 @@ class CStrumletViewerDoc {
   // Writes `output` for every database from the next open on; a database whose extra output
   // could not be written counts as failed. Without image types only the extra output is made.
   void SetExtraOutput(ExtraOutput output) { extraOutput_ = std::move(output); }
+  // How long an open waits for another conversion into the same output folder to end.
+  void SetLockPatience(std::chrono::milliseconds patience) { lockPatience_ = patience; }
   // Threads drawing one page's diagrams; 0 (the default) means one per core.
   void SetRenderThreads(unsigned threads) { renderThreads_ = threads; }
 
@@ -120,6 +128,9 @@ class CStrumletViewerDoc {
   void CopyRunOptions();
   bool LoadAssets();
   void FolderRun(const std::string& folder, const std::string& outputFolder);
+  // Takes the lock of the output folder, waiting for another conversion (the user is told).
+  // False, after telling the user, when that one kept it too long.
+  bool LockOutputFolder(const std::string& outputFolder, FolderLock& lock);
   void Report();
   // True when every output asked for was written for the database just processed.
   bool Converted(int result) const;
@@ -131,6 +142,7 @@ class CStrumletViewerDoc {
   ConversionProgress progress_;
   std::function<void(const ConversionProgress&)> progressCallback_;
   unsigned renderThreads_ = 0;
+  std::chrono::milliseconds lockPatience_{std::chrono::minutes(1)};
   ExtraOutput extraOutput_;
   bool extraWritten_ = false;  // for the database processed last
 };

@@ -2,6 +2,7 @@
 
 #include <strings.h>
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <vector>
@@ -90,15 +91,28 @@ int StopBeforeChords(ChordDatabase& db, int sortOrder, const std::string& where)
 
 }  // namespace
 
-bool IsChordDatabase(const std::string& folder, const std::string& fileName) {
-  if (fileName.size() <= 4) return false;
+DatabaseCheck CheckChordDatabase(const std::string& folder, const std::string& fileName) {
+  DatabaseCheck check;
+  if (fileName.size() <= 4) return check;
   std::size_t dot = fileName.rfind('.');
-  if (dot == std::string::npos || strcasecmp(fileName.c_str() + dot, ".pdb") != 0) return false;
+  if (dot == std::string::npos || strcasecmp(fileName.c_str() + dot, ".pdb") != 0) return check;
   FileHandle file(std::fopen(JoinPath(folder, fileName).c_str(), "rb"));
-  if (!file) return false;
+  if (!file) {
+    check.error = errno ? errno : EIO;
+    return check;
+  }
   uint8_t creator[4];
-  return std::fseek(file.get(), 64, SEEK_SET) == 0 && std::fread(creator, 1, 4, file.get()) == 4 &&
-         std::memcmp(creator, kCreator, 4) == 0;
+  if (std::fseek(file.get(), 64, SEEK_SET) != 0 || std::fread(creator, 1, 4, file.get()) != 4) {
+    // Too short to name its creator is no database; a failing read is no answer.
+    if (std::ferror(file.get())) check.error = errno ? errno : EIO;
+    return check;
+  }
+  check.database = std::memcmp(creator, kCreator, 4) == 0;
+  return check;
+}
+
+bool IsChordDatabase(const std::string& folder, const std::string& fileName) {
+  return CheckChordDatabase(folder, fileName).database;
 }
 
 int ParseDatabase(ByteSource& in, int sortOrder, ChordDatabase& db) {
@@ -161,6 +175,13 @@ int ParseDatabase(ByteSource& in, int sortOrder, ChordDatabase& db) {
   DecodeAppInfo(block.data(), db.appInfo, db.categories);
 
   db.chords.Begin(sortOrder, ChordCollection::NameOrdering::kChordNames, total);
+  RecordFaults faults;
+  // Told after the records, once per kind, so that a stop in the middle is told last.
+  auto tellFaults = [&] {
+    if (faults.badNameLength > 0) {
+      ShowMessage("", CountedFault("Invalid Chord name length.", faults.badNameLength));
+    }
+  };
   for (unsigned i = 0; i < total; ++i) {
     ChordRecord record;
     record.recordIndex = static_cast<int32_t>(i);
@@ -168,9 +189,11 @@ int ParseDatabase(ByteSource& in, int sortOrder, ChordDatabase& db) {
     record.category = list[i].attributes & 0x0F;
     record.recordOffset = static_cast<int32_t>(list[i].dataOffset);
     record.marker = 1;
-    int result = record.ReadFromDatabase(in);
+    int result = record.ReadFromDatabase(in, &faults);
     if (result != 0 && readFailed()) return kReadError;
     if (result != 0) {
+      tellFaults();
+      faults = {};
       db.complete = false;
       std::string text;
       if (result == ChordRecord::kTooManyEntries) {
@@ -187,8 +210,14 @@ int ParseDatabase(ByteSource& in, int sortOrder, ChordDatabase& db) {
     }
     db.chords.Place(std::move(record));
   }
+  tellFaults();
   db.chords.Finish();
   return 0;
+}
+
+std::string CountedFault(const std::string& text, std::size_t records) {
+  if (records <= 1) return text;
+  return text + " (" + std::to_string(records) + " records)";
 }
 
 void LoadArchivedCollection(ByteSource& in, int sortOrder, ChordDatabase& db) {

@@ -63,6 +63,13 @@ struct ChordDatabase {
 // case, and whose bytes 64..67 are "STRM". Never reports anything.
 bool IsChordDatabase(const std::string& folder, const std::string& fileName);
 
+// The same test, telling a file that could not be read from one that is no chord database.
+struct DatabaseCheck {
+  bool database = false;  // passes the test
+  int error = 0;          // named like a database, but opening or reading it failed (errno)
+};
+DatabaseCheck CheckChordDatabase(const std::string& folder, const std::string& fileName);
+
 // True when the last three characters of `path` are exactly "pdb" or exactly "PDB": such a file
 // is read as a database, anything else as an archived collection.
 bool EndsInPdb(const std::string& path);
@@ -77,6 +84,10 @@ inline constexpr int kReadError = -2;
 // "The selected database is not a Strumlet database.  It cannot be processed."), kReadError
 // when reading failed. A sort order other than 0, 1 and 2 places the chords by position.
 int ParseDatabase(ByteSource& in, int sortOrder, ChordDatabase& db);
+
+// A fault's text as told once for all the records of a database that have it: `text` alone for
+// one record, else followed by " (N records)".
+std::string CountedFault(const std::string& text, std::size_t records);
 
 // Reads an archived chord collection from `in` into `db`, placing the chords by `sortOrder`
 // with the plain name ordering. Throws ArchiveException; what was read stays in `db`.

@@ -53,7 +53,7 @@ std::string ChordRecord::RootNote() const {
   return name.substr(0, 1);
 }
 
-int ChordRecord::ReadFromDatabase(ByteSource& in) {
+int ChordRecord::ReadFromDatabase(ByteSource& in, RecordFaults* faults) {
   uint8_t head[4];
   if (!ReadExactly(in, head, sizeof head)) return kTruncated;
   entryCount = head[0];
@@ -70,7 +70,11 @@ int ChordRecord::ReadFromDatabase(ByteSource& in) {
   int8_t length = 0;
   if (!ReadExactly(in, &length, 1)) return kTruncated;
   if (length < 0 || length > kMaxNameLength) {
-    ShowMessage("", kBadNameLength);
+    if (faults) {
+      ++faults->badNameLength;
+    } else {
+      ShowMessage("", kBadNameLength);
+    }
     length = kMaxNameLength;
   }
   if (!ReadExactly(in, nameBytes.data(), static_cast<std::size_t>(length))) return kTruncated;

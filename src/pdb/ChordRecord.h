@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -8,6 +9,12 @@ namespace strumlet {
 
 class ByteSource;
 class ArchiveReader;
+
+// Faults a record can have and still be read, counted over a database so that each kind is
+// told once, with its count, however many of its up to 65,535 records have it.
+struct RecordFaults {
+  std::size_t badNameLength = 0;  // a name length outside 0..32: 32 bytes were read
+};
 
 // One chord of a chord database.
 struct ChordRecord {
@@ -40,10 +47,11 @@ struct ChordRecord {
   // Reads one record in its database layout from `in`. The caller sets recordOffset, marker,
   // recordIndex, attributes and category. Returns 0 when the record was read completely;
   // kTruncated when the data ended inside it; kTooManyEntries when entryCount is above 13
-  // (nothing is read past the four header bytes then).
+  // (nothing is read past the four header bytes then). A fault it reads past is counted in
+  // `faults`, or told at once without it.
   static constexpr int kTruncated = -10;
   static constexpr int kTooManyEntries = -11;
-  int ReadFromDatabase(ByteSource& in);
+  int ReadFromDatabase(ByteSource& in, RecordFaults* faults = nullptr);
 
   // Reads the archived form. Throws ArchiveException on short data or a bad length.
   void Serialize(ArchiveReader& ar);

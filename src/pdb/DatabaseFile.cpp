@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <exception>
+#include <unordered_set>
 
 #include "pdb/ByteSource.h"
 #include "pdb/FileSystem.h"
@@ -22,6 +23,32 @@ std::string DatabaseBaseName(const std::string& databasePath) {
   std::string base = fileName.substr(0, fileName.find('.'));
   return base.empty() ? std::string("database") : base;
 }
+
+namespace {
+
+// Chords whose record offset an earlier chord of the database has: a damaged database, whose
+// chords would otherwise share one picture.
+std::size_t SharedRecordOffsets(const ChordCollection& chords) {
+  std::unordered_set<int32_t> seen;
+  seen.reserve(chords.size());
+  std::size_t shared = 0;
+  for (const ChordRecord& chord : chords) shared += seen.insert(chord.recordOffset).second ? 0 : 1;
+  return shared;
+}
+
+int TellSharedOffsets(const std::string& path, const ChordDatabase& db, int read) {
+  if (read != 0) return read;
+  const std::size_t shared = SharedRecordOffsets(db.chords);
+  if (shared > 0) {
+    ShowMessage("", CountedFault("'" + path +
+                                     "' is damaged: a chord shares its record offset with an "
+                                     "earlier chord; each still gets a diagram of its own.",
+                                 shared));
+  }
+  return read;
+}
+
+}  // namespace
 
 int ReadDatabaseFile(const std::string& path, int sortOrder, ChordDatabase& db) {
   db = ChordDatabase{};
@@ -51,7 +78,7 @@ int ReadDatabaseFile(const std::string& path, int sortOrder, ChordDatabase& db) 
   };
   if (EndsInPdb(path)) {
     const int read = ParseDatabase(source, sortOrder, db);
-    return readFailed() ? kDatabaseUnreadable : read;
+    return readFailed() ? kDatabaseUnreadable : TellSharedOffsets(path, db, read);
   }
   try {
     LoadArchivedCollection(source, sortOrder, db);
@@ -64,7 +91,7 @@ int ReadDatabaseFile(const std::string& path, int sortOrder, ChordDatabase& db) 
     ShowMessage("", "'" + path + "' could not be read: " + e.what());
     return -static_cast<int>(ArchiveException::kGeneric);
   }
-  return readFailed() ? kDatabaseUnreadable : 0;
+  return readFailed() ? kDatabaseUnreadable : TellSharedOffsets(path, db, 0);
 }
 
 }  // namespace strumlet

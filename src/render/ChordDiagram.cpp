@@ -5,10 +5,13 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <string_view>
+#include <unordered_map>
 
 #include "AssetStore.h"
 #include "GridStamp.h"
 #include "TextStamp.h"
+#include "pdb/AtomicFile.h"
 #include "pdb/FileSystem.h"
 #include "pdb/Handles.h"
 #include "render/DiagramLayout.h"
@@ -46,6 +49,28 @@ std::string ImageFileName(int32_t recordOffset, ImageKind kind) {
   char buffer[16];
   std::snprintf(buffer, sizeof buffer, "%x", static_cast<uint32_t>(recordOffset));
   return std::string(buffer) + (kind == ImageKind::kPng ? ".png" : ".jpg");
+}
+
+std::vector<std::string> DiagramFileNames(const std::vector<int32_t>& recordOffsets,
+                                          ImageKind kind) {
+  std::vector<std::string> names;
+  names.reserve(recordOffsets.size());
+  std::unordered_map<int32_t, int> seen;
+  seen.reserve(recordOffsets.size());
+  const char* extension = kind == ImageKind::kPng ? ".png" : ".jpg";
+  for (const int32_t offset : recordOffsets) {
+    const int count = ++seen[offset];
+    if (count == 1) {
+      names.push_back(ImageFileName(offset, kind));
+    } else {
+      // "-" is no hexadecimal digit, so these names cannot meet another chord's.
+      char buffer[32];
+      std::snprintf(buffer, sizeof buffer, "%x-%d%s", static_cast<uint32_t>(offset), count,
+                    extension);
+      names.emplace_back(buffer);
+    }
+  }
+  return names;
 }
 
 struct ChordDiagram::Impl {
@@ -168,33 +193,31 @@ std::vector<unsigned char> ChordDiagram::EncodeImage(ImageKind kind) const {
 
 std::string ChordDiagram::WriteImage(ImageKind kind, const std::string& folder,
                                      std::string* error) {
+  return WriteImage(kind, folder, ImageFileName(impl_->record.recordOffset, kind), error);
+}
+
+std::string ChordDiagram::WriteImage(ImageKind kind, const std::string& folder,
+                                     const std::string& name, std::string* error) {
   auto fail = [&](std::string text) {
     if (error) *error = std::move(text);
     return std::string();
   };
   if (!impl_->image) return fail("The chord diagram has no image.");
-  const std::string name = ImageFileName(impl_->record.recordOffset, kind);
   const std::string path = JoinPath(folder, name);
 
   EncodedImage buffer(impl_->image.get(), kind);
   if (buffer.size <= 0) return fail("Could not encode the image " + path + ".");
 
-  FileHandle file(std::fopen(path.c_str(), "wb"));
-  if (!file) {
-    const int error = errno;
-    return fail("Could not create " + path + ": " + ErrorText(error));
-  }
-  const std::size_t written = std::fwrite(buffer.data, 1, buffer.size, file.get());
-  const int writeErrno = errno;
-  const bool closed = std::fclose(file.release()) == 0;
-  const int closeErrno = errno;
-  if (written != static_cast<std::size_t>(buffer.size) || !closed) {
-    // A partial image is worse than none: the page would show a broken picture.
-    std::remove(path.c_str());
-    return fail(
-        "Could not write " + path + ": " +
-        ErrorText(written != static_cast<std::size_t>(buffer.size) ? writeErrno : closeErrno));
-  }
+  // Written whole under a temporary name and renamed: a page never shows half a picture, and a
+  // link planted at the name is replaced rather than written through. Not synced: thousands of
+  // them would cost more than redrawing the few a crash could lose.
+  AtomicFile::Options options;
+  options.sync = false;
+  const int failure = WriteFileAtomically(
+      path,
+      std::string_view(static_cast<const char*>(buffer.data), static_cast<std::size_t>(buffer.size)),
+      options);
+  if (failure != 0) return fail("Could not write " + path + ": " + ErrorText(failure));
   return name;
 }
 

@@ -17,6 +17,12 @@ enum class ImageKind { kPng, kJpeg };
 // complement for negatives) and ".png" or ".jpg". 444 gives "1bc.png".
 std::string ImageFileName(int32_t recordOffset, ImageKind kind);
 
+// The image file names of a page's chords, in collection order: ImageFileName, except that a
+// chord whose record offset an earlier chord has (a damaged database) gets "-2", "-3", ...
+// before the extension, so that no two chords share a picture.
+std::vector<std::string> DiagramFileNames(const std::vector<int32_t>& recordOffsets,
+                                          ImageKind kind);
+
 // The TrueType file fontconfig picks for "Times New Roman"; empty when there is none.
 std::string DefaultFontFile();
 
@@ -39,6 +45,9 @@ class ChordDiagram {
   // name when the diagram has no image or the file could not be written; in the latter case
   // `*error` (when given) says why, naming the path.
   std::string WriteImage(ImageKind kind, const std::string& folder, std::string* error = nullptr);
+  // The same under a file name of the caller's choosing.
+  std::string WriteImage(ImageKind kind, const std::string& folder, const std::string& name,
+                         std::string* error = nullptr);
 
   int16_t GetWidth() const;
   int16_t GetHeight() const;

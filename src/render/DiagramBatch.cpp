@@ -91,13 +91,17 @@ DiagramBatch DrawDiagrams(const ChordCollection& chords, const std::string& fold
   batch.missingAsset = LoadDiagramAssets();
   if (!batch.missingAsset.empty()) return batch;
   batch.diagrams.resize(chords.size());
+  std::vector<int32_t> offsets;
+  offsets.reserve(chords.size());
+  for (std::size_t i = 0; i < chords.size(); ++i) offsets.push_back(chords[i].recordOffset);
+  const std::vector<std::string> names = DiagramFileNames(offsets, kind);
   RunInParallel(
       chords.size(), options.threads,
       [&](std::size_t i) {
         DrawnDiagram& drawn = batch.diagrams[i];
         ChordDiagram diagram(chords[i], options.nameSize, options.labelSize, options.fontFile);
         diagram.Draw();
-        drawn.fileName = diagram.WriteImage(kind, folder, &drawn.error);
+        drawn.fileName = diagram.WriteImage(kind, folder, names[i], &drawn.error);
         drawn.width = diagram.GetWidth();
         drawn.height = diagram.GetHeight();
       },

@@ -1,7 +1,9 @@
 #include "TestCommon.h"
 
 #include <stdlib.h>
+#include <sys/resource.h>
 
+#include <csignal>
 #include <filesystem>
 #include <stdexcept>
 #include <system_error>
@@ -19,6 +21,24 @@ TempFolder::TempFolder() {
 TempFolder::~TempFolder() {
   std::error_code ignored;
   std::filesystem::remove_all(path_, ignored);
+}
+
+FileSizeLimit::FileSizeLimit(unsigned long bytes) {
+  // The signal would end the test; ignored, the write returns EFBIG instead.
+  previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit limit{};
+  ::getrlimit(RLIMIT_FSIZE, &limit);
+  previousSoft_ = limit.rlim_cur;
+  limit.rlim_cur = bytes;
+  if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) throw std::runtime_error("cannot limit file sizes");
+}
+
+FileSizeLimit::~FileSizeLimit() {
+  rlimit limit{};
+  ::getrlimit(RLIMIT_FSIZE, &limit);
+  limit.rlim_cur = previousSoft_;
+  ::setrlimit(RLIMIT_FSIZE, &limit);
+  std::signal(SIGXFSZ, previousHandler_);
 }
 
 std::string ShellQuote(const std::string& text) {

@@ -19,6 +19,20 @@ class TempFolder {
   std::string path_;
 };
 
+// While it lives, no file of this process may grow past `bytes`: a write beyond fails with
+// EFBIG, as on a full disk, without needing one.
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(unsigned long bytes);
+  ~FileSizeLimit();
+  FileSizeLimit(const FileSizeLimit&) = delete;
+  FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+ private:
+  unsigned long previousSoft_ = 0;
+  void (*previousHandler_)(int) = nullptr;
+};
+
 // `text` quoted for the shell, so tests can run commands on paths with blanks and quotes.
 std::string ShellQuote(const std::string& text);
 

@@ -187,18 +187,28 @@ TEST_F(PageWriterTest, UnwritablePageOrImageIsReportedAsFailure) {
   EXPECT_GT(PngSize(folder_ / ImageFileName(db.chords[1].recordOffset, ImageKind::kPng)).first, 0);
 }
 
-TEST(PageStream, NamesTheReasonOfTheFirstFailedWriteNotOfWhatCameLater) {
-  PageStream page("/dev/full");
+TEST(PageStream, AFailedWriteKeepsTheOldFileWholeAndNamesItsOwnReason) {
+  testing::TempFolder folder;
+  const std::string path = folder / "page.html";
+  {
+    std::FILE* old = std::fopen(path.c_str(), "w");
+    std::fputs("the old page", old);
+    std::fclose(old);
+  }
+  PageStream page(path);
   ASSERT_TRUE(page.ok());
-  const std::string line(1000, 'x');
-  for (int i = 0; i < 20; ++i) page.Print("%s\n", line.c_str());  // more than one buffer
-  errno = ENOENT;  // what a later call (the clock, another file) may leave behind
-  std::FILE* other = std::fopen("/no/such/file", "r");
-  EXPECT_EQ(other, nullptr);
-  EXPECT_FALSE(page.Close());
-  EXPECT_EQ(page.error(), ENOSPC);
-  EXPECT_EQ(WriteFailureText("/dev/full", page.error()),
-            "Could not write '/dev/full': No space left on device");
+  {
+    testing::FileSizeLimit full(4096);
+    const std::string line(1000, 'x');
+    for (int i = 0; i < 100; ++i) page.Print("%s\n", line.c_str());  // past the limit
+    errno = ENOENT;  // what a later call (the clock, another file) may leave behind
+    std::FILE* other = std::fopen("/no/such/file", "r");
+    EXPECT_EQ(other, nullptr);
+    EXPECT_FALSE(page.Close());
+  }
+  EXPECT_EQ(page.error(), EFBIG);
+  EXPECT_EQ(ReadFile(path), "the old page");
+  EXPECT_EQ(testing::List(folder.path()), std::vector<std::string>{"page.html"});
 }
 
 }  // namespace
