@@ -184,10 +184,9 @@ int main(int argc, char** argv) {
   document.SetProgressCallback([&messenger](const strumlet::ConversionProgress& progress) {
     if (!progress.waitingFor.empty()) {
       // Said even with --quiet: without it the wait would look like a hang.
-      messenger.ShowMessage("",
-                            "Waiting for another conversion into '" + progress.waitingFor +
-                                "' to end...",
-                            strumlet::MessageIcon::None);
+      messenger.ShowMessage(
+          "", "Waiting for another conversion into '" + progress.waitingFor + "' to end...",
+          strumlet::MessageIcon::None);
       return;
     }
     messenger.ShowProgress(progress);

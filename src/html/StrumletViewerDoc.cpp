@@ -1,15 +1,16 @@
 #include "html/StrumletViewerDoc.h"
 
 #include <dirent.h>
-#include <sys/stat.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cctype>
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
+#include <ctime>
 #include <exception>
 #include <map>
 #include <memory>
@@ -37,6 +38,17 @@ bool IsAccessibleDirectory(const std::string& path) {
   struct stat info {};
   return !path.empty() && ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode) &&
          ::access(path.c_str(), X_OK) == 0;
+}
+
+// When this process began converting: a temporary file older than that is no one's work in
+// progress.
+const timespec& StartTime() {
+  static const timespec start = [] {
+    timespec now{};
+    ::clock_gettime(CLOCK_REALTIME, &now);
+    return now;
+  }();
+  return start;
 }
 
 bool IsSymbolicLink(const std::string& path) {
@@ -228,6 +240,7 @@ void CStrumletViewerDoc::FolderRun(const std::string& folder, const std::string&
     summary_.listingFailed = true;
     return;
   }
+  RemoveUnfinishedFiles(outputFolder, StartTime());
   IndexWriter index;
   if (!index.Open(indexPath, folder)) {
     ShowMessage("", index.FailureText());
@@ -351,6 +364,8 @@ bool CStrumletViewerDoc::PrepareDestinationFolder(const std::string& databasePat
     return false;
   }
   if (IsAccessibleDirectory(DestinationFolder)) {
+    // What a run killed here left behind; this run holds the folder's lock.
+    RemoveUnfinishedFiles(DestinationFolder, StartTime());
     return true;
   }
   return ::mkdir(DestinationFolder.c_str(), 0777) == 0;

@@ -1,5 +1,6 @@
 #include "pdb/AtomicFile.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -12,6 +13,8 @@ namespace strumlet {
 namespace {
 
 constexpr std::size_t kBufferSize = 1 << 16;
+constexpr std::string_view kTemporaryPrefix = ".strumlet-";
+constexpr std::string_view kTemporarySuffix = ".part";
 
 // A name for the new file beside `path` that nobody can guess ahead of us: a file planted under
 // a predictable name could otherwise make every write fail.
@@ -155,6 +158,23 @@ void AtomicFile::Discard() {
     ::unlink(tempPath_.c_str());
     tempPath_.clear();
   }
+}
+
+void RemoveUnfinishedFiles(const std::string& folder, const timespec& before) {
+  DIR* listing = ::opendir(folder.c_str());
+  if (!listing) return;
+  const int fd = ::dirfd(listing);
+  while (const dirent* entry = ::readdir(listing)) {
+    const std::string_view name = entry->d_name;
+    if (!name.starts_with(kTemporaryPrefix) || !name.ends_with(kTemporarySuffix)) continue;
+    struct stat info {};
+    if (::fstatat(fd, entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(info.st_mode) &&
+        (info.st_mtim.tv_sec < before.tv_sec ||
+         (info.st_mtim.tv_sec == before.tv_sec && info.st_mtim.tv_nsec < before.tv_nsec))) {
+      ::unlinkat(fd, entry->d_name, 0);
+    }
+  }
+  ::closedir(listing);
 }
 
 int WriteFileAtomically(const std::string& path, std::string_view content,

@@ -3,6 +3,7 @@
 #include <sys/types.h>
 
 #include <cstddef>
+#include <ctime>
 #include <string>
 #include <string_view>
 
@@ -71,6 +72,11 @@ class AtomicFile {
   std::string buffer_;
   int error_ = 0;
 };
+
+// Removes from `folder` the temporary files of AtomicFiles that were never finished (their
+// writer was killed), when last changed before `before`: a file still being written by someone
+// else is newer. Only for a folder whose writers the caller holds off (see FolderLock).
+void RemoveUnfinishedFiles(const std::string& folder, const timespec& before);
 
 // Writes `content` to `path` through an AtomicFile. 0, or the errno value of the failure.
 int WriteFileAtomically(const std::string& path, std::string_view content,

@@ -213,10 +213,10 @@ std::string ChordDiagram::WriteImage(ImageKind kind, const std::string& folder,
   // them would cost more than redrawing the few a crash could lose.
   AtomicFile::Options options;
   options.sync = false;
-  const int failure = WriteFileAtomically(
-      path,
-      std::string_view(static_cast<const char*>(buffer.data), static_cast<std::size_t>(buffer.size)),
-      options);
+  const int failure = WriteFileAtomically(path,
+                                          std::string_view(static_cast<const char*>(buffer.data),
+                                                           static_cast<std::size_t>(buffer.size)),
+                                          options);
   if (failure != 0) return fail("Could not write " + path + ": " + ErrorText(failure));
   return name;
 }

@@ -4,16 +4,22 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
+#include <chrono>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "Fixture.h"
 #include "TestCommon.h"
+#include "pdb/FolderLock.h"
 
 namespace {
 
@@ -264,6 +270,130 @@ TEST_F(ConvertCommandTest, HelpAndVersionSucceed) {
   run = Convert({"--version"});
   EXPECT_EQ(run.status, 0);
   EXPECT_NE(run.out.find("strumlet-convert"), std::string::npos);
+}
+
+// Output that a stopped, starved or contested run leaves behind.
+class InterruptedRunTest : public ConvertCommandTest {
+ protected:
+  // Databases large enough that a run takes a while: `count` of `chords` chords each.
+  void ManyDatabases(int count, int chords) {
+    std::string description;
+    for (int i = 0; i < chords; ++i) description += "{define: C frets x 3 2 0 1 0}\n";
+    for (int i = 0; i < count; ++i) Database("D" + std::to_string(i) + ".pdb", description);
+  }
+
+  // Starts the program on `arguments` with its messages going to `stderrPath`.
+  pid_t Start(const std::vector<std::string>& arguments, const std::string& stderrPath) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+      ::freopen("/dev/null", "w", stdout);
+      ::freopen(stderrPath.c_str(), "w", stderr);
+      std::vector<char*> argv{const_cast<char*>(STRUMLET_CONVERT)};
+      for (const std::string& argument : arguments)
+        argv.push_back(const_cast<char*>(argument.c_str()));
+      argv.push_back(nullptr);
+      ::execv(STRUMLET_CONVERT, argv.data());
+      ::_exit(127);
+    }
+    return child;
+  }
+
+  static int Wait(pid_t child) {
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  }
+
+  // Every page and the index hold a whole page and every image a whole PNG; our own temporary
+  // files (dot-files) may be left by a killed run, nothing else.
+  void ExpectEveryFileWhole() {
+    int pages = 0;
+    for (const auto& entry : fs::recursive_directory_iterator(Out())) {
+      const std::string name = entry.path().filename().string();
+      if (!entry.is_regular_file() || name.front() == '.') continue;
+      const std::string bytes = Read(entry.path().string());
+      if (entry.path().extension() == ".html") {
+        ++pages;
+        EXPECT_EQ(bytes.rfind("<html>", 0), 0u) << entry.path();
+        EXPECT_TRUE(bytes.ends_with("</div></body></html>")) << entry.path();
+      } else {
+        EXPECT_TRUE(bytes.ends_with(std::string("IEND\xAE\x42\x60\x82", 8))) << entry.path();
+      }
+    }
+    EXPECT_GT(pages, 0);
+  }
+};
+
+TEST_F(InterruptedRunTest, AKilledRunLeavesEveryPageImageAndTheIndexWhole) {
+  ManyDatabases(8, 300);
+  ASSERT_EQ(Convert({"-f", "png", "-q", "-o", Out(), "in"}).status, 0);
+  for (const int milliseconds : {15, 40, 80, 150, 250, 400, 700}) {
+    SCOPED_TRACE(milliseconds);
+    const pid_t run = Start({"-f", "png", "-q", "-o", Out(), In()}, root_ + "/killed");
+    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+    ::kill(run, SIGKILL);
+    Wait(run);
+    ExpectEveryFileWhole();
+  }
+  // The next whole run tidies away what the killed ones left.
+  ASSERT_EQ(Convert({"-f", "png", "-q", "-o", Out(), "in"}).status, 0);
+  for (const auto& entry : fs::recursive_directory_iterator(Out())) {
+    EXPECT_NE(entry.path().filename().string().front(), '.') << entry.path();
+  }
+}
+
+TEST_F(InterruptedRunTest, AFullDiskKeepsThePreviousPageWholeAndSaysWhy) {
+  ManyDatabases(1, 100);
+  ASSERT_EQ(Convert({"-f", "png", "-q", "-o", Out(), "in/D0.pdb"}).status, 0);
+  const std::string page = Read(Out() + "/D0/D0.html");
+  ASSERT_GT(page.size(), 4096u);
+  // The shell ignores the signal, so the program's writes past 4 KiB fail as on a full disk.
+  const std::string command = "trap '' XFSZ; ulimit -f 4; " + ShellQuote(STRUMLET_CONVERT) +
+                              " -f png -q -o " + ShellQuote(Out()) + " " +
+                              ShellQuote(In() + "/D0.pdb") + " >/dev/null 2>" +
+                              ShellQuote(root_ + "/full");
+  const int raw = std::system(("bash -c " + ShellQuote(command)).c_str());
+  EXPECT_EQ(WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, 1);
+  EXPECT_NE(
+      Read(root_ + "/full").find("Could not write '" + Out() + "/D0/D0.html': File too large"),
+      std::string::npos)
+      << Read(root_ + "/full");
+  EXPECT_EQ(Read(Out() + "/D0/D0.html"), page);
+}
+
+TEST_F(InterruptedRunTest, LinksPlantedInTheOutputAreReplacedNeverWrittenThrough) {
+  ManyDatabases(1, 2);
+  fs::create_directories(Out() + "/D0");
+  std::ofstream(root_ + "/victim") << "precious";
+  fs::create_symlink(root_ + "/victim", Out() + "/index.html");
+  fs::create_symlink(root_ + "/victim", Out() + "/D0/D0.html");
+  // The output folder the user names may itself be a link.
+  fs::create_symlink(Out(), root_ + "/link-to-out");
+  const Result run = Convert({"-q", "-o", root_ + "/link-to-out", "in"});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(Read(root_ + "/victim"), "precious");
+  EXPECT_FALSE(fs::is_symlink(Out() + "/index.html"));
+  EXPECT_FALSE(fs::is_symlink(Out() + "/D0/D0.html"));
+  EXPECT_NE(Read(Out() + "/D0/D0.html").find("</html>"), std::string::npos);
+}
+
+TEST_F(InterruptedRunTest, ASecondRunIntoTheSameFolderWaitsForTheFirstAndSaysSo) {
+  ManyDatabases(1, 2);
+  fs::create_directories(Out());
+  auto first = std::make_unique<strumlet::FolderLock>();
+  ASSERT_EQ(first->Acquire(Out(), std::chrono::milliseconds(0), nullptr), 0);
+  const pid_t second = Start({"-q", "-o", Out(), In()}, root_ + "/second");
+  bool waiting = false;
+  for (int i = 0; i < 400 && !waiting; ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    waiting = Read(root_ + "/second") ==
+              "Waiting for another conversion into '" + Out() + "' to end...\n";
+  }
+  EXPECT_TRUE(waiting) << Read(root_ + "/second");
+  EXPECT_FALSE(fs::exists(Out() + "/index.html"));  // nothing written while it waits
+  first.reset();
+  EXPECT_EQ(Wait(second), 0);
+  EXPECT_TRUE(fs::exists(Out() + "/D0/D0.html"));
 }
 
 }  // namespace

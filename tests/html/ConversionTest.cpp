@@ -1,12 +1,16 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdio>
 #include <fstream>
+#include <thread>
 
 #include "TestSupport.h"
 #include "html/StrumletViewerDoc.h"
+#include "pdb/FolderLock.h"
 #include "render/ChordDiagram.h"
 
 namespace strumlet {
@@ -450,6 +454,121 @@ TEST_F(ConversionTest, ExtraOutputAloneNeedsNoImagesAndIsShownForOneDatabase) {
   refused.SetExtraOutput(CountingOutput(written));
   EXPECT_FALSE(refused.OnOpenDocument(input_ + "/Refused.pdb"));
   EXPECT_EQ(refused.summary().failures, 1);
+}
+
+TEST_F(ConversionTest, ADatabaseThatCannotBeReadIsAFailureAndTheRunGoesOn) {
+  WriteDatabase(input_ + "/Good.pdb", kGuitar);
+  // Reading a process's own memory at offset 0 fails with an I/O error, as a bad disk would.
+  const std::string broken = input_ + "/Broken.pdb";
+  ASSERT_EQ(::symlink("/proc/self/mem", broken.c_str()), 0);
+  CStrumletViewerDoc doc(settings_);
+  EXPECT_TRUE(doc.OnOpenDocument(input_));
+  EXPECT_EQ(messages_.Pairs(),
+            (Messages{{"", "Could not read '" + broken + "': Input/output error"}}));
+  EXPECT_EQ(doc.summary().databases, 2);
+  EXPECT_EQ(doc.summary().failures, 1);
+  EXPECT_NE(Index().find("Broken.pdb - ERROR"), std::string::npos);
+  EXPECT_TRUE(Exists(output_ + "/Good/Good.html"));
+}
+
+TEST_F(ConversionTest, AFolderThatCannotBeListedIsAFailureNotAnEmptyIndex) {
+  // Root reads every folder, so the run drops to an ordinary user where it can.
+  ::chmod(root_.path().c_str(), 0755);
+  ::chmod(output_.c_str(), 0777);
+  ::chmod(input_.c_str(), 0311);  // enterable, not listable
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(3);
+    CStrumletViewerDoc doc(settings_);
+    const bool opened = doc.OnOpenDocument(input_);
+    const bool told =
+        messages_.Pairs() == Messages{{"", "Could not read '" + input_ + "': Permission denied"}};
+    ::_exit(!opened && doc.summary().listingFailed && told && !Exists(output_ + "/index.html") ? 0
+                                                                                               : 1);
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status));
+  if (WEXITSTATUS(status) == 3) GTEST_SKIP() << "cannot run as an ordinary user here";
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+}
+
+TEST_F(ConversionTest, ChordsSharingARecordOffsetGetImagesOfTheirOwnAndOneMessage) {
+  WriteDatabase(input_ + "/Damaged.pdb",
+                "{define: C frets x 3 2 0 1 0}\noffset 4000\n"
+                "{define: G frets 3 2 0 0 0 3}\noffset 4000\n"
+                "{define: D frets x x 0 2 3 2}\noffset 4000\n");
+  CStrumletViewerDoc doc(settings_);
+  ASSERT_TRUE(doc.OnOpenDocument(input_ + "/Damaged.pdb"));
+  EXPECT_EQ(List(output_ + "/Damaged"),
+            (std::vector<std::string>{"Damaged.html", "fa0-2.jpg", "fa0-3.jpg", "fa0.jpg"}));
+  const std::string page = ReadFile(output_ + "/Damaged/Damaged.html");
+  for (const char* image : {"\"fa0.jpg\"", "\"fa0-2.jpg\"", "\"fa0-3.jpg\""}) {
+    EXPECT_NE(page.find(image), std::string::npos) << image;
+  }
+  EXPECT_EQ(messages_.Texts(),
+            std::vector<std::string>{"'" + input_ +
+                                     "/Damaged.pdb' is damaged: a chord shares its record offset "
+                                     "with an earlier chord; each still gets a diagram of its "
+                                     "own. (2 records)"});
+}
+
+TEST_F(ConversionTest, AFaultInManyRecordsIsToldOnceWithItsCountAndEveryChordIsDrawn) {
+  std::string description;
+  for (int i = 0; i < 217; ++i) {
+    // A length past 32 reads 32 name bytes, so the name holds that many.
+    description += "{define: ABCDEFGHIJKLMNOPQRSTUVWXYZ012345 frets x 3 2 0 1 0}\nname-length 40\n";
+  }
+  WriteDatabase(input_ + "/Many.pdb", description);
+  CStrumletViewerDoc doc(settings_);
+  ASSERT_TRUE(doc.OnOpenDocument(input_ + "/Many.pdb"));
+  EXPECT_EQ(messages_.Texts(),
+            std::vector<std::string>{"Invalid Chord name length. (217 records)"});
+  EXPECT_EQ(List(output_ + "/Many").size(), 218u);
+}
+
+TEST_F(ConversionTest, ASecondRunIntoTheSameFolderWaitsAndSaysSo) {
+  WriteDatabase(input_ + "/A.pdb", kGuitar);
+  FolderLock other;
+  ASSERT_EQ(other.Acquire(output_, std::chrono::milliseconds(0), nullptr), 0);
+
+  // Gives up after its patience, saying why, and writes nothing.
+  CStrumletViewerDoc impatient(settings_);
+  impatient.SetLockPatience(std::chrono::milliseconds(300));
+  EXPECT_FALSE(impatient.OnOpenDocument(input_));
+  EXPECT_TRUE(impatient.summary().outputBusy);
+  ASSERT_EQ(messages_.Texts().size(), 1u);
+  EXPECT_EQ(messages_.Texts()[0].rfind("Another conversion is writing into '" + output_ + "'", 0),
+            0u);
+  EXPECT_TRUE(List(output_).empty());
+
+  // Goes on once the other run has ended, after saying that it waits.
+  std::vector<std::string> waitedFor;
+  CStrumletViewerDoc patient(settings_);
+  patient.SetProgressCallback([&](const ConversionProgress& progress) {
+    if (!progress.waitingFor.empty()) waitedFor.push_back(progress.waitingFor);
+  });
+  std::thread ending([&] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    other = FolderLock{};
+  });
+  EXPECT_TRUE(patient.OnOpenDocument(input_));
+  ending.join();
+  EXPECT_EQ(waitedFor, std::vector<std::string>{output_});
+  EXPECT_TRUE(Exists(output_ + "/A/A.html"));
+}
+
+TEST_F(ConversionTest, ADestinationFolderThatIsALinkIsRefused) {
+  WriteDatabase(input_ + "/A.pdb", kGuitar);
+  const std::string elsewhere = root_ / "elsewhere";
+  ::mkdir(elsewhere.c_str(), 0777);
+  ASSERT_EQ(::symlink(elsewhere.c_str(), (output_ + "/A").c_str()), 0);
+  CStrumletViewerDoc doc(settings_);
+  EXPECT_FALSE(doc.OnOpenDocument(input_ + "/A.pdb"));
+  ASSERT_EQ(messages_.Texts().size(), 1u);
+  EXPECT_EQ(messages_.Texts()[0].rfind("'" + output_ + "/A' is a symbolic link", 0), 0u);
+  EXPECT_TRUE(List(elsewhere).empty());
 }
 
 }  // namespace
