@@ -4,13 +4,14 @@ SAN_BUILD  ?= build-san
 TSAN_BUILD ?= build-tsan
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 30
+FUZZ_RUNS  ?= 10000000
 JOBS       ?= $(shell nproc)
 # Ninja comes with the install script, which runs before any configure step.
 CMAKE_COMMON := -G Ninja -DSTRUMLET_WERROR=ON
 
 PREFIX     ?= /usr/local
 
-.PHONY: all deps build demo test unit sanitize tsan fuzz bench samples format clean install deb
+.PHONY: all deps build demo test unit sanitize tsan fuzz fuzz-build fuzz-long bench samples format clean install deb
 
 all: build
 
@@ -54,12 +55,19 @@ tsan: deps
 	cd $(TSAN_BUILD)/tests/html && TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" \
 	  ctest --output-on-failure -j $(JOBS)
 
-fuzz: deps
+fuzz-build: deps
 	CXX=clang++ cmake -S . -B $(FUZZ_BUILD) $(CMAKE_COMMON) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	  -DSTRUMLET_BUILD_FUZZ=ON -DSTRUMLET_BUILD_TESTS=OFF -DSTRUMLET_BUILD_BENCH=OFF \
 	  -DSTRUMLET_BUILD_QT=OFF
 	cmake --build $(FUZZ_BUILD) -j $(JOBS)
+
+fuzz: fuzz-build
 	bash scripts/run-fuzzers.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
+# Each target for FUZZ_RUNS executions (ten million by default): hours, so outside CI. A crash
+# stops it; keep the input in fuzz/crashes/<target>/ once mended, and CTest replays it.
+fuzz-long: fuzz-build
+	bash scripts/run-fuzzers.sh $(FUZZ_BUILD) 0 $(FUZZ_RUNS)
 
 # Installs under PREFIX (DESTDIR stages it elsewhere). The file-type database of the prefix is
 # brought up to date, so file managers know chord databases at once; a package leaves that to
