@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QLabel>
 #include <QMessageBox>
 #include <QTimer>
 
@@ -13,6 +14,7 @@
 
 #include "RecordingStore.h"
 #include "TestCommon.h"
+#include "app/ConversionRunner.h"
 #include "app/DocManager.h"
 #include "app/QtMessenger.h"
 #include "app/RecentFileList.h"
@@ -151,6 +153,49 @@ TEST_F(DocManagerTest, NewDocumentsAreNumberedAndShownAtOnce) {
   EXPECT_TRUE(one->PagePath.empty());
   EXPECT_EQ(windows.windows.at(1)->updates, 1);
   EXPECT_EQ(manager.DocumentCount(), 2u);
+}
+
+TEST(PlainText, NamesInAMessageAndInTheConversionProgressAreNotMarkup) {
+  QtMessenger messenger;
+  ScopedMessenger scoped(messenger);
+  testing::TempFolder folder;
+  const std::string name = "<h1>Big.pdb";
+  std::ofstream(folder / name) << "not a database";
+  ProcessingSettings settings;
+  settings.m_strOutputPath = folder / "";
+  CStrumletViewerDoc document(settings);
+
+  // The reader's message holds up the conversion, long enough for the progress dialog to show.
+  Qt::TextFormat boxFormat = Qt::AutoText;
+  Qt::TextFormat progressFormat = Qt::AutoText;
+  QString progressText;
+  QTimer poll;
+  QObject::connect(&poll, &QTimer::timeout, [&] {
+    QMessageBox* box = nullptr;
+    QWidget* progress = nullptr;
+    for (QWidget* top : QApplication::topLevelWidgets()) {
+      if (top->objectName() == "messageBox" && top->isVisible())
+        box = qobject_cast<QMessageBox*>(top);
+      if (top->objectName() == "conversionProgress" && top->isVisible()) progress = top;
+    }
+    if (box == nullptr || progress == nullptr) {
+      return;
+    }
+    boxFormat = box->textFormat();
+    for (auto* label : progress->findChildren<QLabel*>()) {
+      if (label->isVisible()) {
+        progressFormat = label->textFormat();
+        progressText = label->text();
+      }
+    }
+    poll.stop();
+    box->accept();
+  });
+  poll.start(50);
+  RunConversion(document, folder / name, nullptr);
+  EXPECT_EQ(boxFormat, Qt::PlainText);
+  EXPECT_EQ(progressFormat, Qt::PlainText);
+  EXPECT_TRUE(progressText.contains(QString::fromStdString(name))) << progressText.toStdString();
 }
 
 TEST(QtMessenger, AMessageDuringALongJobShowsTheOrdinaryPointer) {
