@@ -5,6 +5,7 @@
 #include <QEvent>
 #include <QEventLoop>
 #include <QFileInfo>
+#include <QLabel>
 #include <QMessageBox>
 #include <QProgressDialog>
 #include <QThread>
@@ -100,6 +101,10 @@ bool RunConversion(CStrumletViewerDoc& document, const std::string& path, QWidge
   dialog.setMinimumDuration(0);
   dialog.setWindowModality(Qt::ApplicationModal);
   dialog.setMinimumWidth(420);
+  // The label names the database file: shown as it is named, never read as markup.
+  auto* label = new QLabel(&dialog);
+  label->setTextFormat(Qt::PlainText);
+  dialog.setLabel(label);
   dialog.setLabelText(ProgressText({}));
   dialog.hide();
 

@@ -37,6 +37,24 @@ std::string CDocManager::CanonicalPath(const std::string& path) {
   return result;
 }
 
+bool CDocManager::ServesFile(const std::string& path) const {
+  std::error_code error;
+  const fs::path file = fs::canonical(fs::path(path), error);
+  if (error || !file.is_absolute()) {
+    return false;
+  }
+  for (const auto& entry : documents_) {
+    if (entry->pageFolder.empty()) {
+      continue;
+    }
+    const fs::path inside = file.lexically_relative(entry->pageFolder);
+    if (!inside.empty() && *inside.begin() != "..") {
+      return true;
+    }
+  }
+  return false;
+}
+
 std::string CDocManager::PathOf(const CStrumletViewerDoc* document) const {
   for (const auto& entry : documents_) {
     if (entry->document.get() == document) {
@@ -95,6 +113,14 @@ CStrumletViewerDoc* CDocManager::OpenDocumentFile(const std::string& path) {
     return nullptr;
   }
   added->path = canonical;
+  if (!document->PagePath.empty()) {
+    std::error_code error;
+    const fs::path folder =
+        fs::canonical(fs::path(CanonicalPath(document->PagePath)).parent_path(), error);
+    if (!error) {
+      added->pageFolder = folder.string();
+    }
+  }
   // As the framework does: once open, a document is titled by the file name of its path.
   document->SetTitle(fs::path(canonical).filename().string());
   if (recentFiles_ != nullptr) {

@@ -60,10 +60,17 @@ class CDocManager {
   // an open document is found again.
   static std::string CanonicalPath(const std::string& path);
 
+  // True when the file at `path`, symbolic links and ".." resolved, lies in the folder of an
+  // open document's page or below it: the output of a folder run (its index and every database's
+  // folder), or the one folder of a single database. The page view shows nothing else.
+  bool ServesFile(const std::string& path) const;
+
  private:
   struct Entry {
     std::unique_ptr<CStrumletViewerDoc> document;
     std::string path;
+    // The canonical folder of the document's page; empty while it has none.
+    std::string pageFolder;
     DocumentWindow* window = nullptr;
   };
   // A new document with its window, or nullptr (and nothing kept) when no window could be made.

@@ -52,6 +52,8 @@ void QtMessenger::ShowHere(const QString& caption, const QString& text, MessageI
   }
   QMessageBox box(boxIcon, caption, text, QMessageBox::Ok, DialogParent());
   box.setObjectName(QStringLiteral("messageBox"));
+  // Texts name the user's files and folders; a name is never markup.
+  box.setTextFormat(Qt::PlainText);
   // A box waiting for the user shows the ordinary pointer, also while a long job has put up the
   // wait cursor.
   const bool busy = QApplication::overrideCursor() != nullptr;

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "cli/TerminalMessenger.h"
+#include "cli/TerminalOutput.h"
 #include "palm/PalmInstaller.h"
 #include "palm/PalmUserDirectory.h"
 #include "pdb/StartDirectory.h"
@@ -58,7 +59,7 @@ class TerminalChoice final : public strumlet::UserChooser {
                  "Please select the user(s) that would like to have the Strumlet application "
                  "installed to their Palm on the next HotSync:\n");
     for (std::size_t i = 0; i < users.size(); ++i) {
-      std::fprintf(stderr, "  %zu) %s\n", i + 1, users[i].c_str());
+      std::fprintf(stderr, "  %zu) %s\n", i + 1, strumlet::TerminalText(users[i], false).c_str());
     }
     if (users.empty()) std::fprintf(stderr, "  (no Palm users)\n");
     for (;;) {
@@ -82,7 +83,8 @@ class TerminalChoice final : public strumlet::UserChooser {
           used = 0;
         }
         if (used != word.size() || n < 1 || n > users.size()) {
-          std::fprintf(stderr, "Not a number from the list: %s\n", word.c_str());
+          std::fprintf(stderr, "Not a number from the list: %s\n",
+                       strumlet::TerminalText(word).c_str());
           valid = false;
           break;
         }
@@ -111,7 +113,7 @@ int ListUsers(strumlet::Messenger& messenger) {
     return kFailed;
   }
   strumlet::SortUserNames(names);
-  for (const auto& name : names) std::printf("%s\n", name.c_str());
+  for (const auto& name : names) strumlet::PrintOutputLine(name);
   return kDone;
 }
 
@@ -124,7 +126,7 @@ int UserFolder(strumlet::Messenger& messenger, const std::string& name, bool bac
                           MessageIcon::Error);
     return kFailed;
   }
-  std::printf("%s\n", folder.c_str());
+  strumlet::PrintOutputLine(folder);
   return kDone;
 }
 
@@ -157,7 +159,7 @@ int AddUser(strumlet::Messenger& messenger, const std::string& name) {
   }
   strumlet::PalmUserDirectory directory;
   if (directory.LoadRootDirectory() == 0) {
-    std::printf("%s\n", directory.GetUserFolder(name, 1).c_str());
+    strumlet::PrintOutputLine(directory.GetUserFolder(name, 1));
   }
   return kDone;
 }
@@ -195,9 +197,7 @@ int InstallApplication(strumlet::CPalmInstaller& installer, strumlet::Messenger&
   }
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int Run(int argc, char** argv) {
   strumlet::StartDirectory();
   CLI::App app{
       "Runs the Palm Desktop operations of StrumletViewer: lists the Palm users and their backup "
@@ -270,4 +270,11 @@ int main(int argc, char** argv) {
     return installer.ReportConduitRemoval() == 0 ? kDone : kFailed;
   }
   return InstallApplication(installer, messenger, users);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  // A list or folder that never reached its reader is no success.
+  return strumlet::FinishStandardOutput("strumlet-palm", Run(argc, argv));
 }

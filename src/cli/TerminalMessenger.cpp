@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "cli/TerminalOutput.h"
+
 namespace strumlet {
 
 TerminalMessenger::TerminalMessenger(bool showProgress) : showProgress_(showProgress) {}
@@ -52,7 +54,8 @@ std::string TerminalMessenger::ProgressLine(const ConversionProgress& progress) 
 void TerminalMessenger::ShowMessage(const std::string& caption, const std::string& text,
                                     MessageIcon) {
   ClearProgress();
-  std::fprintf(stderr, "%s\n", MessageLine(caption, text, database_).c_str());
+  // Database names and paths are the user's files' names: printed escaped, never obeyed.
+  std::fprintf(stderr, "%s\n", TerminalText(MessageLine(caption, text, database_)).c_str());
   std::fflush(stderr);
 }
 
@@ -70,7 +73,7 @@ void TerminalMessenger::ShowProgress(const ConversionProgress& progress) {
   if (line == lastLine_ && progressShown_) {
     return;
   }
-  std::fprintf(stderr, "\r\033[K%s", line.c_str());
+  std::fprintf(stderr, "\r\033[K%s", TerminalText(line, false).c_str());
   std::fflush(stderr);
   lastLine_ = std::move(line);
   lastDraw_ = now;

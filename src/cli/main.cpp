@@ -15,6 +15,7 @@
 
 #include "chordpro/ChordProExport.h"
 #include "cli/TerminalMessenger.h"
+#include "cli/TerminalOutput.h"
 #include "html/PageWriter.h"
 #include "html/ProcessingSettings.h"
 #include "html/StrumletViewerDoc.h"
@@ -56,9 +57,7 @@ int Refuse(strumlet::TerminalMessenger& messenger, const std::string& caption,
   return kUsageError;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int Run(int argc, char** argv) {
   strumlet::StartDirectory();
   // Every diagram takes and frees the same few large buffers (its image, the compressor's
   // state). Keeping freed memory for reuse spares the system calls and the cross-core cache
@@ -204,8 +203,15 @@ int main(int argc, char** argv) {
     return kUsageError;
   }
   if (opened && !document.PagePath.empty() && IsRegularFile(document.PagePath)) {
-    std::printf("%s\n", document.PagePath.c_str());
+    strumlet::PrintOutputLine(document.PagePath);
   }
   const bool allConverted = opened && summary.failures == 0 && !summary.indexFailed;
   return allConverted ? kConverted : kSomeFailed;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  // A page path that never reached its reader (a full disk, a closed pipe) is no success.
+  return strumlet::FinishStandardOutput("strumlet-convert", Run(argc, argv));
 }

@@ -33,6 +33,7 @@
 #include "ui/FallbackIcons.h"
 #include "ui/LeftView.h"
 #include "ui/LockKeys.h"
+#include "ui/PageScheme.h"
 #include "ui/StrumletViewerView.h"
 
 namespace strumlet {
@@ -86,6 +87,11 @@ CMainFrame::CMainFrame(CStrumletViewerApp& app, QWidget* parent)
   setCentralWidget(mdiArea_);
   connect(mdiArea_, &QMdiArea::subWindowActivated, this, &CMainFrame::updateMenus);
   setAcceptDrops(true);
+  // The page views show the output of the documents open here, and nothing else on disk.
+  CPageSchemeHandler::SetAccess([this](const QString& path) {
+    const CDocManager* documents = app_.docManager();
+    return documents != nullptr && documents->ServesFile(path.toStdString());
+  });
 
   createActions();
   createMenus();
@@ -96,6 +102,7 @@ CMainFrame::CMainFrame(CStrumletViewerApp& app, QWidget* parent)
 }
 
 CMainFrame::~CMainFrame() {
+  CPageSchemeHandler::SetAccess(nullptr);
   // The document windows go first, while the application's document manager still exists.
   mdiArea_->closeAllSubWindows();
 }

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QMimeDatabase>
 #include <QWebEngineProfile>
+#include <QWebEngineUrlRequestInfo>
 #include <QWebEngineUrlRequestJob>
 #include <QWebEngineUrlScheme>
 #include <memory>
@@ -14,6 +15,11 @@ namespace strumlet {
 namespace {
 
 const QByteArray kScheme = QByteArrayLiteral("strumlet-page");
+
+CPageSchemeHandler::Access& CurrentAccess() {
+  static CPageSchemeHandler::Access access;
+  return access;
+}
 
 // The device a job reads from lives as long as the job.
 void Reply(QWebEngineUrlRequestJob* job, const QByteArray& mime, QIODevice* device) {
@@ -44,8 +50,21 @@ QByteArray WithLazyImages(QByteArray html) {
   return html.replace("<img ", "<img loading=\"lazy\" ");
 }
 
+bool IsOwnContentUrl(const QUrl& url) {
+  const QString scheme = url.scheme();
+  return scheme == QLatin1String(kScheme) || scheme == QLatin1String("qrc") ||
+         scheme == QLatin1String("data");
+}
+
 void CPageSchemeHandler::requestStarted(QWebEngineUrlRequestJob* job) {
-  const QString path = job->requestUrl().path();
+  // Checked and read by the resolved path, so that a link or a ".." cannot lead out of the
+  // folders allowed.
+  const QString path = QFileInfo(job->requestUrl().path()).canonicalFilePath();
+  const Access& access = CurrentAccess();
+  if (path.isEmpty() || !access || !access(path)) {
+    job->fail(QWebEngineUrlRequestJob::RequestDenied);
+    return;
+  }
   auto file = std::make_unique<QFile>(path);
   if (!QFileInfo(path).isFile() || !file->open(QIODevice::ReadOnly)) {
     job->fail(QWebEngineUrlRequestJob::UrlNotFound);
@@ -69,6 +88,15 @@ void CPageSchemeHandler::Install() {
   QWebEngineProfile* profile = QWebEngineProfile::defaultProfile();
   if (profile->urlSchemeHandler(kScheme) == nullptr) {
     profile->installUrlSchemeHandler(kScheme, new CPageSchemeHandler(profile));
+    profile->setUrlRequestInterceptor(new CRequestGuard(profile));
+  }
+}
+
+void CPageSchemeHandler::SetAccess(Access access) { CurrentAccess() = std::move(access); }
+
+void CRequestGuard::interceptRequest(QWebEngineUrlRequestInfo& info) {
+  if (!IsOwnContentUrl(info.requestUrl())) {
+    info.block(true);
   }
 }
 

@@ -3,7 +3,9 @@
 #include <QByteArray>
 #include <QString>
 #include <QUrl>
+#include <QWebEngineUrlRequestInterceptor>
 #include <QWebEngineUrlSchemeHandler>
+#include <functional>
 
 namespace strumlet {
 
@@ -24,15 +26,34 @@ QUrl PageSchemeUrl(const QString& path);
 // The bytes served for an HTML page: `html` with loading="lazy" on every <img.
 QByteArray WithLazyImages(QByteArray html);
 
-// Serves the files behind the scheme's addresses from disk.
+// True for the addresses the view loads itself: our pages, the built-in resources and data:
+// URLs. Everything else (the web, file: URLs) stays out of the view.
+bool IsOwnContentUrl(const QUrl& url);
+
+// Serves the files behind the scheme's addresses from disk: only those the access check allows.
 class CPageSchemeHandler final : public QWebEngineUrlSchemeHandler {
   Q_OBJECT
  public:
+  // Decides whether the file at a canonical path (symbolic links and ".." resolved) is served.
+  using Access = std::function<bool(const QString& canonicalPath)>;
+
   using QWebEngineUrlSchemeHandler::QWebEngineUrlSchemeHandler;
   void requestStarted(QWebEngineUrlRequestJob* job) override;
 
-  // Installs the handler on the default profile once.
+  // Installs the handler, and the guard that keeps every other request out, on the default
+  // profile once.
   static void Install();
+  // The check for every request from now on; without one (the start) nothing is served.
+  static void SetAccess(Access access);
+};
+
+// Blocks every request of the default profile that is not for our own content, so that nothing
+// shown in the view reaches the network or other local files.
+class CRequestGuard final : public QWebEngineUrlRequestInterceptor {
+  Q_OBJECT
+ public:
+  using QWebEngineUrlRequestInterceptor::QWebEngineUrlRequestInterceptor;
+  void interceptRequest(QWebEngineUrlRequestInfo& info) override;
 };
 
 }  // namespace strumlet

@@ -1,9 +1,14 @@
 #include "ui/StrumletViewerView.h"
 
+#include <QDesktopServices>
+#include <QKeySequence>
+#include <QShortcut>
 #include <QTimer>
 #include <QUrl>
 #include <QVariant>
 #include <QWebEnginePage>
+#include <QWebEngineScript>
+#include <QWebEngineSettings>
 #include <memory>
 
 #include "app/DebugTiming.h"
@@ -14,11 +19,46 @@ static void InitResources() { Q_INIT_RESOURCE(strumletviewer); }
 
 namespace strumlet {
 
+namespace {
+
+// Loads our own content only. A click on a web or mail link (the footer's site address) goes to
+// the opener; any other address is refused.
+class GuardedPage final : public QWebEnginePage {
+ public:
+  explicit GuardedPage(QObject* parent) : QWebEnginePage(parent) {}
+
+  CStrumletViewerView::LinkOpener opener = [](const QUrl& url) { QDesktopServices::openUrl(url); };
+
+ protected:
+  bool acceptNavigationRequest(const QUrl& url, NavigationType type, bool) override {
+    if (IsOwnContentUrl(url)) {
+      return true;
+    }
+    const QString scheme = url.scheme();
+    const bool outsideLink = scheme == QLatin1String("http") || scheme == QLatin1String("https") ||
+                             scheme == QLatin1String("mailto");
+    if (outsideLink && type == NavigationTypeLinkClicked && opener) {
+      opener(url);
+    }
+    return false;
+  }
+};
+
+}  // namespace
+
 CStrumletViewerView::CStrumletViewerView(QWidget* parent) : QWebEngineView(parent) {
   InitResources();
   CPageSchemeHandler::Install();
   setObjectName(QStringLiteral("htmlView"));
   setAccessibleName(tr("Page"));
+  auto* page = new GuardedPage(this);
+  // Our pages need no scripts (only the Back button calls one); a page put in the output folder
+  // by someone else gets none run either.
+  page->settings()->setAttribute(QWebEngineSettings::JavascriptEnabled, false);
+  setPage(page);
+  // The way back that the page's Back button no longer gives (the context menu has it too).
+  auto* back = new QShortcut(QKeySequence::Back, this, this, &QWebEngineView::back);
+  back->setContext(Qt::WidgetWithChildrenShortcut);
   if (DebugTimingEnabled()) {
     WatchLoadForTiming();
   }
@@ -36,13 +76,15 @@ void CStrumletViewerView::WatchLoadForTiming() {
         "(() => { const i = document.images;"
         " return i.length > 0 ? i[0].complete && i[0].naturalWidth > 0"
         " : document.readyState !== 'loading'; })()");
-    page()->runJavaScript(firstShown, [poll, shown](const QVariant& v) {
-      if (!*shown && v.toBool()) {
-        *shown = true;
-        poll->stop();
-        DebugTiming("page-shown");
-      }
-    });
+    // Scripts of our own still run, apart from the page's.
+    page()->runJavaScript(firstShown, QWebEngineScript::ApplicationWorld,
+                          [poll, shown](const QVariant& v) {
+                            if (!*shown && v.toBool()) {
+                              *shown = true;
+                              poll->stop();
+                              DebugTiming("page-shown");
+                            }
+                          });
   });
   connect(this, &QWebEngineView::loadStarted, this, [poll, shown] {
     *shown = false;
@@ -56,6 +98,12 @@ void CStrumletViewerView::WatchLoadForTiming() {
     }
     DebugTiming("page-loaded");
   });
+}
+
+void CStrumletViewerView::SetLinkOpener(LinkOpener opener) {
+  if (auto* guarded = dynamic_cast<GuardedPage*>(page())) {
+    guarded->opener = std::move(opener);
+  }
 }
 
 QUrl CStrumletViewerView::InstructionPageUrl() {

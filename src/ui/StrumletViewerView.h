@@ -1,16 +1,24 @@
 #pragma once
 
 #include <QString>
+#include <QUrl>
 #include <QWebEngineView>
+#include <functional>
 
 namespace strumlet {
 
 // The right pane of a document window: the generated page in the embedded browser, or for a
-// document without a page the built-in instructions.
+// document without a page the built-in instructions. It shows only our own content, without
+// JavaScript; a web or mail link is handed to the user's browser or mail program.
 class CStrumletViewerView final : public QWebEngineView {
   Q_OBJECT
  public:
+  // Opens a web or mail link outside the program; the default asks the desktop.
+  using LinkOpener = std::function<void(const QUrl&)>;
+
   explicit CStrumletViewerView(QWidget* parent = nullptr);
+
+  void SetLinkOpener(LinkOpener opener);
 
   // Navigates once: to `pagePath` (served through the page scheme), or to the instruction page when
   // it is empty. True when the instructions were shown (the window is then maximised by its frame).

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QLabel>
 #include <QMessageBox>
 #include <QTimer>
 
@@ -13,6 +14,7 @@
 
 #include "RecordingStore.h"
 #include "TestCommon.h"
+#include "app/ConversionRunner.h"
 #include "app/DocManager.h"
 #include "app/QtMessenger.h"
 #include "app/RecentFileList.h"
@@ -151,6 +153,89 @@ TEST_F(DocManagerTest, NewDocumentsAreNumberedAndShownAtOnce) {
   EXPECT_TRUE(one->PagePath.empty());
   EXPECT_EQ(windows.windows.at(1)->updates, 1);
   EXPECT_EQ(manager.DocumentCount(), 2u);
+}
+
+TEST_F(DocManagerTest, ServesOnlyTheFoldersOfTheOpenDocumentsPages) {
+  namespace fs = std::filesystem;
+  // A folder run shows its index, a single database the page in its own folder.
+  manager.SetOpener([&](CStrumletViewerDoc& document, const std::string& path) {
+    document.PagePath =
+        path.ends_with(".pdb") ? folder / "single/B/B.html" : folder / "run/index.html";
+    return true;
+  });
+  for (const char* dir : {"run/A/images", "single/B/images", "run-other", "in"}) {
+    fs::create_directories(folder / dir);
+  }
+  for (const char* file :
+       {"run/index.html", "run/A/A.html", "run/A/images/C.jpg", "single/B/B.html",
+        "single/B/images/C.jpg", "single/index.html", "run-other/secret.html", "in/B.pdb"}) {
+    std::ofstream(folder / file) << "x";
+  }
+  fs::create_symlink(folder / "run-other/secret.html", folder / "run/A/link.html");
+  fs::create_symlink(folder / "run", folder / "run-other/way-in");
+  EXPECT_FALSE(manager.ServesFile(folder / "run/index.html"));  // nothing is open yet
+
+  CStrumletViewerDoc* run = manager.OpenDocumentFile(folder / "in");
+  ASSERT_NE(run, nullptr);
+  ASSERT_NE(manager.OpenDocumentFile(folder / "in/B.pdb"), nullptr);
+  for (const char* file :
+       {"run/index.html", "run/A/A.html", "run/A/images/C.jpg", "single/B/B.html",
+        "single/B/images/C.jpg", "run-other/way-in/A/A.html"}) {
+    EXPECT_TRUE(manager.ServesFile(folder / file)) << file;
+  }
+  for (const char* file : {"single/index.html", "run-other/secret.html", "run/A/link.html",
+                           "run/A/../../run-other/secret.html", "run/missing.html", "in/B.pdb"}) {
+    EXPECT_FALSE(manager.ServesFile(folder / file)) << file;
+  }
+  EXPECT_FALSE(manager.ServesFile("/etc/passwd"));
+
+  // A closed document's output is no longer served.
+  windows.windows.at(0)->closed();
+  EXPECT_FALSE(manager.ServesFile(folder / "run/A/A.html"));
+  EXPECT_TRUE(manager.ServesFile(folder / "single/B/B.html"));
+}
+
+TEST(PlainText, NamesInAMessageAndInTheConversionProgressAreNotMarkup) {
+  QtMessenger messenger;
+  ScopedMessenger scoped(messenger);
+  testing::TempFolder folder;
+  const std::string name = "<h1>Big.pdb";
+  std::ofstream(folder / name) << "not a database";
+  ProcessingSettings settings;
+  settings.m_strOutputPath = folder / "";
+  CStrumletViewerDoc document(settings);
+
+  // The reader's message holds up the conversion, long enough for the progress dialog to show.
+  Qt::TextFormat boxFormat = Qt::AutoText;
+  Qt::TextFormat progressFormat = Qt::AutoText;
+  QString progressText;
+  QTimer poll;
+  QObject::connect(&poll, &QTimer::timeout, [&] {
+    QMessageBox* box = nullptr;
+    QWidget* progress = nullptr;
+    for (QWidget* top : QApplication::topLevelWidgets()) {
+      if (top->objectName() == "messageBox" && top->isVisible())
+        box = qobject_cast<QMessageBox*>(top);
+      if (top->objectName() == "conversionProgress" && top->isVisible()) progress = top;
+    }
+    if (box == nullptr || progress == nullptr) {
+      return;
+    }
+    boxFormat = box->textFormat();
+    for (auto* label : progress->findChildren<QLabel*>()) {
+      if (label->isVisible()) {
+        progressFormat = label->textFormat();
+        progressText = label->text();
+      }
+    }
+    poll.stop();
+    box->accept();
+  });
+  poll.start(50);
+  RunConversion(document, folder / name, nullptr);
+  EXPECT_EQ(boxFormat, Qt::PlainText);
+  EXPECT_EQ(progressFormat, Qt::PlainText);
+  EXPECT_TRUE(progressText.contains(QString::fromStdString(name))) << progressText.toStdString();
 }
 
 TEST(QtMessenger, AMessageDuringALongJobShowsTheOrdinaryPointer) {

@@ -62,8 +62,9 @@ class ConvertCommandTest : public ::testing::Test {
     strumlet::fixture::WriteFile(In() + "/" + name, strumlet::fixture::BuildDatabase(description));
   }
 
-  // Runs the program in `root_` with `arguments`; stderr is not a terminal here.
-  Result Convert(const std::vector<std::string>& arguments) {
+  // Runs the program in `root_` with `arguments`; stderr is not a terminal here. Standard output
+  // goes to a file, or to `stdoutTo` when given.
+  Result Convert(const std::vector<std::string>& arguments, const std::string& stdoutTo = "") {
     // Leak-checked builds must not add their suppression report to the messages.
     std::string command =
         "cd " + ShellQuote(root_) +
@@ -74,14 +75,14 @@ class ConvertCommandTest : public ::testing::Test {
       command += ShellQuote(argument);
     }
     command += " >";
-    command += ShellQuote(root_ + "/stdout");
+    command += ShellQuote(stdoutTo.empty() ? root_ + "/stdout" : stdoutTo);
     command += " 2>";
     command += ShellQuote(root_ + "/stderr");
     command += " </dev/null";
     const int raw = std::system(command.c_str());
     Result run;
     run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    run.out = Read(root_ + "/stdout");
+    run.out = stdoutTo.empty() ? Read(root_ + "/stdout") : "";
     run.err = Read(root_ + "/stderr");
     return run;
   }
@@ -157,6 +158,42 @@ TEST_F(ConvertCommandTest, FailedDatabasesGiveStatusOneAndTheirMessages) {
   EXPECT_EQ(run.err, "Blocked.pdb: Error: Invalid Destination Folder\n");
   EXPECT_TRUE(fs::exists(Out() + "/Good/Good.html"));
   EXPECT_NE(Read(Out() + "/index.html").find("Blocked.pdb - ERROR"), std::string::npos);
+}
+
+TEST_F(ConvertCommandTest, NamesReachTheTerminalEscaped) {
+  const std::string hostile = "\x1b]0;pwned\a\x1b[2J";
+  Database(hostile + ".pdb", "creator ABCD\n");
+  Result run = Convert({"-o", Out(), "in/" + hostile + ".pdb"});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err,
+            "\\x1b]0;pwned\\x07\\x1b[2J.pdb: The selected database is not a Strumlet database.  "
+            "It cannot be processed.\n");
+
+  // The page path printed last, and a path in a refusal.
+  fs::remove(In() + "/" + hostile + ".pdb");
+  Database(hostile + ".pdb", kGuitar);
+  run = Convert({"-o", Out() + "/\x1b[2J", "in/" + hostile + ".pdb"});
+  EXPECT_EQ(run.status, 0) << run.err;
+  const std::string escaped = "\\x1b]0;pwned\\x07\\x1b[2J";
+  EXPECT_EQ(run.out, Out() + "/\\x1b[2J/" + escaped + "/" + escaped + ".html\n");
+  EXPECT_TRUE(fs::exists(Out() + "/\x1b[2J/" + hostile + "/" + hostile + ".html"));
+  run = Convert({"in/\x1b[2Jmissing.pdb"});
+  EXPECT_EQ(run.status, 2);
+  EXPECT_EQ(run.err.find('\x1b'), std::string::npos) << run.err;
+  EXPECT_NE(run.err.find("/in/\\x1b[2Jmissing.pdb'"), std::string::npos) << run.err;
+}
+
+TEST_F(ConvertCommandTest, AnUnwritableStandardOutputIsAFailure) {
+  Database("G.pdb", kGuitar);
+  Result run = Convert({"-o", Out(), "in/G.pdb"}, "/dev/full");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err,
+            "strumlet-convert: could not write standard output: No space left on device\n");
+  // A usage error keeps its own status; help text that is lost is a failure too.
+  run = Convert({"--scale", "401", "in/G.pdb"}, "/dev/full");
+  EXPECT_EQ(run.status, 2);
+  EXPECT_EQ(Convert({"--help"}, "/dev/full").status, 1);
+  EXPECT_EQ(Convert({"--help"}).status, 0);
 }
 
 TEST_F(ConvertCommandTest, UsageErrorsAndBadPathsGiveStatusTwo) {

@@ -80,6 +80,20 @@ TEST_F(PalmCommandTest, UsersAndTheirFolders) {
   EXPECT_EQ(r.err, "No folder found for the Palm user \"Nobody\".\n");
 }
 
+TEST_F(PalmCommandTest, OutputThatCannotBeWrittenFailsAndNamesAreEscaped) {
+  EXPECT_EQ(Run("add-user Ann").status, 0);
+  Result r = Run("users >/dev/full");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, "strumlet-palm: could not write standard output: No space left on device\n");
+  EXPECT_EQ(Run("user-folder Ann >/dev/full").status, 1);
+  EXPECT_EQ(Run("users").status, 0);
+
+  // A name given on the command line comes back in the message escaped.
+  r = Run("user-folder \"$(printf '\\033]0;x')\"");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, "No folder found for the Palm user \"\\x1b]0;x\".\n");
+}
+
 TEST_F(PalmCommandTest, ConduitInstallAndRemovalSayWhatHappened) {
   Result r = Run("remove-conduit");
   EXPECT_EQ(r.status, 1);

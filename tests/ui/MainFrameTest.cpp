@@ -5,15 +5,21 @@
 
 #include <QAction>
 #include <QFile>
+#include <QHostAddress>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QSignalSpy>
 #include <QSplitter>
+#include <QTcpServer>
 #include <QTest>
 #include <QToolBar>
 #include <QUrl>
 #include <QWebEnginePage>
+#include <QWebEngineScript>
+#include <QWebEngineSettings>
+#include <filesystem>
+#include <fstream>
 #include <map>
 #include <memory>
 #include <string>
@@ -259,12 +265,93 @@ TEST_F(ProgramTest, TheViewGetsThePageWithLazyImagesAndTheFileStaysAsWritten) {
     view->page()->runJavaScript(
         "(() => { const i = [...document.images]; return i.length + ' ' +"
         " i.every(e => e.loading === 'lazy') + ' ' + (i[0].naturalWidth > 0); })()",
+        QWebEngineScript::ApplicationWorld,
         [&result](const QVariant& value) { result = value.toString(); });
     (void)QTest::qWaitFor([&result] { return !result.isEmpty(); }, 10000);
     return result;
   };
   const QString expected = QString::number(written.count("<img ")) + " true true";
   EXPECT_TRUE(QTest::qWaitFor([&] { return state() == expected; }, 10000)) << state().toStdString();
+}
+
+TEST_F(ProgramTest, ThePageViewShowsOnlyTheOpenedOutputAndRunsNoScript) {
+  store.strings["Settings/OutputPath"] = folder / "out/";
+  CMainFrame* frame = Start({STRUMLET_SAMPLES_DIR "/Guitar Chords.pdb"});
+  ASSERT_NE(frame, nullptr);
+  CStrumletViewerView* view = frame->activeChild()->htmlView();
+  ASSERT_TRUE(WaitForLoad(view));
+  const QUrl pageUrl = view->url();
+
+  const std::string pages = folder / "out/Guitar Chords";
+  const auto write = [](const std::string& path, const std::string& html) {
+    std::ofstream(path) << "<html><head><title>unchanged</title></head><body>" << html
+                        << "</body></html>";
+  };
+  write(folder / "secret.html", "secret");
+  std::filesystem::create_symlink(folder / "secret.html", pages + "/link.html");
+
+  // A page inside is served, but its script does not run.
+  EXPECT_FALSE(view->page()->settings()->testAttribute(QWebEngineSettings::JavascriptEnabled));
+  write(pages + "/script.html", "inside<script>document.title = 'ran';</script>");
+  view->load(PageSchemeUrl(QString::fromStdString(pages + "/script.html")));
+  ASSERT_TRUE(WaitForLoad(view));
+  EXPECT_TRUE(PageText(view).contains("inside"));
+  EXPECT_EQ(view->title(), "unchanged");
+
+  // The page's Back button needs a script; the view's own way back still works.
+  QApplication::setActiveWindow(frame);
+  view->setFocus();
+  QTest::keyClick(view->focusProxy() != nullptr ? view->focusProxy() : view, Qt::Key_Left,
+                  Qt::AltModifier);
+  ASSERT_TRUE(WaitForLoad(view));
+  EXPECT_EQ(view->url(), pageUrl);
+
+  // Outside: another file of the system, a way up with "..", a link inside pointing out.
+  for (const QUrl& url :
+       {PageSchemeUrl(QStringLiteral("/etc/passwd")),
+        QUrl(QString::fromStdString("strumlet-page:" + pages + "/../../secret.html")),
+        PageSchemeUrl(QString::fromStdString(pages + "/link.html"))}) {
+    view->load(url);
+    EXPECT_FALSE(WaitForLoad(view)) << url.toString().toStdString();
+    const QString text = PageText(view);
+    EXPECT_FALSE(text.contains("root:") || text.contains("secret")) << text.toStdString();
+  }
+}
+
+TEST_F(ProgramTest, NothingInThePageViewReachesTheNetworkAndWebLinksGoToTheBrowser) {
+  store.strings["Settings/OutputPath"] = folder / "out/";
+  CMainFrame* frame = Start({STRUMLET_SAMPLES_DIR "/Guitar Chords.pdb"});
+  ASSERT_NE(frame, nullptr);
+  CStrumletViewerView* view = frame->activeChild()->htmlView();
+  ASSERT_TRUE(WaitForLoad(view));
+  const QUrl pageUrl = view->url();
+  QList<QUrl> opened;
+  view->SetLinkOpener([&opened](const QUrl& url) { opened << url; });
+
+  // The footer's link to the maker's site: handed over, not loaded.
+  view->page()->runJavaScript(QStringLiteral("document.querySelector('a[href^=\"http\"]').click()"),
+                              QWebEngineScript::ApplicationWorld);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !opened.isEmpty(); }, 10000));
+  EXPECT_EQ(opened.first().scheme(), "http");
+  QTest::qWait(300);
+  EXPECT_EQ(view->url(), pageUrl);
+  EXPECT_EQ(opened.size(), 1);
+
+  // A page that names addresses on the network gets none of them.
+  QTcpServer server;
+  ASSERT_TRUE(server.listen(QHostAddress::LocalHost));
+  const std::string address = "127.0.0.1:" + std::to_string(server.serverPort());
+  std::ofstream(folder / "out/Guitar Chords/remote.html")
+      << "<html><head><meta http-equiv=\"refresh\" content=\"0; url=http://" << address
+      << "/r.html\"><link rel=\"stylesheet\" href=\"http://" << address
+      << "/s.css\"></head><body>remote<img src=\"http://" << address
+      << "/i.png\"><iframe src=\"http://" << address << "/f.html\"></iframe></body></html>";
+  view->load(PageSchemeUrl(QString::fromStdString(folder / "out/Guitar Chords/remote.html")));
+  ASSERT_TRUE(WaitForLoad(view));
+  // Waited for with the events running: the browser asks this thread before it connects.
+  EXPECT_FALSE(QTest::qWaitFor([&server] { return server.hasPendingConnections(); }, 3000));
+  EXPECT_EQ(view->url().scheme(), "strumlet-page");
+  EXPECT_EQ(opened.size(), 1);
 }
 
 }  // namespace
