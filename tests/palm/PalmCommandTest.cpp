@@ -119,6 +119,21 @@ TEST_F(PalmCommandTest, HandMadeLinesSurviveEveryCommand) {
   EXPECT_EQ(fs::file_size(temp / "palm/users"), 17u << 20);
 }
 
+TEST_F(PalmCommandTest, InstallAppFailsWhenAnyUserFails) {
+  Run("add-user Ann");
+  Run("add-user bob");
+  WriteFile(installFiles + "/strumlet.prc", "program");
+  EXPECT_EQ(Run("install-app --user Ann").status, 0);
+  // Ann has it already, bob gets it: the run fails, and says for whom.
+  const Result r = Run("install-app --user Ann --user bob");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err,
+            "Install Strumlet Application Error: Error for the Palm user \"Ann\": An attempt was "
+            "made to install a file that is already installed in the user\u2019s install "
+            "directory.\n");
+  EXPECT_EQ(ReadFile(temp / "palm/bob/Install/strumlet.prc"), "program");
+}
+
 TEST_F(PalmCommandTest, InstallAppForNamedUsers) {
   Run("add-user Ann");
   Run("add-user bob");

@@ -144,9 +144,13 @@ TEST_F(PalmDesktopTest, ProgramIsCopiedIntoEachUsersInstallFolderOnce) {
   for (const char* user : {"Ann", "bob"}) {
     EXPECT_EQ(ReadFile(palm + "/" + user + "/Install/strumlet.prc"), "a Palm program");
   }
+  // Both have it now: each user's refusal is shown, naming the user.
   EXPECT_EQ(installer.InstallApplication(), InstallOutcome::Failed);
-  EXPECT_EQ(messenger.messages.back().text, "Error: " + GetErrorText(-512));
-  EXPECT_EQ(messenger.messages.back().caption, "Install Strumlet Application Error");
+  ASSERT_GE(messenger.messages.size(), 2u);
+  const auto last = messenger.messages.end() - 2;
+  EXPECT_EQ(last[0].text, "Error for the Palm user \"Ann\": " + GetErrorText(-512));
+  EXPECT_EQ(last[1].text, "Error for the Palm user \"bob\": " + GetErrorText(-512));
+  EXPECT_EQ(last[1].caption, "Install Strumlet Application Error");
 }
 
 TEST_F(PalmDesktopTest, AddUserKeepsEveryLineItDoesNotOwn) {
@@ -365,6 +369,17 @@ TEST_F(PalmDesktopTest, QueueLineGoesInWholeOrNotAtAll) {
   ASSERT_EQ(waitpid(child, &status, 0), child);
   EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
   EXPECT_EQ(ReadFile(queue), before);
+}
+
+TEST_F(PalmDesktopTest, UnwritableQueueIsReportedAsSuch) {
+  MakeJPilotHome("user Hand Held\n");
+  fs::create_directories(jpilot + "/jpilot.install");  // no file to append to
+  EXPECT_EQ(installer.InstallApplication(), InstallOutcome::Failed);
+  ASSERT_EQ(messenger.messages.size(), 1u);
+  EXPECT_EQ(messenger.messages[0],
+            (RecordedMessage{"Install Strumlet Application Error",
+                             "Error: J-Pilot's install list, jpilot.install, could not be written.",
+                             MessageIcon::Error}));
 }
 
 TEST_F(PalmDesktopTest, SmallBuffersGetCodesNeverOverflow) {
