@@ -1,6 +1,6 @@
 // CondMgr.dll: the Conduit Manager, keeper of the conduit registry in the core folder.
 
-#include <unistd.h>
+#include <cerrno>
 
 #include "Export.h"
 #include "PalmHome.h"
@@ -14,8 +14,10 @@ bool IsValidType(int32_t type) { return type == 0 || type == 1; }
 
 std::string CorePath(const std::string& home) { return home + "/core"; }
 
-// Runs `change` on the registry under the Palm Desktop folder's lock and writes the result.
-// `change` returns 0 to have the registry written, or a code to give back untouched.
+// Runs `change` on the registry's text under the Palm Desktop folder's lock and puts the result
+// in place in one replacement. `change` returns 0 to have the text written, or a code to give
+// back with the registry untouched. It edits only its creator's section, so the other
+// sections, keys we do not know and comments stay as they are.
 template <class Change>
 int32_t ChangeRegistry(int32_t writeFailure, Change change) {
   const std::string home = PalmHome();
@@ -23,32 +25,29 @@ int32_t ChangeRegistry(int32_t writeFailure, Change change) {
   FileLock lock(home + "/.lock");
   if (!lock.Held()) return -1006;
   const std::string file = CorePath(home) + "/conduits";
-  std::vector<ConduitEntry> entries;
-  if (const auto text = ReadSmallFile(file)) {
-    entries = ParseConduitRegistry(*text);
-  } else if (access(file.c_str(), F_OK) == 0) {
-    return -1006;  // there but unreadable: never replace what we could not read
+  std::string text;
+  if (const int error = ReadWholeFile(file, text, 1 << 20); error == ENOENT) {
+    text = FormatConduitRegistry({});
+  } else if (error != 0) {
+    return -1006;  // there but not readable whole: never replace what we could not read
   }
-  if (const int32_t code = change(entries)) return code;
-  return ReplaceFile(file, FormatConduitRegistry(entries)) ? 0 : writeFailure;
+  if (const int32_t code = change(text)) return code;
+  return ReplaceFile(file, text) ? 0 : writeFailure;
 }
 
-ConduitEntry* Find(std::vector<ConduitEntry>& entries, const char* creator) {
-  for (auto& entry : entries) {
-    if (entry.creator == creator) return &entry;
+bool IsRegistered(const std::string& text, const char* creator) {
+  for (const auto& entry : ParseConduitRegistry(text)) {
+    if (entry.creator == creator) return true;
   }
-  return nullptr;
+  return false;
 }
 
-int32_t SetValue(const char* creator, const char* value, std::string ConduitEntry::*member) {
+int32_t SetValue(const char* creator, const char* value, const char* key) {
   if (!creator || !value) return -1013;
   if (!IsValidCreator(creator)) return -1012;
   if (!IsValidRegistryValue(value)) return -1008;
-  return ChangeRegistry(-1008, [&](std::vector<ConduitEntry>& entries) -> int32_t {
-    ConduitEntry* entry = Find(entries, creator);
-    if (!entry) return -1003;
-    entry->*member = value;
-    return 0;
+  return ChangeRegistry(-1008, [&](std::string& text) -> int32_t {
+    return SetRegistryValue(text, creator, key, value) ? 0 : -1003;
   });
 }
 
@@ -68,36 +67,30 @@ PALM_EXPORT int32_t CmInstallCreator(const char* creator, int32_t type) {
   if (!creator) return -1013;
   if (!IsValidCreator(creator)) return -1012;
   if (!IsValidType(type)) return -1015;
-  return ChangeRegistry(-1007, [&](std::vector<ConduitEntry>& entries) -> int32_t {
-    if (Find(entries, creator)) return -1005;
-    entries.push_back(ConduitEntry{creator, type, {}, {}, {}});
+  return ChangeRegistry(-1007, [&](std::string& text) -> int32_t {
+    if (IsRegistered(text, creator)) return -1005;
+    text = AppendRegistrySection(text, ConduitEntry{creator, type, {}, {}, {}});
     return 0;
   });
 }
 
 PALM_EXPORT int32_t CmSetCreatorName(const char* creator, const char* name) {
-  return SetValue(creator, name, &ConduitEntry::name);
+  return SetValue(creator, name, "name");
 }
 
 PALM_EXPORT int32_t CmSetCreatorDirectory(const char* creator, const char* directory) {
-  return SetValue(creator, directory, &ConduitEntry::directory);
+  return SetValue(creator, directory, "directory");
 }
 
 PALM_EXPORT int32_t CmSetCreatorTitle(const char* creator, const char* title) {
-  return SetValue(creator, title, &ConduitEntry::title);
+  return SetValue(creator, title, "title");
 }
 
 PALM_EXPORT int32_t CmRemoveConduitByCreatorID(const char* creator) {
   if (!creator) return -1013;
   if (!IsValidCreator(creator)) return -1012;
-  return ChangeRegistry(-1002, [&](std::vector<ConduitEntry>& entries) -> int32_t {
-    for (auto it = entries.begin(); it != entries.end(); ++it) {
-      if (it->creator == creator) {
-        entries.erase(it);
-        return 0;
-      }
-    }
-    return -1003;
+  return ChangeRegistry(-1002, [&](std::string& text) -> int32_t {
+    return RemoveRegistrySections(text, creator) ? 0 : -1003;
   });
 }
 

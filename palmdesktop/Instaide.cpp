@@ -10,7 +10,7 @@
 using namespace strumlet::palmdesktop;
 
 PALM_EXPORT int32_t PltGetUserCount(void) {
-  const std::size_t count = LoadUsers(PalmHome()).size();
+  const std::size_t count = CurrentUsers(PalmHome())->users().size();
   return static_cast<int32_t>(count > 0x7FFF ? 0x7FFF : count);
 }
 
@@ -18,7 +18,8 @@ PALM_EXPORT int32_t PltGetUserCount(void) {
 PALM_EXPORT int32_t PltGetUser(int32_t index, char* buffer, int32_t* size) {
   if (!buffer || !size) return -516;
   if (index < 0) return -514;
-  const auto users = LoadUsers(PalmHome());
+  const auto list = CurrentUsers(PalmHome());
+  const auto& users = list->users();
   if (static_cast<std::size_t>(index) >= users.size()) return 0;
   const std::string& name = users[static_cast<std::size_t>(index)].name;
   if (!PutText(name, buffer, size)) return -502;
@@ -27,7 +28,8 @@ PALM_EXPORT int32_t PltGetUser(int32_t index, char* buffer, int32_t* size) {
 
 // A Palm Desktop user gets a copy in its Install folder (an existing one is not replaced:
 // -512). The J-Pilot handheld gets a copy in its Install folder here, whose path is appended to
-// J-Pilot's install list, which J-Pilot works through at its next sync.
+// J-Pilot's install list, which J-Pilot works through at its next sync (kJPilotListNotWritten
+// when the list cannot take it).
 PALM_EXPORT int32_t PltInstallFile(const char* userName, const char* path) {
   if (!userName || !*userName) return -505;
   if (!path) return -506;
@@ -51,7 +53,7 @@ PALM_EXPORT int32_t PltInstallFile(const char* userName, const char* path) {
   if (jpilot.empty()) return -504;
   // Our copy is refreshed unless the list still names it, so J-Pilot installs the file as it
   // is now.
-  const auto listed = ReadSmallFile(jpilot + "/jpilot.install", 16 << 20);
+  const auto listed = ReadSmallFile(jpilot + "/jpilot.install", kMaxJPilotListSize);
   if (listed && ("\n" + *listed + "\n").find("\n" + target + "\n") != std::string::npos) {
     return -512;
   }

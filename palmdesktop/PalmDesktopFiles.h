@@ -29,7 +29,20 @@ struct UserEntry {
 // path component (or is "core"), and a second user with an id, name or folder already taken
 // are skipped.
 std::vector<UserEntry> ParseUsersFile(std::string_view text);
+// A whole users file holding `users`, with a comment line saying what the lines hold.
 std::string FormatUsersFile(const std::vector<UserEntry>& users);
+
+// What the lines of a users file claim, whether they parse or not: the leading decimal number of
+// every line that is no comment, and the text between the first two tabs of every line. A new
+// user takes none of them, so a skipped line that someone mends later cannot clash with it.
+struct UsersFileClaims {
+  std::vector<uint32_t> ids;
+  std::vector<std::string> folders;
+};
+UsersFileClaims ScanUsersFile(std::string_view text);
+// `text` with the line of `user` added at the end; every byte of `text` stays, and a last line
+// without its line feed gets one first.
+std::string AppendUserLine(std::string_view text, const UserEntry& user);
 bool IsValidUserName(std::string_view name);
 bool IsValidUserFolder(std::string_view folder);
 
@@ -46,6 +59,21 @@ struct ConduitEntry {
 // lines outside a section and a second section for the same creator are ignored.
 std::vector<ConduitEntry> ParseConduitRegistry(std::string_view text);
 std::string FormatConduitRegistry(const std::vector<ConduitEntry>& entries);
+
+// Changes to the registry's text that touch one creator's sections and keep every other byte:
+// other sections, keys we do not know, comments and line ends. A section runs from its "[XXXX]"
+// line through its last line that is no comment; comments and blank lines after that stay.
+//
+// `text` with a section for `entry` (all four keys) appended. The caller makes sure the creator
+// has no section yet.
+std::string AppendRegistrySection(std::string_view text, const ConduitEntry& entry);
+// Gives `key` the value `value` in the section of `creator` that the reader uses (the first):
+// its first `key` line is rewritten and later ones dropped, or a line is added after the
+// section's last one. False, `text` unchanged, when the creator has no section.
+bool SetRegistryValue(std::string& text, std::string_view creator, std::string_view key,
+                      std::string_view value);
+// Removes every section of `creator`. False, `text` unchanged, when it has none.
+bool RemoveRegistrySections(std::string& text, std::string_view creator);
 bool IsValidCreator(std::string_view creator);
 // A value that fits on one registry line.
 bool IsValidRegistryValue(std::string_view value);

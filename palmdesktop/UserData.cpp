@@ -15,14 +15,17 @@ PALM_EXPORT int32_t UmGetRootDirectory(char* buffer, int32_t* size) {
   return PutText(home + "/", buffer, size) ? 1 : 0;
 }
 
+// The callers ask user by user; each call looks whether the files changed, and parses them only
+// when they did.
 PALM_EXPORT int32_t UmGetUserCount(void) {
-  const std::size_t count = LoadUsers(PalmHome()).size();
+  const std::size_t count = CurrentUsers(PalmHome())->users().size();
   return static_cast<int32_t>(count > 0x7FFF ? 0x7FFF : count);
 }
 
 PALM_EXPORT int32_t UmGetUserID(int32_t index, uint32_t* userId) {
   if (!userId) return -516;
-  const auto users = LoadUsers(PalmHome());
+  const auto list = CurrentUsers(PalmHome());
+  const auto& users = list->users();
   if (index < 0 || static_cast<std::size_t>(index) >= users.size()) return -501;
   *userId = users[static_cast<std::size_t>(index)].id;
   return 0;
@@ -61,8 +64,8 @@ PALM_EXPORT int32_t UmGetUserDirectory(uint32_t userId, char* buffer, int32_t* s
 }
 
 // Not called by the converter: lets strumlet-palm add a user to a fresh Palm Desktop folder.
-// 0 and the new id; -505 an unusable name; -1 the name is taken or the users file cannot be
-// written.
+// 0 and the new id; -505 an unusable name; palm::kUsersFileUnreadable the users file cannot be
+// read whole; -1 the name is taken or the users file cannot be written.
 PALM_EXPORT int32_t UmAddUser(const char* name, uint32_t* userId) {
   if (!name) return -505;
   uint32_t id = 0;

@@ -149,6 +149,16 @@ int AddUser(strumlet::Messenger& messenger, const std::string& name) {
         MessageIcon::Error);
     return kUsageError;
   }
+  if (result == strumlet::palm::kUsersFileUnreadable) {
+    strumlet::PalmUserDirectory directory;
+    const std::string file =
+        directory.LoadRootDirectory() == 0 ? directory.RootDirectory() + "users" : "users";
+    messenger.ShowMessage("",
+                          "The Palm user \"" + name + "\" could not be added: the users file " +
+                              file + " could not be read whole, so it was left as it is.",
+                          MessageIcon::Error);
+    return kFailed;
+  }
   if (result != 0) {
     messenger.ShowMessage("",
                           "The Palm user \"" + name +

@@ -22,6 +22,15 @@ inline constexpr const char* kConduitManagerLibrary = "CondMgr.dll";
 inline constexpr const char* kHotSyncLibrary = "HSAPI.dll";
 inline constexpr const char* kInstallAideLibrary = "Instaide.dll";
 
+// Result codes our own Palm Desktop libraries give beyond the Palm Desktop's.
+//
+// UmAddUser: the users file is there but could not be read whole (unreadable, or too large), so
+// it was left as it is and nobody was added.
+inline constexpr int32_t kUsersFileUnreadable = -2;
+// PltInstallFile for the J-Pilot handheld: J-Pilot's install list ("jpilot.install") could not
+// be locked, read or added to; the list is as it was.
+inline constexpr int32_t kJPilotListNotWritten = -590;
+
 }  // namespace strumlet::palm
 
 extern "C" {
@@ -43,8 +52,8 @@ typedef int32_t (*UmGetIDFromNameFn)(const char* name, uint32_t* userId);
 // The folder of user `userId`, relative to the root. 0: success.
 typedef int32_t (*UmGetUserDirectoryFn)(uint32_t userId, char* buffer, int32_t* size);
 // Ours only, for strumlet-palm: adds a user called `name` (at most 63 bytes) with its folders.
-// 0: added, `userId` filled; -505: an unusable name; -1: the name is taken or the users file
-// cannot be written.
+// 0: added, `userId` filled; -505: an unusable name; kUsersFileUnreadable: the users file could
+// not be read whole; -1: the name is taken or the users file cannot be written.
 typedef int32_t (*UmAddUserFn)(const char* name, uint32_t* userId);
 
 // --- Instaide.dll: the Install Aide --------------------------------------------------------
@@ -54,7 +63,8 @@ typedef int32_t (*PltGetUserCountFn)(void);
 // The name of the user at `index`. Greater than 0: the buffer holds the name; 0: no more users;
 // negative: an error code.
 typedef int32_t (*PltGetUserFn)(int32_t index, char* buffer, int32_t* size);
-// Queues the file at `path` for user `userName`'s next sync. 0: queued; else an error code.
+// Queues the file at `path` for user `userName`'s next sync. 0: queued; else an error code
+// (ours also kJPilotListNotWritten).
 typedef int32_t (*PltInstallFileFn)(const char* userName, const char* path);
 
 // --- CondMgr.dll: the Conduit Manager ------------------------------------------------------

@@ -40,6 +40,15 @@ void ShowError(const char* caption, int32_t code) {
   ShowMessage(caption, "Error: " + GetErrorText(code), MessageIcon::Error);
 }
 
+// The text of a failed install: the Palm Desktop's own, or ours for what only our Install Aide
+// can fail at.
+std::string InstallErrorText(int32_t code) {
+  if (code == palm::kJPilotListNotWritten) {
+    return "J-Pilot's install list, jpilot.install, could not be written.";
+  }
+  return GetErrorText(code);
+}
+
 }  // namespace
 
 void SortUserNames(std::vector<std::string>& names) {
@@ -210,11 +219,13 @@ int CPalmInstaller::RunUserSelectDialog(const std::vector<std::string>& users,
 
 int32_t CPalmInstaller::InstallProgramFile(const std::vector<std::string>& chosen) {
   bool programMissing = false;
-  return InstallProgramFile(chosen, programMissing);
+  std::vector<UserFailure> failures;
+  return InstallProgramFile(chosen, programMissing, failures);
 }
 
 int32_t CPalmInstaller::InstallProgramFile(const std::vector<std::string>& chosen,
-                                           bool& programMissing) {
+                                           bool& programMissing,
+                                           std::vector<UserFailure>& failures) {
   programMissing = false;
   if (const int32_t code = LoadInstallAide(true)) return code;
   const auto installFile = installAide_.Find<PltInstallFileFn>("PltInstallFile");
@@ -226,8 +237,14 @@ int32_t CPalmInstaller::InstallProgramFile(const std::vector<std::string>& chose
                 MessageIcon::Error);
     return 0;
   }
+  // Every chosen user is tried; one failing does not keep the others from getting the program.
   int32_t result = 0;
-  for (const auto& name : chosen) result = installFile(name.c_str(), program.c_str());
+  for (const auto& name : chosen) {
+    const int32_t code = installFile(name.c_str(), program.c_str());
+    if (code == 0) continue;
+    if (result == 0) result = code;
+    failures.push_back(UserFailure{name, code});
+  }
   if (result == 0) {
     ShowMessage("Install Strumlet Application",
                 "Strumlet will be installed to your Palm on the next HotSync.",
@@ -253,12 +270,23 @@ InstallOutcome CPalmInstaller::InstallApplication() {
       return InstallOutcome::Failed;
     case 1: {
       bool programMissing = false;
-      result = InstallProgramFile(chosen, programMissing);
-      if (result != 0) {
-        ShowError(kInstallErrorCaption, result);
+      std::vector<UserFailure> failures;
+      result = InstallProgramFile(chosen, programMissing, failures);
+      if (result == 0) {
+        return programMissing ? InstallOutcome::ProgramMissing : InstallOutcome::Queued;
+      }
+      if (chosen.size() < 2 || failures.empty()) {
+        ShowMessage(kInstallErrorCaption, "Error: " + InstallErrorText(result), MessageIcon::Error);
         return InstallOutcome::Failed;
       }
-      return programMissing ? InstallOutcome::ProgramMissing : InstallOutcome::Queued;
+      // With several users chosen, each failure says whose it is.
+      for (const auto& failure : failures) {
+        ShowMessage(
+            kInstallErrorCaption,
+            "Error for the Palm user \"" + failure.user + "\": " + InstallErrorText(failure.code),
+            MessageIcon::Error);
+      }
+      return InstallOutcome::Failed;
     }
     case 0:
     case 2:

@@ -29,10 +29,10 @@ void SortUserNames(std::vector<std::string>& names);
 
 // How InstallApplication ended, for front ends that need an exit status.
 enum class InstallOutcome {
-  Queued,          // the success message was shown
+  Queued,          // every chosen user got the program; the success message was shown
   Cancelled,       // the user chose nothing (Cancel); no message
   ProgramMissing,  // "strumlet.prc" is not in the install-files folder; its message was shown
-  Failed,          // an error box was shown
+  Failed,          // an error box was shown (one for each user that failed)
 };
 
 // The folder holding "strumlet.prc", "strumcond.dll", "HSAPI.dll" and "Instaide.dll": the start
@@ -106,13 +106,16 @@ class CPalmInstaller {
   // Lets the chooser pick from `users` into `chosen`: 1 OK, 2 Cancel, -1 when there is no
   // chooser (after the message "Error Creating Dialog Object").
   int RunUserSelectDialog(const std::vector<std::string>& users, std::vector<std::string>& chosen);
-  // Queues install-files folder + "strumlet.prc" for every chosen user, in order; the result
-  // is the last call's (0 for none chosen). A missing program file shows "The Strumlet program
-  // could not be found!" alone and gives 0; success shows "Strumlet will be installed to your
-  // Palm on the next HotSync." under "Install Strumlet Application" (exclamation icon).
+  // Queues install-files folder + "strumlet.prc" for every chosen user, in order, going on past
+  // a failing user; the result is the first failing call's, 0 when every call succeeded (and
+  // for none chosen). A missing program file shows "The Strumlet program could not be found!"
+  // alone and gives 0; only when every user succeeded it shows "Strumlet will be installed to
+  // your Palm on the next HotSync." under "Install Strumlet Application" (exclamation icon).
   int32_t InstallProgramFile(const std::vector<std::string>& chosen);
   // The whole "Install Strumlet to your Palm" command: users, choice, queueing, and every
-  // failure as "Error: " + text under "Install Strumlet Application Error" (error icon).
+  // failure as "Error: " + text under "Install Strumlet Application Error" (error icon). With
+  // several users chosen, each user whose queueing failed gets a box of its own, reading
+  // "Error for the Palm user \"NAME\": " + text.
   InstallOutcome InstallApplication();
 
   // The text for a result code (see PalmErrors.h).
@@ -123,8 +126,14 @@ class CPalmInstaller {
   const std::string& CoreFolder() const { return coreFolder_; }
 
  private:
+  struct UserFailure {
+    std::string user;
+    int32_t code = 0;
+  };
+
   int32_t EnsureCoreFile(const std::string& name, bool copy);
-  int32_t InstallProgramFile(const std::vector<std::string>& chosen, bool& programMissing);
+  int32_t InstallProgramFile(const std::vector<std::string>& chosen, bool& programMissing,
+                             std::vector<UserFailure>& failures);
 
   DynamicLibrary conduitManager_;
   DynamicLibrary installAide_;

@@ -109,6 +109,45 @@ TEST_F(PalmCommandTest, ConduitInstallAndRemovalSayWhatHappened) {
   EXPECT_EQ(r.err, "Good: The Strumlet conduit has been removed.\n");
 }
 
+TEST_F(PalmCommandTest, HandMadeLinesSurviveEveryCommand) {
+  fs::create_directories(temp / "palm/core");
+  const std::string users = "# who syncs here\n5\tann\tAnn\nsomething else\n";
+  const std::string registry = "# conduits\n[memo]\ntype=1\nname=memo.so\nextra=yes\n";
+  WriteFile(temp / "palm/users", users);
+  WriteFile(temp / "palm/core/conduits", registry);
+  EXPECT_EQ(Run("add-user Bob").status, 0);
+  EXPECT_EQ(ReadFile(temp / "palm/users"), users + "6\tBob\tBob\n");
+  EXPECT_EQ(Run("users").out, "Ann\nBob\n");
+  EXPECT_EQ(Run("install-conduit").status, 0);
+  EXPECT_EQ(ReadFile(temp / "palm/core/conduits").rfind(registry + "[STRM]\n", 0), 0u);
+  EXPECT_EQ(Run("remove-conduit").status, 0);
+  EXPECT_EQ(ReadFile(temp / "palm/core/conduits"), registry);
+
+  // A users file too large to read whole is left alone, and the user is told which one.
+  fs::resize_file(temp / "palm/users", 17 << 20);
+  const Result r = Run("add-user Cid");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, "The Palm user \"Cid\" could not be added: the users file " +
+                       (temp / "palm/users") +
+                       " could not be read whole, so it was left as it is.\n");
+  EXPECT_EQ(fs::file_size(temp / "palm/users"), 17u << 20);
+}
+
+TEST_F(PalmCommandTest, InstallAppFailsWhenAnyUserFails) {
+  Run("add-user Ann");
+  Run("add-user bob");
+  WriteFile(installFiles + "/strumlet.prc", "program");
+  EXPECT_EQ(Run("install-app --user Ann").status, 0);
+  // Ann has it already, bob gets it: the run fails, and says for whom.
+  const Result r = Run("install-app --user Ann --user bob");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err,
+            "Install Strumlet Application Error: Error for the Palm user \"Ann\": An attempt was "
+            "made to install a file that is already installed in the user\u2019s install "
+            "directory.\n");
+  EXPECT_EQ(ReadFile(temp / "palm/bob/Install/strumlet.prc"), "program");
+}
+
 TEST_F(PalmCommandTest, InstallAppForNamedUsers) {
   Run("add-user Ann");
   Run("add-user bob");

@@ -3,13 +3,18 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <atomic>
+#include <csignal>
 #include <cstring>
 #include <filesystem>
+#include <thread>
 
 #include "PalmDesktopFiles.h"
+#include "PalmHome.h"
 #include "PalmTestSupport.h"
 #include "palm/PalmInstaller.h"
 #include "palm/PalmUserDirectory.h"
@@ -48,12 +53,24 @@ class PalmDesktopTest : public ::testing::Test {
   }
 
   uint32_t AddUser(const std::string& name) {
+    uint32_t id = 0;
+    EXPECT_EQ(TryAddUser(name, id), 0) << name;
+    return id;
+  }
+
+  int32_t TryAddUser(const std::string& name, uint32_t& id) {
     DynamicLibrary userData;
     EXPECT_TRUE(userData.Load(palm::kUserDataLibrary));
     const auto add = userData.Find<UmAddUserFn>("UmAddUser");
-    uint32_t id = 0;
-    EXPECT_EQ(add(name.c_str(), &id), 0) << name;
-    return id;
+    return add(name.c_str(), &id);
+  }
+
+  Names ListedUsers() {
+    PalmUserDirectory directory;
+    Names names;
+    EXPECT_EQ(directory.LoadRootDirectory(), 0);
+    EXPECT_EQ(directory.ListUserNames(names), 0);
+    return names;
   }
 
   void MakeJPilotHome(const std::string& settings) {
@@ -127,9 +144,70 @@ TEST_F(PalmDesktopTest, ProgramIsCopiedIntoEachUsersInstallFolderOnce) {
   for (const char* user : {"Ann", "bob"}) {
     EXPECT_EQ(ReadFile(palm + "/" + user + "/Install/strumlet.prc"), "a Palm program");
   }
+  // Both have it now: each user's refusal is shown, naming the user.
   EXPECT_EQ(installer.InstallApplication(), InstallOutcome::Failed);
-  EXPECT_EQ(messenger.messages.back().text, "Error: " + GetErrorText(-512));
-  EXPECT_EQ(messenger.messages.back().caption, "Install Strumlet Application Error");
+  ASSERT_GE(messenger.messages.size(), 2u);
+  const auto last = messenger.messages.end() - 2;
+  EXPECT_EQ(last[0].text, "Error for the Palm user \"Ann\": " + GetErrorText(-512));
+  EXPECT_EQ(last[1].text, "Error for the Palm user \"bob\": " + GetErrorText(-512));
+  EXPECT_EQ(last[1].caption, "Install Strumlet Application Error");
+}
+
+TEST_F(PalmDesktopTest, AddUserKeepsEveryLineItDoesNotOwn) {
+  fs::create_directories(palm);
+  // Comments, a name too long (id 90, folder "long"), a duplicate, a line with extra fields and
+  // a last line without its line feed.
+  const std::string before = "# Our band\n7\tann\tAnn\n90\tlong\t" + std::string(64, 'n') +
+                             "\n8\tann\tAnn again\n# kept\n9\tbob\tBob\textra";
+  WriteFile(palm + "/users", before);
+  EXPECT_EQ(AddUser("long"), 91u);  // above the skipped line's id, not in its folder
+  const std::string after = before + "\n91\tlong-2\tlong\n";
+  EXPECT_EQ(ReadFile(palm + "/users"), after);
+  EXPECT_EQ(ListedUsers(), (Names{"Ann", "long"}));
+  uint32_t id = 0;
+  EXPECT_EQ(TryAddUser("Ann", id), -1);
+  EXPECT_EQ(ReadFile(palm + "/users"), after);
+}
+
+TEST_F(PalmDesktopTest, AddUserNeverReplacesAUsersFileItCannotReadWhole) {
+  fs::create_directories(palm);
+  const std::string users = palm + "/users";
+  WriteFile(users, "1\tann\tAnn\n");
+  fs::resize_file(users, palmdesktop::kMaxUsersFileSize + 1);
+  uint32_t id = 0;
+  EXPECT_EQ(TryAddUser("Bob", id), palm::kUsersFileUnreadable);
+  EXPECT_EQ(fs::file_size(users), palmdesktop::kMaxUsersFileSize + 1);
+  EXPECT_EQ(ReadFile(users).substr(0, 10), "1\tann\tAnn\n");
+  EXPECT_FALSE(fs::exists(palm + "/Bob"));
+}
+
+TEST_F(PalmDesktopTest, UserListFollowsChangesMadeInPlace) {
+  fs::create_directories(palm);
+  WriteFile(palm + "/users", "1\tann\tAnn\n");
+  EXPECT_EQ(ListedUsers(), Names{"Ann"});
+  // Same inode, same size: the list is read again all the same.
+  WriteFile(palm + "/users", "1\tbob\tBob\n");
+  EXPECT_EQ(ListedUsers(), Names{"Bob"});
+  MakeJPilotHome("user Hand\n");
+  EXPECT_EQ(ListedUsers(), (Names{"Bob", "Hand"}));
+  WriteFile(jpilot + "/jpilot.rc", "user Palm\n");
+  EXPECT_EQ(ListedUsers(), (Names{"Bob", "Palm"}));
+  fs::remove(palm + "/users");
+  EXPECT_EQ(ListedUsers(), Names{"Palm"});
+}
+
+TEST_F(PalmDesktopTest, ConduitRegistryKeepsWhatItDoesNotOwn) {
+  fs::create_directories(palm + "/core");
+  const std::string registry = palm + "/core/conduits";
+  const std::string before =
+      "# hand-made\n[memo]\ntype=1\nname=memo.so\nschedule=hourly\n\n[XTRA]\nx=1\n";
+  WriteFile(registry, before);
+  EXPECT_EQ(installer.InstallConduit(), 0);
+  EXPECT_EQ(ReadFile(registry), before +
+                                    "[STRM]\ntype=0\nname=strumcond.dll\ndirectory=Strumlet\n"
+                                    "title=Strumlet Conduit\n");
+  EXPECT_EQ(installer.RemoveConduit(), 0);
+  EXPECT_EQ(ReadFile(registry), before);
 }
 
 TEST_F(PalmDesktopTest, HostileUsersFileNeverBreaksTheList) {
@@ -246,6 +324,62 @@ TEST_F(PalmDesktopTest, JPilotQueueWaitsForAnotherProgramsLock) {
   close(ready[0]);
   close(ready[1]);
   EXPECT_EQ(ReadFile(queue), "/other/program.pdb\n" + palm + "/J-Pilot/Install/strumlet.prc\n");
+}
+
+TEST_F(PalmDesktopTest, ConcurrentQueueingListsAPathOnce) {
+  MakeJPilotHome("user Hand Held\n");
+  // Two threads queue the same path at the same moment, many times over: the check and the
+  // append are one step, so one of them finds the path listed.
+  for (int round = 0; round < 100; ++round) {
+    const std::string path = "/queued/file-" + std::to_string(round) + ".pdb";
+    std::atomic<int> ready{0};
+    int32_t results[2] = {};
+    auto queue = [&](int which) {
+      ready.fetch_add(1);
+      while (ready.load() < 2) {
+      }
+      results[which] = palmdesktop::AppendToJPilotQueue(jpilot, path);
+    };
+    std::thread first(queue, 0);
+    std::thread second(queue, 1);
+    first.join();
+    second.join();
+    ASSERT_EQ(results[0] + results[1], -512) << "round " << round;
+  }
+  const auto lines = testing::Lines(ReadFile(jpilot + "/jpilot.install"));
+  EXPECT_EQ(lines.size(), 100u);
+}
+
+TEST_F(PalmDesktopTest, QueueLineGoesInWholeOrNotAtAll) {
+  MakeJPilotHome("user Hand Held\n");
+  const std::string queue = jpilot + "/jpilot.install";
+  const std::string before = "/earlier/Memo.pdb\n";
+  WriteFile(queue, before);
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    // Room for a few bytes of the line only: the write stops part-way.
+    signal(SIGXFSZ, SIG_IGN);
+    const rlimit limit{before.size() + 5, before.size() + 5};
+    if (setrlimit(RLIMIT_FSIZE, &limit) != 0) _exit(2);
+    const int32_t result = palmdesktop::AppendToJPilotQueue(jpilot, "/a/long/path/to/Songs.pdb");
+    _exit(result == palm::kJPilotListNotWritten ? 0 : 1);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+  EXPECT_EQ(ReadFile(queue), before);
+}
+
+TEST_F(PalmDesktopTest, UnwritableQueueIsReportedAsSuch) {
+  MakeJPilotHome("user Hand Held\n");
+  fs::create_directories(jpilot + "/jpilot.install");  // no file to append to
+  EXPECT_EQ(installer.InstallApplication(), InstallOutcome::Failed);
+  ASSERT_EQ(messenger.messages.size(), 1u);
+  EXPECT_EQ(messenger.messages[0],
+            (RecordedMessage{"Install Strumlet Application Error",
+                             "Error: J-Pilot's install list, jpilot.install, could not be written.",
+                             MessageIcon::Error}));
 }
 
 TEST_F(PalmDesktopTest, SmallBuffersGetCodesNeverOverflow) {

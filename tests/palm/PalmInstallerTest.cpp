@@ -265,18 +265,35 @@ TEST_F(PalmInstallerTest, InstallsForTheChosenUsersInSortedOrder) {
                                         MessageIcon::Exclamation}}));
 }
 
-TEST_F(PalmInstallerTest, TheLastInstallCallDecides) {
-  script.Set("FAKE_USERS", "Ann,Bob");
+TEST_F(PalmInstallerTest, EveryFailingUserIsReportedByName) {
+  script.Set("FAKE_USERS", "Ann,Bob,Cid");
   ProvideInstallFiles();
   ProvideProgram();
+  const std::string copyFailed = GetErrorText(-504);
+  // An early failure is no longer hidden by a later success, and the others are still tried.
   chooser.pick = {"Ann", "Bob"};
   script.Set("FAKE_PltInstallFile", "Ann=-504");
-  EXPECT_EQ(Installer().InstallApplication(), InstallOutcome::Queued);
-  EXPECT_EQ(messenger.messages.size(), 1u);
-  EXPECT_EQ(messenger.messages[0].caption, "Install Strumlet Application");
+  EXPECT_EQ(Installer().InstallApplication(), InstallOutcome::Failed);
+  EXPECT_TRUE(Called("PltInstallFile Bob"));
+  EXPECT_EQ(messenger.messages,
+            (std::vector<ShownMessage>{{"Install Strumlet Application Error",
+                                        "Error for the Palm user \"Ann\": " + copyFailed,
+                                        MessageIcon::Error}}));
 
   messenger.messages.clear();
-  script.Set("FAKE_PltInstallFile", "Bob=-504");
+  chooser.pick = {"Ann", "Bob", "Cid"};
+  script.Set("FAKE_PltInstallFile", "Bob=-504,Cid=-553");
+  EXPECT_EQ(Installer().InstallApplication(), InstallOutcome::Failed);
+  EXPECT_EQ(messenger.messages,
+            (std::vector<ShownMessage>{
+                {"Install Strumlet Application Error",
+                 "Error for the Palm user \"Bob\": " + copyFailed, MessageIcon::Error},
+                {"Install Strumlet Application Error",
+                 "Error for the Palm user \"Cid\": " + GetErrorText(-553), MessageIcon::Error}}));
+
+  // One user chosen: the message as it always was.
+  messenger.messages.clear();
+  chooser.pick = {"Bob"};
   EXPECT_EQ(Installer().InstallApplication(), InstallOutcome::Failed);
   EXPECT_EQ(messenger.messages,
             (std::vector<ShownMessage>{{"Install Strumlet Application Error",
