@@ -12,9 +12,9 @@
 #include <string>
 
 #include "Fixture.h"
-#include "html/StrumletViewerDoc.h"
-#include "pdb/Messenger.h"
-#include "render/ChordDiagram.h"
+#include "strumlet/convert/StrumletViewerDoc.h"
+#include "strumlet/core/Messenger.h"
+#include "strumlet/render/ChordDiagram.h"
 
 namespace {
 

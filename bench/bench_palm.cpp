@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "palm/PalmInstaller.h"
-#include "palm/PalmUserDirectory.h"
+#include "strumlet/palm/PalmInstaller.h"
+#include "strumlet/palm/PalmUserDirectory.h"
 
 namespace strumlet {
 namespace {

@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "Fixture.h"
-#include "pdb/ByteSource.h"
-#include "pdb/ChordDatabase.h"
-#include "pdb/Messenger.h"
+#include "strumlet/pdb/ByteSource.h"
+#include "strumlet/pdb/ChordDatabase.h"
+#include "strumlet/core/Messenger.h"
 
 namespace strumlet {
 namespace {

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "render/ChordDiagram.h"
+#include "strumlet/render/ChordDiagram.h"
 
 namespace strumlet {
 namespace {

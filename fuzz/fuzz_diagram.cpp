@@ -8,12 +8,12 @@
 #include <span>
 #include <string>
 
-#include "pdb/ByteSource.h"
-#include "pdb/ChordDatabase.h"
-#include "pdb/Messenger.h"
-#include "render/Assets.h"
-#include "render/ChordDiagram.h"
-#include "render/DiagramLayout.h"
+#include "strumlet/pdb/ByteSource.h"
+#include "strumlet/pdb/ChordDatabase.h"
+#include "strumlet/core/Messenger.h"
+#include "strumlet/render/Assets.h"
+#include "strumlet/render/ChordDiagram.h"
+#include "strumlet/render/DiagramLayout.h"
 
 namespace {
 

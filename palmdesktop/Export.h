@@ -12,4 +12,4 @@
 
 #include <type_traits>
 
-#include "palm/PalmEntryPoints.h"
+#include "strumlet/palm/PalmEntryPoints.h"

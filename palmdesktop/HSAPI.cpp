@@ -8,7 +8,7 @@
 
 #include "Export.h"
 #include "PalmHome.h"
-#include "pdb/Handles.h"
+#include "strumlet/core/Handles.h"
 
 using namespace strumlet::palmdesktop;
 

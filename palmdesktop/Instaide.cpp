@@ -5,7 +5,7 @@
 
 #include "Export.h"
 #include "PalmHome.h"
-#include "pdb/FileCopy.h"
+#include "strumlet/core/FileCopy.h"
 
 using namespace strumlet::palmdesktop;
 

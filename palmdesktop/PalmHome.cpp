@@ -13,9 +13,9 @@
 #include <thread>
 #include <unordered_set>
 
-#include "palm/PalmEntryPoints.h"
-#include "pdb/AtomicFile.h"
-#include "pdb/FileCopy.h"
+#include "strumlet/palm/PalmEntryPoints.h"
+#include "strumlet/core/AtomicFile.h"
+#include "strumlet/core/FileCopy.h"
 
 namespace strumlet::palmdesktop {
 namespace {

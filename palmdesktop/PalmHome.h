@@ -24,7 +24,7 @@
 #include <vector>
 
 #include "PalmDesktopFiles.h"
-#include "pdb/UniqueFd.h"
+#include "strumlet/core/UniqueFd.h"
 
 namespace strumlet::palmdesktop {
 

@@ -1,4 +1,4 @@
-#include "app/ConversionRunner.h"
+#include "ConversionRunner.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -13,8 +13,8 @@
 #include <mutex>
 #include <optional>
 
-#include "app/DebugTiming.h"
-#include "html/StrumletViewerDoc.h"
+#include "strumlet/app/DebugTiming.h"
+#include "strumlet/convert/StrumletViewerDoc.h"
 
 namespace strumlet {
 namespace {

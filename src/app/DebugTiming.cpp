@@ -1,4 +1,4 @@
-#include "app/DebugTiming.h"
+#include "strumlet/app/DebugTiming.h"
 
 #include <chrono>
 #include <cstdio>

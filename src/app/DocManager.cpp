@@ -1,11 +1,11 @@
-#include "app/DocManager.h"
+#include "strumlet/app/DocManager.h"
 
 #include <algorithm>
 #include <filesystem>
 #include <system_error>
 
-#include "html/PageWriter.h"
-#include "pdb/StartDirectory.h"
+#include "strumlet/html/PageWriter.h"
+#include "strumlet/core/StartDirectory.h"
 
 namespace strumlet {
 

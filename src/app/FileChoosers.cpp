@@ -1,11 +1,11 @@
-#include "app/FileChoosers.h"
+#include "strumlet/app/FileChoosers.h"
 
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
 #include <QStringList>
 
-#include "pdb/Messenger.h"
+#include "strumlet/core/Messenger.h"
 
 namespace strumlet {
 namespace {

@@ -1,4 +1,4 @@
-#include "app/FolderDialog.h"
+#include "FolderDialog.h"
 
 #include <QAbstractItemView>
 #include <QDialogButtonBox>

@@ -1,4 +1,4 @@
-#include "app/OpenCommand.h"
+#include "OpenCommand.h"
 
 #include <unistd.h>
 
@@ -6,8 +6,8 @@
 #include <filesystem>
 #include <memory>
 
-#include "app/ProcessOptionsDialog.h"
-#include "pdb/Messenger.h"
+#include "ProcessOptionsDialog.h"
+#include "strumlet/core/Messenger.h"
 
 namespace strumlet {
 namespace {

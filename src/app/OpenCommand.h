@@ -5,9 +5,9 @@
 #include <optional>
 #include <string>
 
-#include "app/ProfileStore.h"
-#include "app/SettingsStore.h"
-#include "html/ProcessingSettings.h"
+#include "strumlet/app/ProfileStore.h"
+#include "strumlet/app/SettingsStore.h"
+#include "strumlet/convert/ProcessingSettings.h"
 
 class QDialog;
 class QWidget;

@@ -1,6 +1,6 @@
-#include "app/PalmUserList.h"
+#include "PalmUserList.h"
 
-#include "palm/PalmUserDirectory.h"
+#include "strumlet/palm/PalmUserDirectory.h"
 
 namespace strumlet {
 namespace {

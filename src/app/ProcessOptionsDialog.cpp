@@ -1,4 +1,4 @@
-#include "app/ProcessOptionsDialog.h"
+#include "ProcessOptionsDialog.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>
@@ -19,10 +19,10 @@
 #include <cctype>
 #include <climits>
 
-#include "app/FileChoosers.h"
-#include "app/FolderDialog.h"
-#include "app/SettingsStore.h"
-#include "pdb/Messenger.h"
+#include "strumlet/app/FileChoosers.h"
+#include "FolderDialog.h"
+#include "strumlet/app/SettingsStore.h"
+#include "strumlet/core/Messenger.h"
 
 namespace strumlet {
 namespace {

@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "app/PalmUserList.h"
+#include "PalmUserList.h"
 
 class QButtonGroup;
 class QCheckBox;

@@ -1,4 +1,4 @@
-#include "app/ProfileStore.h"
+#include "strumlet/app/ProfileStore.h"
 
 #include <QSettings>
 #include <QString>

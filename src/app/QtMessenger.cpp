@@ -1,4 +1,4 @@
-#include "app/QtMessenger.h"
+#include "strumlet/app/QtMessenger.h"
 
 #include <QApplication>
 #include <QMessageBox>

@@ -1,4 +1,4 @@
-#include "app/RecentFileList.h"
+#include "strumlet/app/RecentFileList.h"
 
 #include <algorithm>
 

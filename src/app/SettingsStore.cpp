@@ -1,10 +1,10 @@
-#include "app/SettingsStore.h"
+#include "strumlet/app/SettingsStore.h"
 
 #include <QDir>
 
-#include "html/PageWriter.h"
-#include "pdb/StartDirectory.h"
-#include "render/ChordDiagram.h"
+#include "strumlet/html/PageWriter.h"
+#include "strumlet/core/StartDirectory.h"
+#include "strumlet/render/ChordDiagram.h"
 
 namespace strumlet {
 namespace {

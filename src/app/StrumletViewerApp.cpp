@@ -1,17 +1,17 @@
-#include "app/StrumletViewerApp.h"
+#include "strumlet/app/StrumletViewerApp.h"
 
 #include <QWidget>
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/ConversionRunner.h"
-#include "app/DebugTiming.h"
-#include "app/OpenCommand.h"
-#include "app/SettingsStore.h"
-#include "app/ViewerCommandLineInfo.h"
-#include "chordpro/ChordProExport.h"
-#include "pdb/Messenger.h"
-#include "render/Assets.h"
+#include "ConversionRunner.h"
+#include "strumlet/app/DebugTiming.h"
+#include "OpenCommand.h"
+#include "strumlet/app/SettingsStore.h"
+#include "strumlet/app/ViewerCommandLineInfo.h"
+#include "strumlet/export/ChordProExport.h"
+#include "strumlet/core/Messenger.h"
+#include "strumlet/render/Assets.h"
 
 namespace strumlet {
 namespace {

@@ -1,4 +1,4 @@
-#include "app/ViewerCommandLineInfo.h"
+#include "strumlet/app/ViewerCommandLineInfo.h"
 
 #include <algorithm>
 #include <cctype>

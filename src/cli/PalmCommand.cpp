@@ -12,11 +12,11 @@
 #include <string>
 #include <vector>
 
-#include "cli/TerminalMessenger.h"
-#include "cli/TerminalOutput.h"
-#include "palm/PalmInstaller.h"
-#include "palm/PalmUserDirectory.h"
-#include "pdb/StartDirectory.h"
+#include "TerminalMessenger.h"
+#include "TerminalOutput.h"
+#include "strumlet/palm/PalmInstaller.h"
+#include "strumlet/palm/PalmUserDirectory.h"
+#include "strumlet/core/StartDirectory.h"
 
 namespace {
 

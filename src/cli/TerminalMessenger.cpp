@@ -1,8 +1,8 @@
-#include "cli/TerminalMessenger.h"
+#include "TerminalMessenger.h"
 
 #include <cstdio>
 
-#include "cli/TerminalOutput.h"
+#include "TerminalOutput.h"
 
 namespace strumlet {
 

@@ -3,8 +3,8 @@
 #include <chrono>
 #include <string>
 
-#include "html/StrumletViewerDoc.h"
-#include "pdb/Messenger.h"
+#include "strumlet/convert/StrumletViewerDoc.h"
+#include "strumlet/core/Messenger.h"
 
 namespace strumlet {
 

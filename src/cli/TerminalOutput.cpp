@@ -1,4 +1,4 @@
-#include "cli/TerminalOutput.h"
+#include "TerminalOutput.h"
 
 #include <unistd.h>
 

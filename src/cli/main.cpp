@@ -13,15 +13,15 @@
 #include <string>
 #include <system_error>
 
-#include "chordpro/ChordProExport.h"
-#include "cli/TerminalMessenger.h"
-#include "cli/TerminalOutput.h"
-#include "html/PageWriter.h"
-#include "html/ProcessingSettings.h"
-#include "html/StrumletViewerDoc.h"
-#include "pdb/StartDirectory.h"
-#include "render/Assets.h"
-#include "render/ChordDiagram.h"
+#include "strumlet/export/ChordProExport.h"
+#include "TerminalMessenger.h"
+#include "TerminalOutput.h"
+#include "strumlet/html/PageWriter.h"
+#include "strumlet/convert/ProcessingSettings.h"
+#include "strumlet/convert/StrumletViewerDoc.h"
+#include "strumlet/core/StartDirectory.h"
+#include "strumlet/render/Assets.h"
+#include "strumlet/render/ChordDiagram.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "html/HtmlText.h"
+#include "strumlet/html/HtmlText.h"
 
 #include <locale.h>
 #include <stdint.h>

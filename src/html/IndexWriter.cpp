@@ -1,9 +1,9 @@
-#include "html/IndexWriter.h"
+#include "strumlet/html/IndexWriter.h"
 
 #include <cerrno>
 
-#include "html/HtmlText.h"
-#include "html/PageWriter.h"
+#include "strumlet/html/HtmlText.h"
+#include "strumlet/html/PageWriter.h"
 
 namespace strumlet {
 

@@ -1,4 +1,4 @@
-#include "html/PageStream.h"
+#include "strumlet/html/PageStream.h"
 
 #include <cerrno>
 #include <cstdarg>

@@ -1,4 +1,4 @@
-#include "html/PageWriter.h"
+#include "strumlet/html/PageWriter.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -8,8 +8,8 @@
 #include <limits>
 #include <vector>
 
-#include "html/HtmlText.h"
-#include "pdb/Messenger.h"
+#include "strumlet/html/HtmlText.h"
+#include "strumlet/core/Messenger.h"
 
 namespace strumlet {
 

@@ -1,4 +1,4 @@
-#include "palm/DynamicLibrary.h"
+#include "strumlet/palm/DynamicLibrary.h"
 
 #include <dlfcn.h>
 

@@ -1,9 +1,9 @@
-#include "palm/PalmErrors.h"
+#include "strumlet/palm/PalmErrors.h"
 
 #include <algorithm>
 #include <iterator>
 
-#include "pdb/CodePage.h"
+#include "strumlet/core/CodePage.h"
 
 namespace strumlet {
 namespace {

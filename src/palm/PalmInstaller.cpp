@@ -1,4 +1,4 @@
-#include "palm/PalmInstaller.h"
+#include "strumlet/palm/PalmInstaller.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -8,10 +8,10 @@
 #include <cerrno>
 #include <cstring>
 
-#include "pdb/DataFolder.h"
-#include "pdb/FileCopy.h"
-#include "pdb/Messenger.h"
-#include "pdb/StartDirectory.h"
+#include "strumlet/core/DataFolder.h"
+#include "strumlet/core/FileCopy.h"
+#include "strumlet/core/Messenger.h"
+#include "strumlet/core/StartDirectory.h"
 
 namespace strumlet {
 namespace {

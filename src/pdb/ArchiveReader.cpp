@@ -1,9 +1,9 @@
-#include "pdb/ArchiveReader.h"
+#include "strumlet/pdb/ArchiveReader.h"
 
 #include <algorithm>
 #include <limits>
 
-#include "pdb/ByteSource.h"
+#include "strumlet/pdb/ByteSource.h"
 
 namespace strumlet {
 namespace {

@@ -1,4 +1,4 @@
-#include "pdb/ByteSource.h"
+#include "strumlet/pdb/ByteSource.h"
 
 #include <algorithm>
 #include <cerrno>

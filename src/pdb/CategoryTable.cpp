@@ -1,4 +1,4 @@
-#include "pdb/CategoryTable.h"
+#include "strumlet/pdb/CategoryTable.h"
 
 namespace strumlet {
 

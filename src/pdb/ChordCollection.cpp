@@ -1,4 +1,4 @@
-#include "pdb/ChordCollection.h"
+#include "strumlet/pdb/ChordCollection.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "pdb/ChordDatabase.h"
+#include "strumlet/pdb/ChordDatabase.h"
 
 #include <strings.h>
 #include <algorithm>
@@ -7,10 +7,10 @@
 #include <cstring>
 #include <vector>
 
-#include "pdb/ByteSource.h"
-#include "pdb/FileSystem.h"
-#include "pdb/Handles.h"
-#include "pdb/Messenger.h"
+#include "strumlet/pdb/ByteSource.h"
+#include "strumlet/core/FileSystem.h"
+#include "strumlet/core/Handles.h"
+#include "strumlet/core/Messenger.h"
 
 namespace strumlet {
 namespace {

@@ -1,12 +1,12 @@
-#include "pdb/ChordRecord.h"
+#include "strumlet/pdb/ChordRecord.h"
 
 #include <algorithm>
 #include <cstring>
 #include <string_view>
 
-#include "pdb/ArchiveReader.h"
-#include "pdb/ByteSource.h"
-#include "pdb/Messenger.h"
+#include "strumlet/pdb/ArchiveReader.h"
+#include "strumlet/pdb/ByteSource.h"
+#include "strumlet/core/Messenger.h"
 
 namespace strumlet {
 namespace {

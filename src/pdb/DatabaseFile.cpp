@@ -1,4 +1,4 @@
-#include "pdb/DatabaseFile.h"
+#include "strumlet/pdb/DatabaseFile.h"
 
 #include <sys/stat.h>
 
@@ -7,10 +7,10 @@
 #include <exception>
 #include <unordered_set>
 
-#include "pdb/ByteSource.h"
-#include "pdb/FileSystem.h"
-#include "pdb/Handles.h"
-#include "pdb/Messenger.h"
+#include "strumlet/pdb/ByteSource.h"
+#include "strumlet/core/FileSystem.h"
+#include "strumlet/core/Handles.h"
+#include "strumlet/core/Messenger.h"
 
 namespace strumlet {
 

@@ -8,15 +8,15 @@
 #include <mutex>
 #include <vector>
 
-#include "pdb/DataFolder.h"
-#include "pdb/FileSystem.h"
-#include "pdb/Handles.h"
-#include "pdb/StartDirectory.h"
-#include "render/Assets.h"
+#include "strumlet/core/DataFolder.h"
+#include "strumlet/core/FileSystem.h"
+#include "GdImage.h"
+#include "strumlet/core/Handles.h"
+#include "strumlet/core/StartDirectory.h"
+#include "strumlet/render/Assets.h"
 
 namespace strumlet {
 
-void GdImageDestroyer::operator()(gdImageStruct* image) const { gdImageDestroy(image); }
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "render/ChordDiagram.h"
+#include "strumlet/render/ChordDiagram.h"
 
 #include <gd.h>
 
@@ -11,10 +11,11 @@
 #include "AssetStore.h"
 #include "GridStamp.h"
 #include "TextStamp.h"
-#include "pdb/AtomicFile.h"
-#include "pdb/FileSystem.h"
-#include "pdb/Handles.h"
-#include "render/DiagramLayout.h"
+#include "strumlet/core/AtomicFile.h"
+#include "strumlet/core/FileSystem.h"
+#include "GdImage.h"
+#include "strumlet/core/Handles.h"
+#include "strumlet/render/DiagramLayout.h"
 
 namespace strumlet {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "render/ChordDiagram.h"
+#include "strumlet/render/ChordDiagram.h"
 
 #if defined(__SANITIZE_ADDRESS__)
 #define STRUMLET_LEAK_CHECKED 1

@@ -1,4 +1,4 @@
-#include "render/DiagramBatch.h"
+#include "strumlet/render/DiagramBatch.h"
 
 #include <algorithm>
 #include <condition_variable>
@@ -6,7 +6,7 @@
 #include <mutex>
 #include <thread>
 
-#include "render/Assets.h"
+#include "strumlet/render/Assets.h"
 
 namespace strumlet {
 

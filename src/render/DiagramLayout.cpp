@@ -1,4 +1,4 @@
-#include "render/DiagramLayout.h"
+#include "strumlet/render/DiagramLayout.h"
 
 #include <algorithm>
 #include <array>

@@ -1,6 +1,7 @@
 #include "GridStamp.h"
 
-#include "pdb/Handles.h"
+#include "GdImage.h"
+#include "strumlet/core/Handles.h"
 
 #include <mutex>
 #include <string>

@@ -1,7 +1,8 @@
 #include "TextStamp.h"
 
-#include "pdb/CodePage.h"
-#include "pdb/Handles.h"
+#include "strumlet/core/CodePage.h"
+#include "GdImage.h"
+#include "strumlet/core/Handles.h"
 
 #include <algorithm>
 #include <bit>

@@ -1,4 +1,4 @@
-#include "ui/ChildFrame.h"
+#include "ChildFrame.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -6,8 +6,8 @@
 #include <QSplitter>
 #include <algorithm>
 
-#include "ui/LeftView.h"
-#include "ui/StrumletViewerView.h"
+#include "LeftView.h"
+#include "StrumletViewerView.h"
 
 namespace strumlet {
 

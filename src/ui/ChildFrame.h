@@ -3,7 +3,7 @@
 #include <QMdiSubWindow>
 #include <functional>
 
-#include "app/DocManager.h"
+#include "strumlet/app/DocManager.h"
 
 class QSplitter;
 

@@ -1,4 +1,4 @@
-#include "ui/FallbackIcons.h"
+#include "FallbackIcons.h"
 
 #include <QPainter>
 #include <QPixmap>

@@ -1,4 +1,4 @@
-#include "ui/LeftView.h"
+#include "LeftView.h"
 
 #include <QHeaderView>
 #include <QStandardItemModel>

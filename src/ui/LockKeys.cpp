@@ -1,4 +1,4 @@
-#include "ui/LockKeys.h"
+#include "LockKeys.h"
 
 #include <QGuiApplication>
 

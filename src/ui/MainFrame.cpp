@@ -1,4 +1,4 @@
-#include "ui/MainFrame.h"
+#include "MainFrame.h"
 
 #include <QAction>
 #include <QApplication>
@@ -25,16 +25,16 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
-#include "app/FileChoosers.h"
-#include "app/SettingsStore.h"
-#include "palm/UserSelectDialog.h"
-#include "ui/ChildFrame.h"
-#include "ui/CommandIds.h"
-#include "ui/FallbackIcons.h"
-#include "ui/LeftView.h"
-#include "ui/LockKeys.h"
-#include "ui/PageScheme.h"
-#include "ui/StrumletViewerView.h"
+#include "strumlet/app/FileChoosers.h"
+#include "strumlet/app/SettingsStore.h"
+#include "strumlet/app/UserSelectDialog.h"
+#include "ChildFrame.h"
+#include "CommandIds.h"
+#include "FallbackIcons.h"
+#include "LeftView.h"
+#include "LockKeys.h"
+#include "PageScheme.h"
+#include "StrumletViewerView.h"
 
 namespace strumlet {
 namespace {

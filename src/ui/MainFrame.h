@@ -5,7 +5,7 @@
 #include <map>
 #include <memory>
 
-#include "app/StrumletViewerApp.h"
+#include "strumlet/app/StrumletViewerApp.h"
 
 class QAction;
 class QLabel;

@@ -1,4 +1,4 @@
-#include "ui/PageScheme.h"
+#include "PageScheme.h"
 
 #include <QBuffer>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "ui/StrumletViewerView.h"
+#include "StrumletViewerView.h"
 
 #include <QDesktopServices>
 #include <QKeySequence>
@@ -11,8 +11,8 @@
 #include <QWebEngineSettings>
 #include <memory>
 
-#include "app/DebugTiming.h"
-#include "ui/PageScheme.h"
+#include "strumlet/app/DebugTiming.h"
+#include "PageScheme.h"
 
 // The resources are linked from a static library, so they are registered by hand.
 static void InitResources() { Q_INIT_RESOURCE(strumletviewer); }

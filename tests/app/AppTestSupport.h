@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "RecordingStore.h"
-#include "app/ProfileStore.h"
-#include "pdb/Messenger.h"
+#include "strumlet/app/ProfileStore.h"
+#include "strumlet/core/Messenger.h"
 
 namespace strumlet::testing {
 

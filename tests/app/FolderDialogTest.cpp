@@ -15,9 +15,9 @@
 #include <fstream>
 
 #include "TestCommon.h"
-#include "app/FileChoosers.h"
-#include "app/FolderDialog.h"
-#include "pdb/Messenger.h"
+#include "strumlet/app/FileChoosers.h"
+#include "FolderDialog.h"
+#include "strumlet/core/Messenger.h"
 
 namespace strumlet {
 namespace {

@@ -10,7 +10,7 @@
 
 #include "AppTestSupport.h"
 #include "TestCommon.h"
-#include "app/OpenCommand.h"
+#include "OpenCommand.h"
 
 namespace strumlet {
 namespace {

@@ -16,7 +16,7 @@
 #include <fstream>
 
 #include "AppTestSupport.h"
-#include "app/ProcessOptionsDialog.h"
+#include "ProcessOptionsDialog.h"
 
 namespace strumlet {
 namespace {

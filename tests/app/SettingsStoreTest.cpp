@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "RecordingStore.h"
-#include "app/SettingsStore.h"
-#include "pdb/StartDirectory.h"
-#include "render/ChordDiagram.h"
+#include "strumlet/app/SettingsStore.h"
+#include "strumlet/core/StartDirectory.h"
+#include "strumlet/render/ChordDiagram.h"
 
 namespace strumlet {
 namespace {

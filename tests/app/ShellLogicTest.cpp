@@ -14,12 +14,12 @@
 
 #include "RecordingStore.h"
 #include "TestCommon.h"
-#include "app/ConversionRunner.h"
-#include "app/DocManager.h"
-#include "app/QtMessenger.h"
-#include "app/RecentFileList.h"
-#include "app/ViewerCommandLineInfo.h"
-#include "pdb/Messenger.h"
+#include "ConversionRunner.h"
+#include "strumlet/app/DocManager.h"
+#include "strumlet/app/QtMessenger.h"
+#include "strumlet/app/RecentFileList.h"
+#include "strumlet/app/ViewerCommandLineInfo.h"
+#include "strumlet/core/Messenger.h"
 
 namespace strumlet {
 namespace {

@@ -19,7 +19,7 @@
 
 #include "Fixture.h"
 #include "TestCommon.h"
-#include "pdb/FolderLock.h"
+#include "strumlet/core/FolderLock.h"
 
 namespace {
 

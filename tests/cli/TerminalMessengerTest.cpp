@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "cli/TerminalMessenger.h"
-#include "cli/TerminalOutput.h"
+#include "TerminalMessenger.h"
+#include "TerminalOutput.h"
 
 namespace strumlet {
 namespace {

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/ProfileStore.h"
+#include "strumlet/app/ProfileStore.h"
 
 namespace strumlet::testing {
 

@@ -9,9 +9,9 @@
 #include <thread>
 
 #include "TestSupport.h"
-#include "html/StrumletViewerDoc.h"
-#include "pdb/FolderLock.h"
-#include "render/ChordDiagram.h"
+#include "strumlet/convert/StrumletViewerDoc.h"
+#include "strumlet/core/FolderLock.h"
+#include "strumlet/render/ChordDiagram.h"
 
 namespace strumlet {
 namespace {

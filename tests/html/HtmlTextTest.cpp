@@ -5,8 +5,8 @@
 #include <ctime>
 #include <string>
 
-#include "html/HtmlText.h"
-#include "html/PageWriter.h"
+#include "strumlet/html/HtmlText.h"
+#include "strumlet/html/PageWriter.h"
 
 namespace strumlet {
 namespace {

@@ -6,9 +6,9 @@
 
 #include "Fixture.h"
 #include "TestSupport.h"
-#include "html/PageWriter.h"
-#include "pdb/ByteSource.h"
-#include "render/ChordDiagram.h"
+#include "strumlet/html/PageWriter.h"
+#include "strumlet/pdb/ByteSource.h"
+#include "strumlet/render/ChordDiagram.h"
 
 namespace strumlet {
 namespace {

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "TestCommon.h"
-#include "pdb/Messenger.h"
+#include "strumlet/core/Messenger.h"
 
 namespace strumlet::testing {
 

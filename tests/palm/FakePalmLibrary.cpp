@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "palm/PalmEntryPoints.h"
+#include "strumlet/palm/PalmEntryPoints.h"
 
 #define FAKE_EXPORT extern "C" __attribute__((visibility("default")))
 

@@ -16,8 +16,8 @@
 #include "PalmDesktopFiles.h"
 #include "PalmHome.h"
 #include "PalmTestSupport.h"
-#include "palm/PalmInstaller.h"
-#include "palm/PalmUserDirectory.h"
+#include "strumlet/palm/PalmInstaller.h"
+#include "strumlet/palm/PalmUserDirectory.h"
 
 namespace strumlet {
 namespace {

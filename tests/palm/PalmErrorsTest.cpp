@@ -1,4 +1,4 @@
-#include "palm/PalmErrors.h"
+#include "strumlet/palm/PalmErrors.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // CPalmInstaller against the scripted stand-in library: every code each step can give, the
 // copies into the core folder, and the messages the user sees.
 
-#include "palm/PalmInstaller.h"
+#include "strumlet/palm/PalmInstaller.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>

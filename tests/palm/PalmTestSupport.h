@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "TestCommon.h"
-#include "pdb/Messenger.h"
+#include "strumlet/core/Messenger.h"
 
 namespace strumlet {
 // Readable failure output for recorded messages.

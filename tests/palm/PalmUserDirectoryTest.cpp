@@ -1,4 +1,4 @@
-#include "palm/PalmUserDirectory.h"
+#include "strumlet/palm/PalmUserDirectory.h"
 
 #include <gtest/gtest.h>
 

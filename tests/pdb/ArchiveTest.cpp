@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "PdbTestSupport.h"
-#include "pdb/ArchiveReader.h"
+#include "strumlet/pdb/ArchiveReader.h"
 
 namespace strumlet {
 namespace {

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "PdbTestSupport.h"
-#include "pdb/ChordRecord.h"
+#include "strumlet/pdb/ChordRecord.h"
 
 namespace strumlet {
 namespace {

@@ -10,7 +10,7 @@
 
 #include "AssetStore.h"
 #include "RenderTestSupport.h"
-#include "render/Assets.h"
+#include "strumlet/render/Assets.h"
 
 extern char** environ;
 

@@ -7,7 +7,7 @@
 #include <thread>
 #include <vector>
 
-#include "render/DiagramBatch.h"
+#include "strumlet/render/DiagramBatch.h"
 
 namespace strumlet {
 namespace {

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "RenderTestSupport.h"
-#include "render/ChordDiagram.h"
-#include "render/DiagramLayout.h"
+#include "strumlet/render/ChordDiagram.h"
+#include "strumlet/render/DiagramLayout.h"
 
 namespace strumlet {
 namespace {

@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "RenderTestSupport.h"
-#include "render/DiagramLayout.h"
+#include "strumlet/render/DiagramLayout.h"
 
 namespace strumlet {
 namespace {

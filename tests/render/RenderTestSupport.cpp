@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "render/ChordDiagram.h"
+#include "strumlet/render/ChordDiagram.h"
 
 namespace strumlet::test {
 

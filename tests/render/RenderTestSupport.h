@@ -7,7 +7,7 @@
 #include <string>
 
 #include "TestCommon.h"
-#include "pdb/ChordRecord.h"
+#include "strumlet/pdb/ChordRecord.h"
 
 namespace strumlet::test {
 

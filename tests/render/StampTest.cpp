@@ -4,7 +4,7 @@
 #include "GridStamp.h"
 #include "RenderTestSupport.h"
 #include "TextStamp.h"
-#include "render/DiagramLayout.h"
+#include "strumlet/render/DiagramLayout.h"
 
 namespace strumlet {
 namespace {

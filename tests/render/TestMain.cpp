@@ -4,10 +4,10 @@
 #include <cstring>
 
 #include "AssetStore.h"
-#include "pdb/Messenger.h"
-#include "render/Assets.h"
-#include "render/ChordDiagram.h"
-#include "render/DiagramBatch.h"
+#include "strumlet/core/Messenger.h"
+#include "strumlet/render/Assets.h"
+#include "strumlet/render/ChordDiagram.h"
+#include "strumlet/render/DiagramBatch.h"
 
 // With "--missing-asset-child OUTDIR" the test executable acts as a front end that draws a few
 // chords on several threads with no asset folder but its start directory; the asset tests run

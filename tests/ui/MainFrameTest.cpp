@@ -26,14 +26,14 @@
 
 #include "RecordingStore.h"
 #include "TestCommon.h"
-#include "app/SettingsStore.h"
-#include "app/StrumletViewerApp.h"
-#include "ui/ChildFrame.h"
-#include "ui/CommandIds.h"
-#include "ui/LeftView.h"
-#include "ui/MainFrame.h"
-#include "ui/PageScheme.h"
-#include "ui/StrumletViewerView.h"
+#include "strumlet/app/SettingsStore.h"
+#include "strumlet/app/StrumletViewerApp.h"
+#include "ChildFrame.h"
+#include "CommandIds.h"
+#include "LeftView.h"
+#include "MainFrame.h"
+#include "PageScheme.h"
+#include "StrumletViewerView.h"
 
 namespace strumlet {
 namespace {

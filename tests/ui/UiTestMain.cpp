@@ -4,7 +4,7 @@
 #include <QApplication>
 #include <cstdlib>
 
-#include "ui/PageScheme.h"
+#include "PageScheme.h"
 
 int main(int argc, char** argv) {
   if (::geteuid() == 0) {

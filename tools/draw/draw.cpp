@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "pdb/ByteSource.h"
-#include "pdb/ChordDatabase.h"
-#include "pdb/StartDirectory.h"
-#include "render/ChordDiagram.h"
+#include "strumlet/pdb/ByteSource.h"
+#include "strumlet/pdb/ChordDatabase.h"
+#include "strumlet/core/StartDirectory.h"
+#include "strumlet/render/ChordDiagram.h"
 
 namespace strumlet {
 namespace {

@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "pdb/ArchiveReader.h"
-#include "pdb/ByteSource.h"
-#include "pdb/ChordDatabase.h"
-#include "pdb/CodePage.h"
+#include "strumlet/pdb/ArchiveReader.h"
+#include "strumlet/pdb/ByteSource.h"
+#include "strumlet/pdb/ChordDatabase.h"
+#include "strumlet/core/CodePage.h"
 
 namespace strumlet {
 namespace {

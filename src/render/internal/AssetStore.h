@@ -6,7 +6,7 @@
 
 #include <gd.h>
 
-#include "render/DiagramLayout.h"
+#include "strumlet/render/DiagramLayout.h"
 
 namespace strumlet {
 

@@ -5,7 +5,7 @@
 #include <gd.h>
 
 #include "PixelStamp.h"
-#include "render/DiagramLayout.h"
+#include "strumlet/render/DiagramLayout.h"
 
 namespace strumlet {
 

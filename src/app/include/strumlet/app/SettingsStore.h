@@ -1,0 +1,80 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "strumlet/app/ProfileStore.h"
+#include "strumlet/convert/ProcessingSettings.h"
+
+namespace strumlet {
+
+inline constexpr const char* kSettingsSection = "Settings";
+
+// Commands that change one processing option and store it at once. No menu lists them; they
+// are ready to be bound to one.
+enum SettingCommand : int {
+  ID_TOGGLE_PNG = 32771,
+  ID_TOGGLE_BORDER = 32773,
+  ID_SCALE_100 = 32774,
+  ID_SCALE_88 = 32775,
+  ID_SCALE_75 = 32776,
+  ID_SCALE_63 = 32777,
+  ID_SCALE_50 = 32778,
+  ID_SCALE_25 = 32779,
+  ID_TOGGLE_JPEG = 32780,
+  ID_SCALE_200 = 32781,
+  ID_PATH_SETTINGS = 32783,
+  ID_SORT_CATEGORY = 32784,
+  ID_SORT_POSITION = 32785,
+  ID_SORT_NAME = 32786,
+};
+
+// The values the Open command proposes in its dialog, and the choices it stores on OK.
+struct OpenCommandValues {
+  int jpeg = 1;  // 1 JPEG images, otherwise PNG
+  int sort = 2;
+  int chordPercent = 100;
+  int fontSize = 12;
+  int border = 0;  // 1 frames the images
+  std::string fontFile;
+  std::string outputPath;
+  std::string defaultPath;
+};
+
+// A stored flag is on only when it is exactly 1.
+inline bool FlagIsOn(int stored) { return stored == 1; }
+
+// The font file proposed when none is stored.
+std::string DefaultFontSetting();
+// The file or folder proposed when none is stored: the home folder, or "/".
+std::string DefaultPathSetting();
+// The output folder proposed when none is stored: the start directory + "/StrumletOutput/".
+std::string DefaultOutputSetting();
+
+// Start-up: fills `settings` from the store. JPEG output is turned on in memory when the store
+// turns both image types off.
+void LoadStartupSettings(ProfileStore& store, ProcessingSettings& settings);
+
+// The Open command's dialog values, read from the store each time.
+OpenCommandValues ReadOpenCommandValues(ProfileStore& store);
+
+// The Open command's OK: stores the choices, then makes them the processing settings.
+void StoreOpenCommandChoices(ProfileStore& store, const OpenCommandValues& choices,
+                             ProcessingSettings& settings);
+
+// The choices made the processing settings, without storing them (exactly one image type on).
+void CopyOpenCommandChoices(const OpenCommandValues& choices, ProcessingSettings& settings);
+
+// The path settings dialog's OK.
+void StorePathSettings(ProfileStore& store, const std::string& defaultPath,
+                       const std::string& fontFile, ProcessingSettings& settings);
+
+// Runs one single-setting command; false for an identifier that is not one of them
+// (ID_PATH_SETTINGS runs a dialog and is not handled here).
+bool RunSettingCommand(int command, ProfileStore& store, ProcessingSettings& settings);
+
+// Whether the command's menu item shows a check mark; none for commands without a rule.
+// The commands are never disabled.
+std::optional<bool> SettingCommandChecked(int command, const ProcessingSettings& settings);
+
+}  // namespace strumlet

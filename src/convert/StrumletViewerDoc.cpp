@@ -1,0 +1,403 @@
+#include "strumlet/convert/StrumletViewerDoc.h"
+
+#include <dirent.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <ctime>
+#include <exception>
+#include <map>
+#include <memory>
+#include <new>
+#include <set>
+#include <vector>
+
+#include "strumlet/html/HtmlText.h"
+#include "strumlet/html/IndexWriter.h"
+#include "strumlet/html/PageWriter.h"
+#include "strumlet/pdb/DatabaseFile.h"
+#include "strumlet/core/FileSystem.h"
+#include "strumlet/core/FolderLock.h"
+#include "strumlet/core/Handles.h"
+#include "strumlet/core/Messenger.h"
+#include "strumlet/render/Assets.h"
+
+namespace strumlet {
+namespace {
+
+constexpr const char* kApplicationTitle = "StrumletViewer";
+constexpr const char* kIndexName = "index.html";
+
+bool IsAccessibleDirectory(const std::string& path) {
+  struct stat info {};
+  return !path.empty() && ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode) &&
+         ::access(path.c_str(), X_OK) == 0;
+}
+
+// When this process began converting: a temporary file older than that is no one's work in
+// progress.
+const timespec& StartTime() {
+  static const timespec start = [] {
+    timespec now{};
+    ::clock_gettime(CLOCK_REALTIME, &now);
+    return now;
+  }();
+  return start;
+}
+
+bool IsSymbolicLink(const std::string& path) {
+  struct stat info {};
+  return ::lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode);
+}
+
+bool IsRegularFile(const std::string& path) {
+  struct stat info {};
+  return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+std::string NotValidPath(const std::string& path) {
+  return "'" + path + "' is not a valid file or folder path.";
+}
+
+// A file of a folder run: a chord database, or a file named like one that could not be read.
+struct FolderEntry {
+  std::string name;
+  int error = 0;  // errno of the failed open or read; 0 for a database
+};
+
+// The folder's plain, visible files that are chord databases, in the order the directory
+// yields them, and the files named like databases that cannot be opened, so that the run tells
+// the user of them rather than pass them over. 0, or the errno of a failed listing.
+int ScanFolder(const std::string& folder, std::vector<FolderEntry>& entries) {
+  FolderHandle directory(::opendir(folder.c_str()));
+  if (!directory) return errno ? errno : EIO;
+  for (;;) {
+    errno = 0;
+    const dirent* entry = ::readdir(directory.get());
+    if (!entry) return errno;
+    const std::string name = entry->d_name;
+    if (name.empty() || name[0] == '.') {
+      continue;
+    }
+    if (!IsRegularFile(JoinPath(folder, name))) {
+      continue;
+    }
+    const DatabaseCheck check = CheckChordDatabase(folder, name);
+    if (check.database || check.error != 0) entries.push_back({name, check.error});
+  }
+}
+
+bool IsPage(int result) {
+  return result == CStrumletViewerDoc::kPngPage || result == CStrumletViewerDoc::kJpegPage;
+}
+
+bool IsWritten(int result) { return IsPage(result) || result == CStrumletViewerDoc::kOtherOutput; }
+
+}  // namespace
+
+std::map<std::string, std::string> DistinctBaseNames(const std::vector<std::string>& fileNames) {
+  auto fold = [](std::string text) {
+    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+  };
+  // By base name as the file systems that ignore letter case see it; file names sorted within.
+  std::map<std::string, std::vector<std::string>> groups;
+  for (const std::string& name : fileNames) groups[fold(DatabaseBaseName(name))].push_back(name);
+  std::set<std::string> taken;
+  for (const auto& group : groups) taken.insert(group.first);
+  std::map<std::string, std::string> result;
+  for (auto& [key, names] : groups) {
+    std::sort(names.begin(), names.end());
+    result[names[0]] = DatabaseBaseName(names[0]);
+    int suffix = 2;
+    for (std::size_t i = 1; i < names.size(); ++i) {
+      const std::string base = DatabaseBaseName(names[i]);
+      std::string candidate;
+      do {
+        candidate = base + "-" + std::to_string(suffix++);
+      } while (taken.count(fold(candidate)) != 0);
+      taken.insert(fold(candidate));
+      result[names[i]] = candidate;
+    }
+  }
+  return result;
+}
+
+CStrumletViewerDoc::CStrumletViewerDoc(const ProcessingSettings& settings) : settings_(settings) {}
+
+void CStrumletViewerDoc::CopyRunOptions() {
+  WriteJpeg = settings_.m_bJpeg;
+  WritePng = settings_.m_bPng;
+  ImagePercent = settings_.m_nChordPercent;
+  FrameImages = settings_.m_bBorder;
+  SortOrder = settings_.m_nSort;
+  NameFontSize = static_cast<double>(settings_.m_nFontSize);
+}
+
+void CStrumletViewerDoc::Report() {
+  if (progressCallback_) {
+    progressCallback_(progress_);
+  }
+}
+
+bool CStrumletViewerDoc::OnOpenDocument(const std::string& path) {
+  CopyRunOptions();
+  summary_ = {};
+  progress_ = {};
+  const std::string& outputFolder = settings_.m_strOutputPath;
+
+  if (EndsInPdb(path)) {
+    if ((WritePng || WriteJpeg) && !LoadAssets()) {
+      return false;
+    }
+    FolderLock lock;
+    if (!LockOutputFolder(outputFolder, lock)) {
+      return false;
+    }
+    progress_.databasesTotal = 1;
+    Report();
+    summary_.databases = 1;
+    const int result = ProcessDatabase(path, outputFolder);
+    if (!Converted(result) || !database_.complete) {
+      ++summary_.failures;
+    }
+    progress_.databasesDone = 1;
+    progress_.database.clear();
+    Report();
+    return result != kNoPage;
+  }
+
+  if (!IsAccessibleDirectory(path)) {
+    ShowMessage("palm file Error", NotValidPath(path));
+    summary_.invalidInput = true;
+    return false;
+  }
+  if (!IsAccessibleDirectory(outputFolder)) {
+    ShowMessage("Invalid Destination Folder", NotValidPath(outputFolder));
+    summary_.invalidOutput = true;
+    return false;
+  }
+  if ((WritePng || WriteJpeg) && !LoadAssets()) {
+    return false;
+  }
+  FolderLock lock;
+  if (!LockOutputFolder(outputFolder, lock)) {
+    return false;
+  }
+  FolderRun(path, outputFolder);
+  return !summary_.indexFailed && !summary_.listingFailed;
+}
+
+bool CStrumletViewerDoc::LockOutputFolder(const std::string& outputFolder, FolderLock& lock) {
+  if (outputFolder.empty()) return true;
+  const int error = lock.Acquire(outputFolder, lockPatience_, [&] {
+    progress_.waitingFor = outputFolder;
+    Report();
+  });
+  if (!progress_.waitingFor.empty()) {
+    progress_.waitingFor.clear();
+    Report();
+  }
+  if (error == EWOULDBLOCK) {
+    const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(lockPatience_).count();
+    ShowMessage("", "Another conversion is writing into '" + outputFolder +
+                        "'. It still was after " + std::to_string(seconds) +
+                        (seconds == 1 ? " second" : " seconds") +
+                        " of waiting, so nothing was converted; try again when it has ended.");
+    summary_.outputBusy = true;
+    return false;
+  }
+  // A folder that cannot be opened for locking (no read permission) is converted unlocked; a
+  // folder that is not there is told of where the output is written.
+  return true;
+}
+
+bool CStrumletViewerDoc::LoadAssets() {
+  // A run that draws no images (ChordPro files only) needs none of them.
+  if (!WritePng && !WriteJpeg) {
+    return true;
+  }
+  summary_.missingAsset = LoadDiagramAssets();
+  return summary_.missingAsset.empty();
+}
+
+void CStrumletViewerDoc::FolderRun(const std::string& folder, const std::string& outputFolder) {
+  const std::string indexPath = JoinPath(outputFolder, kIndexName);
+  if (PagePath.empty()) {
+    PagePath = indexPath;
+    SetTitle(kIndexName);
+  }
+  // Listed first: a folder that cannot be listed is a failure, not an empty index.
+  std::vector<FolderEntry> entries;
+  if (const int error = ScanFolder(folder, entries); error != 0) {
+    ShowMessage("", "Could not read '" + folder + "': " + ErrorText(error));
+    summary_.listingFailed = true;
+    return;
+  }
+  RemoveUnfinishedFiles(outputFolder, StartTime());
+  IndexWriter index;
+  if (!index.Open(indexPath, folder)) {
+    ShowMessage("", index.FailureText());
+    summary_.indexFailed = true;
+    return;
+  }
+
+  std::vector<std::string> names;
+  for (const FolderEntry& entry : entries) {
+    if (entry.error == 0) names.push_back(entry.name);
+  }
+  const std::map<std::string, std::string> baseNames = DistinctBaseNames(names);
+  progress_.databasesTotal = entries.size();
+  Report();
+  for (const FolderEntry& entry : entries) {
+    const std::string& name = entry.name;
+    ++summary_.databases;
+    if (entry.error != 0) {
+      ShowMessage("", "Could not read '" + JoinPath(folder, name) + "': " + ErrorText(entry.error));
+      index.AddError(name);
+      ++summary_.failures;
+      ++progress_.databasesDone;
+      Report();
+      continue;
+    }
+    const int result = ProcessDatabase(JoinPath(folder, name), outputFolder, baseNames.at(name));
+    if (IsPage(result)) {
+      index.AddPage(BaseName);
+    }
+    if (extraWritten_) {
+      index.AddLink(BaseName, BaseName + extraOutput_.extension, BaseName + extraOutput_.linkLabel);
+    }
+    if (!Converted(result)) {
+      index.AddError(name);
+    }
+    if (!Converted(result) || !database_.complete) {
+      ++summary_.failures;
+    }
+    ++progress_.databasesDone;
+    progress_.chordsDone = progress_.chordsTotal = 0;
+    progress_.database.clear();
+    Report();
+  }
+
+  if (!index.Finish()) {
+    ShowMessage("", index.FailureText());
+    summary_.indexFailed = true;
+  }
+}
+
+int CStrumletViewerDoc::ProcessDatabase(const std::string& databasePath,
+                                        const std::string& outputFolder,
+                                        const std::string& baseName) {
+  database_ = ChordDatabase{};
+  extraWritten_ = false;
+  progress_.database = databasePath;
+  Report();
+
+  const int read = ReadDatabaseFile(databasePath, SortOrder, database_);
+  if (read == kDatabaseMissing) {
+    return kNoPage;
+  }
+  if (read != 0) {
+    return read;
+  }
+
+  if (!PrepareDestinationFolder(databasePath, outputFolder, baseName)) {
+    if (IsSymbolicLink(DestinationFolder)) {
+      ShowMessage("", "'" + DestinationFolder +
+                          "' is a symbolic link: no output is written through one. Remove it or "
+                          "choose another output folder.");
+    } else {
+      ShowMessage(kApplicationTitle, "Error: Invalid Destination Folder");
+    }
+    return kNoPage;
+  }
+
+  progress_.chordsDone = 0;
+  progress_.chordsTotal = database_.chords.size() * ((WritePng ? 1 : 0) + (WriteJpeg ? 1 : 0));
+  Report();
+  int result = kNoPage;
+  bool failed = false;
+  if (WritePng) {
+    failed |= !WriteDatabasePage(ImageKind::kPng);
+    result = kPngPage;
+  }
+  if (WriteJpeg) {
+    failed |= !WriteDatabasePage(ImageKind::kJpeg);
+    result = kJpegPage;
+  }
+  if (extraOutput_.write) {
+    const std::string fileName = BaseName + extraOutput_.extension;
+    const std::string path = JoinPath(DestinationFolder, fileName);
+    extraWritten_ = extraOutput_.write(database_, BaseName, SortOrder, path);
+    if (extraWritten_ && result == kNoPage && !WritePng && !WriteJpeg) {
+      result = kOtherOutput;
+      if (PagePath.empty()) {
+        PagePath = path;
+        SetTitle(fileName);
+      }
+    }
+  }
+  return failed ? kNoPage : result;
+}
+
+bool CStrumletViewerDoc::Converted(int result) const {
+  return IsWritten(result) && (!extraOutput_.write || extraWritten_);
+}
+
+bool CStrumletViewerDoc::PrepareDestinationFolder(const std::string& databasePath,
+                                                  const std::string& outputFolder,
+                                                  const std::string& baseName) {
+  BaseName = baseName.empty() ? DatabaseBaseName(databasePath) : baseName;
+  DestinationFolder = JoinPath(outputFolder, BaseName);
+  if (outputFolder.empty()) {
+    return false;
+  }
+  // A link planted in the output folder under a database's name would take its page and
+  // images wherever it points.
+  if (IsSymbolicLink(DestinationFolder)) {
+    return false;
+  }
+  if (IsAccessibleDirectory(DestinationFolder)) {
+    // What a run killed here left behind; this run holds the folder's lock.
+    RemoveUnfinishedFiles(DestinationFolder, StartTime());
+    return true;
+  }
+  return ::mkdir(DestinationFolder.c_str(), 0777) == 0;
+}
+
+bool CStrumletViewerDoc::WriteDatabasePage(ImageKind kind) {
+  const std::string pageName = BaseName + ".html";
+  if (PagePath.empty()) {
+    PagePath = JoinPath(DestinationFolder, pageName);
+    SetTitle(pageName);
+  }
+  PageOptions options;
+  options.sortOrder = SortOrder;
+  options.imagePercent = ImagePercent;
+  options.frameImages = FrameImages;
+  options.nameFontSize = NameFontSize;
+  options.labelFontSize = LabelFontSize;
+  options.fontFile = settings_.m_strFontFile;
+  options.threads = renderThreads_;
+  const std::size_t offset = progress_.chordsDone;
+  try {
+    return strumlet::WriteDatabasePage(database_, BaseName, DestinationFolder, kind, options,
+                                       [&](std::size_t done, std::size_t) {
+                                         progress_.chordsDone = offset + done;
+                                         Report();
+                                       });
+  } catch (const std::bad_alloc&) {
+    ShowMessage("", "There is not enough memory to draw the chords of '" + pageName + "'.");
+  } catch (const std::exception& e) {
+    ShowMessage("", "The chords of '" + pageName + "' could not be drawn: " + e.what());
+  }
+  return false;
+}
+
+}  // namespace strumlet

@@ -1,0 +1,158 @@
+#pragma once
+
+#include <chrono>
+#include <cstddef>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "strumlet/convert/ProcessingSettings.h"
+#include "strumlet/pdb/ChordDatabase.h"
+#include "strumlet/pdb/DatabaseFile.h"
+#include "strumlet/core/FolderLock.h"
+#include "strumlet/render/ChordDiagram.h"
+
+namespace strumlet {
+
+// How far a conversion has come; databasesTotal is 1 for a single database.
+struct ConversionProgress {
+  std::size_t databasesDone = 0;
+  std::size_t databasesTotal = 0;
+  std::size_t chordsDone = 0;   // of the database being converted
+  std::size_t chordsTotal = 0;  // of the database being converted
+  std::string database;         // path of the database being converted; empty between them
+  // The output folder another conversion is writing into, while this one waits for it.
+  std::string waitingFor;
+};
+
+// What one open did, for callers that need more than its yes or no (the command line).
+struct ConversionSummary {
+  bool invalidInput = false;   // neither a database file nor an accessible folder
+  bool invalidOutput = false;  // the output folder of a folder run is not accessible
+  int databases = 0;           // databases taken on
+  int failures = 0;            // of those: no page, a reading failure, or read only in part
+  bool indexFailed = false;    // the folder index could not be written
+  bool listingFailed = false;  // the folder could not be listed; nothing was converted
+  bool outputBusy = false;     // another conversion kept the output folder; nothing was converted
+  // The diagram asset that could not be loaded; nothing was converted then. The front end tells
+  // the user (MissingAssetMessage in render/Assets.h, caption "Error", information icon) and
+  // ends the program with status 1.
+  std::string missingAsset;
+};
+
+// One opened database file or folder: runs the conversion when opened and keeps the page to
+// show. The run options are copied from the processing settings at the start of every open.
+//
+// Threads: OnOpenDocument draws a page's diagrams on helper threads, but every Messenger call
+// and every progress callback happens on the thread that called OnOpenDocument, and nothing
+// below the front ends ends the process. The open is synchronous: it returns when all is done.
+class CStrumletViewerDoc {
+ public:
+  // Per-database results besides the reader's own failure codes.
+  static constexpr int kNoPage = 0;
+  static constexpr int kPngPage = 1;
+  static constexpr int kJpegPage = 2;
+  // No image type selected, but the extra output was written.
+  static constexpr int kOtherOutput = 3;
+
+  // A file the front end writes beside each database's page (the command line's ChordPro file),
+  // so that this layer needs to know nothing of its format.
+  struct ExtraOutput {
+    std::string extension;  // the file is BaseName + extension in the destination folder
+    std::string linkLabel;  // the folder index links it as BaseName + linkLabel
+    // Writes the file of the database just read to `path`; false when it could not be written
+    // (the user has been told).
+    std::function<bool(const ChordDatabase& db, const std::string& baseName, int sortOrder,
+                       const std::string& path)>
+        write;
+  };
+
+  // `settings` must outlive the document; it is read at the start of every open.
+  explicit CStrumletViewerDoc(const ProcessingSettings& settings);
+
+  // Converts the database file or every database of the folder at `path`. False when there is
+  // nothing to show: the path or output folder is unusable, a diagram asset is missing
+  // (summary().missingAsset names it; nothing is written then, nothing has been said), or a
+  // single database's page was not made. A reading failure of a single database still returns
+  // true, with no page. The assets are loaded here, on the calling thread, before any drawing.
+  bool OnOpenDocument(const std::string& path);
+
+  // Reads one database and writes its pages and the extra output; returns kNoPage, kPngPage,
+  // kJpegPage, kOtherOutput (no image type selected, the extra output written) or the reading
+  // failure code (negative). `baseName`, when given, replaces the database's own
+  // (DatabaseBaseName); a folder run gives it to keep databases of one base name apart.
+  int ProcessDatabase(const std::string& databasePath, const std::string& outputFolder,
+                      const std::string& baseName = {});
+
+  // Sets BaseName (`baseName`, or else the database's own) and DestinationFolder for the
+  // database and makes sure the folder exists.
+  bool PrepareDestinationFolder(const std::string& databasePath, const std::string& outputFolder,
+                                const std::string& baseName = {});
+
+  // Writes the page of the database read last, with images of `kind`; false when something
+  // could not be written (the user has been told).
+  bool WriteDatabasePage(ImageKind kind);
+
+  void SetProgressCallback(std::function<void(const ConversionProgress&)> callback) {
+    progressCallback_ = std::move(callback);
+  }
+  // Writes `output` for every database from the next open on; a database whose extra output
+  // could not be written counts as failed. Without image types only the extra output is made.
+  void SetExtraOutput(ExtraOutput output) { extraOutput_ = std::move(output); }
+  // How long an open waits for another conversion into the same output folder to end.
+  void SetLockPatience(std::chrono::milliseconds patience) { lockPatience_ = patience; }
+  // Threads drawing one page's diagrams; 0 (the default) means one per core.
+  void SetRenderThreads(unsigned threads) { renderThreads_ = threads; }
+
+  const std::string& GetTitle() const { return title_; }
+  void SetTitle(const std::string& title) { title_ = title; }
+  const ConversionSummary& summary() const { return summary_; }
+  const ChordDatabase& database() const { return database_; }
+
+  // Run options, copied at the start of every open.
+  bool WriteJpeg = false;
+  bool WritePng = false;
+  int ImagePercent = 0;
+  bool FrameImages = false;
+  int SortOrder = 0;
+  double NameFontSize = 0.0;
+  double LabelFontSize = 14.0;
+
+  std::string BaseName;
+  std::string DestinationFolder;
+  // The page to show; set once, by whichever step first finds it empty.
+  std::string PagePath;
+
+ private:
+  void CopyRunOptions();
+  bool LoadAssets();
+  void FolderRun(const std::string& folder, const std::string& outputFolder);
+  // Takes the lock of the output folder, waiting for another conversion (the user is told).
+  // False, after telling the user, when that one kept it too long.
+  bool LockOutputFolder(const std::string& outputFolder, FolderLock& lock);
+  void Report();
+  // True when every output asked for was written for the database just processed.
+  bool Converted(int result) const;
+
+  const ProcessingSettings& settings_;
+  ChordDatabase database_;
+  std::string title_;
+  ConversionSummary summary_;
+  ConversionProgress progress_;
+  std::function<void(const ConversionProgress&)> progressCallback_;
+  unsigned renderThreads_ = 0;
+  std::chrono::milliseconds lockPatience_{std::chrono::minutes(1)};
+  ExtraOutput extraOutput_;
+  bool extraWritten_ = false;  // for the database processed last
+};
+
+// The base names the databases of one folder run are written under (file name -> base name),
+// so that no database's output replaces another's. Databases whose base names are equal,
+// ignoring letter case, are taken in file-name order: the first keeps the base name, the next
+// get "-2", "-3", ... appended, skipping names another database of the run has. The result
+// depends only on the set of file names, so a second run over the same folder replaces the
+// first run's files.
+std::map<std::string, std::string> DistinctBaseNames(const std::vector<std::string>& fileNames);
+
+}  // namespace strumlet

@@ -1,0 +1,188 @@
+#include "strumlet/core/AtomicFile.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <random>
+
+namespace strumlet {
+namespace {
+
+constexpr std::size_t kBufferSize = 1 << 16;
+constexpr std::string_view kTemporaryPrefix = ".strumlet-";
+constexpr std::string_view kTemporarySuffix = ".part";
+
+// A name for the new file beside `path` that nobody can guess ahead of us: a file planted under
+// a predictable name could otherwise make every write fail.
+std::string TemporaryBeside(const std::string& path) {
+  thread_local std::mt19937_64 random(std::random_device{}() ^
+                                      (static_cast<unsigned long long>(::getpid()) << 32));
+  const std::size_t slash = path.find_last_of('/');
+  const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+  char name[40];
+  std::snprintf(name, sizeof name, ".strumlet-%016llx.part",
+                static_cast<unsigned long long>(random()));
+  return folder + name;
+}
+
+}  // namespace
+
+bool WriteAll(int fd, const void* data, std::size_t size) {
+  const auto* bytes = static_cast<const char*>(data);
+  while (size > 0) {
+    const ssize_t put = ::write(fd, bytes, size);
+    if (put < 0 && errno == EINTR) continue;
+    if (put < 0) return false;
+    if (put == 0) {
+      errno = EIO;
+      return false;
+    }
+    bytes += put;
+    size -= static_cast<std::size_t>(put);
+  }
+  return true;
+}
+
+AtomicFile::~AtomicFile() { Discard(); }
+
+void AtomicFile::Fail(int error) {
+  if (error_ == 0) error_ = error != 0 ? error : EIO;
+}
+
+bool AtomicFile::Open(const std::string& path, const Options& options) {
+  Discard();
+  path_ = path;
+  options_ = options;
+  error_ = 0;
+  buffer_.clear();
+  struct stat existing {};
+  mode_t keep = options.exactMode ? options.mode : 0;
+  if (::lstat(path.c_str(), &existing) == 0) {
+    if (S_ISDIR(existing.st_mode)) {
+      Fail(EISDIR);
+      return false;
+    }
+    if (!S_ISREG(existing.st_mode) && !S_ISLNK(existing.st_mode)) {
+      // Renaming over a device or a pipe would take it away from everyone else.
+      Fail(EEXIST);
+      return false;
+    }
+    if (options.keepMode && S_ISREG(existing.st_mode)) keep = existing.st_mode & 07777;
+  }
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    tempPath_ = TemporaryBeside(path);
+    // O_EXCL also refuses a symbolic link at the name, so nothing is written through one.
+    const int fd = ::open(tempPath_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW,
+                          options.mode);
+    if (fd >= 0) {
+      fd_.reset(fd);
+      break;
+    }
+    if (errno != EEXIST) {
+      Fail(errno);
+      tempPath_.clear();
+      return false;
+    }
+  }
+  if (!fd_) {
+    Fail(EEXIST);
+    tempPath_.clear();
+    return false;
+  }
+  if ((keep != 0 || options.exactMode) && ::fchmod(fd_.get(), keep) != 0) {
+    Fail(errno);
+    Discard();
+    return false;
+  }
+  buffer_.reserve(kBufferSize);
+  return true;
+}
+
+bool AtomicFile::Flush() {
+  if (!ok()) return false;
+  if (!buffer_.empty() && !WriteAll(fd_.get(), buffer_.data(), buffer_.size())) {
+    Fail(errno);
+    return false;
+  }
+  buffer_.clear();
+  return true;
+}
+
+bool AtomicFile::Write(const void* data, std::size_t size) {
+  if (!ok()) return false;
+  if (buffer_.size() + size > kBufferSize && !Flush()) return false;
+  if (size >= kBufferSize) {
+    if (!WriteAll(fd_.get(), data, size)) {
+      Fail(errno);
+      return false;
+    }
+    return true;
+  }
+  buffer_.append(static_cast<const char*>(data), size);
+  return true;
+}
+
+bool AtomicFile::Commit() {
+  if (!Flush()) {
+    Discard();
+    return false;
+  }
+  if (options_.sync && ::fsync(fd_.get()) != 0) Fail(errno);
+  if (const int closed = fd_.Close(); closed != 0) Fail(closed);
+  if (error_ == 0) {
+    if (options_.replace) {
+      if (::rename(tempPath_.c_str(), path_.c_str()) != 0) Fail(errno);
+    } else if (::link(tempPath_.c_str(), path_.c_str()) != 0) {
+      // link() refuses to replace what is there; rename() would replace it.
+      Fail(errno);
+    } else {
+      ::unlink(tempPath_.c_str());
+    }
+  }
+  if (error_ != 0) {
+    Discard();
+    return false;
+  }
+  tempPath_.clear();
+  return true;
+}
+
+void AtomicFile::Discard() {
+  fd_.reset();
+  buffer_.clear();
+  if (!tempPath_.empty()) {
+    ::unlink(tempPath_.c_str());
+    tempPath_.clear();
+  }
+}
+
+void RemoveUnfinishedFiles(const std::string& folder, const timespec& before) {
+  DIR* listing = ::opendir(folder.c_str());
+  if (!listing) return;
+  const int fd = ::dirfd(listing);
+  while (const dirent* entry = ::readdir(listing)) {
+    const std::string_view name = entry->d_name;
+    if (!name.starts_with(kTemporaryPrefix) || !name.ends_with(kTemporarySuffix)) continue;
+    struct stat info {};
+    if (::fstatat(fd, entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(info.st_mode) &&
+        (info.st_mtim.tv_sec < before.tv_sec ||
+         (info.st_mtim.tv_sec == before.tv_sec && info.st_mtim.tv_nsec < before.tv_nsec))) {
+      ::unlinkat(fd, entry->d_name, 0);
+    }
+  }
+  ::closedir(listing);
+}
+
+int WriteFileAtomically(const std::string& path, std::string_view content,
+                        const AtomicFile::Options& options) {
+  AtomicFile file;
+  if (!file.Open(path, options)) return file.error();
+  file.Write(content);
+  return file.Commit() ? 0 : file.error();
+}
+
+}  // namespace strumlet

@@ -1,0 +1,48 @@
+#include "strumlet/core/DataFolder.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+
+namespace strumlet {
+namespace {
+
+namespace fs = std::filesystem;
+
+fs::path RunningProgram() {
+  std::error_code ec;
+  fs::path program = fs::read_symlink("/proc/self/exe", ec);
+  return ec ? fs::path() : program;
+}
+
+}  // namespace
+
+const std::string& InstalledDataFolder() {
+  static const std::string folder = [] {
+    const fs::path program = RunningProgram();
+    if (!program.empty()) {
+      std::error_code ec;
+      const fs::path beside = (program.parent_path() / STRUMLET_DATA_FROM_BIN).lexically_normal();
+      if (fs::is_directory(beside, ec)) return beside.string();
+    }
+    return std::string(STRUMLET_DATA_DIR);
+  }();
+  return folder;
+}
+
+bool RunsFromBuildTree() {
+  static const bool inside = [] {
+    const fs::path program = RunningProgram();
+    std::error_code ec;
+    const fs::path tree = fs::weakly_canonical(STRUMLET_BUILD_DIR, ec);
+    if (program.empty() || ec) return false;
+    const auto [treeEnd, programAt] =
+        std::mismatch(tree.begin(), tree.end(), program.begin(), program.end());
+    return treeEnd == tree.end();
+  }();
+  return inside;
+}
+
+const char* BuildTreeDataFolder() { return STRUMLET_BUILD_RES_DIR; }
+
+}  // namespace strumlet

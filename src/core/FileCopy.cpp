@@ -1,0 +1,37 @@
+#include "strumlet/core/FileCopy.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "strumlet/core/AtomicFile.h"
+#include "strumlet/core/UniqueFd.h"
+
+namespace strumlet {
+
+bool CopyWholeFile(const std::string& source, const std::string& target, bool replace) {
+  UniqueFd in(::open(source.c_str(), O_RDONLY | O_CLOEXEC));
+  if (!in) return false;
+  struct stat st {};
+  if (::fstat(in.get(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+  AtomicFile out;
+  AtomicFile::Options options;
+  options.mode = st.st_mode & 0777;
+  options.exactMode = true;
+  options.sync = false;
+  options.replace = replace;
+  if (!out.Open(target, options)) return false;
+  char buffer[1 << 16];
+  for (;;) {
+    const ssize_t got = ::read(in.get(), buffer, sizeof buffer);
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) return false;  // the new file goes with `out`
+    if (got == 0) break;
+    if (!out.Write(buffer, static_cast<std::size_t>(got))) return false;
+  }
+  return out.Commit();
+}
+
+}  // namespace strumlet

@@ -1,0 +1,88 @@
+#pragma once
+
+#include <sys/types.h>
+
+#include <cstddef>
+#include <ctime>
+#include <string>
+#include <string_view>
+
+#include "strumlet/core/UniqueFd.h"
+
+namespace strumlet {
+
+// Writes all `size` bytes to `fd`, going on after interrupted and short writes. False (errno
+// set) when a write fails.
+bool WriteAll(int fd, const void* data, std::size_t size);
+
+// A file that appears whole or not at all. The bytes go to a new file beside the target,
+// created exclusively under a name nobody else uses, and that file is renamed over the target
+// once it is complete. Whenever the writing stops, the target is the whole old file or the whole
+// new one. A symbolic link at the target's name is replaced, never written through; a target
+// that is a device, a pipe or a folder is refused.
+//
+// Free of the rest of the project, so our Palm Desktop libraries can build it in.
+class AtomicFile {
+ public:
+  struct Options {
+    // Permission bits of a new file, before the umask.
+    mode_t mode = 0666;
+    // `mode` as it stands, not cut by the umask (a copy keeping its source's bits).
+    bool exactMode = false;
+    // A replaced plain file keeps its permission bits (a user's own file).
+    bool keepMode = false;
+    // fsync before the rename: for files whose loss the user would notice after a crash (pages,
+    // the index, exports, settings), not for the thousands of diagrams of one page.
+    bool sync = true;
+    // Without it an existing target stays as it is and Commit fails with EEXIST.
+    bool replace = true;
+  };
+
+  AtomicFile() = default;
+  // Removes the temporary file of a file never committed.
+  ~AtomicFile();
+  AtomicFile(const AtomicFile&) = delete;
+  AtomicFile& operator=(const AtomicFile&) = delete;
+
+  // Creates the temporary file for `path`. False with error() set.
+  bool Open(const std::string& path, const Options& options);
+  bool Open(const std::string& path) { return Open(path, Options{}); }
+  // Buffered; nothing is written after the first failure, which error() keeps.
+  bool Write(const void* data, std::size_t size);
+  bool Write(std::string_view text) { return Write(text.data(), text.size()); }
+  // Writes what is buffered, syncs (as asked), closes and renames the file over the target.
+  // False with error() set, and then the target is as it was and no temporary file is left.
+  bool Commit();
+  // Drops the new file; the target stays as it was.
+  void Discard();
+
+  bool ok() const { return fd_ && error_ == 0; }
+  // The errno value of the first failure; 0 when none.
+  int error() const { return error_; }
+  const std::string& path() const { return path_; }
+
+ private:
+  bool Flush();
+  void Fail(int error);
+
+  std::string path_;
+  std::string tempPath_;
+  Options options_;
+  UniqueFd fd_;
+  std::string buffer_;
+  int error_ = 0;
+};
+
+// Removes from `folder` the temporary files of AtomicFiles that were never finished (their
+// writer was killed), when last changed before `before`: a file still being written by someone
+// else is newer. Only for a folder whose writers the caller holds off (see FolderLock).
+void RemoveUnfinishedFiles(const std::string& folder, const timespec& before);
+
+// Writes `content` to `path` through an AtomicFile. 0, or the errno value of the failure.
+int WriteFileAtomically(const std::string& path, std::string_view content,
+                        const AtomicFile::Options& options);
+inline int WriteFileAtomically(const std::string& path, std::string_view content) {
+  return WriteFileAtomically(path, content, AtomicFile::Options{});
+}
+
+}  // namespace strumlet

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "strumlet/html/PageStream.h"
+
+namespace strumlet {
+
+// The folder index page: a heading naming the folder, one line per database (a link to its
+// page, or its file name and "ERROR"), then the shared page tail.
+class IndexWriter {
+ public:
+  // Creates (or truncates) `indexPath` and writes the heading for `folder` (the path as given).
+  // False when the file cannot be created; FailureText() says why.
+  bool Open(const std::string& indexPath, const std::string& folder);
+  // A line linking "<baseName>/<baseName>.html".
+  void AddPage(const std::string& baseName);
+  // A line linking "<baseName>/<fileName>" with the visible text `text`.
+  void AddLink(const std::string& baseName, const std::string& fileName, const std::string& text);
+  // A line "<fileName> - ERROR".
+  void AddError(const std::string& fileName);
+  // Writes the tail and closes the file; false when anything could not be written.
+  bool Finish();
+  // "Could not write '<index>': <reason>".
+  std::string FailureText() const;
+
+ private:
+  std::string path_;
+  std::unique_ptr<PageStream> page_;
+};
+
+}  // namespace strumlet

@@ -1,0 +1,96 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "strumlet/pdb/ArchiveReader.h"
+#include "strumlet/pdb/CategoryTable.h"
+#include "strumlet/pdb/ChordCollection.h"
+
+namespace strumlet {
+
+class ByteSource;
+
+// The fixed 78-byte header of a Palm database.
+struct PalmDatabaseHeader {
+  std::array<uint8_t, 32> name{};
+  uint16_t attributes = 0;
+  uint16_t version = 0;
+  uint32_t creationDate = 0;
+  uint32_t modificationDate = 0;
+  uint32_t lastBackupDate = 0;
+  uint32_t modificationNumber = 0;
+  uint32_t appInfoOffset = 0;
+  uint32_t sortInfoOffset = 0;
+  std::array<uint8_t, 4> type{};
+  std::array<uint8_t, 4> creator{};
+  uint32_t uniqueIdSeed = 0;
+  uint32_t nextRecordListId = 0;
+  uint16_t recordCount = 0;
+};
+
+// The application values of the application-information block, kept as read.
+struct ChordAppInfo {
+  uint16_t categoryChangeBits = 0;
+  uint8_t lastUniqueId = 0;
+  uint8_t padding = 0;
+  std::array<uint8_t, 2> rawValue1{};  // raw, not byte-swapped
+  std::array<uint8_t, 2> rawValue2{};
+  uint8_t byteValue = 0;
+  std::array<uint16_t, 7> values{};
+  std::array<uint8_t, 13> table1{};
+  std::array<uint8_t, 13> table2{};
+  uint16_t value322 = 0;
+  std::array<std::array<uint8_t, 2>, 4> rawValues324{};
+};
+
+// Everything read from one database file or archived collection.
+struct ChordDatabase {
+  PalmDatabaseHeader header;
+  ChordAppInfo appInfo;
+  CategoryTable categories;
+  ChordCollection chords;
+  // Values only the archived form carries.
+  int32_t archiveValue = 0;
+  std::string archiveText;
+  // False when reading stopped early (truncated data, a malformed record); the chords read
+  // completely before that point are kept.
+  bool complete = true;
+};
+
+// True only for a file whose name is longer than four characters, ends in ".pdb" in any letter
+// case, and whose bytes 64..67 are "STRM". Never reports anything.
+bool IsChordDatabase(const std::string& folder, const std::string& fileName);
+
+// The same test, telling a file that could not be read from one that is no chord database.
+struct DatabaseCheck {
+  bool database = false;  // passes the test
+  int error = 0;          // named like a database, but opening or reading it failed (errno)
+};
+DatabaseCheck CheckChordDatabase(const std::string& folder, const std::string& fileName);
+
+// True when the last three characters of `path` are exactly "pdb" or exactly "PDB": such a file
+// is read as a database, anything else as an archived collection.
+bool EndsInPdb(const std::string& path);
+
+// ParseDatabase's result when the source reported a read error (in.error()): nothing has been
+// said, since only the caller knows the file to name with the reason.
+inline constexpr int kReadError = -2;
+
+// Reads a whole database from `in` into `db`, placing the chords by `sortOrder`.
+// Returns 0 when read (db.complete tells whether it was read to its end; when not, a message
+// saying so has been shown), -1 when the creator is not "STRM" (after the message
+// "The selected database is not a Strumlet database.  It cannot be processed."), kReadError
+// when reading failed. A sort order other than 0, 1 and 2 places the chords by position.
+int ParseDatabase(ByteSource& in, int sortOrder, ChordDatabase& db);
+
+// A fault's text as told once for all the records of a database that have it: `text` alone for
+// one record, else followed by " (N records)".
+std::string CountedFault(const std::string& text, std::size_t records);
+
+// Reads an archived chord collection from `in` into `db`, placing the chords by `sortOrder`
+// with the plain name ordering. Throws ArchiveException; what was read stays in `db`.
+void LoadArchivedCollection(ByteSource& in, int sortOrder, ChordDatabase& db);
+
+}  // namespace strumlet

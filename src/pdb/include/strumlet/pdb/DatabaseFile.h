@@ -1,0 +1,24 @@
+#pragma once
+
+#include <string>
+
+#include "strumlet/pdb/ChordDatabase.h"
+
+namespace strumlet {
+
+// Results of ReadDatabaseFile besides 0 (read) and -1 (not a chord database).
+constexpr int kDatabaseUnreadable = -2;  // exists but is no plain file or cannot be opened
+constexpr int kDatabaseMissing = -1000;  // does not exist; nothing has been said (no archive cause)
+
+// The base name of a database: its file name, without the dots it may start with, up to the
+// next "."; never empty.
+std::string DatabaseBaseName(const std::string& databasePath);
+
+// Reads the database file or archived collection at `path` into `db`, chosen by the name rule
+// of EndsInPdb, placing the chords by `sortOrder`. Returns 0 when read (db.complete tells
+// whether to its end), -1 when the file is no chord database, kDatabaseUnreadable,
+// kDatabaseMissing, or the negated cause of an archive failure. Every failure but a missing
+// file has been reported through the messenger.
+int ReadDatabaseFile(const std::string& path, int sortOrder, ChordDatabase& db);
+
+}  // namespace strumlet

@@ -1,0 +1,70 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "strumlet/pdb/ChordRecord.h"
+
+struct gdImageStruct;
+
+namespace strumlet {
+
+enum class ImageKind { kPng, kJpeg };
+
+// The image file name of a chord: lower-case hexadecimal record offset (32-bit two's
+// complement for negatives) and ".png" or ".jpg". 444 gives "1bc.png".
+std::string ImageFileName(int32_t recordOffset, ImageKind kind);
+
+// The image file names of a page's chords, in collection order: ImageFileName, except that a
+// chord whose record offset an earlier chord has (a damaged database) gets "-2", "-3", ...
+// before the extension, so that no two chords share a picture.
+std::vector<std::string> DiagramFileNames(const std::vector<int32_t>& recordOffsets,
+                                          ImageKind kind);
+
+// The TrueType file fontconfig picks for "Times New Roman"; empty when there is none.
+std::string DefaultFontFile();
+
+// One chord's diagram: a small fretboard picture on a libgd palette image. Safe to use from
+// several threads at once, one diagram per thread.
+class ChordDiagram {
+ public:
+  // Lays the diagram out and creates its image. Loads the brush and finger glyphs if no one has
+  // (see render/Assets.h); without them the diagram has no image and writes no file.
+  ChordDiagram(const ChordRecord& record, double nameSize, double labelSize,
+               const std::string& fontFile);
+  ~ChordDiagram();
+  ChordDiagram(const ChordDiagram&) = delete;
+  ChordDiagram& operator=(const ChordDiagram&) = delete;
+
+  // Draws the texts, the grid and the string marks. Returns 0.
+  int Draw();
+
+  // Writes the image into `folder` and returns the file name (not the path). Returns an empty
+  // name when the diagram has no image or the file could not be written; in the latter case
+  // `*error` (when given) says why, naming the path.
+  std::string WriteImage(ImageKind kind, const std::string& folder, std::string* error = nullptr);
+  // The same under a file name of the caller's choosing.
+  std::string WriteImage(ImageKind kind, const std::string& folder, const std::string& name,
+                         std::string* error = nullptr);
+
+  int16_t GetWidth() const;
+  int16_t GetHeight() const;
+
+  // The encoded image as WriteImage would write it; empty when there is no image.
+  std::vector<unsigned char> EncodeImage(ImageKind kind) const;
+
+  // The drawn image, for inspection; null when it could not be created.
+  const gdImageStruct* Image() const;
+
+  // The name size and label size in use after the defaults for small sizes were applied.
+  double NameSize() const;
+  double LabelSize() const;
+
+ private:
+  struct Impl;
+  std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace strumlet

@@ -1,0 +1,84 @@
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+#include "strumlet/pdb/ChordRecord.h"
+
+namespace strumlet {
+
+// Fixed metrics of every diagram, in pixels.
+inline constexpr int kMarkSize = 13;       // D: open circle and muted cross
+inline constexpr int kFretSpacing = 14;    // F: vertical distance of fret lines
+inline constexpr int kStringSpacing = 14;  // S: horizontal distance of strings
+inline constexpr int kGlyphSize = 14;      // finger glyphs are pasted as 14 x 14 squares
+inline constexpr int kGlyphCount = 6;      // glyphs 0 to 5
+
+// Strings (image width) and frets shown, chosen by the record's instrument code.
+struct InstrumentProfile {
+  int strings = 6;
+  int fretsShown = 4;  // R
+};
+InstrumentProfile ProfileFor(uint8_t instrumentCode);
+
+// The instrument whose fifth string is short and whose per-string barres carry no label.
+inline constexpr uint8_t kFiveStringCode = 4;
+
+// The label tables; empty for values they do not cover.
+std::string_view BaseFretLabel(int baseFret);
+std::string_view BarreLabel(int barre);
+
+// Measurements of the texts at the diagram's sizes (bounding-box width and height in pixels).
+struct TextMetrics {
+  int nameHeight = 0;   // Nh: "WyjpT" at the name size
+  int labelHeight = 0;  // Lh: "10" at the label size
+  int labelWidth = 0;   // Lw: "10" at the label size
+  int nameWidth = 0;    // Nw: the chord name at the name size
+};
+
+struct LabelPlacement {
+  std::string_view text;
+  int x = 0;
+  int y = 0;  // baseline
+};
+
+struct StringLine {
+  int x = 0;
+  int y1 = 0;
+  int y2 = 0;  // y1 == y2 draws a single point
+};
+
+struct FretLine {
+  int y = 0;
+  int x1 = 0;
+  int x2 = 0;
+};
+
+struct StringMark {
+  enum class Kind { kOpen, kGlyph, kMuted };
+  Kind kind = Kind::kOpen;
+  int x = 0;      // string x; the centre of a circle or glyph
+  int y = 0;      // centre y of a circle or glyph; top of a cross
+  int glyph = 0;  // kGlyph: 0 to 5
+};
+
+// Everything Draw needs, computed from the record and the text metrics alone.
+struct DiagramLayout {
+  InstrumentProfile profile;
+  int width = 0;        // W
+  int height = 0;       // H
+  int rightOffset = 0;  // Q: from the right edge to the label column
+  int nameX = 0;
+  int nameY = 0;
+  std::vector<LabelPlacement> labels;  // label-size texts, in drawing order
+  std::vector<StringLine> strings;     // index 0 is the right-most string
+  std::vector<FretLine> frets;         // top to bottom
+  std::vector<StringMark> marks;       // in string order 1..n
+};
+
+// Lays a diagram out. Values outside the tables give no label or glyph; entry counts outside
+// 2..13 are clamped to what the arrays hold. Width and height are at least 1.
+DiagramLayout ComputeLayout(const ChordRecord& record, const TextMetrics& metrics);
+
+}  // namespace strumlet
