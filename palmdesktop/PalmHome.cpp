@@ -13,9 +13,10 @@
 #include <thread>
 #include <unordered_set>
 
-#include "strumlet/palm/PalmEntryPoints.h"
 #include "strumlet/core/AtomicFile.h"
 #include "strumlet/core/FileCopy.h"
+#include "strumlet/core/FileSystem.h"
+#include "strumlet/palm/PalmEntryPoints.h"
 
 namespace strumlet::palmdesktop {
 namespace {
@@ -33,18 +34,11 @@ std::string WithoutTrailingSlashes(std::string path) {
 // A folder named relative to the current directory, named from the root instead: the paths we
 // hand out (the root, the core folder, J-Pilot's install list, the Backup link's target) must
 // lead to the same place whatever folder a reader starts from.
-std::string Absolute(std::string path) {
+std::string Absolute(const std::string& path) {
   if (path.empty() || path.front() == '/') return path;
   char buffer[4096];
   if (!getcwd(buffer, sizeof buffer)) return "";
-  std::string folder = buffer;
-  if (folder.back() != '/') folder += '/';
-  return folder + path;
-}
-
-bool IsDirectory(const std::string& path) {
-  struct stat st {};
-  return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+  return AbsolutePath(path, buffer);
 }
 
 // New users get ids below this, far from the J-Pilot handheld's.

@@ -19,9 +19,10 @@
 #include <cctype>
 #include <climits>
 
-#include "strumlet/app/FileChoosers.h"
 #include "FolderDialog.h"
+#include "strumlet/app/FileChoosers.h"
 #include "strumlet/app/SettingsStore.h"
+#include "strumlet/convert/ProcessingSettings.h"
 #include "strumlet/core/Messenger.h"
 
 namespace strumlet {
@@ -392,8 +393,8 @@ void CProcessOptionsDialog::ChoosePdbFile() {
 
 void CProcessOptionsDialog::accept() {
   const int percent = ParseScaleText(scaleBox_->currentText().toStdString());
-  if (percent < 25 || percent > 400) {
-    Warn("The scale must be between 25 and 400.");
+  if (!kScaleRange.Contains(percent)) {
+    Warn(kScaleRange.problem);
     return;
   }
   percent_ = percent;
@@ -408,8 +409,8 @@ void CProcessOptionsDialog::accept() {
   if (!size) {
     return;
   }
-  if (*size < 8 || *size > 36) {
-    Warn("Please enter an integer between 8 and 36.");
+  if (*size > INT_MAX || !kFontSizeRange.Contains(static_cast<int>(*size))) {
+    Warn(kFontSizeRange.problem);
     sizeBox_->setFocus(Qt::OtherFocusReason);
     sizeBox_->selectAll();
     return;

@@ -13,13 +13,14 @@
 #include <string>
 #include <system_error>
 
-#include "strumlet/export/ChordProExport.h"
 #include "TerminalMessenger.h"
 #include "TerminalOutput.h"
-#include "strumlet/html/PageWriter.h"
 #include "strumlet/convert/ProcessingSettings.h"
 #include "strumlet/convert/StrumletViewerDoc.h"
+#include "strumlet/core/FileSystem.h"
 #include "strumlet/core/StartDirectory.h"
+#include "strumlet/export/ChordProExport.h"
+#include "strumlet/html/PageWriter.h"
 #include "strumlet/render/Assets.h"
 #include "strumlet/render/ChordDiagram.h"
 
@@ -28,26 +29,6 @@ namespace {
 constexpr int kConverted = 0;
 constexpr int kSomeFailed = 1;
 constexpr int kUsageError = 2;
-
-std::string Absolute(const std::string& path) {
-  if (path.empty()) {
-    return path;
-  }
-  const std::string full =
-      path.front() == '/' ? path : strumlet::JoinPath(strumlet::StartDirectory(), path);
-  return std::filesystem::path(full).lexically_normal().string();
-}
-
-bool IsRegularFile(const std::string& path) {
-  struct stat info {};
-  return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
-}
-
-bool IsAccessibleDirectory(const std::string& path) {
-  struct stat info {};
-  return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode) &&
-         ::access(path.c_str(), R_OK | X_OK) == 0;
-}
 
 int Refuse(strumlet::TerminalMessenger& messenger, const std::string& caption,
            const std::string& text) {
@@ -118,11 +99,9 @@ int Run(int argc, char** argv) {
   strumlet::TerminalMessenger messenger(!quiet && ::isatty(STDERR_FILENO));
   strumlet::ScopedMessenger installed(messenger);
 
-  if (scale < 25 || scale > 400) {
-    return Refuse(messenger, "", "The scale must be between 25 and 400.");
-  }
-  if (fontSize < 8 || fontSize > 36) {
-    return Refuse(messenger, "", "Please enter an integer between 8 and 36.");
+  for (const auto& [range, value] :
+       {std::pair{strumlet::kScaleRange, scale}, std::pair{strumlet::kFontSizeRange, fontSize}}) {
+    if (!range.Contains(value)) return Refuse(messenger, "", range.problem);
   }
   const bool pages = format != "chordpro";
   const bool chordPro = format == "chordpro" || format == "all";
@@ -135,23 +114,24 @@ int Run(int argc, char** argv) {
                     "No TrueType font matches \"Times New Roman\"; name one with --font.");
     }
   } else {
-    fontFile = Absolute(fontFile);
-    if (!IsRegularFile(fontFile)) {
+    fontFile = strumlet::AbsolutePath(fontFile, strumlet::StartDirectory());
+    if (!strumlet::IsRegularFile(fontFile)) {
       return Refuse(messenger, "", "The font file '" + fontFile + "' does not exist.");
     }
   }
 
   // Every argument is checked before anything is made on disk: a mistyped path must not leave
   // an empty output folder behind.
-  path = Absolute(path);
-  if (strumlet::EndsInPdb(path) ? !IsRegularFile(path) : !IsAccessibleDirectory(path)) {
+  path = strumlet::AbsolutePath(path, strumlet::StartDirectory());
+  if (strumlet::EndsInPdb(path) ? !strumlet::IsRegularFile(path)
+                                : !strumlet::IsAccessibleDirectory(path)) {
     return Refuse(messenger, "palm file Error",
                   "'" + path + "' is not a valid file or folder path.");
   }
-  output = Absolute(output);
+  output = strumlet::AbsolutePath(output, strumlet::StartDirectory());
   std::error_code error;
   std::filesystem::create_directories(output, error);
-  if (!std::filesystem::is_directory(output, error) || ::access(output.c_str(), W_OK | X_OK) != 0) {
+  if (!strumlet::IsWritableDirectory(output)) {
     return Refuse(messenger, "Invalid Destination Folder",
                   "'" + output + "' is not a valid file or folder path.");
   }
@@ -202,7 +182,7 @@ int Run(int argc, char** argv) {
   if (summary.invalidInput || summary.invalidOutput) {
     return kUsageError;
   }
-  if (opened && !document.PagePath.empty() && IsRegularFile(document.PagePath)) {
+  if (opened && !document.PagePath.empty() && strumlet::IsRegularFile(document.PagePath)) {
     strumlet::PrintOutputLine(document.PagePath);
   }
   const bool allConverted = opened && summary.failures == 0 && !summary.indexFailed;

@@ -18,14 +18,14 @@
 #include <set>
 #include <vector>
 
-#include "strumlet/html/HtmlText.h"
-#include "strumlet/html/IndexWriter.h"
-#include "strumlet/html/PageWriter.h"
-#include "strumlet/pdb/DatabaseFile.h"
 #include "strumlet/core/FileSystem.h"
 #include "strumlet/core/FolderLock.h"
 #include "strumlet/core/Handles.h"
 #include "strumlet/core/Messenger.h"
+#include "strumlet/html/HtmlText.h"
+#include "strumlet/html/IndexWriter.h"
+#include "strumlet/html/PageWriter.h"
+#include "strumlet/pdb/DatabaseFile.h"
 #include "strumlet/render/Assets.h"
 
 namespace strumlet {
@@ -33,12 +33,6 @@ namespace {
 
 constexpr const char* kApplicationTitle = "StrumletViewer";
 constexpr const char* kIndexName = "index.html";
-
-bool IsAccessibleDirectory(const std::string& path) {
-  struct stat info {};
-  return !path.empty() && ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode) &&
-         ::access(path.c_str(), X_OK) == 0;
-}
 
 // When this process began converting: a temporary file older than that is no one's work in
 // progress.
@@ -49,16 +43,6 @@ const timespec& StartTime() {
     return now;
   }();
   return start;
-}
-
-bool IsSymbolicLink(const std::string& path) {
-  struct stat info {};
-  return ::lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode);
-}
-
-bool IsRegularFile(const std::string& path) {
-  struct stat info {};
-  return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
 std::string NotValidPath(const std::string& path) {

@@ -10,6 +10,7 @@
 
 #include "strumlet/core/DataFolder.h"
 #include "strumlet/core/FileCopy.h"
+#include "strumlet/core/FileSystem.h"
 #include "strumlet/core/Messenger.h"
 #include "strumlet/core/StartDirectory.h"
 
@@ -20,11 +21,6 @@ constexpr const char* kCreator = "STRM";
 constexpr const char* kConduitFile = "strumcond.dll";
 constexpr const char* kProgramFile = "strumlet.prc";
 constexpr const char* kInstallErrorCaption = "Install Strumlet Application Error";
-
-bool IsDirectory(const std::string& path) {
-  struct stat st {};
-  return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-}
 
 bool Exists(const std::string& path) {
   struct stat st {};

@@ -7,10 +7,10 @@
 #include <cstring>
 #include <vector>
 
-#include "strumlet/pdb/ByteSource.h"
 #include "strumlet/core/FileSystem.h"
 #include "strumlet/core/Handles.h"
 #include "strumlet/core/Messenger.h"
+#include "strumlet/pdb/ByteSource.h"
 
 namespace strumlet {
 namespace {
@@ -91,11 +91,13 @@ int StopBeforeChords(ChordDatabase& db, int sortOrder, const std::string& where)
 
 }  // namespace
 
+bool IsDatabaseFileName(const std::string& fileName) {
+  return fileName.size() > 4 && strcasecmp(fileName.c_str() + fileName.size() - 4, ".pdb") == 0;
+}
+
 DatabaseCheck CheckChordDatabase(const std::string& folder, const std::string& fileName) {
   DatabaseCheck check;
-  if (fileName.size() <= 4) return check;
-  std::size_t dot = fileName.rfind('.');
-  if (dot == std::string::npos || strcasecmp(fileName.c_str() + dot, ".pdb") != 0) return check;
+  if (!IsDatabaseFileName(fileName)) return check;
   FileHandle file(std::fopen(JoinPath(folder, fileName).c_str(), "rb"));
   if (!file) {
     check.error = errno ? errno : EIO;

@@ -4,6 +4,19 @@
 
 namespace strumlet {
 
+// The values a setting may take, and what the user is told of one outside them. The Open dialog
+// and the command line check against the same ranges.
+struct SettingRange {
+  int lowest;
+  int highest;
+  const char* problem;
+  constexpr bool Contains(int value) const { return value >= lowest && value <= highest; }
+};
+// The display scale, in percent.
+inline constexpr SettingRange kScaleRange{25, 400, "The scale must be between 25 and 400."};
+// The chord-name font size.
+inline constexpr SettingRange kFontSizeRange{8, 36, "Please enter an integer between 8 and 36."};
+
 // The processing options in memory: filled from the settings store by the application, or
 // from its flags by the command line. A document copies them at the start of every open.
 struct ProcessingSettings {

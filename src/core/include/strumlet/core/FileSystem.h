@@ -8,6 +8,20 @@ namespace strumlet {
 // `folder` is empty.
 std::string JoinPath(const std::string& folder, const std::string& name);
 
+// `path` taken from `base` when it is relative, with "." steps, ".." steps and doubled "/" taken
+// out; empty stays empty.
+std::string AbsolutePath(const std::string& path, const std::string& base);
+
+// The tests a path goes through, each written once. Links are followed, except by
+// IsSymbolicLink, which asks about the name itself.
+bool IsRegularFile(const std::string& path);
+bool IsDirectory(const std::string& path);
+// A folder this process may enter (folder runs, output folders).
+bool IsAccessibleDirectory(const std::string& path);
+// A folder this process may create files in.
+bool IsWritableDirectory(const std::string& path);
+bool IsSymbolicLink(const std::string& path);
+
 // The system's text for an errno value. Unlike strerror it may be called from any thread; take
 // the value right at the failing call, before anything else can change errno.
 std::string ErrorText(int error);

@@ -59,6 +59,10 @@ struct ChordDatabase {
   bool complete = true;
 };
 
+// A file name a chord database may have: longer than four characters, ending in ".pdb" in any
+// letter case. (Whether a path names one database or a folder is EndsInPdb's rule.)
+bool IsDatabaseFileName(const std::string& fileName);
+
 // True only for a file whose name is longer than four characters, ends in ".pdb" in any letter
 // case, and whose bytes 64..67 are "STRM". Never reports anything.
 bool IsChordDatabase(const std::string& folder, const std::string& fileName);
