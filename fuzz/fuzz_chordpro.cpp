@@ -6,10 +6,10 @@
 #include <string>
 #include <string_view>
 
+#include "strumlet/core/Messenger.h"
 #include "strumlet/export/ChordProWriter.h"
 #include "strumlet/pdb/ByteSource.h"
 #include "strumlet/pdb/ChordDatabase.h"
-#include "strumlet/core/Messenger.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   static strumlet::SilentMessenger discard;

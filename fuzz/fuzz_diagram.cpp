@@ -8,9 +8,9 @@
 #include <span>
 #include <string>
 
+#include "strumlet/core/Messenger.h"
 #include "strumlet/pdb/ByteSource.h"
 #include "strumlet/pdb/ChordDatabase.h"
-#include "strumlet/core/Messenger.h"
 #include "strumlet/render/Assets.h"
 #include "strumlet/render/ChordDiagram.h"
 #include "strumlet/render/DiagramLayout.h"

@@ -4,9 +4,9 @@
 #include <span>
 #include <string>
 
+#include "strumlet/core/Messenger.h"
 #include "strumlet/pdb/ByteSource.h"
 #include "strumlet/pdb/ChordDatabase.h"
-#include "strumlet/core/Messenger.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   static strumlet::SilentMessenger discard;

@@ -4,8 +4,8 @@
 #include <filesystem>
 #include <system_error>
 
-#include "strumlet/html/PageWriter.h"
 #include "strumlet/core/StartDirectory.h"
+#include "strumlet/html/PageWriter.h"
 
 namespace strumlet {
 

@@ -2,8 +2,8 @@
 
 #include <QDir>
 
-#include "strumlet/html/PageWriter.h"
 #include "strumlet/core/StartDirectory.h"
+#include "strumlet/html/PageWriter.h"
 #include "strumlet/render/ChordDiagram.h"
 
 namespace strumlet {

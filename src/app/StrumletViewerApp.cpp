@@ -5,12 +5,12 @@
 #include <cstdlib>
 
 #include "ConversionRunner.h"
-#include "strumlet/app/DebugTiming.h"
 #include "OpenCommand.h"
+#include "strumlet/app/DebugTiming.h"
 #include "strumlet/app/SettingsStore.h"
 #include "strumlet/app/ViewerCommandLineInfo.h"
-#include "strumlet/export/ChordProExport.h"
 #include "strumlet/core/Messenger.h"
+#include "strumlet/export/ChordProExport.h"
 #include "strumlet/render/Assets.h"
 
 namespace strumlet {

@@ -14,9 +14,9 @@
 
 #include "TerminalMessenger.h"
 #include "TerminalOutput.h"
+#include "strumlet/core/StartDirectory.h"
 #include "strumlet/palm/PalmInstaller.h"
 #include "strumlet/palm/PalmUserDirectory.h"
-#include "strumlet/core/StartDirectory.h"
 
 namespace {
 

@@ -3,11 +3,11 @@
 #include <cerrno>
 #include <string_view>
 
-#include "strumlet/export/ChordProWriter.h"
 #include "strumlet/core/AtomicFile.h"
-#include "strumlet/pdb/DatabaseFile.h"
 #include "strumlet/core/FileSystem.h"
 #include "strumlet/core/Messenger.h"
+#include "strumlet/export/ChordProWriter.h"
+#include "strumlet/pdb/DatabaseFile.h"
 
 namespace strumlet {
 namespace {

@@ -8,8 +8,8 @@
 #include <limits>
 #include <vector>
 
-#include "strumlet/html/HtmlText.h"
 #include "strumlet/core/Messenger.h"
+#include "strumlet/html/HtmlText.h"
 
 namespace strumlet {
 

@@ -4,9 +4,9 @@
 #include <cstring>
 #include <string_view>
 
+#include "strumlet/core/Messenger.h"
 #include "strumlet/pdb/ArchiveReader.h"
 #include "strumlet/pdb/ByteSource.h"
-#include "strumlet/core/Messenger.h"
 
 namespace strumlet {
 namespace {

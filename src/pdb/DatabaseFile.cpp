@@ -7,10 +7,10 @@
 #include <exception>
 #include <unordered_set>
 
-#include "strumlet/pdb/ByteSource.h"
 #include "strumlet/core/FileSystem.h"
 #include "strumlet/core/Handles.h"
 #include "strumlet/core/Messenger.h"
+#include "strumlet/pdb/ByteSource.h"
 
 namespace strumlet {
 

@@ -8,15 +8,14 @@
 #include <mutex>
 #include <vector>
 
+#include "GdImage.h"
 #include "strumlet/core/DataFolder.h"
 #include "strumlet/core/FileSystem.h"
-#include "GdImage.h"
 #include "strumlet/core/Handles.h"
 #include "strumlet/core/StartDirectory.h"
 #include "strumlet/render/Assets.h"
 
 namespace strumlet {
-
 
 namespace {
 

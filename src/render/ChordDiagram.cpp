@@ -9,11 +9,11 @@
 #include <unordered_map>
 
 #include "AssetStore.h"
+#include "GdImage.h"
 #include "GridStamp.h"
 #include "TextStamp.h"
 #include "strumlet/core/AtomicFile.h"
 #include "strumlet/core/FileSystem.h"
-#include "GdImage.h"
 #include "strumlet/core/Handles.h"
 #include "strumlet/render/DiagramLayout.h"
 

@@ -1,7 +1,7 @@
 #include "TextStamp.h"
 
-#include "strumlet/core/CodePage.h"
 #include "GdImage.h"
+#include "strumlet/core/CodePage.h"
 #include "strumlet/core/Handles.h"
 
 #include <algorithm>

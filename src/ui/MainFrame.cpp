@@ -25,9 +25,6 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
-#include "strumlet/app/FileChoosers.h"
-#include "strumlet/app/SettingsStore.h"
-#include "strumlet/app/UserSelectDialog.h"
 #include "ChildFrame.h"
 #include "CommandIds.h"
 #include "FallbackIcons.h"
@@ -35,6 +32,9 @@
 #include "LockKeys.h"
 #include "PageScheme.h"
 #include "StrumletViewerView.h"
+#include "strumlet/app/FileChoosers.h"
+#include "strumlet/app/SettingsStore.h"
+#include "strumlet/app/UserSelectDialog.h"
 
 namespace strumlet {
 namespace {

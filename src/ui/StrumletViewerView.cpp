@@ -11,8 +11,8 @@
 #include <QWebEngineSettings>
 #include <memory>
 
-#include "strumlet/app/DebugTiming.h"
 #include "PageScheme.h"
+#include "strumlet/app/DebugTiming.h"
 
 // The resources are linked from a static library, so they are registered by hand.
 static void InitResources() { Q_INIT_RESOURCE(strumletviewer); }

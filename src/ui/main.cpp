@@ -6,14 +6,14 @@
 #include <string>
 #include <vector>
 
+#include "MainFrame.h"
+#include "PageScheme.h"
 #include "strumlet/app/DebugTiming.h"
 #include "strumlet/app/ProfileStore.h"
 #include "strumlet/app/QtMessenger.h"
 #include "strumlet/app/StrumletViewerApp.h"
 #include "strumlet/app/ViewerCommandLineInfo.h"
 #include "strumlet/core/StartDirectory.h"
-#include "MainFrame.h"
-#include "PageScheme.h"
 
 int main(int argc, char** argv) {
   strumlet::DebugTiming("start");

@@ -14,9 +14,9 @@
 #include <filesystem>
 #include <fstream>
 
+#include "FolderDialog.h"
 #include "TestCommon.h"
 #include "strumlet/app/FileChoosers.h"
-#include "FolderDialog.h"
 #include "strumlet/core/Messenger.h"
 
 namespace strumlet {

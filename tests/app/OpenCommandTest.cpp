@@ -9,8 +9,8 @@
 #include <fstream>
 
 #include "AppTestSupport.h"
-#include "TestCommon.h"
 #include "OpenCommand.h"
+#include "TestCommon.h"
 
 namespace strumlet {
 namespace {

@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
+#include "ConversionRunner.h"
 #include "RecordingStore.h"
 #include "TestCommon.h"
-#include "ConversionRunner.h"
 #include "strumlet/app/DocManager.h"
 #include "strumlet/app/QtMessenger.h"
 #include "strumlet/app/RecentFileList.h"

@@ -39,7 +39,9 @@ TEST(TerminalText, ControlsAndMalformedBytesAreEscapedTheRestKept) {
   EXPECT_EQ(TerminalText(std::string("nul\0x", 5)), "nul\\x00x");
   // C1 controls in their UTF-8 form (CSI, ST), and bytes that are no UTF-8: lone continuation,
   // truncated sequence, overlong form, surrogate, past U+10FFFF, Latin-1.
-  EXPECT_EQ(TerminalText("\xc2\x9b" "2J\xc2\x9c"), "\\xc2\\x9b2J\\xc2\\x9c");
+  EXPECT_EQ(TerminalText("\xc2\x9b"
+                         "2J\xc2\x9c"),
+            "\\xc2\\x9b2J\\xc2\\x9c");
   EXPECT_EQ(TerminalText("\x80|\xe2\x82|\xc0\xaf|\xed\xa0\x80|\xf4\x90\x80\x80|G\xe9"),
             "\\x80|\\xe2\\x82|\\xc0\\xaf|\\xed\\xa0\\x80|\\xf4\\x90\\x80\\x80|G\\xe9");
   // Printable text stays byte for byte: tabs, backslashes, and UTF-8 from U+00A0 up.

@@ -5,10 +5,10 @@
 #include <string>
 
 #include "Fixture.h"
+#include "strumlet/core/Messenger.h"
 #include "strumlet/export/ChordProWriter.h"
 #include "strumlet/pdb/ByteSource.h"
 #include "strumlet/pdb/ChordDatabase.h"
-#include "strumlet/core/Messenger.h"
 
 namespace strumlet {
 namespace {

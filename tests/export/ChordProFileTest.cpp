@@ -14,11 +14,11 @@
 
 #include "Fixture.h"
 #include "TestCommon.h"
+#include "strumlet/core/Messenger.h"
 #include "strumlet/export/ChordProExport.h"
 #include "strumlet/export/ChordProWriter.h"
 #include "strumlet/pdb/ByteSource.h"
 #include "strumlet/pdb/ChordDatabase.h"
-#include "strumlet/core/Messenger.h"
 
 namespace strumlet {
 namespace {

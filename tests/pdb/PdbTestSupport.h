@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "Fixture.h"
+#include "strumlet/core/Messenger.h"
 #include "strumlet/pdb/ByteSource.h"
 #include "strumlet/pdb/ChordDatabase.h"
-#include "strumlet/core/Messenger.h"
 
 namespace strumlet::testing {
 

@@ -24,16 +24,16 @@
 #include <memory>
 #include <string>
 
-#include "RecordingStore.h"
-#include "TestCommon.h"
-#include "strumlet/app/SettingsStore.h"
-#include "strumlet/app/StrumletViewerApp.h"
 #include "ChildFrame.h"
 #include "CommandIds.h"
 #include "LeftView.h"
 #include "MainFrame.h"
 #include "PageScheme.h"
+#include "RecordingStore.h"
 #include "StrumletViewerView.h"
+#include "TestCommon.h"
+#include "strumlet/app/SettingsStore.h"
+#include "strumlet/app/StrumletViewerApp.h"
 
 namespace strumlet {
 namespace {

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "strumlet/core/StartDirectory.h"
 #include "strumlet/pdb/ByteSource.h"
 #include "strumlet/pdb/ChordDatabase.h"
-#include "strumlet/core/StartDirectory.h"
 #include "strumlet/render/ChordDiagram.h"
 
 namespace strumlet {

@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
+#include "strumlet/core/CodePage.h"
 #include "strumlet/pdb/ArchiveReader.h"
 #include "strumlet/pdb/ByteSource.h"
 #include "strumlet/pdb/ChordDatabase.h"
-#include "strumlet/core/CodePage.h"
 
 namespace strumlet {
 namespace {

@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "strumlet/convert/ProcessingSettings.h"
+#include "strumlet/core/FolderLock.h"
 #include "strumlet/pdb/ChordDatabase.h"
 #include "strumlet/pdb/DatabaseFile.h"
-#include "strumlet/core/FolderLock.h"
 #include "strumlet/render/ChordDiagram.h"
 
 namespace strumlet {

@@ -5,10 +5,10 @@
 #include <functional>
 #include <string>
 
+#include "strumlet/core/FileSystem.h"
 #include "strumlet/html/PageStream.h"
 #include "strumlet/pdb/CategoryTable.h"
 #include "strumlet/pdb/ChordDatabase.h"
-#include "strumlet/core/FileSystem.h"
 #include "strumlet/render/ChordDiagram.h"
 #include "strumlet/render/DiagramBatch.h"
 
