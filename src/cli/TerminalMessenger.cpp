@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "TerminalOutput.h"
+#include "strumlet/core/FileSystem.h"
 
 namespace strumlet {
 
@@ -22,8 +23,7 @@ std::string TerminalMessenger::MessageLine(const std::string& caption, const std
   }
   // In a folder of many databases the reader's own texts would not say which file they mean.
   if (!database.empty()) {
-    const std::size_t slash = database.rfind('/');
-    line = (slash == std::string::npos ? database : database.substr(slash + 1)) + ": " + line;
+    line = FileName(database) + ": " + line;
   }
   return line;
 }

@@ -9,6 +9,8 @@
 #include <cstdio>
 #include <random>
 
+#include "strumlet/core/FileSystem.h"
+
 namespace strumlet {
 namespace {
 
@@ -21,8 +23,7 @@ constexpr std::string_view kTemporarySuffix = ".part";
 std::string TemporaryBeside(const std::string& path) {
   thread_local std::mt19937_64 random(std::random_device{}() ^
                                       (static_cast<unsigned long long>(::getpid()) << 32));
-  const std::size_t slash = path.find_last_of('/');
-  const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+  const std::string folder = path.substr(0, path.size() - FileName(path).size());
   char name[40];
   std::snprintf(name, sizeof name, ".strumlet-%016llx.part",
                 static_cast<unsigned long long>(random()));

@@ -15,6 +15,11 @@ std::string JoinPath(const std::string& folder, const std::string& name) {
   return folder + "/" + name;
 }
 
+std::string FileName(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
 std::string AbsolutePath(const std::string& path, const std::string& base) {
   if (path.empty()) return path;
   const std::string full = path.front() == '/' ? path : JoinPath(base, path);

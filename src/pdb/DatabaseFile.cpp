@@ -15,8 +15,7 @@
 namespace strumlet {
 
 std::string DatabaseBaseName(const std::string& databasePath) {
-  const std::size_t slash = databasePath.rfind('/');
-  std::string fileName = slash == std::string::npos ? databasePath : databasePath.substr(slash + 1);
+  std::string fileName = FileName(databasePath);
   // The dots that hide a file are not where its name ends: ".x.pdb" is "x", not "", which
   // would write ".html" straight into the output folder.
   fileName.erase(0, fileName.find_first_not_of('.'));

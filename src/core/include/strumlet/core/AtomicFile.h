@@ -21,7 +21,7 @@ bool WriteAll(int fd, const void* data, std::size_t size);
 // new one. A symbolic link at the target's name is replaced, never written through; a target
 // that is a device, a pipe or a folder is refused.
 //
-// Free of the rest of the project, so our Palm Desktop libraries can build it in.
+// Needs nothing of the project but FileSystem, so our Palm Desktop libraries can build both in.
 class AtomicFile {
  public:
   struct Options {

@@ -10,7 +10,7 @@ namespace strumlet {
 // any failure, with no temporary file left behind.
 //
 // Also compiled into our Palm Desktop libraries, which link nothing of ours: keep it free of
-// the rest of the project (AtomicFile is, too).
+// the rest of the project but AtomicFile and FileSystem.
 bool CopyWholeFile(const std::string& source, const std::string& target, bool replace);
 
 }  // namespace strumlet

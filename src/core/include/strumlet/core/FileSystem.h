@@ -8,6 +8,9 @@ namespace strumlet {
 // `folder` is empty.
 std::string JoinPath(const std::string& folder, const std::string& name);
 
+// The last step of `path`: what follows its last "/" (all of it when it has none).
+std::string FileName(const std::string& path);
+
 // `path` taken from `base` when it is relative, with "." steps, ".." steps and doubled "/" taken
 // out; empty stays empty.
 std::string AbsolutePath(const std::string& path, const std::string& base);
