@@ -344,7 +344,7 @@ bool ReplaceFile(const std::string& path, const std::string& content) {
   options.mode = 0644;
   options.exactMode = true;
   options.keepMode = true;
-  return strumlet::WriteFileAtomically(path, content, options) == 0;
+  return strumlet::WriteFileAtomically(path, content, options).has_value();
 }
 
 FileLock::FileLock(const std::string& path, bool readable)

@@ -18,14 +18,14 @@
 #include <set>
 #include <vector>
 
-#include "strumlet/html/HtmlText.h"
-#include "strumlet/html/IndexWriter.h"
-#include "strumlet/html/PageWriter.h"
-#include "strumlet/pdb/DatabaseFile.h"
 #include "strumlet/core/FileSystem.h"
 #include "strumlet/core/FolderLock.h"
 #include "strumlet/core/Handles.h"
 #include "strumlet/core/Messenger.h"
+#include "strumlet/html/HtmlText.h"
+#include "strumlet/html/IndexWriter.h"
+#include "strumlet/html/PageWriter.h"
+#include "strumlet/pdb/DatabaseFile.h"
 #include "strumlet/render/Assets.h"
 
 namespace strumlet {
@@ -223,8 +223,9 @@ bool CStrumletViewerDoc::LoadAssets() {
   if (!WritePng && !WriteJpeg) {
     return true;
   }
-  summary_.missingAsset = LoadDiagramAssets();
-  return summary_.missingAsset.empty();
+  const Result<void> loaded = LoadDiagramAssets();
+  if (!loaded) summary_.missingAsset = loaded.error().path;
+  return loaded.has_value();
 }
 
 void CStrumletViewerDoc::FolderRun(const std::string& folder, const std::string& outputFolder) {
