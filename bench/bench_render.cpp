@@ -83,7 +83,7 @@ void RunFull(benchmark::State& state, ImageKind kind) {
     ChordDiagram diagram(records[k], 20.0, 14.0, font);
     diagram.Draw();
     auto name = diagram.WriteImage(kind, folder);
-    if (name.empty()) state.SkipWithError("could not write");
+    if (!name) state.SkipWithError("could not write");
     benchmark::DoNotOptimize(name);
     k = (k + 1) % records.size();
   }
@@ -101,7 +101,7 @@ void RunFloor(benchmark::State& state, ImageKind kind) {
   std::size_t k = 0;
   for (auto _ : state) {
     auto name = diagrams[k]->WriteImage(kind, folder);
-    if (name.empty()) state.SkipWithError("could not write");
+    if (!name) state.SkipWithError("could not write");
     benchmark::DoNotOptimize(name);
     k = (k + 1) % diagrams.size();
   }

@@ -30,9 +30,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   static strumlet::SilentMessenger discard;
   static strumlet::ScopedMessenger scoped(discard);
   static const std::string font = [] {
-    const std::string missing = strumlet::LoadDiagramAssets();
-    if (!missing.empty()) {
-      std::fprintf(stderr, "%s\n", strumlet::MissingAssetMessage(missing).c_str());
+    const strumlet::Result<void> loaded = strumlet::LoadDiagramAssets();
+    if (!loaded) {
+      std::fprintf(stderr, "%s\n", strumlet::MissingAssetMessage(loaded.error().path).c_str());
       std::abort();
     }
     return strumlet::DefaultFontFile();

@@ -11,11 +11,9 @@
 #include "strumlet/core/Handles.h"
 
 using namespace strumlet::palmdesktop;
+namespace palm = strumlet::palm;
 
 namespace {
-
-constexpr int32_t kNotRunning = 0x10000001;
-constexpr int32_t kUnknownStatus = 0x10000009;
 
 bool SyncProgramRuns() {
   strumlet::FolderHandle proc(opendir("/proc"));
@@ -32,8 +30,8 @@ bool SyncProgramRuns() {
 
 // Status 0 start, 1 stop, 2 restart; flags are not used.
 PALM_EXPORT int32_t HsSetAppStatus(int32_t status, uint32_t /*flags*/) {
-  if (status < 0 || status > 2) return kUnknownStatus;
-  return SyncProgramRuns() ? 0 : kNotRunning;
+  if (status < 0 || status > palm::kRestartHotSync) return palm::kUnknownAppStatus;
+  return SyncProgramRuns() ? palm::kOk : palm::kHotSyncNotRunning;
 }
 
 PALM_CHECK_SIGNATURE(HsSetAppStatus);

@@ -8,6 +8,7 @@
 #include "strumlet/core/FileCopy.h"
 
 using namespace strumlet::palmdesktop;
+namespace palm = strumlet::palm;
 
 PALM_EXPORT int32_t PltGetUserCount(void) {
   const std::size_t count = CurrentUsers(PalmHome())->users().size();
@@ -16,48 +17,50 @@ PALM_EXPORT int32_t PltGetUserCount(void) {
 
 // The name's length (above 0) on success; 0 past the last user.
 PALM_EXPORT int32_t PltGetUser(int32_t index, char* buffer, int32_t* size) {
-  if (!buffer || !size) return -516;
-  if (index < 0) return -514;
+  if (!buffer || !size) return palm::kNullBuffer;
+  if (index < 0) return palm::kIndexTooLarge;
   const auto list = CurrentUsers(PalmHome());
   const auto& users = list->users();
   if (static_cast<std::size_t>(index) >= users.size()) return 0;
   const std::string& name = users[static_cast<std::size_t>(index)].name;
-  if (!PutText(name, buffer, size)) return -502;
+  if (!PutText(name, buffer, size)) return palm::kBufferTooSmall;
   return static_cast<int32_t>(name.size());
 }
 
 // A Palm Desktop user gets a copy in its Install folder (an existing one is not replaced:
-// -512). The J-Pilot handheld gets a copy in its Install folder here, whose path is appended to
-// J-Pilot's install list, which J-Pilot works through at its next sync (kJPilotListNotWritten
-// when the list cannot take it).
+// palm::kAlreadyQueued). The J-Pilot handheld gets a copy in its Install folder here, whose path
+// is appended to J-Pilot's install list, which J-Pilot works through at its next sync
+// (kJPilotListNotWritten when the list cannot take it).
 PALM_EXPORT int32_t PltInstallFile(const char* userName, const char* path) {
-  if (!userName || !*userName) return -505;
-  if (!path) return -506;
+  if (!userName || !*userName) return palm::kInvalidUserName;
+  if (!path) return palm::kNullFileName;
   const std::string home = PalmHome();
-  if (home.empty()) return -510;
+  if (home.empty()) return palm::kInstallPathUnknown;
   const auto user = FindUserByName(home, userName);
-  if (!user) return -553;
+  if (!user) return palm::kUserNotFound;
   struct stat st {};
-  if (stat(path, &st) != 0 || !S_ISREG(st.st_mode) || access(path, R_OK) != 0) return -513;
+  if (stat(path, &st) != 0 || !S_ISREG(st.st_mode) || access(path, R_OK) != 0)
+    return palm::kInvalidInstallFile;
   std::string file = path;
   const std::size_t slash = file.find_last_of('/');
   if (slash != std::string::npos) file.erase(0, slash + 1);
-  if (file.empty()) return -513;
-  if (!PrepareUserFolder(home, *user)) return -504;
+  if (file.empty()) return palm::kInvalidInstallFile;
+  if (!PrepareUserFolder(home, *user)) return palm::kInstallCopyFailed;
   const std::string target = home + "/" + user->folder + "/Install/" + file;
   if (!user->jpilot) {
-    if (access(target.c_str(), F_OK) == 0) return -512;
-    return strumlet::CopyWholeFile(path, target, /*replace=*/false) ? 0 : -504;
+    if (access(target.c_str(), F_OK) == 0) return palm::kAlreadyQueued;
+    return strumlet::CopyWholeFile(path, target, /*replace=*/false) ? palm::kOk
+                                                                    : palm::kInstallCopyFailed;
   }
   const std::string jpilot = JPilotHome();
-  if (jpilot.empty()) return -504;
+  if (jpilot.empty()) return palm::kInstallCopyFailed;
   // Our copy is refreshed unless the list still names it, so J-Pilot installs the file as it
   // is now.
   const auto listed = ReadSmallFile(jpilot + "/jpilot.install", kMaxJPilotListSize);
   if (listed && ("\n" + *listed + "\n").find("\n" + target + "\n") != std::string::npos) {
-    return -512;
+    return palm::kAlreadyQueued;
   }
-  if (!strumlet::CopyWholeFile(path, target, /*replace=*/true)) return -504;
+  if (!strumlet::CopyWholeFile(path, target, /*replace=*/true)) return palm::kInstallCopyFailed;
   return AppendToJPilotQueue(jpilot, target);
 }
 

@@ -282,10 +282,10 @@ bool PrepareUserFolder(const std::string& home, const User& user) {
 }
 
 int32_t AddUser(const std::string& home, const std::string& name, uint32_t& id) {
-  if (!IsValidUserName(name)) return -505;
-  if (home.empty()) return -1;
+  if (!IsValidUserName(name)) return palm::kInvalidUserName;
+  if (home.empty()) return palm::kNonspecificError;
   FileLock lock(home + "/.lock");
-  if (!lock.Held()) return -1;
+  if (!lock.Held()) return palm::kNonspecificError;
   // The file is changed only when it was read whole: lines we could not see would be lost.
   const std::string file = home + "/users";
   std::string text;
@@ -300,7 +300,7 @@ int32_t AddUser(const std::string& home, const std::string& name, uint32_t& id) 
   }
   std::unordered_set<std::string> folders;
   for (const auto& user : UsersFrom(text, settings)) {
-    if (user.name == name) return -1;
+    if (user.name == name) return palm::kNonspecificError;
     folders.insert(user.folder);
   }
   // Ids and folders of skipped lines count too, so mending such a line never makes a clash.
@@ -309,15 +309,15 @@ int32_t AddUser(const std::string& home, const std::string& name, uint32_t& id) 
   for (const uint32_t claimed : claims.ids) {
     if (claimed >= next && claimed < kUserIdCeiling) next = claimed + 1;
   }
-  if (next >= kUserIdCeiling) return -1;
+  if (next >= kUserIdCeiling) return palm::kNonspecificError;
   folders.insert(claims.folders.begin(), claims.folders.end());
   const User user{next, FolderFor(name, folders), name, false};
-  if (!PrepareUserFolder(home, user)) return -1;
+  if (!PrepareUserFolder(home, user)) return palm::kNonspecificError;
   if (!ReplaceFile(file, AppendUserLine(text, UserEntry{user.id, user.folder, user.name}))) {
-    return -1;
+    return palm::kNonspecificError;
   }
   id = user.id;
-  return 0;
+  return palm::kOk;
 }
 
 int ReadWholeFile(const std::string& path, std::string& text, std::size_t limit) {
@@ -338,7 +338,7 @@ bool ReplaceFile(const std::string& path, const std::string& content) {
   options.mode = 0644;
   options.exactMode = true;
   options.keepMode = true;
-  return strumlet::WriteFileAtomically(path, content, options) == 0;
+  return strumlet::WriteFileAtomically(path, content, options).has_value();
 }
 
 FileLock::FileLock(const std::string& path, bool readable)
@@ -371,7 +371,7 @@ FileLock::FileLock(const std::string& path, bool readable)
 
 int32_t AppendToJPilotQueue(const std::string& jpilotHome, const std::string& path) {
   if (path.empty() || path.front() != '/' || path.find_first_of("\r\n") != std::string::npos) {
-    return -513;
+    return palm::kInvalidInstallFile;
   }
   // Read through the locked descriptor itself: the check and the append are one step.
   FileLock lock(jpilotHome + "/jpilot.install", /*readable=*/true);
@@ -381,10 +381,10 @@ int32_t AppendToJPilotQueue(const std::string& jpilotHome, const std::string& pa
     return strumlet::palm::kJPilotListNotWritten;
   }
   std::string line = path + "\n";
-  if (("\n" + listed + "\n").find("\n" + line) != std::string::npos) return -512;
+  if (("\n" + listed + "\n").find("\n" + line) != std::string::npos) return palm::kAlreadyQueued;
   // A list whose last line lacks its line feed gets one first, so the two paths stay apart.
   if (!listed.empty() && listed.back() != '\n') line = "\n" + line;
-  if (WriteAll(lock.Descriptor(), line.data(), line.size())) return 0;
+  if (WriteAll(lock.Descriptor(), line.data(), line.size())) return palm::kOk;
   // Half a line would run into the next path queued: take back whatever got in.
   if (ftruncate(lock.Descriptor(), static_cast<off_t>(listed.size())) != 0) {
     // Nothing more to try; the failure is reported either way.

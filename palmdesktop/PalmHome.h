@@ -85,9 +85,10 @@ bool PrepareUserFolder(const std::string& home, const User& user);
 
 // Adds a user called `name` at the end of the users file, with a folder named after it, and
 // makes its folders. Every other byte of the file stays; the new id is above every id any line
-// holds, the folder one no line names. 0 and the new id; -505 for an unusable name;
-// palm::kUsersFileUnreadable when the file is there but cannot be read whole (it is left as it
-// is); -1 when the name is taken or the file cannot be written.
+// holds, the folder one no line names. palm::kOk and the new id; palm::kInvalidUserName for an
+// unusable name; palm::kUsersFileUnreadable when the file is there but cannot be read whole (it
+// is left as it is); palm::kNonspecificError when the name is taken or the file cannot be
+// written.
 int32_t AddUser(const std::string& home, const std::string& name, uint32_t& id);
 
 // Reads a whole regular file of at most `limit` bytes into `text`. 0, else an errno value:
@@ -120,9 +121,9 @@ class FileLock {
 
 // Queues `path` (absolute, one line) in J-Pilot's install list: appended under its lock, the
 // file never rewritten; the check for the path and the append are one step under the lock, and
-// a line that cannot be written whole is taken back. 0 queued; -512 listed already; -513 a path
-// that cannot be one line; palm::kJPilotListNotWritten the list cannot be locked, read or
-// written.
+// a line that cannot be written whole is taken back. palm::kOk queued; palm::kAlreadyQueued
+// listed already; palm::kInvalidInstallFile a path that cannot be one line;
+// palm::kJPilotListNotWritten the list cannot be locked, read or written.
 int32_t AppendToJPilotQueue(const std::string& jpilotHome, const std::string& path);
 
 // Copies a NUL-terminated `text` into a caller's buffer. False (and an empty buffer, when it

@@ -9,8 +9,12 @@
 #include "Export.h"
 #include "PalmHome.h"
 
+namespace palm = strumlet::palm;
+
 PALM_EXPORT int32_t GetConduitName(char* buffer, int32_t* size) {
-  return strumlet::palmdesktop::PutText("Strumlet Conduit", buffer, size) ? 0 : -1010;
+  return strumlet::palmdesktop::PutText("Strumlet Conduit", buffer, size)
+             ? palm::kOk
+             : palm::kConduitBufferTooSmall;
 }
 
 PALM_EXPORT uint32_t GetConduitVersion(void) { return 0x0100; }

@@ -4,6 +4,7 @@
 #include "PalmHome.h"
 
 using namespace strumlet::palmdesktop;
+namespace palm = strumlet::palm;
 
 // The root of the user folders, ending in "/" so that root + folder name is a user's folder.
 PALM_EXPORT int32_t UmGetRootDirectory(char* buffer, int32_t* size) {
@@ -23,54 +24,56 @@ PALM_EXPORT int32_t UmGetUserCount(void) {
 }
 
 PALM_EXPORT int32_t UmGetUserID(int32_t index, uint32_t* userId) {
-  if (!userId) return -516;
+  if (!userId) return palm::kNullBuffer;
   const auto list = CurrentUsers(PalmHome());
   const auto& users = list->users();
-  if (index < 0 || static_cast<std::size_t>(index) >= users.size()) return -501;
+  if (index < 0 || static_cast<std::size_t>(index) >= users.size())
+    return palm::kUserIndexOutOfRange;
   *userId = users[static_cast<std::size_t>(index)].id;
-  return 0;
+  return palm::kOk;
 }
 
 // The name's length (above 0) on success.
 PALM_EXPORT int32_t UmGetUserName(uint32_t userId, char* buffer, int32_t* size) {
-  if (!buffer || !size) return -516;
+  if (!buffer || !size) return palm::kNullBuffer;
   const auto user = FindUserById(PalmHome(), userId);
-  if (!user) return -553;
-  if (!PutText(user->name, buffer, size)) return -502;
+  if (!user) return palm::kUserNotFound;
+  if (!PutText(user->name, buffer, size)) return palm::kBufferTooSmall;
   return static_cast<int32_t>(user->name.size());
 }
 
 PALM_EXPORT int32_t UmGetIDFromName(const char* name, uint32_t* userId) {
-  if (!name) return -505;
-  if (!userId) return -516;
+  if (!name) return palm::kInvalidUserName;
+  if (!userId) return palm::kNullBuffer;
   const auto user = FindUserByName(PalmHome(), name);
-  if (!user) return -553;
+  if (!user) return palm::kUserNotFound;
   *userId = user->id;
-  return 0;
+  return palm::kOk;
 }
 
 // The user's folder name below the root; its folders are made on the way, so the path the
 // caller forms from it leads somewhere (for the J-Pilot handheld: to J-Pilot's backups).
 PALM_EXPORT int32_t UmGetUserDirectory(uint32_t userId, char* buffer, int32_t* size) {
-  if (!buffer || !size) return -516;
+  if (!buffer || !size) return palm::kNullBuffer;
   const std::string home = PalmHome();
   const auto user = FindUserById(home, userId);
   if (!user) {
     PutText("", buffer, size);
-    return -553;
+    return palm::kUserNotFound;
   }
   PrepareUserFolder(home, *user);
-  return PutText(user->folder, buffer, size) ? 0 : -502;
+  return PutText(user->folder, buffer, size) ? palm::kOk : palm::kBufferTooSmall;
 }
 
 // Not called by the converter: lets strumlet-palm add a user to a fresh Palm Desktop folder.
-// 0 and the new id; -505 an unusable name; palm::kUsersFileUnreadable the users file cannot be
-// read whole; -1 the name is taken or the users file cannot be written.
+// palm::kOk and the new id; palm::kInvalidUserName an unusable name; palm::kUsersFileUnreadable
+// the users file cannot be read whole; palm::kNonspecificError the name is taken or the users
+// file cannot be written.
 PALM_EXPORT int32_t UmAddUser(const char* name, uint32_t* userId) {
-  if (!name) return -505;
+  if (!name) return palm::kInvalidUserName;
   uint32_t id = 0;
   const int32_t result = AddUser(PalmHome(), name, id);
-  if (result == 0 && userId) *userId = id;
+  if (result == palm::kOk && userId) *userId = id;
   return result;
 }
 

@@ -10,9 +10,9 @@ namespace {
 class DesktopPalmUsers final : public PalmUserList {
  public:
   std::vector<std::string> UserNames() override {
-    loaded_ = directory_.LoadRootDirectory() == 0;
+    loaded_ = directory_.LoadRootDirectory() == palm::kOk;
     std::vector<std::string> names;
-    if (!loaded_ || directory_.ListUserNames(names) != 0) {
+    if (!loaded_ || directory_.ListUserNames(names) != palm::kOk) {
       return {};
     }
     return names;
@@ -22,13 +22,12 @@ class DesktopPalmUsers final : public PalmUserList {
     if (!loaded_) {
       return std::nullopt;
     }
-    // "Error" is what the directory answers when it cannot name the folder; it is no path to
-    // put in the box.
-    std::string folder = directory_.GetUserFolder(userName, 1);
-    if (folder.empty() || folder == "Error") {
+    // A folder the directory cannot name leaves the box as it is; nothing is said.
+    Result<std::string> folder = directory_.GetUserFolder(userName, 1);
+    if (!folder || folder->empty()) {
       return std::nullopt;
     }
-    return folder;
+    return *std::move(folder);
   }
 
  private:

@@ -1,8 +1,8 @@
 #include "strumlet/app/StrumletViewerApp.h"
 
+#include <QCoreApplication>
 #include <QWidget>
 #include <cstdio>
-#include <cstdlib>
 
 #include "ConversionRunner.h"
 #include "OpenCommand.h"
@@ -64,8 +64,8 @@ std::optional<int> CStrumletViewerApp::InitInstance(const std::vector<std::strin
     if (!missing.empty()) {
       // Without its drawing assets the program can do nothing useful.
       ShowMessage("Error", MissingAssetMessage(missing), MessageIcon::Information);
-      std::fflush(nullptr);
-      std::_Exit(1);
+      Stop(1);
+      return false;
     }
     return opened;
   });
@@ -89,10 +89,16 @@ std::optional<int> CStrumletViewerApp::InitInstance(const std::vector<std::strin
         return 1;
       }
       // Each path in turn; a path that fails has said why, and start-up fails only when
-      // none could be opened.
+      // none could be opened. A stop ends start-up at once.
       bool opened = OpenDocumentFile(commandLine.m_strFileName) != nullptr;
       for (const std::string& path : commandLine.m_strMoreFileNames) {
+        if (stopStatus_) {
+          break;
+        }
         opened = OpenDocumentFile(path) != nullptr || opened;
+      }
+      if (stopStatus_) {
+        return *stopStatus_;
       }
       if (!opened) {
         return 1;
@@ -112,6 +118,10 @@ std::optional<int> CStrumletViewerApp::InitInstance(const std::vector<std::strin
 }
 
 int CStrumletViewerApp::ExitInstance() {
+  // A stopped program ends as it stood, keeping nothing of this run.
+  if (stopStatus_) {
+    return *stopStatus_;
+  }
   recentFiles_.Save(store_);
   store_.WriteProfileInt(kSettingsSection, kPreviewPages, previewPages_);
   return 0;
@@ -120,6 +130,13 @@ int CStrumletViewerApp::ExitInstance() {
 bool CStrumletViewerApp::ExportChordPro(const std::string& databasePath, int sortOrder,
                                         const std::string& outputFile) {
   return strumlet::ExportChordPro(databasePath, sortOrder, outputFile);
+}
+
+void CStrumletViewerApp::Stop(int status) {
+  stopStatus_ = status;
+  // Leaves the event loop when it runs (main then calls ExitInstance); during start-up
+  // InitInstance sees the status and returns it.
+  QCoreApplication::exit(status);
 }
 
 CStrumletViewerDoc* CStrumletViewerApp::OpenDocumentFile(const std::string& path) {

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <iostream>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -38,11 +39,11 @@ class NamedUsers final : public strumlet::UserChooser {
         unknown.push_back(name);
       }
     }
-    if (!unknown.empty()) return 2;
+    if (!unknown.empty()) return strumlet::kChoiceCancel;
     for (const auto& user : users) {
       if (std::find(names_.begin(), names_.end(), user) != names_.end()) chosen.push_back(user);
     }
-    return 1;
+    return strumlet::kChoiceOk;
   }
   std::vector<std::string> unknown;
 
@@ -67,7 +68,7 @@ class TerminalChoice final : public strumlet::UserChooser {
       std::string line;
       if (!std::getline(std::cin, line)) {
         std::fprintf(stderr, "\n");
-        return 2;
+        return strumlet::kChoiceCancel;
       }
       std::replace(line.begin(), line.end(), ',', ' ');
       std::istringstream words(line);
@@ -92,11 +93,11 @@ class TerminalChoice final : public strumlet::UserChooser {
         any = true;
       }
       if (!valid) continue;
-      if (!any) return 2;
+      if (!any) return strumlet::kChoiceCancel;
       for (std::size_t i = 0; i < users.size(); ++i) {
         if (picked[i]) chosen.push_back(users[i]);
       }
-      return 1;
+      return strumlet::kChoiceOk;
     }
   }
 };
@@ -104,7 +105,8 @@ class TerminalChoice final : public strumlet::UserChooser {
 int ListUsers(strumlet::Messenger& messenger) {
   strumlet::PalmUserDirectory directory;
   std::vector<std::string> names;
-  if (directory.LoadRootDirectory() != 0 || directory.ListUserNames(names) != 0) {
+  if (directory.LoadRootDirectory() != strumlet::palm::kOk ||
+      directory.ListUserNames(names) != strumlet::palm::kOk) {
     messenger.ShowMessage(
         "",
         "The Palm users could not be listed: " + std::string(strumlet::palm::kUserDataLibrary) +
@@ -119,14 +121,16 @@ int ListUsers(strumlet::Messenger& messenger) {
 
 int UserFolder(strumlet::Messenger& messenger, const std::string& name, bool backup) {
   strumlet::PalmUserDirectory directory;
-  const std::string folder =
-      directory.LoadRootDirectory() == 0 ? directory.GetUserFolder(name, backup ? 1 : 0) : "Error";
-  if (folder == "Error") {
+  std::optional<std::string> folder;
+  if (directory.LoadRootDirectory() == strumlet::palm::kOk) {
+    if (auto found = directory.GetUserFolder(name, backup ? 1 : 0)) folder = *std::move(found);
+  }
+  if (!folder) {
     messenger.ShowMessage("", "No folder found for the Palm user \"" + name + "\".",
                           MessageIcon::Error);
     return kFailed;
   }
-  strumlet::PrintOutputLine(folder);
+  strumlet::PrintOutputLine(*folder);
   return kDone;
 }
 
@@ -143,7 +147,7 @@ int AddUser(strumlet::Messenger& messenger, const std::string& name) {
   }
   uint32_t id = 0;
   const int32_t result = add(name.c_str(), &id);
-  if (result == -505) {
+  if (result == strumlet::palm::kInvalidUserName) {
     messenger.ShowMessage(
         "", "Not a usable Palm user name (1 to 63 bytes, no control characters): \"" + name + "\".",
         MessageIcon::Error);
@@ -151,15 +155,16 @@ int AddUser(strumlet::Messenger& messenger, const std::string& name) {
   }
   if (result == strumlet::palm::kUsersFileUnreadable) {
     strumlet::PalmUserDirectory directory;
-    const std::string file =
-        directory.LoadRootDirectory() == 0 ? directory.RootDirectory() + "users" : "users";
+    const std::string file = directory.LoadRootDirectory() == strumlet::palm::kOk
+                                 ? directory.RootDirectory() + "users"
+                                 : "users";
     messenger.ShowMessage("",
                           "The Palm user \"" + name + "\" could not be added: the users file " +
                               file + " could not be read whole, so it was left as it is.",
                           MessageIcon::Error);
     return kFailed;
   }
-  if (result != 0) {
+  if (result != strumlet::palm::kOk) {
     messenger.ShowMessage("",
                           "The Palm user \"" + name +
                               "\" could not be added: the name is taken or the users file "
@@ -168,8 +173,10 @@ int AddUser(strumlet::Messenger& messenger, const std::string& name) {
     return kFailed;
   }
   strumlet::PalmUserDirectory directory;
-  if (directory.LoadRootDirectory() == 0) {
-    strumlet::PrintOutputLine(directory.GetUserFolder(name, 1));
+  if (directory.LoadRootDirectory() == strumlet::palm::kOk) {
+    // The user is added either way; a folder the library cannot name is printed as "Error", as
+    // this command always has.
+    strumlet::PrintOutputLine(directory.GetUserFolder(name, 1).value_or("Error"));
   }
   return kDone;
 }
@@ -274,10 +281,10 @@ int Run(int argc, char** argv) {
   options.installFilesFolder = installFiles;
   strumlet::CPalmInstaller installer(options);
   if (app.got_subcommand("install-conduit")) {
-    return installer.ReportConduitInstall() == 0 ? kDone : kFailed;
+    return installer.ReportConduitInstall() == strumlet::palm::kOk ? kDone : kFailed;
   }
   if (app.got_subcommand("remove-conduit")) {
-    return installer.ReportConduitRemoval() == 0 ? kDone : kFailed;
+    return installer.ReportConduitRemoval() == strumlet::palm::kOk ? kDone : kFailed;
   }
   return InstallApplication(installer, messenger, users);
 }

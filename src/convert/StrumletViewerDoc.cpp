@@ -207,8 +207,9 @@ bool CStrumletViewerDoc::LoadAssets() {
   if (!WritePng && !WriteJpeg) {
     return true;
   }
-  summary_.missingAsset = LoadDiagramAssets();
-  return summary_.missingAsset.empty();
+  const Result<void> loaded = LoadDiagramAssets();
+  if (!loaded) summary_.missingAsset = loaded.error().path;
+  return loaded.has_value();
 }
 
 void CStrumletViewerDoc::FolderRun(const std::string& folder, const std::string& outputFolder) {

@@ -178,12 +178,14 @@ void RemoveUnfinishedFiles(const std::string& folder, const timespec& before) {
   ::closedir(listing);
 }
 
-int WriteFileAtomically(const std::string& path, std::string_view content,
-                        const AtomicFile::Options& options) {
+Result<void> WriteFileAtomically(const std::string& path, std::string_view content,
+                                 const AtomicFile::Options& options) {
   AtomicFile file;
-  if (!file.Open(path, options)) return file.error();
-  file.Write(content);
-  return file.Commit() ? 0 : file.error();
+  if (file.Open(path, options)) {
+    file.Write(content);
+    if (file.Commit()) return {};
+  }
+  return Error{Error::Kind::kIo, path, {}, file.error()};
 }
 
 }  // namespace strumlet

@@ -15,8 +15,8 @@ namespace {
 constexpr std::string_view kIncomplete =
     "# The database could not be read to its end: only the chords read completely are here.\n";
 
-void CouldNotWrite(const std::string& path, int error) {
-  ShowMessage("", "Could not write '" + path + "': " + ErrorText(error));
+void CouldNotWrite(const Error& error) {
+  ShowMessage("", "Could not write '" + error.path + "': " + ErrorText(error.code));
 }
 
 }  // namespace
@@ -31,8 +31,9 @@ bool WriteChordProFile(const ChordDatabase& db, const std::string& title, int so
   // A replaced file keeps its permissions; a new one gets the user's default.
   AtomicFile::Options fileOptions;
   fileOptions.keepMode = true;
-  if (const int error = WriteFileAtomically(outputFile, text, fileOptions); error != 0) {
-    CouldNotWrite(outputFile, error);
+  const Result<void> written = WriteFileAtomically(outputFile, text, fileOptions);
+  if (!written) {
+    CouldNotWrite(written.error());
     return false;
   }
   return true;

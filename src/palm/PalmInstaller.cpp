@@ -83,22 +83,25 @@ CPalmInstaller::~CPalmInstaller() = default;
 
 int32_t CPalmInstaller::EnsureCoreFile(const std::string& name, bool copy) {
   const std::string target = coreFolder_ + name;
-  if (Exists(target)) return 0;
-  if (!copy) return 10;
-  return CopyWholeFile(installFiles_ + name, target, /*replace=*/false) ? 0 : 11;
+  if (Exists(target)) return palm::kOk;
+  if (!copy) return palm::kCoreFileMissing;
+  return CopyWholeFile(installFiles_ + name, target, /*replace=*/false) ? palm::kOk
+                                                                        : palm::kCopyFailed;
 }
 
 int32_t CPalmInstaller::LocateCoreFiles(bool copy) {
-  if (!conduitManager_.IsLoaded() && !conduitManager_.Load(conduitManagerLibrary_)) return 1;
+  if (!conduitManager_.IsLoaded() && !conduitManager_.Load(conduitManagerLibrary_)) {
+    return palm::kNoConduitManager;
+  }
   const auto getCorePath = conduitManager_.Find<CmGetCorePathFn>("CmGetCorePath");
   if (!getCorePath) {
     coreFolder_.clear();
-    return 9;
+    return palm::kNoCorePath;
   }
   char buffer[palm::kCorePathSize] = {};
   int32_t size = palm::kCorePathSize;
   const int32_t result = getCorePath(buffer, &size);
-  if (result != 0) {
+  if (result != palm::kOk) {
     // Whatever the failing call left in the buffer is no folder to build paths from.
     coreFolder_.clear();
     return result;
@@ -108,7 +111,7 @@ int32_t CPalmInstaller::LocateCoreFiles(bool copy) {
   if (core.empty()) {
     // An empty answer would put the files into the file system's root.
     coreFolder_.clear();
-    return 9;
+    return palm::kNoCorePath;
   }
   coreFolder_ = WithSlash(core);
   if (const int32_t code = EnsureCoreFile(kConduitFile, copy)) return code;
@@ -117,43 +120,47 @@ int32_t CPalmInstaller::LocateCoreFiles(bool copy) {
 
 int32_t CPalmInstaller::InstallConduit() {
   if (const int32_t code = LocateCoreFiles(true)) return code;
-  if (!conduitManager_.IsLoaded() && !conduitManager_.Load(conduitManagerLibrary_)) return 1;
+  if (!conduitManager_.IsLoaded() && !conduitManager_.Load(conduitManagerLibrary_)) {
+    return palm::kNoConduitManager;
+  }
   const auto install = conduitManager_.Find<CmInstallCreatorFn>("CmInstallCreator");
-  if (!install) return 2;
-  if (const int32_t code = install(kCreator, 0)) return code;
+  if (!install) return palm::kNoInstallCreator;
+  if (const int32_t code = install(kCreator, palm::kApplicationConduit)) return code;
   const auto setName = conduitManager_.Find<CmSetCreatorNameFn>("CmSetCreatorName");
-  if (!setName) return 3;
+  if (!setName) return palm::kNoSetCreatorName;
   if (const int32_t code = setName(kCreator, kConduitFile)) return code;
   const auto setDirectory = conduitManager_.Find<CmSetCreatorDirectoryFn>("CmSetCreatorDirectory");
-  if (!setDirectory) return 4;
+  if (!setDirectory) return palm::kNoSetCreatorDirectory;
   if (const int32_t code = setDirectory(kCreator, "Strumlet")) return code;
   const auto setTitle = conduitManager_.Find<CmSetCreatorTitleFn>("CmSetCreatorTitle");
-  if (!setTitle) return 5;
+  if (!setTitle) return palm::kNoSetCreatorTitle;
   if (const int32_t code = setTitle(kCreator, "Strumlet Conduit")) return code;
   RestartHotSync();
-  return 0;
+  return palm::kOk;
 }
 
 int32_t CPalmInstaller::ReportConduitInstall() {
   const int32_t code = InstallConduit();
-  if (code != 0) ShowError("Install Conduit Error", code);
+  if (code != palm::kOk) ShowError("Install Conduit Error", code);
   return code;
 }
 
 int32_t CPalmInstaller::RemoveConduit() {
-  if (!conduitManager_.IsLoaded() && !conduitManager_.Load(conduitManagerLibrary_)) return 1;
+  if (!conduitManager_.IsLoaded() && !conduitManager_.Load(conduitManagerLibrary_)) {
+    return palm::kNoConduitManager;
+  }
   const auto remove =
       conduitManager_.Find<CmRemoveConduitByCreatorIDFn>("CmRemoveConduitByCreatorID");
-  if (!remove) return 8;
+  if (!remove) return palm::kNoRemoveConduit;
   const int32_t result = remove(kCreator);
-  if (result != 0 && result != 1) return result;
+  if (result != palm::kOk && result != palm::kConduitRemoved) return result;
   RestartHotSync();
-  return 0;
+  return palm::kOk;
 }
 
 int32_t CPalmInstaller::ReportConduitRemoval() {
   const int32_t code = RemoveConduit();
-  if (code == 0) {
+  if (code == palm::kOk) {
     ShowMessage("Good", "The Strumlet conduit has been removed.", MessageIcon::Information);
   } else {
     ShowError("Remove Conduit Error", code);
@@ -162,41 +169,42 @@ int32_t CPalmInstaller::ReportConduitRemoval() {
 }
 
 int32_t CPalmInstaller::RestartHotSync() {
-  int32_t result = 0;
+  int32_t result = palm::kOk;
   if (coreFolder_.empty()) result = LocateCoreFiles(false);
-  if (coreFolder_.empty()) return 6;
+  if (coreFolder_.empty()) return palm::kNoHotSyncLibrary;
   DynamicLibrary hotSync;
-  if (!hotSync.Load(coreFolder_ + palm::kHotSyncLibrary)) return 6;
-  if (result == 0) {
+  if (!hotSync.Load(coreFolder_ + palm::kHotSyncLibrary)) return palm::kNoHotSyncLibrary;
+  if (result == palm::kOk) {
     const auto setStatus = hotSync.Find<HsSetAppStatusFn>("HsSetAppStatus");
-    result = setStatus ? setStatus(2, 0) : 7;
+    result = setStatus ? setStatus(palm::kRestartHotSync, 0) : palm::kNoSetAppStatus;
   }
   return result;
 }
 
 int32_t CPalmInstaller::LoadInstallAide(bool copy) {
-  if (installAide_.IsLoaded()) return 0;
+  if (installAide_.IsLoaded()) return palm::kOk;
   if (const int32_t code = LocateCoreFiles(true)) return code;
   if (const int32_t code = EnsureCoreFile(palm::kInstallAideLibrary, copy)) return code;
-  return installAide_.Load(coreFolder_ + palm::kInstallAideLibrary) ? 0 : 12;
+  return installAide_.Load(coreFolder_ + palm::kInstallAideLibrary) ? palm::kOk
+                                                                    : palm::kNoInstallAide;
 }
 
 int32_t CPalmInstaller::GetPalmUsers(std::vector<std::string>& users) {
   if (const int32_t code = LoadInstallAide(true)) return code;
   const auto getCount = installAide_.Find<PltGetUserCountFn>("PltGetUserCount");
-  if (!getCount) return 13;
+  if (!getCount) return palm::kNoGetUserCount;
   const int32_t count = getCount();
   const auto getUser = installAide_.Find<PltGetUserFn>("PltGetUser");
-  if (!getUser) return 14;
+  if (!getUser) return palm::kNoGetUser;
   for (int32_t index = 0; index < count; ++index) {
     char buffer[palm::kUserNameSize] = {};
     int32_t size = palm::kUserNameSize;
     const int32_t result = getUser(index, buffer, &size);
-    if (result == 0) return 0;
+    if (result == 0) return palm::kOk;  // no more users
     if (result < 0) return result;
     users.emplace_back(buffer, strnlen(buffer, sizeof buffer));
   }
-  return 0;
+  return palm::kOk;
 }
 
 int CPalmInstaller::RunUserSelectDialog(const std::vector<std::string>& users,
@@ -204,12 +212,12 @@ int CPalmInstaller::RunUserSelectDialog(const std::vector<std::string>& users,
   chosen.clear();
   if (!chooser_) {
     ShowMessage("", "Error Creating Dialog Object");
-    return -1;
+    return kChoiceNotShown;
   }
   std::vector<std::string> sorted = users;
   SortUserNames(sorted);
   const int end = chooser_->ChooseUsers(sorted, chosen);
-  if (end != 1) chosen.clear();
+  if (end != kChoiceOk) chosen.clear();
   return end;
 }
 
@@ -225,23 +233,23 @@ int32_t CPalmInstaller::InstallProgramFile(const std::vector<std::string>& chose
   programMissing = false;
   if (const int32_t code = LoadInstallAide(true)) return code;
   const auto installFile = installAide_.Find<PltInstallFileFn>("PltInstallFile");
-  if (!installFile) return 15;
+  if (!installFile) return palm::kNoInstallFile;
   const std::string program = installFiles_ + kProgramFile;
   if (!Exists(program)) {
     programMissing = true;
     ShowMessage(kInstallErrorCaption, "The Strumlet program could not be found!",
                 MessageIcon::Error);
-    return 0;
+    return palm::kOk;
   }
   // Every chosen user is tried; one failing does not keep the others from getting the program.
-  int32_t result = 0;
+  int32_t result = palm::kOk;
   for (const auto& name : chosen) {
     const int32_t code = installFile(name.c_str(), program.c_str());
-    if (code == 0) continue;
-    if (result == 0) result = code;
+    if (code == palm::kOk) continue;
+    if (result == palm::kOk) result = code;
     failures.push_back(UserFailure{name, code});
   }
-  if (result == 0) {
+  if (result == palm::kOk) {
     ShowMessage("Install Strumlet Application",
                 "Strumlet will be installed to your Palm on the next HotSync.",
                 MessageIcon::Exclamation);
@@ -253,22 +261,22 @@ InstallOutcome CPalmInstaller::InstallApplication() {
   std::vector<std::string> users;
   std::vector<std::string> chosen;
   int32_t result = LoadInstallAide(true);
-  if (result == 0) result = GetPalmUsers(users);
-  if (result != 0) {
+  if (result == palm::kOk) result = GetPalmUsers(users);
+  if (result != palm::kOk) {
     ShowError(kInstallErrorCaption, result);
     return InstallOutcome::Failed;
   }
   const int end = RunUserSelectDialog(users, chosen);
   switch (end) {
-    case -1:
+    case kChoiceNotShown:
       ShowMessage("", "Dialog box could not be created!");
-      ShowError(kInstallErrorCaption, -1);
+      ShowError(kInstallErrorCaption, palm::kNonspecificError);
       return InstallOutcome::Failed;
-    case 1: {
+    case kChoiceOk: {
       bool programMissing = false;
       std::vector<UserFailure> failures;
       result = InstallProgramFile(chosen, programMissing, failures);
-      if (result == 0) {
+      if (result == palm::kOk) {
         return programMissing ? InstallOutcome::ProgramMissing : InstallOutcome::Queued;
       }
       if (chosen.size() < 2 || failures.empty()) {
@@ -284,9 +292,9 @@ InstallOutcome CPalmInstaller::InstallApplication() {
       }
       return InstallOutcome::Failed;
     }
-    case 0:
-    case 2:
-    case 3:
+    case kChoiceClosed:
+    case kChoiceCancel:
+    case kChoiceAbort:
       return InstallOutcome::Cancelled;
     default:
       ShowError(kInstallErrorCaption, end);

@@ -25,32 +25,33 @@ std::string WithSlashes(std::string text) {
 PalmUserDirectory::PalmUserDirectory(std::string library) : library_(std::move(library)) {}
 
 int32_t PalmUserDirectory::LoadRootDirectory() {
-  if (!handle_.IsLoaded() && !handle_.Load(library_)) return 16;
+  if (!handle_.IsLoaded() && !handle_.Load(library_)) return palm::kNoUserDataLibrary;
   const auto getRoot = handle_.Find<UmGetRootDirectoryFn>("UmGetRootDirectory");
   if (!getRoot) {
     root_.clear();
-    return 9;
+    return palm::kNoRootDirectory;
   }
   char buffer[palm::kRootDirectorySize] = {};
   int32_t size = palm::kRootDirectorySize;
   const int32_t ok = getRoot(buffer, &size);
   root_ = WithSlashes(TextIn(buffer, sizeof buffer));
-  if (ok != 0) return 0;
+  // This entry point alone answers non-zero for success.
+  if (ok != 0) return palm::kOk;
   root_ += "error no root path found";
-  return 9;
+  return palm::kNoRootDirectory;
 }
 
 int32_t PalmUserDirectory::ListUserNames(std::vector<std::string>& names) {
   const auto getCount = handle_.Find<UmGetUserCountFn>("UmGetUserCount");
-  if (!getCount) return 13;
+  if (!getCount) return palm::kNoUserCountEntry;
   const auto count = static_cast<int16_t>(getCount() & 0xFFFF);
   const auto getId = handle_.Find<UmGetUserIDFn>("UmGetUserID");
   const auto getName = handle_.Find<UmGetUserNameFn>("UmGetUserName");
-  if (!getId || !getName) return 14;
+  if (!getId || !getName) return palm::kNoUserNameEntry;
   std::vector<std::string> found;
   for (int32_t index = 0; index < count; ++index) {
     uint32_t id = 0;
-    if (getId(index, &id) != 0) continue;
+    if (getId(index, &id) != palm::kOk) continue;
     char buffer[palm::kUserNameSize] = {};
     int32_t size = palm::kUserNameSize;
     const int32_t result = getName(id, buffer, &size);
@@ -63,20 +64,27 @@ int32_t PalmUserDirectory::ListUserNames(std::vector<std::string>& names) {
     }
   }
   names.insert(names.end(), found.begin(), found.end());
-  return 0;
+  return palm::kOk;
 }
 
-std::string PalmUserDirectory::GetUserFolder(const std::string& name, int backupFlag) const {
+Result<std::string> PalmUserDirectory::GetUserFolder(const std::string& name,
+                                                     int backupFlag) const {
   const auto idFromName = handle_.Find<UmGetIDFromNameFn>("UmGetIDFromName");
   const auto userDirectory = handle_.Find<UmGetUserDirectoryFn>("UmGetUserDirectory");
-  if (!idFromName || !userDirectory) return "Error";
+  if (!idFromName || !userDirectory) {
+    return Error{Error::Kind::kUnavailable, library_, "no user folders to ask for", 0};
+  }
   uint32_t id = 0;
-  if (idFromName(name.c_str(), &id) != 0) return "Error";
+  if (const int32_t code = idFromName(name.c_str(), &id); code != palm::kOk) {
+    return Error{Error::Kind::kRefused, {}, "no such user", code};
+  }
   char buffer[palm::kUserFolderSize] = {};
   int32_t size = palm::kUserFolderSize;
-  if (userDirectory(id, buffer, &size) != 0) return "Error";
+  if (const int32_t code = userDirectory(id, buffer, &size); code != palm::kOk) {
+    return Error{Error::Kind::kRefused, {}, "the user's folder is not known", code};
+  }
   const std::string folder = WithSlashes(TextIn(buffer, sizeof buffer));
-  if (folder.empty()) return "Error";
+  if (folder.empty()) return Error{Error::Kind::kRefused, {}, "the user has no folder", 0};
   std::string result = root_ + folder + "/";
   if (backupFlag == 1) result += "Backup/";
   return result;

@@ -54,10 +54,10 @@ bool PlausiblePng(const std::vector<unsigned char>& bytes) {
   return be32(16) <= kMaxAssetSide && be32(20) <= kMaxAssetSide;
 }
 
-// Loads one asset into `image`; otherwise returns the path to name. A file that is found but
-// does not decode is not skipped in favour of a later folder: the user should hear about the
+// Loads one asset into `image`; otherwise a kMissing Error naming the file. A file that is found
+// but does not decode is not skipped in favour of a later folder: the user should hear about the
 // broken file.
-std::string LoadAsset(const std::string& name, GdImageHandle& image) {
+Result<void> LoadAsset(const std::string& name, GdImageHandle& image) {
   std::vector<std::string> folders{StartDirectory()};
   for (const auto& folder : AssetFallbackFolders()) folders.push_back(folder);
   std::vector<unsigned char> bytes;
@@ -68,9 +68,10 @@ std::string LoadAsset(const std::string& name, GdImageHandle& image) {
     if (PlausiblePng(bytes)) {
       image.reset(gdImageCreateFromPngPtr(static_cast<int>(bytes.size()), bytes.data()));
     }
-    return image ? std::string() : path;
+    if (image) return {};
+    return Error{Error::Kind::kMissing, path, "does not decode", 0};
   }
-  return JoinPath(StartDirectory(), name);
+  return Error{Error::Kind::kMissing, JoinPath(StartDirectory(), name), "not found", 0};
 }
 
 struct AssetStore {
@@ -96,17 +97,17 @@ std::vector<std::string>& AssetFallbackFolders() {
   return folders;
 }
 
-std::string LoadDiagramAssets() {
+Result<void> LoadDiagramAssets() {
   AssetStore& store = Store();
   std::lock_guard lock(store.mutex);
   if (store.loaded) return {};
   // All or nothing: what loaded before a failure is freed, so a later call starts afresh.
   GdImageHandle brush;
   std::array<GdImageHandle, kGlyphCount> glyphs;
-  if (std::string failed = LoadAsset(kAssetFileNames[0], brush); !failed.empty()) return failed;
+  if (Result<void> loaded = LoadAsset(kAssetFileNames[0], brush); !loaded) return loaded;
   for (int k = 0; k < kGlyphCount; ++k) {
-    if (std::string failed = LoadAsset(kAssetFileNames[1 + k], glyphs[k]); !failed.empty()) {
-      return failed;
+    if (Result<void> loaded = LoadAsset(kAssetFileNames[1 + k], glyphs[k]); !loaded) {
+      return loaded;
     }
   }
   store.assets.brush = brush.release();
@@ -118,7 +119,7 @@ std::string LoadDiagramAssets() {
 const DiagramAssets* GetDiagramAssets() {
   AssetStore& store = Store();
   if (store.loaded) return &store.assets;
-  return LoadDiagramAssets().empty() ? &store.assets : nullptr;
+  return LoadDiagramAssets() ? &store.assets : nullptr;
 }
 
 std::string MissingAssetMessage(const std::string& path) {

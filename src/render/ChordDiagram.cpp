@@ -192,34 +192,41 @@ std::vector<unsigned char> ChordDiagram::EncodeImage(ImageKind kind) const {
   return bytes;
 }
 
-std::string ChordDiagram::WriteImage(ImageKind kind, const std::string& folder,
-                                     std::string* error) {
-  return WriteImage(kind, folder, ImageFileName(impl_->record.recordOffset, kind), error);
+Result<std::string> ChordDiagram::WriteImage(ImageKind kind, const std::string& folder) {
+  return WriteImage(kind, folder, ImageFileName(impl_->record.recordOffset, kind));
 }
 
-std::string ChordDiagram::WriteImage(ImageKind kind, const std::string& folder,
-                                     const std::string& name, std::string* error) {
-  auto fail = [&](std::string text) {
-    if (error) *error = std::move(text);
-    return std::string();
-  };
-  if (!impl_->image) return fail("The chord diagram has no image.");
+Result<std::string> ChordDiagram::WriteImage(ImageKind kind, const std::string& folder,
+                                             const std::string& name) {
+  if (!impl_->image) return Error{Error::Kind::kUnavailable, {}, {}, 0};
   const std::string path = JoinPath(folder, name);
 
   EncodedImage buffer(impl_->image.get(), kind);
-  if (buffer.size <= 0) return fail("Could not encode the image " + path + ".");
+  if (buffer.size <= 0) return Error{Error::Kind::kRefused, path, {}, 0};
 
   // Written whole under a temporary name and renamed: a page never shows half a picture, and a
   // link planted at the name is replaced rather than written through. Not synced: thousands of
   // them would cost more than redrawing the few a crash could lose.
   AtomicFile::Options options;
   options.sync = false;
-  const int failure = WriteFileAtomically(path,
-                                          std::string_view(static_cast<const char*>(buffer.data),
-                                                           static_cast<std::size_t>(buffer.size)),
-                                          options);
-  if (failure != 0) return fail("Could not write " + path + ": " + ErrorText(failure));
+  const Result<void> written =
+      WriteFileAtomically(path,
+                          std::string_view(static_cast<const char*>(buffer.data),
+                                           static_cast<std::size_t>(buffer.size)),
+                          options);
+  if (!written) return written.error();
   return name;
+}
+
+std::string ImageErrorText(const Error& error) {
+  switch (error.kind) {
+    case Error::Kind::kUnavailable:
+      return "The chord diagram has no image.";
+    case Error::Kind::kRefused:
+      return "Could not encode the image " + error.path + ".";
+    default:
+      return "Could not write " + error.path + ": " + ErrorText(error.code);
+  }
 }
 
 int16_t ChordDiagram::GetWidth() const { return static_cast<int16_t>(impl_->layout.width); }

@@ -88,8 +88,10 @@ void RunInParallel(std::size_t count, unsigned threads,
 DiagramBatch DrawDiagrams(const ChordCollection& chords, const std::string& folder, ImageKind kind,
                           const DiagramOptions& options, const BatchProgress& progress) {
   DiagramBatch batch;
-  batch.missingAsset = LoadDiagramAssets();
-  if (!batch.missingAsset.empty()) return batch;
+  if (const Result<void> assets = LoadDiagramAssets(); !assets) {
+    batch.missingAsset = assets.error().path;
+    return batch;
+  }
   batch.diagrams.resize(chords.size());
   std::vector<int32_t> offsets;
   offsets.reserve(chords.size());
@@ -101,7 +103,12 @@ DiagramBatch DrawDiagrams(const ChordCollection& chords, const std::string& fold
         DrawnDiagram& drawn = batch.diagrams[i];
         ChordDiagram diagram(chords[i], options.nameSize, options.labelSize, options.fontFile);
         diagram.Draw();
-        drawn.fileName = diagram.WriteImage(kind, folder, names[i], &drawn.error);
+        const Result<std::string> written = diagram.WriteImage(kind, folder, names[i]);
+        if (written) {
+          drawn.fileName = *written;
+        } else {
+          drawn.error = ImageErrorText(written.error());
+        }
         drawn.width = diagram.GetWidth();
         drawn.height = diagram.GetHeight();
       },

@@ -100,11 +100,13 @@ TEST_F(PalmDesktopTest, FreshFolderListsAddedUsersAndTheirBackupFolders) {
   AddUser("amy/guitar");
   EXPECT_EQ(directory.ListUserNames(names), 0);
   EXPECT_EQ(names, (Names{"Zoë Strummer", "amy/guitar"}));
-  const std::string folder = directory.GetUserFolder("amy/guitar", 1);
+  const std::string folder = directory.GetUserFolder("amy/guitar", 1).value();
   EXPECT_EQ(folder, palm + "/amy_guitar/Backup/");
   EXPECT_TRUE(fs::is_directory(folder));
-  EXPECT_EQ(directory.GetUserFolder("nobody", 1), "Error");
-  EXPECT_EQ(directory.GetUserFolder(" ", 1), "Error");
+  const Result<std::string> nobody = directory.GetUserFolder("nobody", 1);
+  ASSERT_FALSE(nobody);
+  EXPECT_EQ(nobody.error().code, -553);
+  EXPECT_FALSE(directory.GetUserFolder(" ", 1));
 
   // The same users through the Install Aide, which the installer copies into the core folder.
   Names users;
@@ -232,7 +234,7 @@ TEST_F(PalmDesktopTest, JPilotHandheldIsAUserWhoseBackupIsJPilots) {
   Names names;
   EXPECT_EQ(directory.ListUserNames(names), 0);
   EXPECT_EQ(names, (Names{"Ann", "Hand Held"}));
-  const std::string folder = directory.GetUserFolder("Hand Held", 1);
+  const std::string folder = directory.GetUserFolder("Hand Held", 1).value();
   EXPECT_EQ(folder, palm + "/J-Pilot/Backup/");
   EXPECT_EQ(fs::canonical(folder), fs::canonical(jpilot + "/backup"));
   EXPECT_TRUE(fs::exists(folder + "Chords.pdb"));
@@ -242,7 +244,7 @@ TEST_F(PalmDesktopTest, JPilotHandheldIsAUserWhoseBackupIsJPilots) {
   fs::create_directories(temp / "other");
   setenv("JPILOT_HOME", (temp / "other").c_str(), 1);
   fs::rename(temp / "moved", temp / "other/.jpilot");
-  EXPECT_EQ(directory.GetUserFolder("Hand Held", 1), folder);
+  EXPECT_EQ(directory.GetUserFolder("Hand Held", 1).value(), folder);
   EXPECT_EQ(fs::canonical(folder), fs::canonical(temp / "other/.jpilot/backup"));
 }
 
@@ -286,7 +288,7 @@ TEST_F(PalmDesktopTest, RelativeHomesStillGiveAbsolutePaths) {
   EXPECT_EQ(root.front(), '/');
   EXPECT_TRUE(fs::equivalent(root, palm));
   // The Backup link leads to J-Pilot's backups, and J-Pilot is handed a path it can open.
-  EXPECT_TRUE(fs::exists(directory.GetUserFolder("Hand Held", 1) + "Chords.pdb"));
+  EXPECT_TRUE(fs::exists(directory.GetUserFolder("Hand Held", 1).value() + "Chords.pdb"));
   EXPECT_EQ(installer.InstallApplication(), InstallOutcome::Queued);
   const std::string queued = ReadFile(jpilot + "/jpilot.install");
   EXPECT_EQ(queued.front(), '/');

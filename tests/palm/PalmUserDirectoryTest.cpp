@@ -15,7 +15,8 @@ TEST(PalmUserDirectory, MissingLibraryOrEntryPointsGiveTheirCodes) {
   FakeScript script;
   PalmUserDirectory absent("/nonexistent/UserData.dll");
   EXPECT_EQ(absent.LoadRootDirectory(), 16);
-  EXPECT_EQ(absent.GetUserFolder(" ", 1), "Error");
+  ASSERT_FALSE(absent.GetUserFolder(" ", 1));
+  EXPECT_EQ(absent.GetUserFolder(" ", 1).error().kind, Error::Kind::kUnavailable);
 
   PalmUserDirectory noRoot(FakeLibrary("UmGetRootDirectory"));
   EXPECT_EQ(noRoot.LoadRootDirectory(), 9);
@@ -34,7 +35,9 @@ TEST(PalmUserDirectory, MissingLibraryOrEntryPointsGiveTheirCodes) {
   for (const char* entry : {"UmGetIDFromName", "UmGetUserDirectory"}) {
     PalmUserDirectory directory(FakeLibrary(entry));
     ASSERT_EQ(directory.LoadRootDirectory(), 0);
-    EXPECT_EQ(directory.GetUserFolder("Ann", 1), "Error") << entry;
+    const Result<std::string> folder = directory.GetUserFolder("Ann", 1);
+    ASSERT_FALSE(folder) << entry;
+    EXPECT_EQ(folder.error().kind, Error::Kind::kUnavailable) << entry;
   }
 }
 
@@ -106,19 +109,24 @@ TEST(PalmUserDirectory, UserFolderIsRootAndFolderJoinedAsGiven) {
   script.Set("FAKE_ROOT", "/home/u/palm");  // no trailing separator: none is added
   PalmUserDirectory directory(FakeLibrary());
   ASSERT_EQ(directory.LoadRootDirectory(), 0);
-  EXPECT_EQ(directory.GetUserFolder("Bob", 1), "/home/u/palmFolder2/Backup/");
-  EXPECT_EQ(directory.GetUserFolder("Bob", 0), "/home/u/palmFolder2/");
+  EXPECT_EQ(directory.GetUserFolder("Bob", 1).value(), "/home/u/palmFolder2/Backup/");
+  EXPECT_EQ(directory.GetUserFolder("Bob", 0).value(), "/home/u/palmFolder2/");
   script.Set("FAKE_FOLDER", "Sub\\Ann");
-  EXPECT_EQ(directory.GetUserFolder("Ann", 1), "/home/u/palmSub/Ann/Backup/");
+  EXPECT_EQ(directory.GetUserFolder("Ann", 1).value(), "/home/u/palmSub/Ann/Backup/");
   const Names calls = script.Calls();
   EXPECT_NE(std::find(calls.begin(), calls.end(), "UmGetIDFromName Bob 0"), calls.end());
   EXPECT_NE(std::find(calls.begin(), calls.end(), "UmGetUserDirectory 2 260"), calls.end());
 
-  // A name the library cannot place gives "Error", not the root alone.
+  // A name the library cannot place fails with the library's own code, not the root alone.
   script.Set("FAKE_UmGetIDFromName", "Nobody=-553");
-  EXPECT_EQ(directory.GetUserFolder("Nobody", 1), "Error");
+  const Result<std::string> nobody = directory.GetUserFolder("Nobody", 1);
+  ASSERT_FALSE(nobody);
+  EXPECT_EQ(nobody.error().kind, Error::Kind::kRefused);
+  EXPECT_EQ(nobody.error().code, -553);
   script.Set("FAKE_UmGetUserDirectory", "1=-502");
-  EXPECT_EQ(directory.GetUserFolder("Ann", 1), "Error");
+  const Result<std::string> noFolder = directory.GetUserFolder("Ann", 1);
+  ASSERT_FALSE(noFolder);
+  EXPECT_EQ(noFolder.error().code, -502);
 }
 
 }  // namespace

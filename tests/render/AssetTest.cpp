@@ -112,7 +112,7 @@ TEST(MissingAsset, AllAssetsInTheStartDirectoryAreEnough) {
 }
 
 TEST(Assets, GlyphsAreFourteenSquareAndTheBrushIsSmallAndBlack) {
-  ASSERT_EQ(LoadDiagramAssets(), "");
+  ASSERT_TRUE(LoadDiagramAssets());
   const DiagramAssets& assets = *GetDiagramAssets();
   ASSERT_NE(assets.brush, nullptr);
   EXPECT_LE(gdImageSX(assets.brush), 3);

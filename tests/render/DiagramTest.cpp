@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <thread>
 #include <vector>
 
@@ -264,10 +266,8 @@ TEST_F(DiagramTest, WritesBothKindsSideBySideAndTheyDecode) {
   record.recordOffset = 444;
   ChordDiagram d(record, 20.0, 14.0, font());
   d.Draw();
-  std::string error;
-  EXPECT_EQ(d.WriteImage(ImageKind::kPng, folder.path(), &error), "1bc.png");
-  EXPECT_EQ(d.WriteImage(ImageKind::kJpeg, folder.path() + "/", &error), "1bc.jpg");
-  EXPECT_EQ(error, "");
+  EXPECT_EQ(d.WriteImage(ImageKind::kPng, folder.path()).value(), "1bc.png");
+  EXPECT_EQ(d.WriteImage(ImageKind::kJpeg, folder.path() + "/").value(), "1bc.jpg");
   auto png = ReadFile(folder.path() + "/1bc.png");
   auto jpeg = ReadFile(folder.path() + "/1bc.jpg");
   EXPECT_EQ(png, d.EncodeImage(ImageKind::kPng));
@@ -290,20 +290,25 @@ TEST_F(DiagramTest, UnwritableTargetsAreReportedWithThePath) {
   record.recordOffset = 444;
   ChordDiagram d(record, 20.0, 14.0, font());
   d.Draw();
-  std::string error;
   const std::string missing = folder.path() + "/no/such/folder";
-  EXPECT_EQ(d.WriteImage(ImageKind::kPng, missing, &error), "");
-  EXPECT_NE(error.find(missing + "/1bc.png"), std::string::npos) << error;
-  EXPECT_NE(error.find("No such file"), std::string::npos) << error;
+  const Result<std::string> nowhere = d.WriteImage(ImageKind::kPng, missing);
+  ASSERT_FALSE(nowhere);
+  EXPECT_EQ(nowhere.error().kind, Error::Kind::kIo);
+  EXPECT_EQ(nowhere.error().path, missing + "/1bc.png");
+  EXPECT_EQ(nowhere.error().code, ENOENT);
+  EXPECT_EQ(ImageErrorText(nowhere.error()),
+            "Could not write " + missing + "/1bc.png: No such file or directory");
 
   // A full disk: the reason is named, and neither a part of the image nor a temporary file stays.
+  std::optional<Result<std::string>> full;
   {
-    testing::FileSizeLimit full(64);
-    error.clear();
-    EXPECT_EQ(d.WriteImage(ImageKind::kJpeg, folder.path(), &error), "");
+    testing::FileSizeLimit limit(64);
+    full = d.WriteImage(ImageKind::kJpeg, folder.path());
   }
-  EXPECT_NE(error.find(folder.path() + "/1bc.jpg"), std::string::npos) << error;
-  EXPECT_NE(error.find("too large"), std::string::npos) << error;
+  ASSERT_FALSE(*full);
+  EXPECT_EQ(full->error().path, folder.path() + "/1bc.jpg");
+  const std::string text = ImageErrorText(full->error());
+  EXPECT_NE(text.find("too large"), std::string::npos) << text;
   EXPECT_TRUE(std::filesystem::is_empty(folder.path()));
 }
 
@@ -319,7 +324,7 @@ TEST_F(DiagramTest, ALinkPlantedAtTheImageNameIsReplacedNotWrittenThrough) {
   record.recordOffset = 444;
   ChordDiagram d(record, 20.0, 14.0, font());
   d.Draw();
-  EXPECT_EQ(d.WriteImage(ImageKind::kPng, folder.path()), "1bc.png");
+  EXPECT_EQ(d.WriteImage(ImageKind::kPng, folder.path()).value(), "1bc.png");
   EXPECT_FALSE(std::filesystem::is_symlink(folder / "1bc.png"));
   std::ifstream in(victim);
   EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "precious");

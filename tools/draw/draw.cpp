@@ -89,14 +89,13 @@ bool DrawDatabase(const std::string& path, const Options& o) {
     diagram.Draw();
     for (ImageKind kind : {ImageKind::kPng, ImageKind::kJpeg}) {
       if ((kind == ImageKind::kPng && !o.png) || (kind == ImageKind::kJpeg && !o.jpeg)) continue;
-      std::string error;
-      const std::string name = diagram.WriteImage(kind, o.out, &error);
-      if (name.empty()) {
-        std::fprintf(stderr, "%s\n", error.c_str());
+      const Result<std::string> name = diagram.WriteImage(kind, o.out);
+      if (!name) {
+        std::fprintf(stderr, "%s\n", ImageErrorText(name.error()).c_str());
         ok = false;
         continue;
       }
-      std::printf("%s/%s  %s\n", o.out.c_str(), name.c_str(), record.name.c_str());
+      std::printf("%s/%s  %s\n", o.out.c_str(), name->c_str(), record.name.c_str());
       ++written;
     }
   }

@@ -44,11 +44,20 @@ class CStrumletViewerApp {
   static CStrumletViewerApp* Get();
 
   // Start-up after the QApplication exists. Nothing when the program is to run its event loop,
-  // else the status it should end with now.
+  // else the status it should end with now (also when a document opened on the command line
+  // stopped the program).
   std::optional<int> InitInstance(const std::vector<std::string>& arguments,
                                   const MainFrameFactory& createMainFrame);
-  // Saves the recent-file list and the standard settings; returns the exit status.
+  // Saves the recent-file list and the standard settings; returns the exit status. After a
+  // stop it saves nothing and returns the stop's status.
   int ExitInstance();
+
+  // The program cannot go on (a drawing asset is missing, the user has been told): asks the
+  // event loop to end, and makes InitInstance and ExitInstance return `status`. The process is
+  // ended by main, never here.
+  void Stop(int status);
+  // The status of a stop; nothing while the program goes on.
+  std::optional<int> StopStatus() const { return stopStatus_; }
 
   // File, Open: the options dialog, then the conversion in a new window. `proposedPath` (from a
   // drop) replaces the stored path in the dialog when not empty.
@@ -83,6 +92,7 @@ class CStrumletViewerApp {
   CPalmInstaller palmInstaller_;
   std::unique_ptr<MainFrameWindow> mainFrame_;
   std::unique_ptr<CDocManager> docManager_;
+  std::optional<int> stopStatus_;
 };
 
 }  // namespace strumlet

@@ -23,7 +23,7 @@ class CUserSelectDialog : public QDialog {
                     QWidget* parent = nullptr);
 
   // 1 when the dialog ended with OK, 2 with Cancel (or closed), as the installer expects.
-  int EndCode() const { return result() == QDialog::Accepted ? 1 : 2; }
+  int EndCode() const { return result() == QDialog::Accepted ? kChoiceOk : kChoiceCancel; }
 
  public slots:
   void accept() override;

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "strumlet/core/Result.h"
 #include "strumlet/core/UniqueFd.h"
 
 namespace strumlet {
@@ -78,10 +79,11 @@ class AtomicFile {
 // else is newer. Only for a folder whose writers the caller holds off (see FolderLock).
 void RemoveUnfinishedFiles(const std::string& folder, const timespec& before);
 
-// Writes `content` to `path` through an AtomicFile. 0, or the errno value of the failure.
-int WriteFileAtomically(const std::string& path, std::string_view content,
-                        const AtomicFile::Options& options);
-inline int WriteFileAtomically(const std::string& path, std::string_view content) {
+// Writes `content` to `path` through an AtomicFile. On failure an Error of kind kIo naming
+// `path`, with the errno value in `code` (the reason is left to the caller's words).
+Result<void> WriteFileAtomically(const std::string& path, std::string_view content,
+                                 const AtomicFile::Options& options);
+inline Result<void> WriteFileAtomically(const std::string& path, std::string_view content) {
   return WriteFileAtomically(path, content, AtomicFile::Options{});
 }
 

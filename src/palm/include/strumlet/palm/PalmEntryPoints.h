@@ -22,6 +22,74 @@ inline constexpr const char* kConduitManagerLibrary = "CondMgr.dll";
 inline constexpr const char* kHotSyncLibrary = "HSAPI.dll";
 inline constexpr const char* kInstallAideLibrary = "Instaide.dll";
 
+// --- Result codes ------------------------------------------------------------------------
+// GetErrorText (PalmErrors.h) has the user's text for each.
+
+// Every library: success, and a failure it says nothing more about.
+inline constexpr int32_t kOk = 0;
+inline constexpr int32_t kNonspecificError = -1;
+
+// The users and the Install Aide.
+inline constexpr int32_t kUserIndexOutOfRange = -501;
+inline constexpr int32_t kBufferTooSmall = -502;
+inline constexpr int32_t kInstallCopyFailed = -504;
+inline constexpr int32_t kInvalidUserName = -505;
+inline constexpr int32_t kNullFileName = -506;
+inline constexpr int32_t kInstallPathUnknown = -510;
+inline constexpr int32_t kAlreadyQueued = -512;
+inline constexpr int32_t kInvalidInstallFile = -513;
+inline constexpr int32_t kIndexTooLarge = -514;
+inline constexpr int32_t kNullBuffer = -516;
+inline constexpr int32_t kUserNotFound = -553;
+
+// The Conduit Manager.
+inline constexpr int32_t kConduitNotDeleted = -1002;
+inline constexpr int32_t kConduitNotFound = -1003;
+inline constexpr int32_t kCreatorInUse = -1005;
+inline constexpr int32_t kRegistryUnavailable = -1006;
+inline constexpr int32_t kConduitNotInstalled = -1007;
+inline constexpr int32_t kValueNotSet = -1008;
+inline constexpr int32_t kConduitBufferTooSmall = -1010;
+inline constexpr int32_t kInvalidCreator = -1012;
+inline constexpr int32_t kInvalidPointer = -1013;
+inline constexpr int32_t kInvalidConduitType = -1015;
+
+// The HotSync API.
+inline constexpr int32_t kHotSyncNotRunning = 0x10000001;
+inline constexpr int32_t kUnknownAppStatus = 0x10000009;
+
+// Our own steps: CPalmInstaller's results when a library or one of its entry points is not
+// there, or a file of the core folder is missing or cannot be copied.
+inline constexpr int32_t kNoConduitManager = 1;
+inline constexpr int32_t kNoInstallCreator = 2;
+inline constexpr int32_t kNoSetCreatorName = 3;
+inline constexpr int32_t kNoSetCreatorDirectory = 4;
+inline constexpr int32_t kNoSetCreatorTitle = 5;
+inline constexpr int32_t kNoHotSyncLibrary = 6;
+inline constexpr int32_t kNoSetAppStatus = 7;
+inline constexpr int32_t kNoRemoveConduit = 8;
+inline constexpr int32_t kNoCorePath = 9;
+inline constexpr int32_t kCoreFileMissing = 10;
+inline constexpr int32_t kCopyFailed = 11;
+inline constexpr int32_t kNoInstallAide = 12;
+inline constexpr int32_t kNoGetUserCount = 13;
+inline constexpr int32_t kNoGetUser = 14;
+inline constexpr int32_t kNoInstallFile = 15;
+// PalmUserDirectory's: the user-data library cannot be loaded (beyond the table of texts), the
+// root cannot be read, an entry point for listing the users is missing (the numbers of the
+// installer's steps that fail alike).
+inline constexpr int32_t kNoUserDataLibrary = 16;
+inline constexpr int32_t kNoRootDirectory = kNoCorePath;
+inline constexpr int32_t kNoUserCountEntry = kNoGetUserCount;
+inline constexpr int32_t kNoUserNameEntry = kNoGetUser;
+
+// Arguments with a meaning of their own.
+inline constexpr int32_t kApplicationConduit = 0;  // CmInstallCreator's conduit types
+inline constexpr int32_t kSystemConduit = 1;
+inline constexpr int32_t kRestartHotSync = 2;  // HsSetAppStatus
+// CmRemoveConduitByCreatorID: besides kOk, this too means removed.
+inline constexpr int32_t kConduitRemoved = 1;
+
 // Result codes our own Palm Desktop libraries give beyond the Palm Desktop's.
 //
 // UmAddUser: the users file is there but could not be read whole (unreadable, or too large), so
@@ -52,8 +120,9 @@ typedef int32_t (*UmGetIDFromNameFn)(const char* name, uint32_t* userId);
 // The folder of user `userId`, relative to the root. 0: success.
 typedef int32_t (*UmGetUserDirectoryFn)(uint32_t userId, char* buffer, int32_t* size);
 // Ours only, for strumlet-palm: adds a user called `name` (at most 63 bytes) with its folders.
-// 0: added, `userId` filled; -505: an unusable name; kUsersFileUnreadable: the users file could
-// not be read whole; -1: the name is taken or the users file cannot be written.
+// kOk: added, `userId` filled; kInvalidUserName: an unusable name; kUsersFileUnreadable: the
+// users file could not be read whole; kNonspecificError: the name is taken or the users file
+// cannot be written.
 typedef int32_t (*UmAddUserFn)(const char* name, uint32_t* userId);
 
 // --- Instaide.dll: the Install Aide --------------------------------------------------------
@@ -72,7 +141,7 @@ typedef int32_t (*PltInstallFileFn)(const char* userName, const char* path);
 // Fills `buffer` with the core folder, without a trailing separator. 0: success.
 typedef int32_t (*CmGetCorePathFn)(char* buffer, int32_t* size);
 // Creates the conduit entry of `creator` (a four-character text) of conduit type `type`.
-// 0: success; -1005: the creator is registered already.
+// 0: success; kCreatorInUse: the creator is registered already.
 typedef int32_t (*CmInstallCreatorFn)(const char* creator, int32_t type);
 // Set one value of the entry of `creator`. 0: success.
 typedef int32_t (*CmSetCreatorNameFn)(const char* creator, const char* name);

@@ -9,7 +9,7 @@ namespace strumlet {
 // the Install Aide's and the Conduit Manager's negative codes and the HotSync API's codes from
 // 0x10000001. Exact matches only; every other code gives "Unknown CMainFrame error.". Several
 // texts end in a line feed, as they always have. The text is UTF-8 (the right single quotation
-// mark of -512 is U+2019). Callers show it as "Error: " followed by the text.
+// mark of palm::kAlreadyQueued is U+2019). Callers show it as "Error: " followed by the text.
 std::string GetErrorText(int32_t code);
 
 }  // namespace strumlet

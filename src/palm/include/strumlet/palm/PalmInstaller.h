@@ -10,6 +10,15 @@
 
 namespace strumlet {
 
+// How a choice of users ended, as UserChooser::ChooseUsers answers (a dialog's end codes).
+inline constexpr int kChoiceOk = 1;
+inline constexpr int kChoiceCancel = 2;
+// Closed without an answer, or abandoned: taken as a cancel.
+inline constexpr int kChoiceClosed = 0;
+inline constexpr int kChoiceAbort = 3;
+// The choice could not be shown at all.
+inline constexpr int kChoiceNotShown = -1;
+
 // Lets the user pick the Palm users that get the Strumlet program. The window supplies the
 // "Install Strumlet" dialog (CUserSelectDialog, target strumlet_palm_dialog); strumlet-palm
 // supplies the --user names or a terminal prompt; tests supply a script.
@@ -17,8 +26,9 @@ class UserChooser {
  public:
   virtual ~UserChooser() = default;
   // Shows `users` (sorted with SortUserNames, nothing chosen at first) and appends the chosen
-  // names to `chosen`, in that sorted order. Returns 1 (OK), 2 (Cancel) or -1 when the choice
-  // cannot be shown at all; `chosen` stays empty unless the result is 1.
+  // names to `chosen`, in that sorted order. Returns kChoiceOk, kChoiceCancel or
+  // kChoiceNotShown when the choice cannot be shown at all; `chosen` stays empty unless the
+  // result is kChoiceOk.
   virtual int ChooseUsers(const std::vector<std::string>& users,
                           std::vector<std::string>& chosen) = 0;
 };

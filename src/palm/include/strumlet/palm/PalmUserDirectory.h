@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "strumlet/core/Result.h"
 #include "strumlet/palm/DynamicLibrary.h"
 #include "strumlet/palm/PalmEntryPoints.h"
 
@@ -19,23 +20,25 @@ class PalmUserDirectory {
   // program's RUNPATH (or another one first through LD_LIBRARY_PATH); tests give a full path.
   explicit PalmUserDirectory(std::string library = palm::kUserDataLibrary);
 
-  // Loads the library (once) and reads the root of the user folders. 0 on success; 16 when the
-  // library cannot be loaded; 9 when the root cannot be obtained (the root text then ends in
-  // "error no root path found").
+  // Loads the library (once) and reads the root of the user folders. palm::kOk on success;
+  // kNoUserDataLibrary when the library cannot be loaded; kNoRootDirectory when the root cannot
+  // be obtained (the root text then ends in "error no root path found").
   int32_t LoadRootDirectory();
 
   // Appends every user name to `names`, in the library's order. Run only after
-  // LoadRootDirectory succeeded. 0 on success (also with no users); 13 when "UmGetUserCount" is
-  // missing; 14 when "UmGetUserID" or "UmGetUserName" is missing; a negative code from
+  // LoadRootDirectory succeeded. palm::kOk on success (also with no users); kNoUserCountEntry
+  // when "UmGetUserCount" is missing; kNoUserNameEntry when "UmGetUserID" or "UmGetUserName" is
+  // missing; a negative code from
   // "UmGetUserName", in which case `names` is left as it was. A user whose id cannot be read is
   // skipped; a name result of 0 ends the list with the names collected so far.
   int32_t ListUserNames(std::vector<std::string>& names);
 
   // The folder of user `name`: root, the user's folder (joined without adding a separator, as
-  // the library gives them), "/", and "Backup/" when `backupFlag` is 1. "Error" when no library
-  // is held, an entry point is missing, or the library cannot name the user or the user's
+  // the library gives them), "/", and "Backup/" when `backupFlag` is 1. Fails with kUnavailable
+  // when no library is held or an entry point is missing, and with kRefused (the library's
+  // result in `code`, when it gave one) when the library cannot name the user or the user's
   // folder.
-  std::string GetUserFolder(const std::string& name, int backupFlag) const;
+  Result<std::string> GetUserFolder(const std::string& name, int backupFlag) const;
 
   // The root text as last read.
   const std::string& RootDirectory() const { return root_; }

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "strumlet/core/Result.h"
+
 namespace strumlet {
 
 // The brush and finger glyphs every diagram is made of.
@@ -9,13 +11,13 @@ namespace strumlet {
 // Call LoadDiagramAssets on the thread that will tell the user about a failure, before any
 // diagram is drawn (CStrumletViewerDoc::OnOpenDocument does so before it writes anything). It
 // loads the seven asset images once per process; each is looked up in the start directory,
-// then in the installed data folder, then in the build tree. It returns an empty text when all
-// are loaded, otherwise the path of the first one that is missing (the path in the start
-// directory) or does not decode. It shows nothing and never ends the process: the front end
-// shows MissingAssetMessage(path) under the caption "Error" with the information icon, then
-// ends with status 1. Once loaded, the assets are kept until the process ends; after a failure
-// the next call tries again.
-std::string LoadDiagramAssets();
+// then in the installed data folder, then in the build tree. It succeeds when all are loaded;
+// otherwise its Error (kind kMissing) names in `path` the first one that is missing (the path
+// in the start directory) or does not decode. It shows nothing and never ends the process: the
+// front end shows MissingAssetMessage(path) under the caption "Error" with the information
+// icon, then ends with status 1. Once loaded, the assets are kept until the process ends; after
+// a failure the next call tries again.
+Result<void> LoadDiagramAssets();
 
 // "The program will exit because it could not find a very important file: " + path.
 std::string MissingAssetMessage(const std::string& path);

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "strumlet/core/Result.h"
 #include "strumlet/pdb/ChordRecord.h"
 
 struct gdImageStruct;
@@ -22,6 +23,10 @@ std::string ImageFileName(int32_t recordOffset, ImageKind kind);
 // before the extension, so that no two chords share a picture.
 std::vector<std::string> DiagramFileNames(const std::vector<int32_t>& recordOffsets,
                                           ImageKind kind);
+
+// What a failed ChordDiagram::WriteImage says to the user: "The chord diagram has no image.",
+// "Could not encode the image PATH." or "Could not write PATH: REASON".
+std::string ImageErrorText(const Error& error);
 
 // The TrueType file fontconfig picks for "Times New Roman"; empty when there is none.
 std::string DefaultFontFile();
@@ -41,13 +46,14 @@ class ChordDiagram {
   // Draws the texts, the grid and the string marks. Returns 0.
   int Draw();
 
-  // Writes the image into `folder` and returns the file name (not the path). Returns an empty
-  // name when the diagram has no image or the file could not be written; in the latter case
-  // `*error` (when given) says why, naming the path.
-  std::string WriteImage(ImageKind kind, const std::string& folder, std::string* error = nullptr);
+  // Writes the image into `folder` and returns the file name (not the path). Fails with
+  // kUnavailable when the diagram has no image, kRefused (naming the path) when it cannot be
+  // encoded, and kIo (the path and the errno value) when the file cannot be written;
+  // ImageErrorText puts any of them into words.
+  Result<std::string> WriteImage(ImageKind kind, const std::string& folder);
   // The same under a file name of the caller's choosing.
-  std::string WriteImage(ImageKind kind, const std::string& folder, const std::string& name,
-                         std::string* error = nullptr);
+  Result<std::string> WriteImage(ImageKind kind, const std::string& folder,
+                                 const std::string& name);
 
   int16_t GetWidth() const;
   int16_t GetHeight() const;
