@@ -24,16 +24,16 @@
 #include <memory>
 #include <string>
 
-#include "RecordingStore.h"
-#include "TestCommon.h"
-#include "strumlet/app/SettingsStore.h"
-#include "strumlet/app/StrumletViewerApp.h"
 #include "ChildFrame.h"
 #include "CommandIds.h"
 #include "LeftView.h"
 #include "MainFrame.h"
 #include "PageScheme.h"
+#include "RecordingStore.h"
 #include "StrumletViewerView.h"
+#include "TestCommon.h"
+#include "strumlet/app/SettingsStore.h"
+#include "strumlet/app/StrumletViewerApp.h"
 
 namespace strumlet {
 namespace {
@@ -166,6 +166,64 @@ TEST_F(ProgramTest, SingleSettingCommandsShowTheirCheckMarksAndStoreAtOnce) {
   EXPECT_FALSE(frame->command(ID_SORT_POSITION)->isChecked());
   // Never disabled, even without a document window.
   EXPECT_TRUE(frame->command(ID_TOGGLE_BORDER)->isEnabled());
+}
+
+TEST_F(ProgramTest, EveryAcceleratorStaysAsItWas) {
+  CMainFrame* frame = Start({"/InstallAll"});
+  ASSERT_NE(frame, nullptr);
+  // Some standard key sequences name more keys, or none, depending on the desktop; these are
+  // the keys each command answers to.
+  const std::map<int, QString> keys = {
+      {ID_FILE_NEW, "Ctrl+N"},
+      {ID_FILE_OPEN, "Ctrl+O"},
+      {ID_FILE_SAVE, "Ctrl+S"},
+      {ID_FILE_PRINT, "Ctrl+P"},
+      {ID_APP_EXIT, "Ctrl+Q"},
+      {ID_EDIT_CUT, "Ctrl+X, Shift+Del"},
+      {ID_EDIT_COPY, "Ctrl+C, Ctrl+Ins"},
+      {ID_EDIT_PASTE, "Ctrl+V, Shift+Ins"},
+      {ID_EDIT_UNDO, "Ctrl+Z, Alt+Backspace"},
+      {ID_NEXT_PANE, "F6"},
+      {ID_PREV_PANE, "Shift+F6"},
+  };
+  int commands = 0;
+  for (QAction* action : frame->actions()) {
+    if (!action->objectName().startsWith("command")) {
+      continue;
+    }
+    ++commands;
+    const int id = action->objectName().mid(7).toInt();
+    EXPECT_EQ(frame->command(id), action);
+    QStringList bound;
+    for (const QKeySequence& key : action->shortcuts()) {
+      bound << key.toString();
+    }
+    const auto expected = keys.find(id);
+    EXPECT_EQ(bound.join(", "), expected == keys.end() ? QString() : expected->second) << id;
+    EXPECT_FALSE(action->statusTip().isEmpty()) << id;
+  }
+  EXPECT_EQ(commands, 34);
+  EXPECT_EQ(frame->command(12345), nullptr);
+}
+
+TEST_F(ProgramTest, EveryMenuListsItsCommandsInOrder) {
+  CMainFrame* frame = Start({"/InstallAll"});
+  ASSERT_NE(frame, nullptr);
+  const auto items = [frame](const char* menu) {
+    QStringList ids;
+    for (QAction* action : Menu(frame, menu)->actions()) {
+      ids << (action->isSeparator() ? QString("-") : action->objectName().mid(7));
+    }
+    return ids.join(' ').toStdString();
+  };
+  EXPECT_EQ(items("menu128File"), "57601 - 57606 - 57665");
+  EXPECT_EQ(items("menu129File"), "57601 57602 32790 - 57607 57606 - 57665");
+  EXPECT_EQ(items("menu129Window"), "57650 57651");
+  EXPECT_EQ(items("menuOptions"),
+            "32771 32780 32773 - 32779 32778 32777 32776 32775 32774 32781 - 32784 32786 32785 "
+            "- 32783");
+  EXPECT_EQ(items("menuPalm"), "32787 - 32772 32782");
+  EXPECT_EQ(items("menuHelp"), "57664");
 }
 
 TEST_F(ProgramTest, StartUpWords) {
