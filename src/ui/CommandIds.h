@@ -1,8 +1,11 @@
 #pragma once
 
+#include "strumlet/app/SettingCommands.h"
+
 namespace strumlet {
 
-// The window's commands by their resource identifiers; each QAction is named "command" + id.
+// The window's own commands by their resource identifiers; each QAction is named "command" + id,
+// the Options menu's setting commands included.
 enum WindowCommand : int {
   ID_FILE_NEW = 57600,
   ID_FILE_OPEN = 57601,
