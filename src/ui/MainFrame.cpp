@@ -9,9 +9,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QHBoxLayout>
-#include <QIcon>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMenuBar>
@@ -25,16 +23,17 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
-#include "strumlet/app/FileChoosers.h"
-#include "strumlet/app/SettingsStore.h"
-#include "strumlet/app/UserSelectDialog.h"
+#include "AppIcon.h"
 #include "ChildFrame.h"
 #include "CommandIds.h"
 #include "FallbackIcons.h"
 #include "LeftView.h"
-#include "LockKeys.h"
+#include "LockIndicators.h"
 #include "PageScheme.h"
 #include "StrumletViewerView.h"
+#include "strumlet/app/FileChoosers.h"
+#include "strumlet/app/SettingsStore.h"
+#include "strumlet/app/UserSelectDialog.h"
 
 namespace strumlet {
 namespace {
@@ -45,36 +44,6 @@ constexpr const char* kGeometry = "Geometry";
 const QString kCaption = QStringLiteral("StrumletViewer");
 
 }  // namespace
-
-QIcon ApplicationIcon() {
-  // A chord diagram: six strings, five frets, three finger dots.
-  QPixmap picture(64, 64);
-  picture.fill(Qt::transparent);
-  QPainter painter(&picture);
-  painter.setRenderHint(QPainter::Antialiasing);
-  painter.setBrush(QColor(0xfa, 0xf3, 0xe0));
-  painter.setPen(QPen(QColor(0x5a, 0x3a, 0x1a), 2));
-  painter.drawRoundedRect(QRectF(3, 3, 58, 58), 8, 8);
-  painter.setPen(QPen(Qt::black, 1.5));
-  for (int s = 0; s < 6; ++s) {
-    const double x = 12 + s * 8;
-    painter.drawLine(QPointF(x, 14), QPointF(x, 54));
-  }
-  painter.setPen(QPen(Qt::black, 4));
-  painter.drawLine(QPointF(12, 14), QPointF(52, 14));
-  painter.setPen(QPen(Qt::black, 1.5));
-  for (int f = 1; f <= 4; ++f) {
-    const double y = 14 + f * 10;
-    painter.drawLine(QPointF(12, y), QPointF(52, y));
-  }
-  painter.setPen(Qt::NoPen);
-  painter.setBrush(QColor(0x1f, 0x4e, 0x9c));
-  painter.drawEllipse(QPointF(28, 29), 3.5, 3.5);
-  painter.drawEllipse(QPointF(36, 39), 3.5, 3.5);
-  painter.drawEllipse(QPointF(44, 39), 3.5, 3.5);
-  painter.end();
-  return QIcon::fromTheme(QStringLiteral("org.strumletviewer.StrumletViewer"), QIcon(picture));
-}
 
 CMainFrame::CMainFrame(CStrumletViewerApp& app, QWidget* parent)
     : QMainWindow(parent), app_(app), mdiArea_(new QMdiArea(this)) {
@@ -355,42 +324,13 @@ void CMainFrame::createToolBars() {
 void CMainFrame::createStatusBar() {
   QStatusBar* bar = statusBar();
   bar->setObjectName(QStringLiteral("statusBar"));
-  auto indicator = [bar](const QString& name, const QString& text) {
-    auto* label = new QLabel(text, bar);
-    label->setObjectName(name);
-    label->setMinimumWidth(label->fontMetrics().horizontalAdvance(text) + 8);
-    label->setAlignment(Qt::AlignCenter);
-    label->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
-    bar->addPermanentWidget(label);
-    return label;
-  };
-  capsIndicator_ = indicator(QStringLiteral("indicatorCaps"), tr("CAP"));
-  numIndicator_ = indicator(QStringLiteral("indicatorNum"), tr("NUM"));
-  scrollIndicator_ = indicator(QStringLiteral("indicatorScrl"), tr("SCRL"));
+  new CLockIndicators(bar);
   bar->showMessage(tr("Ready"));
   connect(bar, &QStatusBar::messageChanged, bar, [bar](const QString& message) {
     if (message.isEmpty()) {
       bar->showMessage(tr("Ready"));
     }
   });
-  auto* timer = new QTimer(this);
-  connect(timer, &QTimer::timeout, this, &CMainFrame::updateLockIndicators);
-  timer->start(250);
-  updateLockIndicators();
-}
-
-void CMainFrame::updateLockIndicators() {
-  const LockKeyState state = ReadLockKeys();
-  // As on other desktops: the indicator's text shows only while its lock is on.
-  auto show = [](QLabel* label, bool on) {
-    const QColor color = on ? label->palette().color(QPalette::WindowText)
-                            : label->palette().color(QPalette::Window);
-    label->setStyleSheet(QStringLiteral("color: %1").arg(color.name()));
-    label->setAccessibleName(label->text() + (on ? tr(" on") : tr(" off")));
-  };
-  show(capsIndicator_, state.caps);
-  show(numIndicator_, state.num);
-  show(scrollIndicator_, state.scroll);
 }
 
 CChildFrame* CMainFrame::activeChild() const {

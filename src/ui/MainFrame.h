@@ -8,7 +8,6 @@
 #include "strumlet/app/StrumletViewerApp.h"
 
 class QAction;
-class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
@@ -59,7 +58,6 @@ class CMainFrame final : public QMainWindow, public MainFrameWindow {
   void createToolBars();
   void createStatusBar();
   void updateWindowMenu();
-  void updateLockIndicators();
   void print();
   void printSetup();
   void exportChordPro();
@@ -80,15 +78,8 @@ class CMainFrame final : public QMainWindow, public MainFrameWindow {
   QMenu* helpMenu_ = nullptr;
   QToolBar* toolBar_ = nullptr;
   QToolBar* dialogBar_ = nullptr;
-  QLabel* capsIndicator_ = nullptr;
-  QLabel* numIndicator_ = nullptr;
-  QLabel* scrollIndicator_ = nullptr;
   std::unique_ptr<QPrinter> printer_;
   bool printing_ = false;
 };
-
-// The program's own picture: the window icon when the desktop theme has none, and the About
-// box's picture.
-QIcon ApplicationIcon();
 
 }  // namespace strumlet
