@@ -5,7 +5,8 @@
 namespace strumlet {
 
 // The window's own commands by their resource identifiers; each QAction is named "command" + id,
-// the Options menu's setting commands included.
+// the Options menu's setting commands included. Only the setting commands reach the application
+// by number; the window's own run through named actions, and their numbers only name them.
 enum WindowCommand : int {
   ID_FILE_NEW = 57600,
   ID_FILE_OPEN = 57601,

@@ -4,15 +4,21 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QDialog>
 #include <QFile>
 #include <QHostAddress>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QRadioButton>
 #include <QSignalSpy>
 #include <QSplitter>
 #include <QTcpServer>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
 #include <QUrl>
 #include <QWebEnginePage>
@@ -20,6 +26,7 @@
 #include <QWebEngineSettings>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -34,6 +41,7 @@
 #include "TestCommon.h"
 #include "strumlet/app/SettingsStore.h"
 #include "strumlet/app/StrumletViewerApp.h"
+#include "strumlet/core/Messenger.h"
 
 namespace strumlet {
 namespace {
@@ -76,6 +84,26 @@ class ProgramTest : public ::testing::Test {
     });
     (void)QTest::qWaitFor([&] { return done; }, 10000);
     return text;
+  }
+
+  // Runs File, Open and answers its dialog with `path` and whatever `choose` sets, then OK.
+  static bool OpenWithDialog(CMainFrame* frame, const std::string& path,
+                             const std::function<void(QDialog&)>& choose = {}) {
+    bool answered = false;
+    QTimer::singleShot(0, frame, [&] {
+      auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+      if (dialog == nullptr) {
+        return;
+      }
+      dialog->findChild<QLineEdit*>("edit1005")->setText(QString::fromStdString(path));
+      if (choose) {
+        choose(*dialog);
+      }
+      answered = true;
+      dialog->accept();
+    });
+    frame->command(ID_FILE_OPEN)->trigger();
+    return answered;
   }
 
   RecordingStore store;
@@ -224,6 +252,87 @@ TEST_F(ProgramTest, EveryMenuListsItsCommandsInOrder) {
             "- 32783");
   EXPECT_EQ(items("menuPalm"), "32787 - 32772 32782");
   EXPECT_EQ(items("menuHelp"), "57664");
+}
+
+TEST_F(ProgramTest, ClosingWindowsUpdatesTheMenusAtOnce) {
+  CMainFrame* frame = Start({"/InstallAll"});
+  ASSERT_NE(frame, nullptr);
+  frame->command(ID_FILE_NEW)->trigger();
+  frame->command(ID_FILE_NEW)->trigger();
+  for (int id : {ID_FILE_CLOSE, ID_FILE_PRINT, ID_EDIT_COPY, ID_NEXT_PANE, ID_PREV_PANE,
+                 ID_WINDOW_CASCADE, ID_WINDOW_TILE_HORZ}) {
+    EXPECT_TRUE(frame->command(id)->isEnabled()) << id;
+  }
+  // A window makes no difference to the commands a generated page cannot have.
+  for (int id : {ID_FILE_SAVE, ID_EDIT_CUT, ID_EDIT_PASTE, ID_EDIT_UNDO}) {
+    EXPECT_FALSE(frame->command(id)->isEnabled()) << id;
+  }
+
+  // No event loop runs between the closes and the checks: nothing may wait for one.
+  frame->command(ID_FILE_CLOSE)->trigger();
+  ASSERT_NE(frame->activeChild(), nullptr);
+  EXPECT_EQ(frame->activeChild()->windowTitle(), "Strumlet1");
+  EXPECT_EQ(frame->windowTitle().toStdString(), "StrumletViewer - [Strumlet1]");
+  EXPECT_TRUE(Shows(Menu(frame, "menu129File")));
+
+  frame->command(ID_FILE_CLOSE)->trigger();
+  EXPECT_TRUE(Shows(Menu(frame, "menu128File")));
+  EXPECT_FALSE(Shows(Menu(frame, "menu129File")));
+  EXPECT_FALSE(Shows(Menu(frame, "menu129Window")));
+  for (int id : {ID_FILE_CLOSE, ID_FILE_PRINT, ID_EDIT_COPY, ID_NEXT_PANE, ID_PREV_PANE,
+                 ID_WINDOW_CASCADE, ID_WINDOW_TILE_HORZ, ID_EXPORT_CHORDPRO}) {
+    EXPECT_FALSE(frame->command(id)->isEnabled()) << id;
+  }
+  EXPECT_EQ(frame->windowTitle(), "StrumletViewer");
+}
+
+TEST_F(ProgramTest, TheCaptionFollowsTheActiveWindowsState) {
+  CMainFrame* frame = Start({});
+  ASSERT_NE(frame, nullptr);
+  CChildFrame* child = frame->activeChild();
+  ASSERT_NE(child, nullptr);
+  EXPECT_EQ(frame->windowTitle().toStdString(), "StrumletViewer - [Strumlet1]");
+  child->showNormal();
+  EXPECT_EQ(frame->windowTitle().toStdString(), "StrumletViewer - Strumlet1");
+  child->showMaximized();
+  EXPECT_EQ(frame->windowTitle().toStdString(), "StrumletViewer - [Strumlet1]");
+}
+
+TEST_F(ProgramTest, TheOpenDialogsChoicesShowInTheOptionsMenuEvenWhenNoWindowChanges) {
+  store.strings["Settings/OutputPath"] = folder / "out/";
+  CMainFrame* frame = Start({STRUMLET_SAMPLES_DIR "/Guitar Chords.pdb"});
+  ASSERT_NE(frame, nullptr);
+  CChildFrame* child = frame->activeChild();
+  ASSERT_NE(child, nullptr);
+  EXPECT_TRUE(frame->command(ID_SCALE_75)->isChecked());
+
+  // The same database again: its window is already the active one.
+  ASSERT_TRUE(OpenWithDialog(frame, STRUMLET_SAMPLES_DIR "/Guitar Chords.pdb", [](QDialog& d) {
+    d.findChild<QComboBox*>("combo1013")->setEditText("63%");
+    d.findChild<QRadioButton*>("radio1011")->setChecked(true);  // by name
+  }));
+  EXPECT_EQ(frame->activeChild(), child);
+  EXPECT_EQ(frame->mdiArea()->subWindowList().size(), 1);
+  EXPECT_TRUE(frame->command(ID_SCALE_63)->isChecked());
+  EXPECT_FALSE(frame->command(ID_SCALE_75)->isChecked());
+  EXPECT_TRUE(frame->command(ID_SORT_NAME)->isChecked());
+  EXPECT_FALSE(frame->command(ID_SORT_POSITION)->isChecked());
+}
+
+TEST_F(ProgramTest, AnOpenThatFailsLeavesTheShortMenu) {
+  store.strings["Settings/OutputPath"] = folder / "out/";
+  CMainFrame* frame = Start({"/InstallAll"});
+  ASSERT_NE(frame, nullptr);
+  RecordingMessenger messages;
+  ScopedMessenger quiet(messages);
+  ASSERT_TRUE(OpenWithDialog(frame, folder / "missing.pdb"));
+  EXPECT_EQ(app->docManager()->DocumentCount(), 0u);
+  // The window made for it is gone again, and the menus say so.
+  EXPECT_TRUE(frame->mdiArea()->subWindowList().isEmpty());
+  EXPECT_TRUE(Shows(Menu(frame, "menu128File")));
+  EXPECT_FALSE(Shows(Menu(frame, "menu129File")));
+  EXPECT_FALSE(frame->command(ID_WINDOW_CASCADE)->isEnabled());
+  EXPECT_EQ(frame->windowTitle(), "StrumletViewer");
 }
 
 TEST_F(ProgramTest, StartUpWords) {
