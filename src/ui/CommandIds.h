@@ -1,8 +1,12 @@
 #pragma once
 
+#include "strumlet/app/SettingCommands.h"
+
 namespace strumlet {
 
-// The window's commands by their resource identifiers; each QAction is named "command" + id.
+// The window's own commands by their resource identifiers; each QAction is named "command" + id,
+// the Options menu's setting commands included. Only the setting commands reach the application
+// by number; the window's own run through named actions, and their numbers only name them.
 enum WindowCommand : int {
   ID_FILE_NEW = 57600,
   ID_FILE_OPEN = 57601,

@@ -9,9 +9,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QHBoxLayout>
-#include <QIcon>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMenuBar>
@@ -25,11 +23,12 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
+#include "AppIcon.h"
 #include "ChildFrame.h"
 #include "CommandIds.h"
 #include "FallbackIcons.h"
 #include "LeftView.h"
-#include "LockKeys.h"
+#include "LockIndicators.h"
 #include "PageScheme.h"
 #include "StrumletViewerView.h"
 #include "strumlet/app/FileChoosers.h"
@@ -45,36 +44,6 @@ constexpr const char* kGeometry = "Geometry";
 const QString kCaption = QStringLiteral("StrumletViewer");
 
 }  // namespace
-
-QIcon ApplicationIcon() {
-  // A chord diagram: six strings, five frets, three finger dots.
-  QPixmap picture(64, 64);
-  picture.fill(Qt::transparent);
-  QPainter painter(&picture);
-  painter.setRenderHint(QPainter::Antialiasing);
-  painter.setBrush(QColor(0xfa, 0xf3, 0xe0));
-  painter.setPen(QPen(QColor(0x5a, 0x3a, 0x1a), 2));
-  painter.drawRoundedRect(QRectF(3, 3, 58, 58), 8, 8);
-  painter.setPen(QPen(Qt::black, 1.5));
-  for (int s = 0; s < 6; ++s) {
-    const double x = 12 + s * 8;
-    painter.drawLine(QPointF(x, 14), QPointF(x, 54));
-  }
-  painter.setPen(QPen(Qt::black, 4));
-  painter.drawLine(QPointF(12, 14), QPointF(52, 14));
-  painter.setPen(QPen(Qt::black, 1.5));
-  for (int f = 1; f <= 4; ++f) {
-    const double y = 14 + f * 10;
-    painter.drawLine(QPointF(12, y), QPointF(52, y));
-  }
-  painter.setPen(Qt::NoPen);
-  painter.setBrush(QColor(0x1f, 0x4e, 0x9c));
-  painter.drawEllipse(QPointF(28, 29), 3.5, 3.5);
-  painter.drawEllipse(QPointF(36, 39), 3.5, 3.5);
-  painter.drawEllipse(QPointF(44, 39), 3.5, 3.5);
-  painter.end();
-  return QIcon::fromTheme(QStringLiteral("org.strumletviewer.StrumletViewer"), QIcon(picture));
-}
 
 CMainFrame::CMainFrame(CStrumletViewerApp& app, QWidget* parent)
     : QMainWindow(parent), app_(app), mdiArea_(new QMdiArea(this)) {
@@ -107,290 +76,290 @@ CMainFrame::~CMainFrame() {
   mdiArea_->closeAllSubWindows();
 }
 
-QAction* CMainFrame::addCommand(int id, const QString& text, const QString& tip,
-                                const QList<QKeySequence>& keys, const QString& themeIcon,
-                                const QIcon& fallback) {
+QAction* CMainFrame::newCommand(int id, const QString& text, const QString& tip) {
   auto* action = new QAction(text, this);
   action->setObjectName(QStringLiteral("command%1").arg(id));
   action->setStatusTip(tip);
   action->setToolTip(QString(text).remove('&').remove(QStringLiteral("...")));
-  if (!keys.isEmpty()) {
-    action->setShortcuts(keys);
-  }
-  if (!themeIcon.isEmpty()) {
-    action->setIcon(QIcon::fromTheme(themeIcon, fallback));
-  }
   // Accelerators work whether or not a menu lists the command.
   addAction(action);
-  commands_[id] = action;
   return action;
 }
 
 QAction* CMainFrame::command(int id) const {
-  const auto found = commands_.find(id);
-  return found == commands_.end() ? nullptr : found->second;
+  return findChild<QAction*>(QStringLiteral("command%1").arg(id), Qt::FindDirectChildrenOnly);
 }
 
 void CMainFrame::createActions() {
   QStyle* s = style();
-  connect(addCommand(ID_FILE_NEW, tr("&New"), tr("Create a new document"),
-                     {QKeySequence(Qt::CTRL | Qt::Key_N)}, QStringLiteral("document-new"),
-                     s->standardIcon(QStyle::SP_FileIcon)),
-          &QAction::triggered, this, [this] { app_.OnFileNew(); });
-  connect(addCommand(ID_FILE_OPEN, tr("&Open...\tCtrl+O").section('\t', 0, 0),
-                     tr("Convert a Strumlet backup database or a folder of them, and show the "
-                        "page"),
-                     {QKeySequence(Qt::CTRL | Qt::Key_O)}, QStringLiteral("document-open"),
-                     s->standardIcon(QStyle::SP_DialogOpenButton)),
-          &QAction::triggered, this, [this] { app_.OnFileOpen(); });
-  connect(addCommand(ID_FILE_CLOSE, tr("&Close"), tr("Close the active document")),
-          &QAction::triggered, mdiArea_, &QMdiArea::closeActiveSubWindow);
-  // The document has nothing to save; the opened database is never written.
-  addCommand(ID_FILE_SAVE, tr("&Save"), tr("Save the active document"),
-             {QKeySequence(Qt::CTRL | Qt::Key_S)}, QStringLiteral("document-save"),
-             s->standardIcon(QStyle::SP_DialogSaveButton))
-      ->setEnabled(false);
-  connect(addCommand(ID_FILE_PRINT, tr("&Print..."), tr("Print the active document"),
-                     {QKeySequence(Qt::CTRL | Qt::Key_P)}, QStringLiteral("document-print"),
-                     DrawFallbackIcon(FallbackIcon::Print)),
-          &QAction::triggered, this, &CMainFrame::print);
-  connect(addCommand(ID_FILE_PRINT_SETUP, tr("P&rint Setup..."),
-                     tr("Change the printer and printing options")),
-          &QAction::triggered, this, &CMainFrame::printSetup);
-  connect(addCommand(ID_APP_EXIT, tr("E&xit"), tr("Quit the application"),
-                     {QKeySequence(Qt::CTRL | Qt::Key_Q)}, QStringLiteral("application-exit")),
-          &QAction::triggered, this, &QWidget::close);
 
-  addCommand(ID_EDIT_CUT, tr("Cu&t"), tr("Cut the selection and put it on the Clipboard"),
-             {QKeySequence(Qt::CTRL | Qt::Key_X), QKeySequence(Qt::SHIFT | Qt::Key_Delete)},
-             QStringLiteral("edit-cut"), DrawFallbackIcon(FallbackIcon::Cut))
-      ->setEnabled(false);
-  connect(
-      addCommand(ID_EDIT_COPY, tr("&Copy"), tr("Copy the selection and put it on the Clipboard"),
-                 {QKeySequence(Qt::CTRL | Qt::Key_C), QKeySequence(Qt::CTRL | Qt::Key_Insert)},
-                 QStringLiteral("edit-copy"), DrawFallbackIcon(FallbackIcon::Copy)),
-      &QAction::triggered, this, &CMainFrame::copy);
-  addCommand(ID_EDIT_PASTE, tr("&Paste"), tr("Insert Clipboard contents"),
-             {QKeySequence(Qt::CTRL | Qt::Key_V), QKeySequence(Qt::SHIFT | Qt::Key_Insert)},
-             QStringLiteral("edit-paste"), DrawFallbackIcon(FallbackIcon::Paste))
-      ->setEnabled(false);
-  addCommand(ID_EDIT_UNDO, tr("&Undo"), tr("Undo the last action"),
-             {QKeySequence(Qt::CTRL | Qt::Key_Z), QKeySequence(Qt::ALT | Qt::Key_Backspace)})
-      ->setEnabled(false);
+  newAct_ = newCommand(ID_FILE_NEW, tr("&New"), tr("Create a new document"));
+  newAct_->setShortcuts(QKeySequence::New);
+  newAct_->setIcon(
+      QIcon::fromTheme(QStringLiteral("document-new"), s->standardIcon(QStyle::SP_FileIcon)));
+  connect(newAct_, &QAction::triggered, this, &CMainFrame::newFile);
 
-  connect(addCommand(ID_NEXT_PANE, tr("Ne&xt Pane"), tr("Switch to the next window pane"),
-                     {QKeySequence(Qt::Key_F6)}),
-          &QAction::triggered, this, [this] {
-            if (CChildFrame* child = activeChild()) {
-              child->MoveToPane(true);
-            }
-          });
-  connect(
-      addCommand(ID_PREV_PANE, tr("Pre&vious Pane"), tr("Switch back to the previous window pane"),
-                 {QKeySequence(Qt::SHIFT | Qt::Key_F6)}),
-      &QAction::triggered, this, [this] {
-        if (CChildFrame* child = activeChild()) {
-          child->MoveToPane(false);
-        }
-      });
-  connect(addCommand(ID_WINDOW_CASCADE, tr("&Cascade"), tr("Arrange windows so they overlap")),
-          &QAction::triggered, mdiArea_, &QMdiArea::cascadeSubWindows);
-  connect(
-      addCommand(ID_WINDOW_TILE_HORZ, tr("&Tile"), tr("Arrange windows as non-overlapping tiles")),
-      &QAction::triggered, mdiArea_, &QMdiArea::tileSubWindows);
-  connect(addCommand(ID_APP_ABOUT, tr("&About StrumletViewer..."),
-                     tr("Display program information, version number and copyright"), {},
-                     QStringLiteral("help-about"), s->standardIcon(QStyle::SP_MessageBoxQuestion)),
-          &QAction::triggered, this, &CMainFrame::about);
+  openAct_ =
+      newCommand(ID_FILE_OPEN, tr("&Open..."),
+                 tr("Convert a Strumlet backup database or a folder of them, and show the page"));
+  openAct_->setShortcuts(QKeySequence::Open);
+  openAct_->setIcon(QIcon::fromTheme(QStringLiteral("document-open"),
+                                     s->standardIcon(QStyle::SP_DialogOpenButton)));
+  connect(openAct_, &QAction::triggered, this, &CMainFrame::open);
 
+  closeAct_ = newCommand(ID_FILE_CLOSE, tr("&Close"), tr("Close the active document"));
+  connect(closeAct_, &QAction::triggered, mdiArea_, &QMdiArea::closeActiveSubWindow);
+
+  exportChordProAct_ = newCommand(ID_EXPORT_CHORDPRO, tr("&Export as ChordPro..."),
+                                  tr("Write the chords of the active database as a ChordPro file"));
+  connect(exportChordProAct_, &QAction::triggered, this, &CMainFrame::exportChordPro);
+
+  printAct_ = newCommand(ID_FILE_PRINT, tr("&Print..."), tr("Print the active document"));
+  printAct_->setShortcuts(QKeySequence::Print);
+  printAct_->setIcon(
+      QIcon::fromTheme(QStringLiteral("document-print"), DrawFallbackIcon(FallbackIcon::Print)));
+  connect(printAct_, &QAction::triggered, this, &CMainFrame::print);
+
+  printSetupAct_ = newCommand(ID_FILE_PRINT_SETUP, tr("P&rint Setup..."),
+                              tr("Change the printer and printing options"));
+  connect(printSetupAct_, &QAction::triggered, this, &CMainFrame::printSetup);
+
+  exitAct_ = newCommand(ID_APP_EXIT, tr("E&xit"), tr("Quit the application"));
+  // Not QKeySequence::Quit: some platforms bind nothing to it.
+  exitAct_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+  exitAct_->setIcon(QIcon::fromTheme(QStringLiteral("application-exit")));
+  connect(exitAct_, &QAction::triggered, this, &QWidget::close);
+
+  copyAct_ =
+      newCommand(ID_EDIT_COPY, tr("&Copy"), tr("Copy the selection and put it on the Clipboard"));
+  // Not QKeySequence::Copy, which adds keys of other keyboards on some desktops.
+  copyAct_->setShortcuts(
+      {QKeySequence(Qt::CTRL | Qt::Key_C), QKeySequence(Qt::CTRL | Qt::Key_Insert)});
+  copyAct_->setIcon(
+      QIcon::fromTheme(QStringLiteral("edit-copy"), DrawFallbackIcon(FallbackIcon::Copy)));
+  connect(copyAct_, &QAction::triggered, this, &CMainFrame::copy);
+
+  nextPaneAct_ = newCommand(ID_NEXT_PANE, tr("Ne&xt Pane"), tr("Switch to the next window pane"));
+  nextPaneAct_->setShortcut(QKeySequence(Qt::Key_F6));
+  connect(nextPaneAct_, &QAction::triggered, this, &CMainFrame::nextPane);
+
+  previousPaneAct_ =
+      newCommand(ID_PREV_PANE, tr("Pre&vious Pane"), tr("Switch back to the previous window pane"));
+  previousPaneAct_->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F6));
+  connect(previousPaneAct_, &QAction::triggered, this, &CMainFrame::previousPane);
+
+  cascadeAct_ =
+      newCommand(ID_WINDOW_CASCADE, tr("&Cascade"), tr("Arrange windows so they overlap"));
+  connect(cascadeAct_, &QAction::triggered, mdiArea_, &QMdiArea::cascadeSubWindows);
+
+  tileAct_ =
+      newCommand(ID_WINDOW_TILE_HORZ, tr("&Tile"), tr("Arrange windows as non-overlapping tiles"));
+  connect(tileAct_, &QAction::triggered, mdiArea_, &QMdiArea::tileSubWindows);
+
+  // No wait cursor for the Palm commands: they are quick, and most of them end in a dialog or a
+  // message the user must answer.
+  installPalmAppAct_ = newCommand(ID_INSTALL_PALM_APP, tr("Install Strumlet to your &Palm..."),
+                                  tr("Install Strumlet to your Palm."));
+  connect(installPalmAppAct_, &QAction::triggered, this, &CMainFrame::installPalmApplication);
+
+  installConduitAct_ = newCommand(ID_INSTALL_CONDUIT, tr("Install &Conduit"),
+                                  tr("Install the Strumlet conduit for Hot Sync ability."));
+  connect(installConduitAct_, &QAction::triggered, this, &CMainFrame::installConduit);
+
+  removeConduitAct_ = newCommand(ID_REMOVE_CONDUIT, tr("&Remove Conduit"),
+                                 tr("Unstall the Strumlet conduit for Hot Sync ability."));
+  connect(removeConduitAct_, &QAction::triggered, this, &CMainFrame::removeConduit);
+
+  aboutAct_ = newCommand(ID_APP_ABOUT, tr("&About StrumletViewer..."),
+                         tr("Display program information, version number and copyright"));
+  aboutAct_->setIcon(QIcon::fromTheme(QStringLiteral("help-about"),
+                                      s->standardIcon(QStyle::SP_MessageBoxQuestion)));
+  connect(aboutAct_, &QAction::triggered, this, &CMainFrame::about);
+
+  createUnavailableActions();
+  createSettingActions();
+}
+
+void CMainFrame::createUnavailableActions() {
+  struct Unavailable {
+    QAction* CMainFrame::*member;
+    int id;
+    const char* text;
+    const char* tip;
+    QList<QKeySequence> keys;
+    const char* themeIcon;
+    QIcon fallback;
+  };
+  const Unavailable unavailable[] = {
+      {&CMainFrame::saveAct_, ID_FILE_SAVE, QT_TR_NOOP("&Save"),
+       QT_TR_NOOP("Save the active document"), QKeySequence::keyBindings(QKeySequence::Save),
+       "document-save", style()->standardIcon(QStyle::SP_DialogSaveButton)},
+      {&CMainFrame::cutAct_,
+       ID_EDIT_CUT,
+       QT_TR_NOOP("Cu&t"),
+       QT_TR_NOOP("Cut the selection and put it on the Clipboard"),
+       {QKeySequence(Qt::CTRL | Qt::Key_X), QKeySequence(Qt::SHIFT | Qt::Key_Delete)},
+       "edit-cut",
+       DrawFallbackIcon(FallbackIcon::Cut)},
+      {&CMainFrame::pasteAct_,
+       ID_EDIT_PASTE,
+       QT_TR_NOOP("&Paste"),
+       QT_TR_NOOP("Insert Clipboard contents"),
+       {QKeySequence(Qt::CTRL | Qt::Key_V), QKeySequence(Qt::SHIFT | Qt::Key_Insert)},
+       "edit-paste",
+       DrawFallbackIcon(FallbackIcon::Paste)},
+      {&CMainFrame::undoAct_,
+       ID_EDIT_UNDO,
+       QT_TR_NOOP("&Undo"),
+       QT_TR_NOOP("Undo the last action"),
+       {QKeySequence(Qt::CTRL | Qt::Key_Z), QKeySequence(Qt::ALT | Qt::Key_Backspace)},
+       nullptr,
+       {}},
+  };
+  for (const Unavailable& row : unavailable) {
+    QAction* action = newCommand(row.id, tr(row.text), tr(row.tip));
+    action->setShortcuts(row.keys);
+    if (row.themeIcon != nullptr) {
+      action->setIcon(QIcon::fromTheme(QString::fromLatin1(row.themeIcon), row.fallback));
+    }
+    action->setEnabled(false);
+    this->*row.member = action;
+  }
+}
+
+void CMainFrame::createSettingActions() {
   struct Setting {
+    std::vector<QAction*> CMainFrame::*group;
     int id;
     const char* text;
     const char* tip;
   };
   const Setting settings[] = {
-      {ID_TOGGLE_PNG, QT_TR_NOOP("&PNG Images"), QT_TR_NOOP("Write the chord images as PNG files")},
-      {ID_TOGGLE_JPEG, QT_TR_NOOP("&JPEG Images"),
+      {&CMainFrame::imageActs_, ID_TOGGLE_PNG, QT_TR_NOOP("&PNG Images"),
+       QT_TR_NOOP("Write the chord images as PNG files")},
+      {&CMainFrame::imageActs_, ID_TOGGLE_JPEG, QT_TR_NOOP("&JPEG Images"),
        QT_TR_NOOP("Write the chord images as JPEG files")},
-      {ID_TOGGLE_BORDER, QT_TR_NOOP("&Frame Images"),
+      {&CMainFrame::imageActs_, ID_TOGGLE_BORDER, QT_TR_NOOP("&Frame Images"),
        QT_TR_NOOP("Draw a frame around each chord image")},
-      {ID_SCALE_25, QT_TR_NOOP("Scale &25%"), QT_TR_NOOP("Show the chord images at 25 percent")},
-      {ID_SCALE_50, QT_TR_NOOP("Scale &50%"), QT_TR_NOOP("Show the chord images at 50 percent")},
-      {ID_SCALE_63, QT_TR_NOOP("Scale &63%"), QT_TR_NOOP("Show the chord images at 63 percent")},
-      {ID_SCALE_75, QT_TR_NOOP("Scale &75%"), QT_TR_NOOP("Show the chord images at 75 percent")},
-      {ID_SCALE_88, QT_TR_NOOP("Scale &88%"), QT_TR_NOOP("Show the chord images at 88 percent")},
-      {ID_SCALE_100, QT_TR_NOOP("Scale &100%"), QT_TR_NOOP("Show the chord images at full size")},
-      {ID_SCALE_200, QT_TR_NOOP("Scale 2&00%"), QT_TR_NOOP("Show the chord images at double size")},
-      {ID_SORT_CATEGORY, QT_TR_NOOP("Sort by &Category"),
+      {&CMainFrame::scaleActs_, ID_SCALE_25, QT_TR_NOOP("Scale &25%"),
+       QT_TR_NOOP("Show the chord images at 25 percent")},
+      {&CMainFrame::scaleActs_, ID_SCALE_50, QT_TR_NOOP("Scale &50%"),
+       QT_TR_NOOP("Show the chord images at 50 percent")},
+      {&CMainFrame::scaleActs_, ID_SCALE_63, QT_TR_NOOP("Scale &63%"),
+       QT_TR_NOOP("Show the chord images at 63 percent")},
+      {&CMainFrame::scaleActs_, ID_SCALE_75, QT_TR_NOOP("Scale &75%"),
+       QT_TR_NOOP("Show the chord images at 75 percent")},
+      {&CMainFrame::scaleActs_, ID_SCALE_88, QT_TR_NOOP("Scale &88%"),
+       QT_TR_NOOP("Show the chord images at 88 percent")},
+      {&CMainFrame::scaleActs_, ID_SCALE_100, QT_TR_NOOP("Scale &100%"),
+       QT_TR_NOOP("Show the chord images at full size")},
+      {&CMainFrame::scaleActs_, ID_SCALE_200, QT_TR_NOOP("Scale 2&00%"),
+       QT_TR_NOOP("Show the chord images at double size")},
+      {&CMainFrame::sortActs_, ID_SORT_CATEGORY, QT_TR_NOOP("Sort by &Category"),
        QT_TR_NOOP("Order the chords by category")},
-      {ID_SORT_NAME, QT_TR_NOOP("Sort by &Name"), QT_TR_NOOP("Order the chords by name")},
-      {ID_SORT_POSITION, QT_TR_NOOP("Sort by P&osition"),
+      {&CMainFrame::sortActs_, ID_SORT_NAME, QT_TR_NOOP("Sort by &Name"),
+       QT_TR_NOOP("Order the chords by name")},
+      {&CMainFrame::sortActs_, ID_SORT_POSITION, QT_TR_NOOP("Sort by P&osition"),
        QT_TR_NOOP("Keep the chords in their order on the handheld")},
   };
   for (const Setting& setting : settings) {
-    QAction* action = addCommand(setting.id, tr(setting.text), tr(setting.tip));
+    QAction* action = newCommand(setting.id, tr(setting.text), tr(setting.tip));
     action->setCheckable(true);
+    // The application keeps the setting; the check mark is read back from it.
+    action->setData(setting.id);
     const int id = setting.id;
-    connect(action, &QAction::triggered, this, [this, id] {
-      app_.OnSettingCommand(id);
-      updateMenus();
-    });
+    connect(action, &QAction::triggered, this, [this, id] { runSettingCommand(id); });
+    (this->*setting.group).push_back(action);
   }
-  QAction* pathSettings = addCommand(ID_PATH_SETTINGS, tr("P&ath Settings..."),
-                                     tr("Change the proposed database path and the font file"));
-  connect(pathSettings, &QAction::triggered, this, [this] {
-    app_.OnSettingCommand(ID_PATH_SETTINGS);
-    updateMenus();
-  });
 
-  // No wait cursor here: the Palm commands are quick, and most of them end in a dialog or a
-  // message the user must answer.
-  auto palmCommand = [this](auto operation) {
-    return [this, operation] { operation(app_.palmInstaller()); };
-  };
-  connect(addCommand(ID_INSTALL_CONDUIT, tr("Install &Conduit"),
-                     tr("Install the Strumlet conduit for Hot Sync ability.")),
-          &QAction::triggered, this,
-          palmCommand([](CPalmInstaller& palm) { palm.ReportConduitInstall(); }));
-  connect(addCommand(ID_REMOVE_CONDUIT, tr("&Remove Conduit"),
-                     tr("Unstall the Strumlet conduit for Hot Sync ability.")),
-          &QAction::triggered, this,
-          palmCommand([](CPalmInstaller& palm) { palm.ReportConduitRemoval(); }));
-  connect(addCommand(ID_INSTALL_PALM_APP, tr("Install Strumlet to your &Palm..."),
-                     tr("Install Strumlet to your Palm.")),
-          &QAction::triggered, this, palmCommand([this](CPalmInstaller& palm) {
-            // The users are chosen in the "Install Strumlet" dialog over this window.
-            DialogUserChooser chooser(this);
-            palm.SetUserChooser(&chooser);
-            palm.InstallApplication();
-            palm.SetUserChooser(nullptr);
-          }));
-  connect(addCommand(ID_EXPORT_CHORDPRO, tr("&Export as ChordPro..."),
-                     tr("Write the chords of the active database as a ChordPro file")),
-          &QAction::triggered, this, &CMainFrame::exportChordPro);
+  pathSettingsAct_ = newCommand(ID_PATH_SETTINGS, tr("P&ath Settings..."),
+                                tr("Change the proposed database path and the font file"));
+  connect(pathSettingsAct_, &QAction::triggered, this,
+          [this] { runSettingCommand(ID_PATH_SETTINGS); });
 }
 
 void CMainFrame::createMenus() {
-  auto* bar = menuBar();
+  QMenuBar* bar = menuBar();
   fileMenuShort_ = bar->addMenu(tr("&File"));
   fileMenuShort_->setObjectName(QStringLiteral("menu128File"));
-  fileMenuShort_->addAction(command(ID_FILE_OPEN));
+  fileMenuShort_->addAction(openAct_);
   fileMenuShort_->addSeparator();
-  fileMenuShort_->addAction(command(ID_FILE_PRINT_SETUP));
+  fileMenuShort_->addAction(printSetupAct_);
   fileMenuShort_->addSeparator();
-  fileMenuShort_->addAction(command(ID_APP_EXIT));
+  fileMenuShort_->addAction(exitAct_);
 
   fileMenuFull_ = bar->addMenu(tr("&File"));
   fileMenuFull_->setObjectName(QStringLiteral("menu129File"));
-  fileMenuFull_->addAction(command(ID_FILE_OPEN));
-  fileMenuFull_->addAction(command(ID_FILE_CLOSE));
-  fileMenuFull_->addAction(command(ID_EXPORT_CHORDPRO));
+  fileMenuFull_->addAction(openAct_);
+  fileMenuFull_->addAction(closeAct_);
+  fileMenuFull_->addAction(exportChordProAct_);
   fileMenuFull_->addSeparator();
-  fileMenuFull_->addAction(command(ID_FILE_PRINT));
-  fileMenuFull_->addAction(command(ID_FILE_PRINT_SETUP));
+  fileMenuFull_->addAction(printAct_);
+  fileMenuFull_->addAction(printSetupAct_);
   fileMenuFull_->addSeparator();
-  fileMenuFull_->addAction(command(ID_APP_EXIT));
+  fileMenuFull_->addAction(exitAct_);
 
   windowMenu_ = bar->addMenu(tr("&Window"));
   windowMenu_->setObjectName(QStringLiteral("menu129Window"));
-  connect(windowMenu_, &QMenu::aboutToShow, this, &CMainFrame::updateWindowMenu);
   updateWindowMenu();
+  connect(windowMenu_, &QMenu::aboutToShow, this, &CMainFrame::updateWindowMenu);
 
   optionsMenu_ = bar->addMenu(tr("&Options"));
   optionsMenu_->setObjectName(QStringLiteral("menuOptions"));
-  for (int id : {ID_TOGGLE_PNG, ID_TOGGLE_JPEG, ID_TOGGLE_BORDER}) {
-    optionsMenu_->addAction(command(id));
+  for (const std::vector<QAction*>* group : {&imageActs_, &scaleActs_, &sortActs_}) {
+    for (QAction* action : *group) {
+      optionsMenu_->addAction(action);
+    }
+    optionsMenu_->addSeparator();
   }
-  optionsMenu_->addSeparator();
-  for (int id : {ID_SCALE_25, ID_SCALE_50, ID_SCALE_63, ID_SCALE_75, ID_SCALE_88, ID_SCALE_100,
-                 ID_SCALE_200}) {
-    optionsMenu_->addAction(command(id));
-  }
-  optionsMenu_->addSeparator();
-  for (int id : {ID_SORT_CATEGORY, ID_SORT_NAME, ID_SORT_POSITION}) {
-    optionsMenu_->addAction(command(id));
-  }
-  optionsMenu_->addSeparator();
-  optionsMenu_->addAction(command(ID_PATH_SETTINGS));
-  connect(optionsMenu_, &QMenu::aboutToShow, this, &CMainFrame::updateMenus);
+  optionsMenu_->addAction(pathSettingsAct_);
 
   palmMenu_ = bar->addMenu(tr("&Palm"));
   palmMenu_->setObjectName(QStringLiteral("menuPalm"));
-  palmMenu_->addAction(command(ID_INSTALL_PALM_APP));
+  palmMenu_->addAction(installPalmAppAct_);
   palmMenu_->addSeparator();
-  palmMenu_->addAction(command(ID_INSTALL_CONDUIT));
-  palmMenu_->addAction(command(ID_REMOVE_CONDUIT));
+  palmMenu_->addAction(installConduitAct_);
+  palmMenu_->addAction(removeConduitAct_);
 
   helpMenu_ = bar->addMenu(tr("&Help"));
   helpMenu_->setObjectName(QStringLiteral("menuHelp"));
-  helpMenu_->addAction(command(ID_APP_ABOUT));
+  helpMenu_->addAction(aboutAct_);
 }
 
 void CMainFrame::createToolBars() {
-  toolBar_ = new QToolBar(tr("Standard"), this);
+  toolBar_ = addToolBar(tr("Standard"));
   toolBar_->setObjectName(QStringLiteral("toolBar"));
   toolBar_->setIconSize(QSize(16, 16));
-  toolBar_->addAction(command(ID_FILE_NEW));
-  toolBar_->addAction(command(ID_FILE_OPEN));
-  toolBar_->addAction(command(ID_FILE_SAVE));
+  toolBar_->addAction(newAct_);
+  toolBar_->addAction(openAct_);
+  toolBar_->addAction(saveAct_);
   toolBar_->addSeparator();
-  toolBar_->addAction(command(ID_EDIT_CUT));
-  toolBar_->addAction(command(ID_EDIT_COPY));
-  toolBar_->addAction(command(ID_EDIT_PASTE));
+  toolBar_->addAction(cutAct_);
+  toolBar_->addAction(copyAct_);
+  toolBar_->addAction(pasteAct_);
   toolBar_->addSeparator();
-  toolBar_->addAction(command(ID_FILE_PRINT));
+  toolBar_->addAction(printAct_);
   toolBar_->addSeparator();
-  toolBar_->addAction(command(ID_APP_ABOUT));
-  addToolBar(Qt::TopToolBarArea, toolBar_);
+  toolBar_->addAction(aboutAct_);
 
   // The second band is an empty dialog bar, kept for its place beside the tool bar.
-  dialogBar_ = new QToolBar(tr("Dialog Bar"), this);
+  dialogBar_ = addToolBar(tr("Dialog Bar"));
   dialogBar_->setObjectName(QStringLiteral("dialogBar"));
   auto* empty = new QWidget(dialogBar_);
   empty->setFixedSize(fontMetrics().averageCharWidth() * 330 / 4, fontMetrics().height() * 15 / 8);
   dialogBar_->addWidget(empty);
-  addToolBar(Qt::TopToolBarArea, dialogBar_);
 }
 
 void CMainFrame::createStatusBar() {
   QStatusBar* bar = statusBar();
   bar->setObjectName(QStringLiteral("statusBar"));
-  auto indicator = [bar](const QString& name, const QString& text) {
-    auto* label = new QLabel(text, bar);
-    label->setObjectName(name);
-    label->setMinimumWidth(label->fontMetrics().horizontalAdvance(text) + 8);
-    label->setAlignment(Qt::AlignCenter);
-    label->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
-    bar->addPermanentWidget(label);
-    return label;
-  };
-  capsIndicator_ = indicator(QStringLiteral("indicatorCaps"), tr("CAP"));
-  numIndicator_ = indicator(QStringLiteral("indicatorNum"), tr("NUM"));
-  scrollIndicator_ = indicator(QStringLiteral("indicatorScrl"), tr("SCRL"));
+  new CLockIndicators(bar);
   bar->showMessage(tr("Ready"));
   connect(bar, &QStatusBar::messageChanged, bar, [bar](const QString& message) {
     if (message.isEmpty()) {
       bar->showMessage(tr("Ready"));
     }
   });
-  auto* timer = new QTimer(this);
-  connect(timer, &QTimer::timeout, this, &CMainFrame::updateLockIndicators);
-  timer->start(250);
-  updateLockIndicators();
-}
-
-void CMainFrame::updateLockIndicators() {
-  const LockKeyState state = ReadLockKeys();
-  // As on other desktops: the indicator's text shows only while its lock is on.
-  auto show = [](QLabel* label, bool on) {
-    const QColor color = on ? label->palette().color(QPalette::WindowText)
-                            : label->palette().color(QPalette::Window);
-    label->setStyleSheet(QStringLiteral("color: %1").arg(color.name()));
-    label->setAccessibleName(label->text() + (on ? tr(" on") : tr(" off")));
-  };
-  show(capsIndicator_, state.caps);
-  show(numIndicator_, state.num);
-  show(scrollIndicator_, state.scroll);
 }
 
 CChildFrame* CMainFrame::activeChild() const {
@@ -398,37 +367,40 @@ CChildFrame* CMainFrame::activeChild() const {
 }
 
 void CMainFrame::updateMenus() {
-  const bool hasChild = !mdiArea_->subWindowList().isEmpty();
-  fileMenuShort_->menuAction()->setVisible(!hasChild);
-  fileMenuFull_->menuAction()->setVisible(hasChild);
-  windowMenu_->menuAction()->setVisible(hasChild);
+  const bool hasWindows = !mdiArea_->subWindowList().isEmpty();
+  fileMenuShort_->menuAction()->setVisible(!hasWindows);
+  fileMenuFull_->menuAction()->setVisible(hasWindows);
+  windowMenu_->menuAction()->setVisible(hasWindows);
+  cascadeAct_->setEnabled(hasWindows);
+  tileAct_->setEnabled(hasWindows);
 
   CChildFrame* child = activeChild();
-  command(ID_FILE_CLOSE)->setEnabled(child != nullptr);
-  command(ID_FILE_PRINT)->setEnabled(child != nullptr && !printing_);
-  command(ID_EXPORT_CHORDPRO)->setEnabled(!ExportSource(child).isEmpty());
-  command(ID_EDIT_COPY)->setEnabled(child != nullptr);
-  command(ID_NEXT_PANE)->setEnabled(child != nullptr);
-  command(ID_PREV_PANE)->setEnabled(child != nullptr);
-  command(ID_WINDOW_CASCADE)->setEnabled(hasChild);
-  command(ID_WINDOW_TILE_HORZ)->setEnabled(hasChild);
+  const bool hasChild = child != nullptr;
+  closeAct_->setEnabled(hasChild);
+  exportChordProAct_->setEnabled(!ExportSource(child).isEmpty());
+  printAct_->setEnabled(hasChild && !printing_);
+  copyAct_->setEnabled(hasChild);
+  nextPaneAct_->setEnabled(hasChild);
+  previousPaneAct_->setEnabled(hasChild);
 
-  for (const auto& [id, action] : commands_) {
-    if (const std::optional<bool> checked = app_.SettingChecked(id)) {
-      action->setChecked(*checked);
+  for (const std::vector<QAction*>* group : {&imageActs_, &scaleActs_, &sortActs_}) {
+    for (QAction* action : *group) {
+      if (const std::optional<bool> checked = app_.SettingChecked(action->data().toInt())) {
+        action->setChecked(*checked);
+      }
     }
   }
 
   // A maximised document window adds " - [title]" to this caption itself.
-  setWindowTitle(child != nullptr && !child->isMaximized()
+  setWindowTitle(hasChild && !child->isMaximized()
                      ? kCaption + QStringLiteral(" - ") + child->windowTitle()
                      : kCaption);
 }
 
 void CMainFrame::updateWindowMenu() {
   windowMenu_->clear();
-  windowMenu_->addAction(command(ID_WINDOW_CASCADE));
-  windowMenu_->addAction(command(ID_WINDOW_TILE_HORZ));
+  windowMenu_->addAction(cascadeAct_);
+  windowMenu_->addAction(tileAct_);
   const QList<QMdiSubWindow*> windows = mdiArea_->subWindowList();
   if (!windows.isEmpty()) {
     windowMenu_->addSeparator();
@@ -450,16 +422,9 @@ DocumentWindow* CMainFrame::CreateDocumentWindow(CStrumletViewerDoc& document,
   auto* child = new CChildFrame(document, std::move(closed));
   mdiArea_->addSubWindow(child);
   child->setWindowIcon(windowIcon());
+  // Its first page decides whether it opens maximised, and maximising changes the caption.
   connect(child, &CChildFrame::initialUpdateDone, this, &CMainFrame::updateMenus);
-  connect(child, &QMdiSubWindow::windowStateChanged, this, [this] {
-    // After the area has put its own caption back.
-    QTimer::singleShot(0, this, &CMainFrame::updateMenus);
-  });
-  connect(child, &QObject::destroyed, this, [this] {
-    // The list of windows is only up to date once the event loop has run.
-    QTimer::singleShot(0, this, &CMainFrame::updateMenus);
-  });
-  connect(child->htmlView(), &QWebEngineView::titleChanged, this, &CMainFrame::updateMenus);
+  connect(child, &QMdiSubWindow::windowStateChanged, this, &CMainFrame::updateMenus);
   return child;
 }
 
@@ -474,11 +439,49 @@ void CMainFrame::ShowMainWindow() {
   repaint();
 }
 
+void CMainFrame::newFile() { app_.OnFileNew(); }
+
+void CMainFrame::open() {
+  app_.OnFileOpen();
+  // The dialog's OK stores its choices, which the Options menu shows.
+  updateMenus();
+}
+
 void CMainFrame::copy() {
   if (CChildFrame* child = activeChild()) {
     child->htmlView()->triggerPageAction(QWebEnginePage::Copy);
   }
 }
+
+void CMainFrame::nextPane() {
+  if (CChildFrame* child = activeChild()) {
+    child->MoveToPane(true);
+  }
+}
+
+void CMainFrame::previousPane() {
+  if (CChildFrame* child = activeChild()) {
+    child->MoveToPane(false);
+  }
+}
+
+void CMainFrame::runSettingCommand(int id) {
+  app_.OnSettingCommand(id);
+  updateMenus();
+}
+
+void CMainFrame::installPalmApplication() {
+  CPalmInstaller& palm = app_.palmInstaller();
+  // The users are chosen in the "Install Strumlet" dialog over this window.
+  DialogUserChooser chooser(this);
+  palm.SetUserChooser(&chooser);
+  palm.InstallApplication();
+  palm.SetUserChooser(nullptr);
+}
+
+void CMainFrame::installConduit() { app_.palmInstaller().ReportConduitInstall(); }
+
+void CMainFrame::removeConduit() { app_.palmInstaller().ReportConduitRemoval(); }
 
 void CMainFrame::print() {
   CChildFrame* child = activeChild();
@@ -609,7 +612,10 @@ void CMainFrame::dropEvent(QDropEvent* event) {
   }
   event->acceptProposedAction();
   // Run the Open command once the drag has ended, so the dialog does not sit inside it.
-  QTimer::singleShot(0, this, [this, path] { app_.OnFileOpen(path.toStdString()); });
+  QTimer::singleShot(0, this, [this, path] {
+    app_.OnFileOpen(path.toStdString());
+    updateMenus();
+  });
 }
 
 void CMainFrame::readGeometry() {

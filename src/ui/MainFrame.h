@@ -2,15 +2,13 @@
 
 #include <QMainWindow>
 #include <QPrinter>
-#include <map>
 #include <memory>
+#include <vector>
 
 #include "strumlet/app/StrumletViewerApp.h"
 
 class QAction;
-class QLabel;
 class QMdiArea;
-class QMdiSubWindow;
 class QMenu;
 class QToolBar;
 
@@ -35,14 +33,18 @@ class CMainFrame final : public QMainWindow, public MainFrameWindow {
                                        std::function<void()> closed) override;
 
   QMdiArea* mdiArea() const { return mdiArea_; }
+  // The active document window; nullptr when there is none.
   CChildFrame* activeChild() const;
-  // The command of a resource identifier (57601 Open, 32780 JPEG, ...); nullptr when unknown.
+  // The command of a resource identifier (57601 Open, 32780 JPEG, ...), found by its object
+  // name "command" + id; nullptr when unknown.
   QAction* command(int id) const;
 
   // Whether the drop of these paths would be taken, and the path proposed to Open.
   static QString DroppablePath(const QList<QUrl>& urls);
 
  public slots:
+  // Visibility of the menus, enabled states, check marks and the caption, all from the current
+  // state.
   void updateMenus();
 
  protected:
@@ -50,28 +52,37 @@ class CMainFrame final : public QMainWindow, public MainFrameWindow {
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dropEvent(QDropEvent* event) override;
 
+ private slots:
+  void newFile();
+  void open();
+  void exportChordPro();
+  void print();
+  void printSetup();
+  void copy();
+  void nextPane();
+  void previousPane();
+  void runSettingCommand(int id);
+  void installPalmApplication();
+  void installConduit();
+  void removeConduit();
+  void about();
+  void updateWindowMenu();
+
  private:
-  QAction* addCommand(int id, const QString& text, const QString& tip,
-                      const QList<QKeySequence>& keys = {}, const QString& themeIcon = {},
-                      const QIcon& fallback = {});
   void createActions();
+  void createUnavailableActions();
+  void createSettingActions();
   void createMenus();
   void createToolBars();
   void createStatusBar();
-  void updateWindowMenu();
-  void updateLockIndicators();
-  void print();
-  void printSetup();
-  void exportChordPro();
+  QAction* newCommand(int id, const QString& text, const QString& tip);
   QString ExportSource(CChildFrame* child) const;
-  void about();
-  void copy();
   void readGeometry();
   void writeGeometry();
 
   CStrumletViewerApp& app_;
   QMdiArea* mdiArea_;
-  std::map<int, QAction*> commands_;
+
   QMenu* fileMenuShort_ = nullptr;
   QMenu* fileMenuFull_ = nullptr;
   QMenu* windowMenu_ = nullptr;
@@ -80,15 +91,37 @@ class CMainFrame final : public QMainWindow, public MainFrameWindow {
   QMenu* helpMenu_ = nullptr;
   QToolBar* toolBar_ = nullptr;
   QToolBar* dialogBar_ = nullptr;
-  QLabel* capsIndicator_ = nullptr;
-  QLabel* numIndicator_ = nullptr;
-  QLabel* scrollIndicator_ = nullptr;
+
+  QAction* newAct_ = nullptr;
+  QAction* openAct_ = nullptr;
+  QAction* closeAct_ = nullptr;
+  QAction* exportChordProAct_ = nullptr;
+  QAction* printAct_ = nullptr;
+  QAction* printSetupAct_ = nullptr;
+  QAction* exitAct_ = nullptr;
+  QAction* copyAct_ = nullptr;
+  QAction* nextPaneAct_ = nullptr;
+  QAction* previousPaneAct_ = nullptr;
+  QAction* cascadeAct_ = nullptr;
+  QAction* tileAct_ = nullptr;
+  QAction* installPalmAppAct_ = nullptr;
+  QAction* installConduitAct_ = nullptr;
+  QAction* removeConduitAct_ = nullptr;
+  QAction* aboutAct_ = nullptr;
+  // Shown for their place on the tool bar; a generated page has nothing to save, cut, paste or
+  // undo, so they are never enabled.
+  QAction* saveAct_ = nullptr;
+  QAction* cutAct_ = nullptr;
+  QAction* pasteAct_ = nullptr;
+  QAction* undoAct_ = nullptr;
+  // The Options menu's single-setting commands, in its three groups, and the path settings.
+  std::vector<QAction*> imageActs_;
+  std::vector<QAction*> scaleActs_;
+  std::vector<QAction*> sortActs_;
+  QAction* pathSettingsAct_ = nullptr;
+
   std::unique_ptr<QPrinter> printer_;
   bool printing_ = false;
 };
-
-// The program's own picture: the window icon when the desktop theme has none, and the About
-// box's picture.
-QIcon ApplicationIcon();
 
 }  // namespace strumlet

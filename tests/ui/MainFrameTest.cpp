@@ -4,15 +4,21 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QDialog>
 #include <QFile>
 #include <QHostAddress>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QRadioButton>
 #include <QSignalSpy>
 #include <QSplitter>
 #include <QTcpServer>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
 #include <QUrl>
 #include <QWebEnginePage>
@@ -20,6 +26,7 @@
 #include <QWebEngineSettings>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -34,6 +41,7 @@
 #include "TestCommon.h"
 #include "strumlet/app/SettingsStore.h"
 #include "strumlet/app/StrumletViewerApp.h"
+#include "strumlet/core/Messenger.h"
 
 namespace strumlet {
 namespace {
@@ -76,6 +84,26 @@ class ProgramTest : public ::testing::Test {
     });
     (void)QTest::qWaitFor([&] { return done; }, 10000);
     return text;
+  }
+
+  // Runs File, Open and answers its dialog with `path` and whatever `choose` sets, then OK.
+  static bool OpenWithDialog(CMainFrame* frame, const std::string& path,
+                             const std::function<void(QDialog&)>& choose = {}) {
+    bool answered = false;
+    QTimer::singleShot(0, frame, [&] {
+      auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+      if (dialog == nullptr) {
+        return;
+      }
+      dialog->findChild<QLineEdit*>("edit1005")->setText(QString::fromStdString(path));
+      if (choose) {
+        choose(*dialog);
+      }
+      answered = true;
+      dialog->accept();
+    });
+    frame->command(ID_FILE_OPEN)->trigger();
+    return answered;
   }
 
   RecordingStore store;
@@ -166,6 +194,145 @@ TEST_F(ProgramTest, SingleSettingCommandsShowTheirCheckMarksAndStoreAtOnce) {
   EXPECT_FALSE(frame->command(ID_SORT_POSITION)->isChecked());
   // Never disabled, even without a document window.
   EXPECT_TRUE(frame->command(ID_TOGGLE_BORDER)->isEnabled());
+}
+
+TEST_F(ProgramTest, EveryAcceleratorStaysAsItWas) {
+  CMainFrame* frame = Start({"/InstallAll"});
+  ASSERT_NE(frame, nullptr);
+  // Some standard key sequences name more keys, or none, depending on the desktop; these are
+  // the keys each command answers to.
+  const std::map<int, QString> keys = {
+      {ID_FILE_NEW, "Ctrl+N"},
+      {ID_FILE_OPEN, "Ctrl+O"},
+      {ID_FILE_SAVE, "Ctrl+S"},
+      {ID_FILE_PRINT, "Ctrl+P"},
+      {ID_APP_EXIT, "Ctrl+Q"},
+      {ID_EDIT_CUT, "Ctrl+X, Shift+Del"},
+      {ID_EDIT_COPY, "Ctrl+C, Ctrl+Ins"},
+      {ID_EDIT_PASTE, "Ctrl+V, Shift+Ins"},
+      {ID_EDIT_UNDO, "Ctrl+Z, Alt+Backspace"},
+      {ID_NEXT_PANE, "F6"},
+      {ID_PREV_PANE, "Shift+F6"},
+  };
+  int commands = 0;
+  for (QAction* action : frame->actions()) {
+    if (!action->objectName().startsWith("command")) {
+      continue;
+    }
+    ++commands;
+    const int id = action->objectName().mid(7).toInt();
+    EXPECT_EQ(frame->command(id), action);
+    QStringList bound;
+    for (const QKeySequence& key : action->shortcuts()) {
+      bound << key.toString();
+    }
+    const auto expected = keys.find(id);
+    EXPECT_EQ(bound.join(", "), expected == keys.end() ? QString() : expected->second) << id;
+    EXPECT_FALSE(action->statusTip().isEmpty()) << id;
+  }
+  EXPECT_EQ(commands, 34);
+  EXPECT_EQ(frame->command(12345), nullptr);
+}
+
+TEST_F(ProgramTest, EveryMenuListsItsCommandsInOrder) {
+  CMainFrame* frame = Start({"/InstallAll"});
+  ASSERT_NE(frame, nullptr);
+  const auto items = [frame](const char* menu) {
+    QStringList ids;
+    for (QAction* action : Menu(frame, menu)->actions()) {
+      ids << (action->isSeparator() ? QString("-") : action->objectName().mid(7));
+    }
+    return ids.join(' ').toStdString();
+  };
+  EXPECT_EQ(items("menu128File"), "57601 - 57606 - 57665");
+  EXPECT_EQ(items("menu129File"), "57601 57602 32790 - 57607 57606 - 57665");
+  EXPECT_EQ(items("menu129Window"), "57650 57651");
+  EXPECT_EQ(items("menuOptions"),
+            "32771 32780 32773 - 32779 32778 32777 32776 32775 32774 32781 - 32784 32786 32785 "
+            "- 32783");
+  EXPECT_EQ(items("menuPalm"), "32787 - 32772 32782");
+  EXPECT_EQ(items("menuHelp"), "57664");
+}
+
+TEST_F(ProgramTest, ClosingWindowsUpdatesTheMenusAtOnce) {
+  CMainFrame* frame = Start({"/InstallAll"});
+  ASSERT_NE(frame, nullptr);
+  frame->command(ID_FILE_NEW)->trigger();
+  frame->command(ID_FILE_NEW)->trigger();
+  for (int id : {ID_FILE_CLOSE, ID_FILE_PRINT, ID_EDIT_COPY, ID_NEXT_PANE, ID_PREV_PANE,
+                 ID_WINDOW_CASCADE, ID_WINDOW_TILE_HORZ}) {
+    EXPECT_TRUE(frame->command(id)->isEnabled()) << id;
+  }
+  // A window makes no difference to the commands a generated page cannot have.
+  for (int id : {ID_FILE_SAVE, ID_EDIT_CUT, ID_EDIT_PASTE, ID_EDIT_UNDO}) {
+    EXPECT_FALSE(frame->command(id)->isEnabled()) << id;
+  }
+
+  // No event loop runs between the closes and the checks: nothing may wait for one.
+  frame->command(ID_FILE_CLOSE)->trigger();
+  ASSERT_NE(frame->activeChild(), nullptr);
+  EXPECT_EQ(frame->activeChild()->windowTitle(), "Strumlet1");
+  EXPECT_EQ(frame->windowTitle().toStdString(), "StrumletViewer - [Strumlet1]");
+  EXPECT_TRUE(Shows(Menu(frame, "menu129File")));
+
+  frame->command(ID_FILE_CLOSE)->trigger();
+  EXPECT_TRUE(Shows(Menu(frame, "menu128File")));
+  EXPECT_FALSE(Shows(Menu(frame, "menu129File")));
+  EXPECT_FALSE(Shows(Menu(frame, "menu129Window")));
+  for (int id : {ID_FILE_CLOSE, ID_FILE_PRINT, ID_EDIT_COPY, ID_NEXT_PANE, ID_PREV_PANE,
+                 ID_WINDOW_CASCADE, ID_WINDOW_TILE_HORZ, ID_EXPORT_CHORDPRO}) {
+    EXPECT_FALSE(frame->command(id)->isEnabled()) << id;
+  }
+  EXPECT_EQ(frame->windowTitle(), "StrumletViewer");
+}
+
+TEST_F(ProgramTest, TheCaptionFollowsTheActiveWindowsState) {
+  CMainFrame* frame = Start({});
+  ASSERT_NE(frame, nullptr);
+  CChildFrame* child = frame->activeChild();
+  ASSERT_NE(child, nullptr);
+  EXPECT_EQ(frame->windowTitle().toStdString(), "StrumletViewer - [Strumlet1]");
+  child->showNormal();
+  EXPECT_EQ(frame->windowTitle().toStdString(), "StrumletViewer - Strumlet1");
+  child->showMaximized();
+  EXPECT_EQ(frame->windowTitle().toStdString(), "StrumletViewer - [Strumlet1]");
+}
+
+TEST_F(ProgramTest, TheOpenDialogsChoicesShowInTheOptionsMenuEvenWhenNoWindowChanges) {
+  store.strings["Settings/OutputPath"] = folder / "out/";
+  CMainFrame* frame = Start({STRUMLET_SAMPLES_DIR "/Guitar Chords.pdb"});
+  ASSERT_NE(frame, nullptr);
+  CChildFrame* child = frame->activeChild();
+  ASSERT_NE(child, nullptr);
+  EXPECT_TRUE(frame->command(ID_SCALE_75)->isChecked());
+
+  // The same database again: its window is already the active one.
+  ASSERT_TRUE(OpenWithDialog(frame, STRUMLET_SAMPLES_DIR "/Guitar Chords.pdb", [](QDialog& d) {
+    d.findChild<QComboBox*>("combo1013")->setEditText("63%");
+    d.findChild<QRadioButton*>("radio1011")->setChecked(true);  // by name
+  }));
+  EXPECT_EQ(frame->activeChild(), child);
+  EXPECT_EQ(frame->mdiArea()->subWindowList().size(), 1);
+  EXPECT_TRUE(frame->command(ID_SCALE_63)->isChecked());
+  EXPECT_FALSE(frame->command(ID_SCALE_75)->isChecked());
+  EXPECT_TRUE(frame->command(ID_SORT_NAME)->isChecked());
+  EXPECT_FALSE(frame->command(ID_SORT_POSITION)->isChecked());
+}
+
+TEST_F(ProgramTest, AnOpenThatFailsLeavesTheShortMenu) {
+  store.strings["Settings/OutputPath"] = folder / "out/";
+  CMainFrame* frame = Start({"/InstallAll"});
+  ASSERT_NE(frame, nullptr);
+  RecordingMessenger messages;
+  ScopedMessenger quiet(messages);
+  ASSERT_TRUE(OpenWithDialog(frame, folder / "missing.pdb"));
+  EXPECT_EQ(app->docManager()->DocumentCount(), 0u);
+  // The window made for it is gone again, and the menus say so.
+  EXPECT_TRUE(frame->mdiArea()->subWindowList().isEmpty());
+  EXPECT_TRUE(Shows(Menu(frame, "menu128File")));
+  EXPECT_FALSE(Shows(Menu(frame, "menu129File")));
+  EXPECT_FALSE(frame->command(ID_WINDOW_CASCADE)->isEnabled());
+  EXPECT_EQ(frame->windowTitle(), "StrumletViewer");
 }
 
 TEST_F(ProgramTest, StartUpWords) {
