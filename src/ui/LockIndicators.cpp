@@ -21,10 +21,12 @@ QLabel* AddPane(QStatusBar* bar, const QString& name, const QString& text) {
 }
 
 void ShowLock(QLabel* label, bool on) {
-  // As on other desktops: the indicator's text shows only while its lock is on.
-  const QColor color =
-      on ? label->palette().color(QPalette::WindowText) : label->palette().color(QPalette::Window);
-  label->setStyleSheet(QStringLiteral("color: %1").arg(color.name()));
+  // As on other desktops: the indicator's text shows only while its lock is on. The colour of
+  // "off" comes from the status bar: the label's own palette already holds the last style.
+  label->setStyleSheet(
+      on ? QString()
+         : QStringLiteral("color: %1")
+               .arg(label->parentWidget()->palette().color(QPalette::Window).name()));
   label->setAccessibleName(label->text() +
                            (on ? CLockIndicators::tr(" on") : CLockIndicators::tr(" off")));
 }
