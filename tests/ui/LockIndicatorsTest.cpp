@@ -56,9 +56,7 @@ TEST(LockIndicators, TheWordOfALockThatIsOffIsHidden) {
   EXPECT_FALSE(Read(bar, "indicatorScrl").readable);
 }
 
-// Fails today: the colour for "on" is read from the pane's palette, which the style sheet of an
-// earlier "off" has already turned into the background colour, so a lock switched on after
-// being off stays invisible. Left as it was while the window's code is only being moved.
+// The style sheet of an earlier "off" must not decide the colour of "on".
 TEST(LockIndicators, ALockSwitchedOnShowsItsWordAgain) {
   QStatusBar bar;
   auto* indicators = new CLockIndicators(&bar);
