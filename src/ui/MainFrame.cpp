@@ -23,7 +23,6 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
-#include "AppIcon.h"
 #include "ChildFrame.h"
 #include "CommandIds.h"
 #include "FallbackIcons.h"
@@ -31,9 +30,13 @@
 #include "LockIndicators.h"
 #include "PageScheme.h"
 #include "StrumletViewerView.h"
+#include "strumlet/app/AboutBox.h"
+#include "strumlet/app/AppIcon.h"
 #include "strumlet/app/FileChoosers.h"
 #include "strumlet/app/SettingsStore.h"
 #include "strumlet/app/UserSelectDialog.h"
+#include "strumlet/core/FileSystem.h"
+#include "strumlet/pdb/ChordDatabase.h"
 
 namespace strumlet {
 namespace {
@@ -523,9 +526,7 @@ QString CMainFrame::ExportSource(CChildFrame* child) const {
   }
   const QString path = QString::fromStdString(app_.docManager()->PathOf(child->document()));
   // A folder's page is its index; only a single database has one set of chords to export.
-  return path.endsWith(QStringLiteral("pdb"), Qt::CaseInsensitive) && QFileInfo(path).isFile()
-             ? path
-             : QString();
+  return EndsInPdb(path.toStdString()) && IsRegularFile(path.toStdString()) ? path : QString();
 }
 
 void CMainFrame::exportChordPro() {
@@ -561,28 +562,7 @@ void CMainFrame::printSetup() {
   dialog.exec();
 }
 
-void CMainFrame::about() {
-  QDialog box(this);
-  box.setObjectName(QStringLiteral("aboutBox"));
-  box.setWindowTitle(tr("About StrumletViewer"));
-  auto* picture = new QLabel(&box);
-  picture->setPixmap(ApplicationIcon().pixmap(48, 48));
-  picture->setAccessibleName(tr("StrumletViewer"));
-  auto* version = new QLabel(tr("StrumletViewer Version 1.0"), &box);
-  auto* purpose = new QLabel(tr("For viewing chords in a Palm OS Strumlet backup database."), &box);
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, &box);
-  connect(buttons, &QDialogButtonBox::accepted, &box, &QDialog::accept);
-  auto* texts = new QVBoxLayout;
-  texts->addWidget(version);
-  texts->addWidget(purpose);
-  auto* row = new QHBoxLayout;
-  row->addWidget(picture, 0, Qt::AlignTop);
-  row->addLayout(texts, 1);
-  auto* layout = new QVBoxLayout(&box);
-  layout->addLayout(row);
-  layout->addWidget(buttons);
-  box.exec();
-}
+void CMainFrame::about() { ShowAboutBox(this); }
 
 QString CMainFrame::DroppablePath(const QList<QUrl>& urls) {
   for (const QUrl& url : urls) {
@@ -591,8 +571,7 @@ QString CMainFrame::DroppablePath(const QList<QUrl>& urls) {
     }
     const QString path = url.toLocalFile();
     const QFileInfo info(path);
-    if (info.isDir() ||
-        (info.isFile() && path.endsWith(QStringLiteral(".pdb"), Qt::CaseInsensitive))) {
+    if (info.isDir() || (info.isFile() && IsDatabaseFileName(info.fileName().toStdString()))) {
       return path;
     }
   }

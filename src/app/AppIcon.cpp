@@ -1,4 +1,4 @@
-#include "AppIcon.h"
+#include "strumlet/app/AppIcon.h"
 
 #include <QPainter>
 #include <QPixmap>
