@@ -240,15 +240,19 @@ std::vector<ConduitEntry> ParseConduitRegistry(std::string_view text) {
   return entries;
 }
 
+namespace {
+
+// One creator's section: its heading and its four keys.
+std::string RegistrySection(const ConduitEntry& entry) {
+  return "[" + entry.creator + "]\ntype=" + std::to_string(entry.type) + "\nname=" + entry.name +
+         "\ndirectory=" + entry.directory + "\ntitle=" + entry.title + "\n";
+}
+
+}  // namespace
+
 std::string FormatConduitRegistry(const std::vector<ConduitEntry>& entries) {
   std::string text = "# Conduits registered with the Palm Desktop folder, one section a creator.\n";
-  for (const auto& entry : entries) {
-    text += "\n[" + entry.creator + "]\n";
-    text += "type=" + std::to_string(entry.type) + "\n";
-    text += "name=" + entry.name + "\n";
-    text += "directory=" + entry.directory + "\n";
-    text += "title=" + entry.title + "\n";
-  }
+  for (const auto& entry : entries) text += "\n" + RegistrySection(entry);
   return text;
 }
 
@@ -257,12 +261,7 @@ std::string AppendRegistrySection(std::string_view text, const ConduitEntry& ent
   // to.
   std::string result(text);
   EndLastLine(result);
-  result += "[" + entry.creator + "]\n";
-  result += "type=" + std::to_string(entry.type) + "\n";
-  result += "name=" + entry.name + "\n";
-  result += "directory=" + entry.directory + "\n";
-  result += "title=" + entry.title + "\n";
-  return result;
+  return result + RegistrySection(entry);
 }
 
 bool SetRegistryValue(std::string& text, std::string_view creator, std::string_view key,
