@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "ProcessOptionsDialog.h"
+#include "strumlet/core/FileSystem.h"
 #include "strumlet/core/Messenger.h"
 
 namespace strumlet {
@@ -40,12 +41,7 @@ OpenCommandValues ChoicesOf(const CProcessOptionsDialog& dialog) {
 }
 
 bool CreateOutputFolder(const std::string& folder) {
-  std::error_code error;
-  if (!folder.empty()) {
-    std::filesystem::create_directories(folder, error);
-  }
-  if (folder.empty() || !std::filesystem::is_directory(folder, error) ||
-      ::access(folder.c_str(), W_OK | X_OK) != 0) {
+  if (!MakeWritableFolder(folder)) {
     ShowMessage("Invalid Destination Folder",
                 "'" + folder + "' is not a valid file or folder path.");
     return false;

@@ -129,9 +129,7 @@ int Run(int argc, char** argv) {
                   "'" + path + "' is not a valid file or folder path.");
   }
   output = strumlet::AbsolutePath(output, strumlet::StartDirectory());
-  std::error_code error;
-  std::filesystem::create_directories(output, error);
-  if (!strumlet::IsWritableDirectory(output)) {
+  if (!strumlet::MakeWritableFolder(output)) {
     return Refuse(messenger, "Invalid Destination Folder",
                   "'" + output + "' is not a valid file or folder path.");
   }

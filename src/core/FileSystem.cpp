@@ -44,6 +44,13 @@ bool IsWritableDirectory(const std::string& path) {
   return IsDirectory(path) && ::access(path.c_str(), W_OK | X_OK) == 0;
 }
 
+bool MakeWritableFolder(const std::string& path) {
+  if (path.empty()) return false;
+  std::error_code ignored;
+  std::filesystem::create_directories(path, ignored);
+  return IsWritableDirectory(path);
+}
+
 bool IsSymbolicLink(const std::string& path) {
   struct stat info {};
   return ::lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode);

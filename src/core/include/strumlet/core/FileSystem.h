@@ -24,6 +24,9 @@ bool IsAccessibleDirectory(const std::string& path);
 // A folder this process may create files in.
 bool IsWritableDirectory(const std::string& path);
 bool IsSymbolicLink(const std::string& path);
+// Creates the folder with its parents when missing; true when it then is one this process may
+// create files in (an output folder).
+bool MakeWritableFolder(const std::string& path);
 
 // The system's text for an errno value. Unlike strerror it may be called from any thread; take
 // the value right at the failing call, before anything else can change errno.
