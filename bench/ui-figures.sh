@@ -1,21 +1,35 @@
 #!/usr/bin/env bash
 # Figures of the desktop program, measured on the real program under Xvfb:
 #   - start to the instruction page shown;
-#   - OK in the Open dialog to the page shown (its first chord drawn) and to the page loaded
-#     (every image in), for a 1,000-chord and a 65,535-chord database;
-#   - peak memory with that page open (the program, and its page renderer processes).
+#   - for a database of 1,000, 10,000 and 65,535 chords given on the command line: the
+#     conversion, the page shown after it (its first chord drawn) and loaded, then a jump to the
+#     middle and to the end of the page, each timed until every image in view is in;
+#   - the page's images that failed, and the page renderer's "Too many open files" lines;
+#   - peak memory of the program and of its page renderer processes.
 # The program's hidden hook STRUMLET_TIMING=1 prints "strumletviewer-timing: EVENT MS" lines.
-# Usage: bench/ui-figures.sh [BUILD]    (needs xvfb-run and xdotool)
+# Usage: bench/ui-figures.sh [--nofile N] [--sizes "1000 10000 65535"] [BUILD]
+#   --nofile N  starts the program with that open-file limit (ulimit -n), as many desktops do
+#               with 1024; then any failed image or "Too many open files" line fails the script.
 set -euo pipefail
 
+nofile="" sizes="1000 10000 65535"
+while [[ $# -gt 0 ]]; do
+  case $1 in
+    --nofile) nofile=$2; shift 2 ;;
+    --sizes) sizes=$2; shift 2 ;;
+    -h|--help) sed -n '2,12p' "$0"; exit 0 ;;
+    *) break ;;
+  esac
+done
 build=$(cd "${1:-build}" && pwd)
 viewer="$build/src/ui/strumletviewer"
 fixture="$build/tools/fixture/strumlet-fixture"
 [[ -x $viewer && -x $fixture ]] || { echo "build the program first (make build)" >&2; exit 2; }
 
 if [[ -z ${STRUMLET_FIGURES_INNER:-} ]]; then
-  command -v xdotool >/dev/null || { echo "needs xdotool (apt-get install xdotool)" >&2; exit 2; }
-  exec env STRUMLET_FIGURES_INNER=1 xvfb-run -a -s "-screen 0 1280x900x24" bash "$0" "$build"
+  command -v xvfb-run >/dev/null || { echo "needs xvfb-run (apt-get install xvfb)" >&2; exit 2; }
+  exec env STRUMLET_FIGURES_INNER=1 xvfb-run -a -s "-screen 0 1280x900x24" \
+    bash "$0" --nofile "$nofile" --sizes "$sizes" "$build"
 fi
 
 work=$(mktemp -d)
@@ -57,15 +71,22 @@ wait_event() {  # log event seconds pid
 }
 stop() { kill "$1" 2>/dev/null || true; wait "$1" 2>/dev/null || true; }
 
-# Peak resident memory of the program and the current resident memory of its helper processes.
+# Peak resident memory of the program, and the sum of the peaks of its helper processes (the
+# page renderer, the GPU process, the zygotes).
+descendants() {
+  local child
+  for child in $(pgrep -P "$1" || true); do echo "$child"; descendants "$child"; done
+}
 memory_report() {
   local pid=$1 hwm children=0 child
   hwm=$(awk '/VmHWM/ {print $2}' "/proc/$pid/status")
-  for child in $(pgrep -P "$pid" || true) $(for c in $(pgrep -P "$pid" || true); do pgrep -P "$c" || true; done); do
-    children=$((children + $(awk '/VmRSS/ {print $2}' "/proc/$child/status" 2>/dev/null || echo 0)))
+  for child in $(descendants "$pid"); do
+    children=$((children + $(awk '/VmHWM/ {print $2}' "/proc/$child/status" 2>/dev/null || echo 0)))
   done
-  echo "program peak $((hwm / 1024)) MiB, page renderer processes $((children / 1024)) MiB"
+  echo "program $((hwm / 1024)) MiB, page renderer processes $((children / 1024)) MiB," \
+       "together $(((hwm + children) / 1024)) MiB (peaks)"
 }
+since() { echo $(( $(event_ms "$1" "$3") - $(event_ms "$1" "$2") )); }
 
 echo "== Start to the instruction page shown (3 runs) =="
 for run in 1 2 3; do
@@ -79,7 +100,8 @@ for run in 1 2 3; do
   stop "$pid"
 done
 
-for chords in 1000 65535; do
+failures=0
+for chords in $sizes; do
   database="$work/Figures $chords.pdb"
   make_database "$chords" "$database"
   rm -rf "$work/config" "$work/out"
@@ -91,30 +113,38 @@ OutputPath=$work/out/
 CONF
   log="$work/open$chords.log"
   : >"$log"
-  (cd "$work" && exec "$viewer" /InstallAll >"$log" 2>&1) &
+  (cd "$work" && { [[ -z $nofile ]] || ulimit -n "$nofile"; } && exec "$viewer" "$database" >"$log" 2>&1) &
   pid=$!
-  # No window manager gives the focus under Xvfb: hand it to each window before its keys.
-  main=$(xdotool search --sync --onlyvisible --name '^StrumletViewer$' | head -1)
-  sleep 1
-  xdotool windowfocus --sync "$main"
-  xdotool key --clearmodifiers ctrl+o
-  dialog=$(xdotool search --sync --onlyvisible --name 'Process Strumlet backup databases' | head -1)
-  sleep 0.5
-  xdotool windowfocus --sync "$dialog"
-  xdotool key --clearmodifiers Return  # OK is the default button
-  if ! wait_event "$log" page-loaded 600 "$pid"; then
-    echo "== $chords chords: conversion $(( $(event_ms "$log" open-end) - $(event_ms "$log" open-accepted) )) ms; page not shown =="
+  echo "== $chords chords${nofile:+, ulimit -n $nofile} =="
+  if ! wait_event "$log" tour-done 900 "$pid"; then
+    grep -E "strumletviewer-timing" "$log" | sed 's/^/  /' || true
     stop "$pid"
+    failures=$((failures + 1))
     continue
   fi
-  accepted=$(event_ms "$log" open-accepted)
-  converted=$(event_ms "$log" open-end)
-  shown=$(event_ms "$log" page-shown)
-  loaded=$(event_ms "$log" page-loaded)
-  echo "== $chords chords: OK to page shown $((shown - accepted)) ms" \
-       "(conversion $((converted - accepted)) ms, page on screen $((shown - converted)) ms later);" \
-       "every image in $((loaded - accepted)) ms =="
-  sleep 2
-  echo "memory with the page open: $(memory_report "$pid")"
+  echo "conversion $(since "$log" open-start open-end) ms;" \
+       "page shown $(since "$log" open-end page-shown) ms after it," \
+       "loaded $(since "$log" open-end page-loaded) ms after it"
+  for spot in middle end; do
+    if grep -q "strumletviewer-timing: $spot-shown " "$log"; then
+      from=$([[ $spot == middle ]] && echo page-loaded || echo middle-shown)
+      echo "jump to the $spot: every image in view in $(since "$log" "$from" "$spot-shown") ms"
+    else
+      echo "jump to the $spot: images in view still missing after 60 s"
+      failures=$((failures + 1))
+    fi
+  done
+  images=$(grep -m1 "strumletviewer-images:" "$log" | cut -d' ' -f2-)
+  emfile=$(grep -c "Too many open files" "$log" || true)
+  echo "images: $images; \"Too many open files\" lines: $emfile"
+  echo "memory: $(memory_report "$pid")"
+  failed=$(awk '{for (i = 1; i < NF; i++) if ($(i + 1) ~ /^failed/) print $i}' <<<"$images")
+  if [[ -n $nofile && ( ${failed:-1} -ne 0 || $emfile -ne 0 ) ]]; then
+    failures=$((failures + 1))
+  fi
   stop "$pid"
 done
+if [[ -n $nofile && $failures -ne 0 ]]; then
+  echo "FAILED: under ulimit -n $nofile, $failures run(s) lost images or ran out of file handles" >&2
+  exit 1
+fi

@@ -2,6 +2,7 @@
 
 #include <QDesktopServices>
 #include <QKeySequence>
+#include <QPointer>
 #include <QShortcut>
 #include <QTimer>
 #include <QUrl>
@@ -9,6 +10,8 @@
 #include <QWebEnginePage>
 #include <QWebEngineScript>
 #include <QWebEngineSettings>
+#include <cstdio>
+#include <iterator>
 #include <memory>
 
 #include "PageScheme.h"
@@ -90,14 +93,87 @@ void CStrumletViewerView::WatchLoadForTiming() {
     *shown = false;
     poll->start();
   });
-  connect(this, &QWebEngineView::loadFinished, this, [poll, shown](bool) {
+  connect(this, &QWebEngineView::loadFinished, this, [this, poll, shown](bool) {
     poll->stop();
     if (!*shown) {
       *shown = true;
       DebugTiming("page-shown");
     }
     DebugTiming("page-loaded");
+    if (url().scheme() != QStringLiteral("qrc")) {
+      TourForTiming();
+    }
   });
+}
+
+void CStrumletViewerView::TourForTiming() {
+  // Jumps to the middle of the page, then to its end; at each, "middle-shown" or "end-shown" once
+  // every image in view is in (or "...-timeout" after 60 s). Then one line counts the page's
+  // images: those in, those that failed and those not asked for yet.
+  struct Stop {
+    const char* fraction;
+    const char* shown;
+    const char* timeout;
+  };
+  static constexpr Stop kStops[] = {{"0.5", "middle-shown", "middle-timeout"},
+                                    {"1", "end-shown", "end-timeout"}};
+  // The images are in document order, top to bottom: a binary search finds the first in view.
+  static const QString kInView = QStringLiteral(
+      "(() => { const im = document.images, h = innerHeight;"
+      " let lo = 0, hi = im.length;"
+      " while (lo < hi) { const m = (lo + hi) >> 1;"
+      "   if (im[m].getBoundingClientRect().bottom <= 0) lo = m + 1; else hi = m; }"
+      " let want = 0, got = 0;"
+      " for (let k = lo; k < im.length; k++) { const r = im[k].getBoundingClientRect();"
+      "   if (r.top >= h) break; if (r.bottom <= 0) continue; want++;"
+      "   if (im[k].complete && im[k].naturalWidth > 0) got++; }"
+      " return want > 0 && got === want; })()");
+  auto stop = std::make_shared<size_t>(0);
+  auto ticks = std::make_shared<int>(0);
+  auto* poll = new QTimer(this);
+  poll->setInterval(50);
+  auto jump = [this, stop, ticks, poll] {
+    *ticks = 0;
+    page()->runJavaScript(
+        QStringLiteral("window.scrollTo(0, (document.documentElement.scrollHeight - innerHeight)"
+                       " * %1)")
+            .arg(QLatin1String(kStops[*stop].fraction)),
+        QWebEngineScript::ApplicationWorld);
+    poll->start();
+  };
+  auto next = [this, stop, poll, jump] {
+    poll->stop();
+    if (++*stop < std::size(kStops)) {
+      jump();
+      return;
+    }
+    poll->deleteLater();
+    page()->runJavaScript(
+        QStringLiteral("(() => { let i = 0, f = 0, w = 0; for (const m of document.images) {"
+                       " if (!m.complete) w++; else if (m.naturalWidth > 0) i++; else f++; }"
+                       " return i + ' in, ' + f + ' failed, ' + w + ' not asked for'; })()"),
+        QWebEngineScript::ApplicationWorld, [](const QVariant& v) {
+          std::fprintf(stderr, "strumletviewer-images: %s\n", qPrintable(v.toString()));
+          DebugTiming("tour-done");
+        });
+  };
+  connect(poll, &QTimer::timeout, this, [this, stop, ticks, poll, next] {
+    if (++*ticks > 1200) {
+      DebugTiming(kStops[*stop].timeout);
+      next();
+      return;
+    }
+    page()->runJavaScript(
+        kInView, QWebEngineScript::ApplicationWorld,
+        [stop, next, at = *stop, poll = QPointer<QTimer>(poll)](const QVariant& v) {
+          // Answers to earlier polls may still arrive after the stop is passed.
+          if (v.toBool() && poll && poll->isActive() && *stop == at) {
+            DebugTiming(kStops[at].shown);
+            next();
+          }
+        });
+  });
+  jump();
 }
 
 void CStrumletViewerView::SetLinkOpener(LinkOpener opener) {

@@ -30,6 +30,8 @@ class CStrumletViewerView final : public QWebEngineView {
  private:
   // The "page-shown" and "page-loaded" figures of the timing hook.
   void WatchLoadForTiming();
+  // The "middle-shown" and "end-shown" figures: scrolls through a loaded page.
+  void TourForTiming();
 };
 
 }  // namespace strumlet
