@@ -71,20 +71,24 @@ wait_event() {  # log event seconds pid
 }
 stop() { kill "$1" 2>/dev/null || true; wait "$1" 2>/dev/null || true; }
 
-# Peak resident memory of the program, and the sum of the peaks of its helper processes (the
-# page renderer, the GPU process, the zygotes).
+# Memory of the program and of its helper processes (the page renderer, the GPU process, the
+# zygotes): each one's peak resident size, and the proportional size now (shared pages counted
+# once across the processes, so the sum is what they take together).
 descendants() {
   local child
   for child in $(pgrep -P "$1" || true); do echo "$child"; descendants "$child"; done
 }
+kib() { awk -v k="$2" '$1 == k":" {print $2; found = 1} END {if (!found) print 0}' "$1" 2>/dev/null || echo 0; }
 memory_report() {
-  local pid=$1 hwm children=0 child
-  hwm=$(awk '/VmHWM/ {print $2}' "/proc/$pid/status")
+  local pid=$1 hwm children=0 pss child
+  hwm=$(kib "/proc/$pid/status" VmHWM)
+  pss=$(kib "/proc/$pid/smaps_rollup" Pss)
   for child in $(descendants "$pid"); do
-    children=$((children + $(awk '/VmHWM/ {print $2}' "/proc/$child/status" 2>/dev/null || echo 0)))
+    children=$((children + $(kib "/proc/$child/status" VmHWM)))
+    pss=$((pss + $(kib "/proc/$child/smaps_rollup" Pss)))
   done
-  echo "program $((hwm / 1024)) MiB, page renderer processes $((children / 1024)) MiB," \
-       "together $(((hwm + children) / 1024)) MiB (peaks)"
+  echo "peaks: program $((hwm / 1024)) MiB, page renderer processes $((children / 1024)) MiB;" \
+       "together now $((pss / 1024)) MiB (proportional)"
 }
 since() { echo $(( $(event_ms "$1" "$3") - $(event_ms "$1" "$2") )); }
 

@@ -517,7 +517,9 @@ void CMainFrame::print() {
         updateMenus();
       },
       Qt::SingleShotConnection);
-  view->print(printer_.get());
+  // A long page brings in its diagrams only as they come into view; a print shows them all.
+  statusBar()->showMessage(tr("Preparing the page for printing..."));
+  view->LoadEveryImage([view, printer = printer_.get()] { view->print(printer); });
 }
 
 QString CMainFrame::ExportSource(CChildFrame* child) const {

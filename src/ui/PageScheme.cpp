@@ -45,9 +45,10 @@ QUrl PageSchemeUrl(const QString& path) {
   return url;
 }
 
-QByteArray WithLazyImages(QByteArray html) {
-  // The pages are our own output: every image tag is written as "<img src=...".
-  return html.replace("<img ", "<img loading=\"lazy\" ");
+QByteArray WithDeferredImages(QByteArray html) {
+  // The pages are our own output: every image tag is written as "<img src=...". Their width and
+  // height keep each image's place until it comes.
+  return html.replace("<img src=", QByteArray("<img ") + kDeferredSourceAttribute + "=");
 }
 
 bool IsOwnContentUrl(const QUrl& url) {
@@ -71,12 +72,11 @@ void CPageSchemeHandler::requestStarted(QWebEngineUrlRequestJob* job) {
     return;
   }
   const QByteArray mime = QMimeDatabase().mimeTypeForFile(path).name().toLatin1();
-  // Read whole and closed at once: a page of 65,535 images starts that many requests together,
-  // and an open file per waiting request runs out of file handles (images then go missing).
+  // Read whole and closed at once: no file stays open while the browser takes its time.
   QByteArray data = file->readAll();
   file->close();
   if (mime == "text/html") {
-    data = WithLazyImages(std::move(data));
+    data = WithDeferredImages(std::move(data));
   }
   auto* buffer = new QBuffer;
   buffer->setData(data);

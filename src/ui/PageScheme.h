@@ -10,11 +10,13 @@
 namespace strumlet {
 
 // The generated pages are shown through a URL scheme of our own instead of file: URLs. A page of
-// a large database holds one <img> per chord (65,535 at most); loaded as a file, the 65,535-chord
-// page filled the machine's memory (most of it the browser's shared memory). Served from here the
-// same page shows in about 2.5 GB. Each page also gets loading="lazy" on its images as it is
-// served, for browsers that defer such images on any scheme (the one in Qt 6.4 still fetches
-// them all). The files on disk stay as they were written.
+// a large database holds one <img> per chord (65,535 at most). Asked for all at once, every image
+// is a request, a buffer and a piece of shared memory (a file handle) in the page renderer: a
+// desktop's usual limit of 1,024 open files runs out and memory goes into gigabytes. The browser
+// defers images (loading="lazy") only for web addresses, so each HTML page is served with its
+// images' addresses put aside in an attribute (`kDeferredSourceAttribute`), and a script of the
+// view's own puts each back as its image nears the part in view (see StrumletViewerView). The
+// files on disk stay as they were written.
 
 // Registers the scheme; must run before the application object is made.
 void RegisterPageScheme();
@@ -23,8 +25,11 @@ void RegisterPageScheme();
 // links and image sources in the page resolve to the same scheme, so they are served here too.
 QUrl PageSchemeUrl(const QString& path);
 
-// The bytes served for an HTML page: `html` with loading="lazy" on every <img.
-QByteArray WithLazyImages(QByteArray html);
+// The attribute that holds a served image's address until the view asks for the image.
+inline constexpr char kDeferredSourceAttribute[] = "data-strumlet-src";
+
+// The bytes served for an HTML page: `html` with every "<img src=" deferred.
+QByteArray WithDeferredImages(QByteArray html);
 
 // True for the addresses the view loads itself: our pages, the built-in resources and data:
 // URLs. Everything else (the web, file: URLs) stays out of the view.

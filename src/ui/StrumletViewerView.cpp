@@ -9,6 +9,7 @@
 #include <QVariant>
 #include <QWebEnginePage>
 #include <QWebEngineScript>
+#include <QWebEngineScriptCollection>
 #include <QWebEngineSettings>
 #include <cstdio>
 #include <iterator>
@@ -59,12 +60,97 @@ CStrumletViewerView::CStrumletViewerView(QWidget* parent) : QWebEngineView(paren
   // by someone else gets none run either.
   page->settings()->setAttribute(QWebEngineSettings::JavascriptEnabled, false);
   setPage(page);
+  InstallImageLoader();
   // The way back that the page's Back button no longer gives (the context menu has it too).
   auto* back = new QShortcut(QKeySequence::Back, this, this, &QWebEngineView::back);
   back->setContext(Qt::WidgetWithChildrenShortcut);
   if (DebugTimingEnabled()) {
     WatchLoadForTiming();
   }
+}
+
+void CStrumletViewerView::InstallImageLoader() {
+  // Runs in the view's own script world, so it runs though the page's scripts do not. Each
+  // deferred image gets its address back once it comes within a screen or two of the part in
+  // view; images are watched as the page is parsed, so the top of a long page shows at once.
+  QWebEngineScript script;
+  script.setName(QStringLiteral("strumlet-image-loader"));
+  script.setWorldId(QWebEngineScript::ApplicationWorld);
+  script.setInjectionPoint(QWebEngineScript::DocumentCreation);
+  script.setRunsOnSubFrames(false);
+  script.setSourceCode(QStringLiteral(R"((() => {
+  const attribute = '%1';
+  const show = image => {
+    const source = image.getAttribute(attribute);
+    if (source !== null) {
+      image.removeAttribute(attribute);
+      image.setAttribute('src', source);
+    }
+  };
+  const near = new IntersectionObserver(entries => {
+    for (const entry of entries) {
+      if (entry.isIntersecting) { near.unobserve(entry.target); show(entry.target); }
+    }
+  }, {rootMargin: '1500px 0px'});
+  const watch = node => {
+    if (node.nodeName === 'IMG' && node.hasAttribute(attribute)) near.observe(node);
+  };
+  new MutationObserver(changes => {
+    for (const change of changes) {
+      for (const node of change.addedNodes) {
+        watch(node);
+        if (node.querySelectorAll) node.querySelectorAll('img[' + attribute + ']').forEach(watch);
+      }
+    }
+  }).observe(document, {childList: true, subtree: true});
+  // Called again and again (for printing): "wait" while the last hundred images are coming,
+  // then "more" as it asks for the next hundred, and "done" once every image is in. Timers and
+  // events of this world do not run while the page's scripts are off, so the caller's timer
+  // drives it.
+  let batch = [];
+  window.strumletLoadMoreImages = () => {
+    if (batch.some(image => !image.complete)) return 'wait';
+    batch = [...document.querySelectorAll('img[' + attribute + ']')].slice(0, 100);
+    batch.forEach(show);
+    return batch.length === 0 ? 'done' : 'more';
+  };
+})())")
+                           .arg(QLatin1String(kDeferredSourceAttribute)));
+  page()->scripts().insert(script);
+}
+
+void CStrumletViewerView::LoadEveryImage(std::function<void()> done) {
+  auto* poll = new QTimer(this);
+  poll->setInterval(20);
+  auto ticks = std::make_shared<int>(0);
+  auto finished = std::make_shared<bool>(false);
+  auto finish = [poll, finished, done = std::move(done)] {
+    if (!*finished) {
+      *finished = true;
+      poll->stop();
+      poll->deleteLater();
+      done();
+    }
+  };
+  connect(poll, &QTimer::timeout, this, [this, ticks, finish] {
+    // Never waits for ever: when no image has come for a minute, prints what there is.
+    if (++*ticks > 3000) {
+      finish();
+      return;
+    }
+    // A page without the loader (the instructions) has nothing to bring in.
+    page()->runJavaScript(QStringLiteral("window.strumletLoadMoreImages ?"
+                                         " window.strumletLoadMoreImages() : 'done'"),
+                          QWebEngineScript::ApplicationWorld,
+                          [ticks, finish](const QVariant& step) {
+                            if (step.toString() == QLatin1String("more")) {
+                              *ticks = 0;
+                            } else if (step.toString() == QLatin1String("done")) {
+                              finish();
+                            }
+                          });
+  });
+  poll->start();
 }
 
 void CStrumletViewerView::WatchLoadForTiming() {
@@ -118,16 +204,18 @@ void CStrumletViewerView::TourForTiming() {
   static constexpr Stop kStops[] = {{"0.5", "middle-shown", "middle-timeout"},
                                     {"1", "end-shown", "end-timeout"}};
   // The images are in document order, top to bottom: a binary search finds the first in view.
-  static const QString kInView = QStringLiteral(
-      "(() => { const im = document.images, h = innerHeight;"
-      " let lo = 0, hi = im.length;"
-      " while (lo < hi) { const m = (lo + hi) >> 1;"
-      "   if (im[m].getBoundingClientRect().bottom <= 0) lo = m + 1; else hi = m; }"
-      " let want = 0, got = 0;"
-      " for (let k = lo; k < im.length; k++) { const r = im[k].getBoundingClientRect();"
-      "   if (r.top >= h) break; if (r.bottom <= 0) continue; want++;"
-      "   if (im[k].complete && im[k].naturalWidth > 0) got++; }"
-      " return want > 0 && got === want; })()");
+  static const QString kInView =
+      QStringLiteral(
+          "(() => { const im = document.images, h = innerHeight;"
+          " let lo = 0, hi = im.length;"
+          " while (lo < hi) { const m = (lo + hi) >> 1;"
+          "   if (im[m].getBoundingClientRect().bottom <= 0) lo = m + 1; else hi = m; }"
+          " let want = 0, got = 0;"
+          " for (let k = lo; k < im.length; k++) { const r = im[k].getBoundingClientRect();"
+          "   if (r.top >= h) break; if (r.bottom <= 0) continue; want++;"
+          "   if (!im[k].hasAttribute('%1') && im[k].complete && im[k].naturalWidth > 0) got++; }"
+          " return want > 0 && got === want; })()")
+          .arg(QLatin1String(kDeferredSourceAttribute));
   auto stop = std::make_shared<size_t>(0);
   auto ticks = std::make_shared<int>(0);
   auto* poll = new QTimer(this);
@@ -149,9 +237,12 @@ void CStrumletViewerView::TourForTiming() {
     }
     poll->deleteLater();
     page()->runJavaScript(
-        QStringLiteral("(() => { let i = 0, f = 0, w = 0; for (const m of document.images) {"
-                       " if (!m.complete) w++; else if (m.naturalWidth > 0) i++; else f++; }"
-                       " return i + ' in, ' + f + ' failed, ' + w + ' not asked for'; })()"),
+        QStringLiteral("(() => { let i = 0, f = 0, w = 0, l = 0; for (const m of document.images) {"
+                       " if (m.hasAttribute('%1')) w++; else if (!m.complete) l++;"
+                       " else if (m.naturalWidth > 0) i++; else f++; }"
+                       " return i + ' in, ' + f + ' failed, ' + l + ' loading, ' + w +"
+                       " ' not asked for'; })()")
+            .arg(QLatin1String(kDeferredSourceAttribute)),
         QWebEngineScript::ApplicationWorld, [](const QVariant& v) {
           std::fprintf(stderr, "strumletviewer-images: %s\n", qPrintable(v.toString()));
           DebugTiming("tour-done");

@@ -24,10 +24,16 @@ class CStrumletViewerView final : public QWebEngineView {
   // it is empty. True when the instructions were shown (the window is then maximised by its frame).
   bool OnInitialUpdate(const QString& pagePath);
 
+  // Brings in every image of the page that has not come yet, then calls `done` (for printing,
+  // which shows the whole page). Gives up when none has come for a minute.
+  void LoadEveryImage(std::function<void()> done);
+
   // Address of the built-in instruction page.
   static QUrl InstructionPageUrl();
 
  private:
+  // The script that brings in each image of a page as it nears the part in view.
+  void InstallImageLoader();
   // The "page-shown" and "page-loaded" figures of the timing hook.
   void WatchLoadForTiming();
   // The "middle-shown" and "end-shown" figures: scrolls through a loaded page.

@@ -1,6 +1,8 @@
 // strumletviewer: the desktop program. Converts Strumlet chord databases into web pages and
 // shows each in a window of its own.
 
+#include <sys/resource.h>
+
 #include <QApplication>
 #include <cstdio>
 #include <string>
@@ -14,6 +16,21 @@
 #include "strumlet/app/StrumletViewerApp.h"
 #include "strumlet/app/ViewerCommandLineInfo.h"
 #include "strumlet/core/StartDirectory.h"
+
+namespace {
+
+// Desktops often start programs with a soft limit of 1,024 open files under a far higher hard
+// limit. The page renderer (started from here, so it inherits the limit) keeps a handle per piece
+// of shared memory; the pages are served so as to need few, and this leaves room to spare.
+void RaiseOpenFileLimit() {
+  rlimit limit{};
+  if (getrlimit(RLIMIT_NOFILE, &limit) == 0 && limit.rlim_cur < limit.rlim_max) {
+    limit.rlim_cur = limit.rlim_max;
+    (void)setrlimit(RLIMIT_NOFILE, &limit);
+  }
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
   strumlet::DebugTiming("start");
@@ -33,6 +50,7 @@ int main(int argc, char** argv) {
     }
   }
 
+  RaiseOpenFileLimit();
   // The embedded browser needs this before the application object exists.
   QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
   strumlet::RegisterPageScheme();
