@@ -27,9 +27,24 @@ class CStrumletViewerView final : public QWebEngineView {
   // Address of the built-in instruction page.
   static QUrl InstructionPageUrl();
 
+ signals:
+  // Ctrl and the mouse wheel over the page: `steps` notches away from the user (zoom in) when
+  // positive, towards the user (zoom out) when negative. The page itself is not zoomed here.
+  void zoomStepsRequested(int steps);
+
+ protected:
+  bool event(QEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
  private:
+  // True when `event` was a Ctrl+wheel turn, which is then taken from the page.
+  bool TakeZoomWheel(QEvent* event);
+
   // The "page-shown" and "page-loaded" figures of the timing hook.
   void WatchLoadForTiming();
+
+  // The part of a wheel notch turned so far, for wheels and touchpads that send less at a time.
+  int wheelRemainder_ = 0;
 };
 
 }  // namespace strumlet
