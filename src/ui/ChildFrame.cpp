@@ -4,8 +4,10 @@
 #include <QCloseEvent>
 #include <QMdiArea>
 #include <QSplitter>
+#include <QVBoxLayout>
 #include <algorithm>
 
+#include "FindBar.h"
 #include "LeftView.h"
 #include "StrumletViewerView.h"
 
@@ -18,12 +20,21 @@ CChildFrame::CChildFrame(CStrumletViewerDoc& document, std::function<void()> clo
       closed_(std::move(closed)),
       splitter_(new QSplitter(Qt::Horizontal)),
       leftView_(new CLeftView(splitter_)),
-      htmlView_(new CStrumletViewerView(splitter_)) {
+      htmlView_(new CStrumletViewerView),
+      findBar_(new CFindBar(htmlView_)) {
   setObjectName(QStringLiteral("childFrame"));
   setAttribute(Qt::WA_DeleteOnClose);
   splitter_->setObjectName(QStringLiteral("splitter"));
   splitter_->addWidget(leftView_);
-  splitter_->addWidget(htmlView_);
+  // The right pane: the page, and under it the find bar while it is open.
+  auto* pagePane = new QWidget(splitter_);
+  pagePane->setObjectName(QStringLiteral("pagePane"));
+  auto* pageLayout = new QVBoxLayout(pagePane);
+  pageLayout->setContentsMargins(0, 0, 0, 0);
+  pageLayout->setSpacing(0);
+  pageLayout->addWidget(htmlView_, 1);
+  pageLayout->addWidget(findBar_);
+  splitter_->addWidget(pagePane);
   splitter_->setChildrenCollapsible(true);
   splitter_->setStretchFactor(1, 1);
   // The tree starts closed; dragging the bar from the left edge opens it.

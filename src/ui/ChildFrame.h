@@ -9,11 +9,12 @@ class QSplitter;
 
 namespace strumlet {
 
+class CFindBar;
 class CLeftView;
 class CStrumletViewerView;
 
 // One document's window: the empty tree pane (closed at first, opened by dragging the splitter)
-// beside the page view.
+// beside the page view, with the page's find bar under it.
 class CChildFrame final : public QMdiSubWindow, public DocumentWindow {
   Q_OBJECT
  public:
@@ -29,6 +30,7 @@ class CChildFrame final : public QMdiSubWindow, public DocumentWindow {
   CStrumletViewerDoc* document() const { return document_; }
   CLeftView* leftView() const { return leftView_; }
   CStrumletViewerView* htmlView() const { return htmlView_; }
+  CFindBar* findBar() const { return findBar_; }
   QSplitter* splitter() const { return splitter_; }
   // The pane that has (or last had) the focus, for Print and F6.
   QWidget* activePane() const;
@@ -51,6 +53,7 @@ class CChildFrame final : public QMdiSubWindow, public DocumentWindow {
   QSplitter* splitter_;
   CLeftView* leftView_;
   CStrumletViewerView* htmlView_;
+  CFindBar* findBar_;
   QWidget* lastPane_ = nullptr;
 };
 

@@ -26,6 +26,7 @@
 #include "ChildFrame.h"
 #include "CommandIds.h"
 #include "FallbackIcons.h"
+#include "FindBar.h"
 #include "LeftView.h"
 #include "LockIndicators.h"
 #include "PageScheme.h"
@@ -33,6 +34,7 @@
 #include "strumlet/app/AboutBox.h"
 #include "strumlet/app/AppIcon.h"
 #include "strumlet/app/FileChoosers.h"
+#include "strumlet/app/PageZoom.h"
 #include "strumlet/app/SettingsStore.h"
 #include "strumlet/app/UserSelectDialog.h"
 #include "strumlet/core/FileSystem.h"
@@ -49,7 +51,10 @@ const QString kCaption = QStringLiteral("StrumletViewer");
 }  // namespace
 
 CMainFrame::CMainFrame(CStrumletViewerApp& app, QWidget* parent)
-    : QMainWindow(parent), app_(app), mdiArea_(new QMdiArea(this)) {
+    : QMainWindow(parent),
+      app_(app),
+      mdiArea_(new QMdiArea(this)),
+      pageZoom_(ReadPageZoom(app.store())) {
   setObjectName(QStringLiteral("mainFrame"));
   setWindowTitle(kCaption);
   setWindowIcon(ApplicationIcon());
@@ -150,6 +155,40 @@ void CMainFrame::createActions() {
       newCommand(ID_PREV_PANE, tr("Pre&vious Pane"), tr("Switch back to the previous window pane"));
   previousPaneAct_->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F6));
   connect(previousPaneAct_, &QAction::triggered, this, &CMainFrame::previousPane);
+
+  findAct_ = newCommand(ID_EDIT_FIND, tr("&Find..."), tr("Find text in the active page"));
+  // Not QKeySequence::Find, which names other keys on some desktops.
+  findAct_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+  findAct_->setIcon(QIcon::fromTheme(QStringLiteral("edit-find")));
+  connect(findAct_, &QAction::triggered, this, &CMainFrame::find);
+
+  findNextAct_ = newCommand(ID_EDIT_FIND_NEXT, tr("Find &Next"),
+                            tr("Go to the next match of the text to find"));
+  findNextAct_->setShortcut(QKeySequence(Qt::Key_F3));
+  connect(findNextAct_, &QAction::triggered, this, &CMainFrame::findNext);
+
+  findPreviousAct_ = newCommand(ID_EDIT_FIND_PREVIOUS, tr("Find Pre&vious"),
+                                tr("Go back to the previous match of the text to find"));
+  findPreviousAct_->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F3));
+  connect(findPreviousAct_, &QAction::triggered, this, &CMainFrame::findPrevious);
+
+  zoomInAct_ = newCommand(ID_VIEW_ZOOM_IN, tr("Zoom &In"), tr("Show the pages larger"));
+  // Ctrl+= as well, for the keyboards that need Shift for the plus sign.
+  zoomInAct_->setShortcuts(
+      {QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)});
+  zoomInAct_->setIcon(QIcon::fromTheme(QStringLiteral("zoom-in")));
+  connect(zoomInAct_, &QAction::triggered, this, &CMainFrame::zoomIn);
+
+  zoomOutAct_ = newCommand(ID_VIEW_ZOOM_OUT, tr("Zoom &Out"), tr("Show the pages smaller"));
+  zoomOutAct_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Minus));
+  zoomOutAct_->setIcon(QIcon::fromTheme(QStringLiteral("zoom-out")));
+  connect(zoomOutAct_, &QAction::triggered, this, &CMainFrame::zoomOut);
+
+  zoomActualAct_ = newCommand(ID_VIEW_ZOOM_ACTUAL, tr("&Actual Size"),
+                              tr("Show the pages at their actual size"));
+  zoomActualAct_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
+  zoomActualAct_->setIcon(QIcon::fromTheme(QStringLiteral("zoom-original")));
+  connect(zoomActualAct_, &QAction::triggered, this, &CMainFrame::zoomActual);
 
   cascadeAct_ =
       newCommand(ID_WINDOW_CASCADE, tr("&Cascade"), tr("Arrange windows so they overlap"));
@@ -302,6 +341,20 @@ void CMainFrame::createMenus() {
   fileMenuFull_->addSeparator();
   fileMenuFull_->addAction(exitAct_);
 
+  editMenu_ = bar->addMenu(tr("&Edit"));
+  editMenu_->setObjectName(QStringLiteral("menuEdit"));
+  editMenu_->addAction(copyAct_);
+  editMenu_->addSeparator();
+  editMenu_->addAction(findAct_);
+  editMenu_->addAction(findNextAct_);
+  editMenu_->addAction(findPreviousAct_);
+
+  viewMenu_ = bar->addMenu(tr("&View"));
+  viewMenu_->setObjectName(QStringLiteral("menuView"));
+  viewMenu_->addAction(zoomInAct_);
+  viewMenu_->addAction(zoomOutAct_);
+  viewMenu_->addAction(zoomActualAct_);
+
   windowMenu_ = bar->addMenu(tr("&Window"));
   windowMenu_->setObjectName(QStringLiteral("menu129Window"));
   updateWindowMenu();
@@ -373,6 +426,8 @@ void CMainFrame::updateMenus() {
   const bool hasWindows = !mdiArea_->subWindowList().isEmpty();
   fileMenuShort_->menuAction()->setVisible(!hasWindows);
   fileMenuFull_->menuAction()->setVisible(hasWindows);
+  editMenu_->menuAction()->setVisible(hasWindows);
+  viewMenu_->menuAction()->setVisible(hasWindows);
   windowMenu_->menuAction()->setVisible(hasWindows);
   cascadeAct_->setEnabled(hasWindows);
   tileAct_->setEnabled(hasWindows);
@@ -385,6 +440,13 @@ void CMainFrame::updateMenus() {
   copyAct_->setEnabled(hasChild);
   nextPaneAct_->setEnabled(hasChild);
   previousPaneAct_->setEnabled(hasChild);
+  findAct_->setEnabled(hasChild);
+  findNextAct_->setEnabled(hasChild);
+  findPreviousAct_->setEnabled(hasChild);
+  // The zoom is every window's.
+  zoomInAct_->setEnabled(hasWindows && pageZoom_ < kMaxPageZoom);
+  zoomOutAct_->setEnabled(hasWindows && pageZoom_ > kMinPageZoom);
+  zoomActualAct_->setEnabled(hasWindows);
 
   for (const std::vector<QAction*>* group : {&imageActs_, &scaleActs_, &sortActs_}) {
     for (QAction* action : *group) {
@@ -425,6 +487,9 @@ DocumentWindow* CMainFrame::CreateDocumentWindow(CStrumletViewerDoc& document,
   auto* child = new CChildFrame(document, std::move(closed));
   mdiArea_->addSubWindow(child);
   child->setWindowIcon(windowIcon());
+  child->htmlView()->setZoomFactor(pageZoom_ / 100.0);
+  connect(child->htmlView(), &CStrumletViewerView::zoomStepsRequested, this,
+          &CMainFrame::zoomBySteps);
   // Its first page decides whether it opens maximised, and maximising changes the caption.
   connect(child, &CChildFrame::initialUpdateDone, this, &CMainFrame::updateMenus);
   connect(child, &QMdiSubWindow::windowStateChanged, this, &CMainFrame::updateMenus);
@@ -466,6 +531,56 @@ void CMainFrame::previousPane() {
   if (CChildFrame* child = activeChild()) {
     child->MoveToPane(false);
   }
+}
+
+void CMainFrame::find() {
+  if (CChildFrame* child = activeChild()) {
+    child->findBar()->Open();
+  }
+}
+
+void CMainFrame::findNext() {
+  if (CChildFrame* child = activeChild()) {
+    child->findBar()->FindNext();
+  }
+}
+
+void CMainFrame::findPrevious() {
+  if (CChildFrame* child = activeChild()) {
+    child->findBar()->FindPrevious();
+  }
+}
+
+void CMainFrame::zoomIn() { setPageZoom(ZoomInFrom(pageZoom_)); }
+
+void CMainFrame::zoomOut() { setPageZoom(ZoomOutFrom(pageZoom_)); }
+
+void CMainFrame::zoomActual() { setPageZoom(kActualPageZoom); }
+
+void CMainFrame::zoomBySteps(int steps) {
+  int percent = pageZoom_;
+  for (; steps > 0; --steps) {
+    percent = ZoomInFrom(percent);
+  }
+  for (; steps < 0; ++steps) {
+    percent = ZoomOutFrom(percent);
+  }
+  setPageZoom(percent);
+}
+
+void CMainFrame::setPageZoom(int percent) {
+  if (percent == pageZoom_) {
+    return;
+  }
+  pageZoom_ = percent;
+  StorePageZoom(app_.store(), percent);
+  for (QMdiSubWindow* window : mdiArea_->subWindowList()) {
+    if (auto* child = qobject_cast<CChildFrame*>(window)) {
+      child->htmlView()->setZoomFactor(percent / 100.0);
+    }
+  }
+  statusBar()->showMessage(tr("Zoom %1%").arg(percent), 2000);
+  updateMenus();
 }
 
 void CMainFrame::runSettingCommand(int id) {

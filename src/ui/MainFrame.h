@@ -38,6 +38,8 @@ class CMainFrame final : public QMainWindow, public MainFrameWindow {
   // The command of a resource identifier (57601 Open, 32780 JPEG, ...), found by its object
   // name "command" + id; nullptr when unknown.
   QAction* command(int id) const;
+  // The zoom of every page view, in percent.
+  int pageZoom() const { return pageZoom_; }
 
   // Whether the drop of these paths would be taken, and the path proposed to Open.
   static QString DroppablePath(const QList<QUrl>& urls);
@@ -61,6 +63,13 @@ class CMainFrame final : public QMainWindow, public MainFrameWindow {
   void copy();
   void nextPane();
   void previousPane();
+  void find();
+  void findNext();
+  void findPrevious();
+  void zoomIn();
+  void zoomOut();
+  void zoomActual();
+  void zoomBySteps(int steps);
   void runSettingCommand(int id);
   void installPalmApplication();
   void installConduit();
@@ -77,6 +86,8 @@ class CMainFrame final : public QMainWindow, public MainFrameWindow {
   void createStatusBar();
   QAction* newCommand(int id, const QString& text, const QString& tip);
   QString ExportSource(CChildFrame* child) const;
+  // Zooms every page view to `percent`, and keeps it for the next start.
+  void setPageZoom(int percent);
   void readGeometry();
   void writeGeometry();
 
@@ -85,6 +96,8 @@ class CMainFrame final : public QMainWindow, public MainFrameWindow {
 
   QMenu* fileMenuShort_ = nullptr;
   QMenu* fileMenuFull_ = nullptr;
+  QMenu* editMenu_ = nullptr;
+  QMenu* viewMenu_ = nullptr;
   QMenu* windowMenu_ = nullptr;
   QMenu* optionsMenu_ = nullptr;
   QMenu* palmMenu_ = nullptr;
@@ -102,6 +115,12 @@ class CMainFrame final : public QMainWindow, public MainFrameWindow {
   QAction* copyAct_ = nullptr;
   QAction* nextPaneAct_ = nullptr;
   QAction* previousPaneAct_ = nullptr;
+  QAction* findAct_ = nullptr;
+  QAction* findNextAct_ = nullptr;
+  QAction* findPreviousAct_ = nullptr;
+  QAction* zoomInAct_ = nullptr;
+  QAction* zoomOutAct_ = nullptr;
+  QAction* zoomActualAct_ = nullptr;
   QAction* cascadeAct_ = nullptr;
   QAction* tileAct_ = nullptr;
   QAction* installPalmAppAct_ = nullptr;
@@ -120,6 +139,7 @@ class CMainFrame final : public QMainWindow, public MainFrameWindow {
   std::vector<QAction*> sortActs_;
   QAction* pathSettingsAct_ = nullptr;
 
+  int pageZoom_;
   std::unique_ptr<QPrinter> printer_;
   bool printing_ = false;
 };

@@ -1,5 +1,6 @@
 #include "StrumletViewerView.h"
 
+#include <QChildEvent>
 #include <QDesktopServices>
 #include <QKeySequence>
 #include <QPointer>
@@ -11,6 +12,7 @@
 #include <QWebEngineScript>
 #include <QWebEngineScriptCollection>
 #include <QWebEngineSettings>
+#include <QWheelEvent>
 #include <cstdio>
 #include <iterator>
 #include <memory>
@@ -67,6 +69,49 @@ CStrumletViewerView::CStrumletViewerView(QWidget* parent) : QWebEngineView(paren
   if (DebugTimingEnabled()) {
     WatchLoadForTiming();
   }
+  // The browser's own widget, which gets the wheel, is a child made and replaced by the view.
+  for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+    child->installEventFilter(this);
+  }
+}
+
+bool CStrumletViewerView::event(QEvent* event) {
+  if (event->type() == QEvent::ChildAdded) {
+    if (QObject* child = static_cast<QChildEvent*>(event)->child(); child->isWidgetType()) {
+      child->installEventFilter(this);
+    }
+  }
+  if (TakeZoomWheel(event)) {
+    return true;
+  }
+  return QWebEngineView::event(event);
+}
+
+bool CStrumletViewerView::eventFilter(QObject* watched, QEvent* event) {
+  if (TakeZoomWheel(event)) {
+    return true;
+  }
+  return QWebEngineView::eventFilter(watched, event);
+}
+
+bool CStrumletViewerView::TakeZoomWheel(QEvent* event) {
+  if (event->type() != QEvent::Wheel) {
+    return false;
+  }
+  const auto* wheel = static_cast<QWheelEvent*>(event);
+  if (!(wheel->modifiers() & Qt::ControlModifier)) {
+    wheelRemainder_ = 0;
+    return false;
+  }
+  // One notch is 120; a touchpad sends less at a time. Every Ctrl+wheel turn is taken, so that
+  // the browser never zooms the page by itself, past the window's setting.
+  wheelRemainder_ += wheel->angleDelta().y();
+  const int steps = wheelRemainder_ / QWheelEvent::DefaultDeltasPerStep;
+  wheelRemainder_ %= QWheelEvent::DefaultDeltasPerStep;
+  if (steps != 0) {
+    emit zoomStepsRequested(steps);
+  }
+  return true;
 }
 
 void CStrumletViewerView::InstallImageLoader() {

@@ -31,6 +31,15 @@ class CStrumletViewerView final : public QWebEngineView {
   // Address of the built-in instruction page.
   static QUrl InstructionPageUrl();
 
+ signals:
+  // Ctrl and the mouse wheel over the page: `steps` notches away from the user (zoom in) when
+  // positive, towards the user (zoom out) when negative. The page itself is not zoomed here.
+  void zoomStepsRequested(int steps);
+
+ protected:
+  bool event(QEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
  private:
   // The script that brings in each image of a page as it nears the part in view.
   void InstallImageLoader();
@@ -38,6 +47,11 @@ class CStrumletViewerView final : public QWebEngineView {
   void WatchLoadForTiming();
   // The "middle-shown" and "end-shown" figures: scrolls through a loaded page.
   void TourForTiming();
+  // True when `event` was a Ctrl+wheel turn, which is then taken from the page.
+  bool TakeZoomWheel(QEvent* event);
+
+  // The part of a wheel notch turned so far, for wheels and touchpads that send less at a time.
+  int wheelRemainder_ = 0;
 };
 
 }  // namespace strumlet

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "RecordingStore.h"
+#include "strumlet/app/PageZoom.h"
 #include "strumlet/app/SettingsStore.h"
 #include "strumlet/core/StartDirectory.h"
 #include "strumlet/render/ChordDiagram.h"
@@ -219,6 +220,25 @@ TEST(SettingsFileStore, KeepsValuesUnderTheCompanyAndApplicationAcrossInstances)
   LoadStartupSettings(third, settings);
   EXPECT_EQ(settings.m_nSort, 2);
   EXPECT_EQ(settings.m_nChordPercent, 63);
+}
+
+TEST(PageZoom, ReadsBackWhatWasStoredAndActualSizeForAnythingElse) {
+  SettingsFileStore store;
+  EXPECT_EQ(ReadPageZoom(store), 100);
+  StorePageZoom(store, 175);
+  EXPECT_EQ(SettingsFileStore().GetProfileInt("Settings", "PageZoom", 0), 175);
+  EXPECT_EQ(ReadPageZoom(store), 175);
+  StorePageZoom(store, 9000);
+  EXPECT_EQ(ReadPageZoom(store), 500);
+
+  QSettings raw(QStringLiteral("Quillory Software"), QStringLiteral("StrumletViewer"));
+  for (const char* stored : {"big", "", "150%", "24", "501", "-100", "99999999999"}) {
+    raw.setValue("Settings/PageZoom", stored);
+    raw.sync();
+    SettingsFileStore again;
+    EXPECT_EQ(ReadPageZoom(again), 100) << stored;
+  }
+  raw.remove("Settings/PageZoom");
 }
 
 TEST(SettingsFileStore, CannotBeCopiedSoItsStateIsNeverFreedTwice) {

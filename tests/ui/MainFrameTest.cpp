@@ -1,14 +1,17 @@
 // The program's windows on the offscreen platform: the menus that follow the document windows,
-// the single-setting commands' check marks, the start-up words, and what a document window shows.
+// the single-setting commands' check marks, the start-up words, what a document window shows,
+// and the page view's find bar and zoom.
 
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
 #include <QFile>
 #include <QHostAddress>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -24,6 +27,8 @@
 #include <QWebEnginePage>
 #include <QWebEngineScript>
 #include <QWebEngineSettings>
+#include <QWheelEvent>
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -33,6 +38,7 @@
 
 #include "ChildFrame.h"
 #include "CommandIds.h"
+#include "FindBar.h"
 #include "LeftView.h"
 #include "MainFrame.h"
 #include "PageScheme.h"
@@ -106,10 +112,56 @@ class ProgramTest : public ::testing::Test {
     return answered;
   }
 
+  // The guitar sample's page, sorted by category so that its headings are text in the page,
+  // loaded and with the focus; nullptr when it did not load.
+  CStrumletViewerView* StartWithGuitarPage(CMainFrame** frame) {
+    store.strings["Settings/OutputPath"] = folder / "out/";
+    store.ints["Settings/Sort"] = 0;
+    *frame = Start({STRUMLET_SAMPLES_DIR "/Guitar Chords.pdb"});
+    if (*frame == nullptr || (*frame)->activeChild() == nullptr ||
+        !WaitForLoad((*frame)->activeChild()->htmlView())) {
+      return nullptr;
+    }
+    QApplication::setActiveWindow(*frame);
+    (*frame)->activeChild()->htmlView()->setFocus();
+    return (*frame)->activeChild()->htmlView();
+  }
+
+  static QWidget* KeyTarget(QWidget* view) {
+    return view->focusProxy() != nullptr ? view->focusProxy() : view;
+  }
+
   RecordingStore store;
   std::unique_ptr<CStrumletViewerApp> app;
   testing::TempFolder folder;
 };
+
+// The find bar's result is `result`; with a leading '*', any match of that many ("* of 2"), for
+// where the selected match depends on where an earlier search left the selection.
+bool FindResultIs(CFindBar* bar, const QString& result) {
+  return QTest::qWaitFor(
+      [&] {
+        const QString text = bar->resultLabel()->text();
+        return result.startsWith('*') ? text.endsWith(result.mid(1)) : text == result;
+      },
+      10000);
+}
+
+// The page's width in CSS pixels, which shrinks as the page itself is zoomed in.
+int CssWidth(CStrumletViewerView* view) {
+  int width = 0;
+  view->page()->runJavaScript(QStringLiteral("window.innerWidth"),
+                              QWebEngineScript::ApplicationWorld,
+                              [&width](const QVariant& value) { width = value.toInt(); });
+  (void)QTest::qWaitFor([&width] { return width != 0; }, 10000);
+  return width;
+}
+
+bool ShowsZoomed(CStrumletViewerView* view, int actualWidth, int percent) {
+  return QTest::qWaitFor(
+      [&] { return std::abs(CssWidth(view) * percent / 100.0 - actualWidth) < actualWidth * 0.03; },
+      5000);
+}
 
 TEST_F(ProgramTest, MenusFollowTheFirstAndLastDocumentWindow) {
   CMainFrame* frame = Start({"/installall"});
@@ -118,6 +170,8 @@ TEST_F(ProgramTest, MenusFollowTheFirstAndLastDocumentWindow) {
   EXPECT_TRUE(frame->mdiArea()->subWindowList().isEmpty());
   EXPECT_TRUE(Shows(Menu(frame, "menu128File")));
   EXPECT_FALSE(Shows(Menu(frame, "menu129File")));
+  EXPECT_FALSE(Shows(Menu(frame, "menuEdit")));
+  EXPECT_FALSE(Shows(Menu(frame, "menuView")));
   EXPECT_FALSE(Shows(Menu(frame, "menu129Window")));
   EXPECT_EQ(frame->windowTitle(), "StrumletViewer");
 
@@ -126,6 +180,8 @@ TEST_F(ProgramTest, MenusFollowTheFirstAndLastDocumentWindow) {
   ASSERT_EQ(frame->mdiArea()->subWindowList().size(), 2);
   EXPECT_FALSE(Shows(Menu(frame, "menu128File")));
   EXPECT_TRUE(Shows(Menu(frame, "menu129File")));
+  EXPECT_TRUE(Shows(Menu(frame, "menuEdit")));
+  EXPECT_TRUE(Shows(Menu(frame, "menuView")));
   EXPECT_TRUE(Shows(Menu(frame, "menu129Window")));
   // The maximised window's title is added once, by the area, in brackets.
   EXPECT_EQ(frame->windowTitle().toStdString(), "StrumletViewer - [Strumlet2]");
@@ -136,6 +192,8 @@ TEST_F(ProgramTest, MenusFollowTheFirstAndLastDocumentWindow) {
   frame->command(ID_FILE_CLOSE)->trigger();
   EXPECT_TRUE(QTest::qWaitFor([&] { return Shows(Menu(frame, "menu128File")); }, 2000));
   EXPECT_FALSE(Shows(Menu(frame, "menu129Window")));
+  EXPECT_FALSE(Shows(Menu(frame, "menuEdit")));
+  EXPECT_FALSE(Shows(Menu(frame, "menuView")));
   EXPECT_EQ(app->docManager()->DocumentCount(), 0u);
 
   // The menus' items, as the user reads them.
@@ -213,6 +271,12 @@ TEST_F(ProgramTest, EveryAcceleratorStaysAsItWas) {
       {ID_EDIT_UNDO, "Ctrl+Z, Alt+Backspace"},
       {ID_NEXT_PANE, "F6"},
       {ID_PREV_PANE, "Shift+F6"},
+      {ID_EDIT_FIND, "Ctrl+F"},
+      {ID_EDIT_FIND_NEXT, "F3"},
+      {ID_EDIT_FIND_PREVIOUS, "Shift+F3"},
+      {ID_VIEW_ZOOM_IN, "Ctrl++, Ctrl+="},
+      {ID_VIEW_ZOOM_OUT, "Ctrl+-"},
+      {ID_VIEW_ZOOM_ACTUAL, "Ctrl+0"},
   };
   int commands = 0;
   for (QAction* action : frame->actions()) {
@@ -230,7 +294,7 @@ TEST_F(ProgramTest, EveryAcceleratorStaysAsItWas) {
     EXPECT_EQ(bound.join(", "), expected == keys.end() ? QString() : expected->second) << id;
     EXPECT_FALSE(action->statusTip().isEmpty()) << id;
   }
-  EXPECT_EQ(commands, 34);
+  EXPECT_EQ(commands, 40);
   EXPECT_EQ(frame->command(12345), nullptr);
 }
 
@@ -246,6 +310,8 @@ TEST_F(ProgramTest, EveryMenuListsItsCommandsInOrder) {
   };
   EXPECT_EQ(items("menu128File"), "57601 - 57606 - 57665");
   EXPECT_EQ(items("menu129File"), "57601 57602 32790 - 57607 57606 - 57665");
+  EXPECT_EQ(items("menuEdit"), "57634 - 32791 32792 32793");
+  EXPECT_EQ(items("menuView"), "32794 32795 32796");
   EXPECT_EQ(items("menu129Window"), "57650 57651");
   EXPECT_EQ(items("menuOptions"),
             "32771 32780 32773 - 32779 32778 32777 32776 32775 32774 32781 - 32784 32786 32785 "
@@ -260,7 +326,8 @@ TEST_F(ProgramTest, ClosingWindowsUpdatesTheMenusAtOnce) {
   frame->command(ID_FILE_NEW)->trigger();
   frame->command(ID_FILE_NEW)->trigger();
   for (int id : {ID_FILE_CLOSE, ID_FILE_PRINT, ID_EDIT_COPY, ID_NEXT_PANE, ID_PREV_PANE,
-                 ID_WINDOW_CASCADE, ID_WINDOW_TILE_HORZ}) {
+                 ID_WINDOW_CASCADE, ID_WINDOW_TILE_HORZ, ID_EDIT_FIND, ID_EDIT_FIND_NEXT,
+                 ID_EDIT_FIND_PREVIOUS, ID_VIEW_ZOOM_IN, ID_VIEW_ZOOM_OUT, ID_VIEW_ZOOM_ACTUAL}) {
     EXPECT_TRUE(frame->command(id)->isEnabled()) << id;
   }
   // A window makes no difference to the commands a generated page cannot have.
@@ -279,8 +346,10 @@ TEST_F(ProgramTest, ClosingWindowsUpdatesTheMenusAtOnce) {
   EXPECT_TRUE(Shows(Menu(frame, "menu128File")));
   EXPECT_FALSE(Shows(Menu(frame, "menu129File")));
   EXPECT_FALSE(Shows(Menu(frame, "menu129Window")));
-  for (int id : {ID_FILE_CLOSE, ID_FILE_PRINT, ID_EDIT_COPY, ID_NEXT_PANE, ID_PREV_PANE,
-                 ID_WINDOW_CASCADE, ID_WINDOW_TILE_HORZ, ID_EXPORT_CHORDPRO}) {
+  for (int id :
+       {ID_FILE_CLOSE, ID_FILE_PRINT, ID_EDIT_COPY, ID_NEXT_PANE, ID_PREV_PANE, ID_WINDOW_CASCADE,
+        ID_WINDOW_TILE_HORZ, ID_EXPORT_CHORDPRO, ID_EDIT_FIND, ID_EDIT_FIND_NEXT,
+        ID_EDIT_FIND_PREVIOUS, ID_VIEW_ZOOM_IN, ID_VIEW_ZOOM_OUT, ID_VIEW_ZOOM_ACTUAL}) {
     EXPECT_FALSE(frame->command(id)->isEnabled()) << id;
   }
   EXPECT_EQ(frame->windowTitle(), "StrumletViewer");
@@ -568,6 +637,129 @@ TEST_F(ProgramTest, NothingInThePageViewReachesTheNetworkAndWebLinksGoToTheBrows
   EXPECT_FALSE(QTest::qWaitFor([&server] { return server.hasPendingConnections(); }, 3000));
   EXPECT_EQ(view->url().scheme(), "strumlet-page");
   EXPECT_EQ(opened.size(), 1);
+}
+
+TEST_F(ProgramTest, TheFindBarFindsAsYouTypeStepsThroughTheMatchesAndCloses) {
+  CMainFrame* frame = nullptr;
+  CStrumletViewerView* view = StartWithGuitarPage(&frame);
+  ASSERT_NE(view, nullptr);
+  CFindBar* bar = frame->activeChild()->findBar();
+  QLineEdit* field = bar->field();
+  EXPECT_FALSE(bar->isVisible());
+  QTest::keyClick(KeyTarget(view), Qt::Key_F, Qt::ControlModifier);
+  ASSERT_TRUE(bar->isVisible());
+  EXPECT_EQ(QApplication::focusWidget(), field);
+
+  // Two headings start with "Open", found while it is typed: F3 and Enter go forward and
+  // round, with Shift back.
+  QTest::keyClicks(field, "open");
+  ASSERT_TRUE(FindResultIs(bar, "1 of 2")) << bar->resultLabel()->text().toStdString();
+  const std::vector<std::pair<Qt::Key, Qt::KeyboardModifiers>> keys = {
+      {Qt::Key_F3, Qt::NoModifier},
+      {Qt::Key_F3, Qt::NoModifier},
+      {Qt::Key_F3, Qt::ShiftModifier},
+      {Qt::Key_Return, Qt::NoModifier},
+      {Qt::Key_Return, Qt::ShiftModifier}};
+  const QStringList expected = {"2 of 2", "1 of 2", "2 of 2", "1 of 2", "2 of 2"};
+  for (std::size_t i = 0; i < keys.size(); ++i) {
+    QTest::keyClick(field, keys[i].first, keys[i].second);
+    EXPECT_TRUE(FindResultIs(bar, expected[int(i)])) << i;
+  }
+
+  // A word the page does not show: said, and the field tinted until the text is found again.
+  const QColor plain = field->palette().color(QPalette::Base);
+  QTest::keyClicks(field, "zz");
+  EXPECT_TRUE(FindResultIs(bar, "Not found")) << bar->resultLabel()->text().toStdString();
+  EXPECT_NE(field->palette().color(QPalette::Base), plain);
+  QTest::keyClick(field, Qt::Key_Backspace);
+  QTest::keyClick(field, Qt::Key_Backspace);
+  EXPECT_TRUE(FindResultIs(bar, "* of 2"));
+  EXPECT_EQ(field->palette().color(QPalette::Base), plain);
+
+  // Named for a screen reader, the result read out as it reads. Tab goes through the buttons in
+  // their order, Space presses one, and Escape closes the bar from there too, giving the page
+  // the focus again.
+  EXPECT_EQ(field->accessibleName(), "Find in page");
+  EXPECT_EQ(QAccessible::queryAccessibleInterface(bar->resultLabel())->text(QAccessible::Name),
+            bar->resultLabel()->text());
+  QStringList order;
+  for (int i = 0; i < 3; ++i) {
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    order << QApplication::focusWidget()->accessibleName();
+  }
+  EXPECT_EQ(order.join('|'), "Previous match|Next match|Close find bar");
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+  EXPECT_FALSE(bar->isVisible());
+  EXPECT_TRUE(view->isAncestorOf(QApplication::focusWidget())) << QApplication::focusWidget();
+
+  // F3 with the bar closed opens it on the same text, found again.
+  QTest::keyClick(KeyTarget(view), Qt::Key_F3);
+  EXPECT_TRUE(bar->isVisible());
+  EXPECT_TRUE(FindResultIs(bar, "* of 2"));
+}
+
+TEST_F(ProgramTest, ZoomChangesEveryPageAndIsKeptForTheNextStart) {
+  CMainFrame* frame = nullptr;
+  CStrumletViewerView* view = StartWithGuitarPage(&frame);
+  ASSERT_NE(view, nullptr);
+  EXPECT_EQ(frame->pageZoom(), 100);
+  const int actualWidth = CssWidth(view);
+  ASSERT_GT(actualWidth, 0);
+
+  // Ctrl+= (no Shift needed), Ctrl+- and Ctrl+0 from the page, along the ladder.
+  for (const auto& [key, zoom] : std::vector<std::pair<Qt::Key, int>>{
+           {Qt::Key_Equal, 110}, {Qt::Key_Minus, 100}, {Qt::Key_Minus, 90}, {Qt::Key_0, 100}}) {
+    QTest::keyClick(KeyTarget(view), key, Qt::ControlModifier);
+    EXPECT_EQ(frame->pageZoom(), zoom) << key;
+  }
+  // Ctrl and the wheel: a notch away zooms in, towards the user out; half a notch waits for the
+  // other half.
+  for (const auto& [delta, zoom] : std::vector<std::pair<int, int>>{
+           {120, 110}, {120, 125}, {-60, 125}, {-180, 100}, {-240, 80}}) {
+    QWheelEvent wheel(QPointF(20, 20), view->mapToGlobal(QPointF(20, 20)), QPoint(),
+                      QPoint(0, delta), Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase,
+                      false);
+    QApplication::sendEvent(KeyTarget(view), &wheel);
+    EXPECT_EQ(frame->pageZoom(), zoom) << delta;
+  }
+  EXPECT_TRUE(ShowsZoomed(view, actualWidth, 80));
+
+  // Every window, a new one too, and a page loaded later.
+  frame->command(ID_FILE_NEW)->trigger();
+  EXPECT_DOUBLE_EQ(frame->activeChild()->htmlView()->zoomFactor(), 0.8);
+  frame->command(ID_VIEW_ZOOM_OUT)->trigger();
+  EXPECT_DOUBLE_EQ(frame->activeChild()->htmlView()->zoomFactor(), 0.75);
+  view->load(view->url());
+  ASSERT_TRUE(WaitForLoad(view));
+  EXPECT_TRUE(ShowsZoomed(view, actualWidth, 75));
+
+  // Held at the top of the ladder, where the command is off; stored as it changes.
+  for (int i = 0; i < 30; ++i) {
+    frame->command(ID_VIEW_ZOOM_IN)->trigger();
+  }
+  EXPECT_FALSE(frame->command(ID_VIEW_ZOOM_IN)->isEnabled());
+  frame->command(ID_VIEW_ZOOM_OUT)->trigger();
+  EXPECT_EQ(store.ints["Settings/PageZoom"], 400);
+
+  // The next start shows its first page at the kept zoom.
+  view = StartWithGuitarPage(&frame);
+  ASSERT_NE(view, nullptr);
+  EXPECT_EQ(frame->pageZoom(), 400);
+  EXPECT_TRUE(ShowsZoomed(view, actualWidth, 400));
+}
+
+TEST_F(ProgramTest, AStoredZoomOffTheLadderIsKeptAndOneOutsideItIsActualSize) {
+  store.ints["Settings/PageZoom"] = 501;
+  CMainFrame* frame = Start({"/InstallAll"});
+  ASSERT_NE(frame, nullptr);
+  EXPECT_EQ(frame->pageZoom(), 100);
+
+  store.ints["Settings/PageZoom"] = 140;
+  frame = Start({});
+  ASSERT_NE(frame, nullptr);
+  EXPECT_DOUBLE_EQ(frame->activeChild()->htmlView()->zoomFactor(), 1.4);
+  frame->command(ID_VIEW_ZOOM_IN)->trigger();
+  EXPECT_EQ(frame->pageZoom(), 150);
 }
 
 }  // namespace

@@ -1,0 +1,192 @@
+#include "FindBar.h"
+
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QStyle>
+#include <QToolButton>
+#include <QWebEngineFindTextResult>
+#include <QWebEngineView>
+
+namespace strumlet {
+namespace {
+
+QToolButton* NewButton(QWidget* parent, const QString& name, const QString& accessibleName,
+                       const QString& toolTip, const QIcon& icon) {
+  auto* button = new QToolButton(parent);
+  button->setObjectName(name);
+  button->setAccessibleName(accessibleName);
+  button->setToolTip(toolTip);
+  button->setIcon(icon);
+  button->setAutoRaise(true);
+  // Reached with Tab from the field, as well as by mouse.
+  button->setFocusPolicy(Qt::TabFocus);
+  return button;
+}
+
+}  // namespace
+
+CFindBar::CFindBar(QWebEngineView* view, QWidget* parent)
+    : QFrame(parent), view_(view), field_(new QLineEdit(this)) {
+  setObjectName(QStringLiteral("findBar"));
+  setAccessibleName(tr("Find bar"));
+  setFrameShape(QFrame::StyledPanel);
+  QStyle* s = style();
+
+  auto* caption = new QLabel(tr("Find:"), this);
+  caption->setBuddy(field_);
+  field_->setObjectName(QStringLiteral("findField"));
+  field_->setAccessibleName(tr("Find in page"));
+  field_->setPlaceholderText(tr("Find in page"));
+  field_->setClearButtonEnabled(true);
+  field_->setMinimumWidth(fontMetrics().averageCharWidth() * 28);
+  field_->installEventFilter(this);
+
+  previous_ = NewButton(
+      this, QStringLiteral("findPrevious"), tr("Previous match"), tr("Previous match (Shift+F3)"),
+      QIcon::fromTheme(QStringLiteral("go-up"), s->standardIcon(QStyle::SP_ArrowUp)));
+  next_ =
+      NewButton(this, QStringLiteral("findNext"), tr("Next match"), tr("Next match (F3)"),
+                QIcon::fromTheme(QStringLiteral("go-down"), s->standardIcon(QStyle::SP_ArrowDown)));
+  close_ = NewButton(this, QStringLiteral("findClose"), tr("Close find bar"),
+                     tr("Close the find bar (Escape)"),
+                     QIcon::fromTheme(QStringLiteral("window-close"),
+                                      s->standardIcon(QStyle::SP_TitleBarCloseButton)));
+
+  // Without a name of its own the label is read out by what it says.
+  result_ = new QLabel(this);
+  result_->setObjectName(QStringLiteral("findResult"));
+  result_->setAccessibleDescription(tr("Matches found in the page"));
+  result_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+
+  auto* layout = new QHBoxLayout(this);
+  layout->setContentsMargins(6, 3, 6, 3);
+  layout->addWidget(caption);
+  layout->addWidget(field_);
+  layout->addWidget(previous_);
+  layout->addWidget(next_);
+  layout->addSpacing(6);
+  layout->addWidget(result_);
+  layout->addStretch(1);
+  layout->addWidget(close_);
+  setTabOrder(field_, previous_);
+  setTabOrder(previous_, next_);
+  setTabOrder(next_, close_);
+
+  connect(field_, &QLineEdit::textEdited, this, [this] { Find({}); });
+  connect(previous_, &QToolButton::clicked, this, &CFindBar::FindPrevious);
+  connect(next_, &QToolButton::clicked, this, &CFindBar::FindNext);
+  connect(close_, &QToolButton::clicked, this, &CFindBar::Close);
+  // A new page starts without a selection or highlight: the open bar finds its text there.
+  connect(view_, &QWebEngineView::loadFinished, this, [this] {
+    if (isVisible() && !field_->text().isEmpty()) {
+      Find({});
+    }
+  });
+  hide();
+}
+
+void CFindBar::Open() {
+  const bool wasOpen = isVisible();
+  ShowWithFocus();
+  if (!wasOpen && !field_->text().isEmpty()) {
+    Find({});
+  }
+}
+
+void CFindBar::FindNext() {
+  if (!isVisible()) {
+    ShowWithFocus();
+  }
+  Find({});
+}
+
+void CFindBar::FindPrevious() {
+  if (!isVisible()) {
+    ShowWithFocus();
+  }
+  Find(QWebEnginePage::FindBackward);
+}
+
+void CFindBar::ShowWithFocus() {
+  show();
+  field_->setFocus(Qt::ShortcutFocusReason);
+  field_->selectAll();
+}
+
+void CFindBar::Close() {
+  ++search_;
+  view_->findText(QString());
+  ShowResult(-1, 0);
+  view_->setFocus(Qt::OtherFocusReason);
+  hide();
+}
+
+void CFindBar::Find(QWebEnginePage::FindFlags flags) {
+  const int search = ++search_;
+  const QString text = field_->text();
+  if (text.isEmpty()) {
+    view_->findText(QString());
+    ShowResult(-1, 0);
+    return;
+  }
+  // The same text again goes on from the selected match; a changed text starts over.
+  QPointer<CFindBar> self(this);
+  view_->findText(text, flags, [self, search](const QWebEngineFindTextResult& result) {
+    if (self && self->search_ == search) {
+      self->ShowResult(result.numberOfMatches(), result.activeMatch());
+    }
+  });
+}
+
+void CFindBar::ShowResult(int matches, int active) {
+  const bool notFound = matches == 0;
+  if (matches < 0) {
+    result_->clear();
+  } else if (notFound) {
+    result_->setText(tr("Not found"));
+  } else {
+    result_->setText(tr("%1 of %2").arg(active).arg(matches));
+  }
+  if (notFound) {
+    // Tinted towards red from the colours the field inherits, so its text stays readable in a
+    // light or a dark theme.
+    QPalette tinted;
+    const QColor base = palette().color(QPalette::Base);
+    tinted.setColor(QPalette::Base, QColor((base.red() * 7 + 255 * 3) / 10, base.green() * 7 / 10,
+                                           base.blue() * 7 / 10));
+    field_->setPalette(tinted);
+  } else {
+    // Back to the colours the field inherits.
+    field_->setPalette(QPalette());
+  }
+  field_->setProperty("notFound", notFound);
+}
+
+bool CFindBar::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == field_ && event->type() == QEvent::KeyPress) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+      if (key->modifiers() & Qt::ShiftModifier) {
+        FindPrevious();
+      } else {
+        FindNext();
+      }
+      return true;
+    }
+  }
+  return QFrame::eventFilter(watched, event);
+}
+
+void CFindBar::keyPressEvent(QKeyEvent* event) {
+  // Escape reaches the bar from the field and the buttons, which do not use it.
+  if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+    Close();
+    return;
+  }
+  QFrame::keyPressEvent(event);
+}
+
+}  // namespace strumlet
