@@ -14,7 +14,7 @@ packages=(
   xvfb xauth
   librsvg2-bin scdoc gzip groff-base file dpkg-dev
   desktop-file-utils appstream shared-mime-info xdg-utils libglib2.0-bin
-  locales
+  locales time
 )
 
 sudo_if_needed() {
