@@ -131,7 +131,9 @@ CONF
        "loaded $(since "$log" open-end page-loaded) ms after it"
   for spot in middle end; do
     if grep -q "strumletviewer-timing: $spot-shown " "$log"; then
-      from=$([[ $spot == middle ]] && echo page-loaded || echo middle-shown)
+      from=page-loaded
+      [[ $spot == end ]] && from=$(grep -qs "timing: middle-shown " "$log" && echo middle-shown ||
+                                    echo middle-timeout)
       echo "jump to the $spot: every image in view in $(since "$log" "$from" "$spot-shown") ms"
     else
       echo "jump to the $spot: images in view still missing after 60 s"
