@@ -47,8 +47,25 @@ QUrl PageSchemeUrl(const QString& path) {
 
 QByteArray WithDeferredImages(QByteArray html) {
   // The pages are our own output: every image tag is written as "<img src=...". Their width and
-  // height keep each image's place until it comes.
-  return html.replace("<img src=", QByteArray("<img ") + kDeferredSourceAttribute + "=");
+  // height keep each image's place until it comes. The first screenful keeps its addresses, so
+  // the top of the page is drawn as it is parsed, without waiting for the script.
+  constexpr int kEagerImages = 60;
+  static const QByteArray kTag = QByteArrayLiteral("<img src=");
+  static const QByteArray kDeferred = QByteArray("<img ") + kDeferredSourceAttribute + "=";
+  QByteArray served;
+  served.reserve(html.size() + html.count(kTag) * (kDeferred.size() - kTag.size()));
+  qsizetype from = 0;
+  for (int seen = 0;; ++seen) {
+    const qsizetype at = html.indexOf(kTag, from);
+    if (at < 0) {
+      break;
+    }
+    served.append(html.constData() + from, at - from);
+    served.append(seen < kEagerImages ? kTag : kDeferred);
+    from = at + kTag.size();
+  }
+  served.append(html.constData() + from, html.size() - from);
+  return served;
 }
 
 bool IsOwnContentUrl(const QUrl& url) {
