@@ -625,16 +625,27 @@ void CMainFrame::print() {
   printing_ = true;
   updateMenus();
   CStrumletViewerView* view = child->htmlView();
+  // The command comes back when the print ends, or when its window is closed before that (a long
+  // page may take a while to bring in every diagram).
+  auto closed = std::make_shared<QMetaObject::Connection>();
+  const auto done = [this] {
+    printing_ = false;
+    updateMenus();
+  };
+  *closed = connect(view, &QObject::destroyed, this, done);
   connect(
       view, &QWebEngineView::printFinished, this,
-      [this](bool) {
-        printing_ = false;
-        updateMenus();
+      [done, closed](bool) {
+        disconnect(*closed);
+        done();
       },
       Qt::SingleShotConnection);
   // A long page brings in its diagrams only as they come into view; a print shows them all.
   statusBar()->showMessage(tr("Preparing the page for printing..."));
-  view->LoadEveryImage([view, printer = printer_.get()] { view->print(printer); });
+  view->LoadEveryImage([this, view, printer = printer_.get()] {
+    statusBar()->clearMessage();
+    view->print(printer);
+  });
 }
 
 QString CMainFrame::ExportSource(CChildFrame* child) const {
