@@ -28,19 +28,7 @@ work=$(mktemp -d "$disk/strumlet-bench.XXXXXX")
 shm=$(mktemp -d /dev/shm/strumlet-bench.XXXXXX)
 trap 'rm -rf "$work" "$shm"' EXIT
 
-# The database the other benchmarks use: N chords in three categories.
-awk -v n="$chords" 'BEGIN {
-  split("C Db D Eb E F F# G Ab A Bb B", roots, " ");
-  kinds[0] = ""; kinds[1] = "m"; kinds[2] = "7"; kinds[3] = "maj7";
-  kinds[4] = "m7"; kinds[5] = "sus4"; kinds[6] = "dim"; kinds[7] = "aug";
-  print "category 0 Unfiled id 0"; print "category 1 Major"; print "category 2 Minor";
-  for (i = 0; i < n; i++) {
-    printf "{define: \"%s%s\" base-fret %d frets x %d %d 0 %d 1 fingers x 1 2 0 3 1}\ncategory %d\n",
-      roots[i % 12 + 1], kinds[int(i / 12) % 8], i % 9 + 1, i % 4 + 1, int(i / 4) % 4 + 1,
-      i % 3 + 1, i % 3;
-  }
-}' >"$work/db.txt"
-"$fixture" "$work/db.txt" "$work/Chords.pdb"
+bash "$(dirname "$0")/make-database.sh" "$build" "$chords" "$work/Chords.pdb"
 
 ms() { date +%s%3N; }
 median() { sort -n | awk '{a[NR] = $1} END {print a[int((NR + 1) / 2)]}'; }

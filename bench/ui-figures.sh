@@ -37,22 +37,7 @@ trap 'rm -rf "$work"' EXIT
 export XDG_CONFIG_HOME="$work/config" STRUMLET_TIMING=1
 [[ $(id -u) -eq 0 ]] && export QTWEBENGINE_DISABLE_SANDBOX=1
 
-# A database of N chords, as the conversion benchmark makes them.
-make_database() {
-  local chords=$1 out=$2
-  awk -v n="$chords" 'BEGIN {
-    split("C Db D Eb E F F# G Ab A Bb B", roots, " ");
-    kinds[0] = ""; kinds[1] = "m"; kinds[2] = "7"; kinds[3] = "maj7";
-    kinds[4] = "m7"; kinds[5] = "sus4"; kinds[6] = "dim"; kinds[7] = "aug";
-    print "category 0 Unfiled id 0"; print "category 1 Major"; print "category 2 Minor";
-    for (i = 0; i < n; i++) {
-      printf "{define: \"%s%s\" base-fret %d frets x %d %d 0 %d 1 fingers x 1 2 0 3 1}\ncategory %d\n",
-        roots[i % 12 + 1], kinds[int(i / 12) % 8], i % 9 + 1, i % 4 + 1, int(i / 4) % 4 + 1,
-        i % 3 + 1, i % 3;
-    }
-  }' > "$work/$chords.txt"
-  "$fixture" "$work/$chords.txt" "$out"
-}
+make_database() { bash "$(dirname "$0")/make-database.sh" "$build" "$1" "$2"; }
 
 now_ms() { date +%s%3N; }
 event_ms() { grep -m1 "strumletviewer-timing: $2 " "$1" | awk '{print $3}'; }
