@@ -5,57 +5,14 @@
 #include <optional>
 
 #include "strumlet/core/CodePage.h"
+#include "strumlet/pdb/StringSound.h"
 
 namespace strumlet {
 namespace {
 
-constexpr int kMuted = 100;  // the fret value the diagram draws as a cross
+constexpr int kMuted = kMutedFret;
 // The frets a songbook program's chord grid shows from the nut: four in the common readers.
 constexpr int kNutWindow = 4;
-
-// How one string sounds.
-struct StringSound {
-  enum Kind { kOpen, kMuted, kFretted, kBarred } kind = kOpen;
-  int fret = 0;        // absolute, for kFretted and kBarred
-  int storedFret = 0;  // the record's value, for the remarks
-};
-
-// The barre the diagram draws over string `r`, or 0 when there is none. A value outside the
-// frets a diagram can show is no barre: it would otherwise turn muted strings into fretted ones.
-int BarreOver(const ChordRecord& record, int r) {
-  if ((record.flags & ChordRecord::kBarre) == 0) return 0;
-  const int c =
-      (record.flags & ChordRecord::kPerStringBarres) ? record.barres[r] : record.barres[0];
-  return c >= 1 && c < kMuted ? c : 0;
-}
-
-// A banjo's short fifth string starts at the fifth fret: a barre at or below it does not reach
-// the string, which then sounds open (the drone of many banjo barre chords).
-constexpr int kBanjoCode = 4;
-constexpr int kShortStringStart = 5;
-
-StringSound Sound(const ChordRecord& record, int r) {
-  const int v = record.frets[r];
-  StringSound s;
-  s.storedFret = v;
-  int barre = BarreOver(record, r);
-  if (record.instrumentCode == kBanjoCode && r == 5 && v <= 0 && barre <= kShortStringStart) {
-    barre = 0;
-  }
-  if (v >= kMuted) {
-    s.kind = StringSound::kMuted;
-  } else if (barre != 0 && v <= barre) {
-    // The diagram shows an open circle under the barre label: the string sounds at the barre.
-    s.kind = StringSound::kBarred;
-    s.fret = barre;
-  } else if (v <= 0) {
-    s.kind = StringSound::kOpen;
-  } else {
-    s.kind = StringSound::kFretted;
-    s.fret = v;
-  }
-  return s;
-}
 
 // A finger glyph number as ChordPro writes a finger: 1 to 9, 0 for none.
 int Finger(int value) { return value >= 1 && value <= 9 ? value : 0; }
@@ -132,11 +89,7 @@ std::string InstrumentName(const ChordRecord& record) {
 ChordProChord MapChord(const ChordRecord& record) {
   ChordProChord chord;
   chord.name = record.name.empty() ? ImageStem(record.recordOffset) : CodePageToUtf8(record.name);
-  const int strings =
-      std::clamp(static_cast<int>(record.entryCount) - 1, 0, ChordRecord::kMaxEntries - 1);
-
-  std::vector<StringSound> sounds;  // lowest-pitched first: string n down to string 1
-  for (int r = strings; r >= 1; --r) sounds.push_back(Sound(record, r));
+  const std::vector<StringSound> sounds = SoundsLowestFirst(record);
 
   // The diagram's first fret row. A note below it cannot be written relative to it, so the
   // window moves down to the lowest note instead of giving a fret of 0 or less.
@@ -166,7 +119,7 @@ ChordProChord MapChord(const ChordRecord& record) {
   std::vector<int> fingers;
   for (std::size_t i = 0; i < sounds.size(); ++i) {
     const StringSound& s = sounds[i];
-    const int r = strings - static_cast<int>(i);
+    const int r = s.string;
     const int stored = hasFingers ? Finger(record.fingers[r]) : 0;
     switch (s.kind) {
       case StringSound::kMuted:
