@@ -21,10 +21,12 @@ std::unique_ptr<CProcessOptionsDialog> MakeProcessOptionsDialog(QWidget* parent,
                                                                 const OpenCommandValues& values,
                                                                 const std::string& proposedPath) {
   const unsigned fontSize = values.fontSize < 0 ? 0U : static_cast<unsigned>(values.fontSize);
-  return std::make_unique<CProcessOptionsDialog>(
+  auto dialog = std::make_unique<CProcessOptionsDialog>(
       parent, proposedPath.empty() ? values.defaultPath : proposedPath, values.outputPath,
       values.fontFile, FlagIsOn(values.jpeg) ? 0 : 1, values.sort, values.chordPercent, fontSize,
       FlagIsOn(values.border) ? 1 : 0);
+  dialog->setLeftHanded(FlagIsOn(values.leftHanded));
+  return dialog;
 }
 
 OpenCommandValues ChoicesOf(const CProcessOptionsDialog& dialog) {
@@ -37,6 +39,7 @@ OpenCommandValues ChoicesOf(const CProcessOptionsDialog& dialog) {
   choices.chordPercent = dialog.percent();
   choices.fontSize = static_cast<int>(dialog.fontSize());
   choices.border = dialog.border() == 1 ? 1 : 0;
+  choices.leftHanded = dialog.leftHanded() ? 1 : 0;
   return choices;
 }
 

@@ -197,6 +197,9 @@ COptionsDialogLayout::COptionsDialogLayout(QWidget* parent)
   scaleBox_->lineEdit()->setAccessibleName(scaleLabel->text());
   frameBox_ = new QCheckBox(tr("Frame diagrams"));
   frameBox_->setObjectName("check1014");
+  leftHandedBox_ = new QCheckBox(tr("Left-handed diagrams"));
+  leftHandedBox_->setObjectName("checkLeftHanded");
+  leftHandedBox_->setToolTip(tr("Draw the diagrams as a left-handed player sees the neck"));
 
   outputBox_ = new QLineEdit;
   outputBox_->setObjectName("edit1001");
@@ -253,7 +256,10 @@ COptionsDialogLayout::COptionsDialogLayout(QWidget* parent)
   scaleRow->addWidget(scaleBox_);
   scaleRow->addWidget(new QLabel(tr("%")));
   scaleRow->addSpacing(24);
-  scaleRow->addWidget(frameBox_);
+  auto* diagramChecks = new QVBoxLayout;
+  diagramChecks->addWidget(frameBox_);
+  diagramChecks->addWidget(leftHandedBox_);
+  scaleRow->addLayout(diagramChecks);
   scaleRow->addStretch(1);
   grid->addLayout(scaleRow, ++row, 0, 1, 5);
 
@@ -283,14 +289,20 @@ COptionsDialogLayout::COptionsDialogLayout(QWidget* parent)
   // The keyboard order: the buttons, the boxes, then the choosers. The image and sort groups
   // come after the path, in the order they stand; Tab enters a group at its checked button
   // and the arrow keys move within it.
-  QWidget* const order[] = {
-      okButton_,       cancelButton_,   fontBox_,    fontBrowse_, outputBox_, outputBrowse_,
-      sizeBox_,        pathBox_,        pathBrowse_, jpeg_,       png_,       sortButtons_[0],
-      sortButtons_[1], sortButtons_[2], scaleBox_,   frameBox_,   pdbButton_, users_};
+  QWidget* const order[] = {okButton_,       cancelButton_,   fontBox_,  fontBrowse_,
+                            outputBox_,      outputBrowse_,   sizeBox_,  pathBox_,
+                            pathBrowse_,     jpeg_,           png_,      sortButtons_[0],
+                            sortButtons_[1], sortButtons_[2], scaleBox_, frameBox_,
+                            leftHandedBox_,  pdbButton_,      users_};
   for (std::size_t i = 1; i < std::size(order); ++i) {
     setTabOrder(order[i - 1], order[i]);
   }
   okButton_->setFocus(Qt::OtherFocusReason);
+}
+
+void CProcessOptionsDialog::setLeftHanded(bool on) {
+  leftHanded_ = on;
+  leftHandedBox_->setChecked(on);
 }
 
 std::string COptionsDialogLayout::Text(const QLineEdit* box) { return box->text().toStdString(); }
@@ -401,6 +413,7 @@ void CProcessOptionsDialog::accept() {
   imageChoice_ = png_->isChecked() ? 1 : 0;
   sort_ = sortGroup_->checkedId();
   border_ = frameBox_->isChecked() ? 1 : 0;
+  leftHanded_ = leftHandedBox_->isChecked();
   path_ = Text(pathBox_);
   fontFile_ = Text(fontBox_);
   outputFolder_ = Text(outputBox_);

@@ -85,6 +85,7 @@ class COptionsDialogLayout : public QDialog {
   std::array<QRadioButton*, 3> sortButtons_{};  // Category, Name, Position
   QComboBox* scaleBox_ = nullptr;
   QCheckBox* frameBox_ = nullptr;
+  QCheckBox* leftHandedBox_ = nullptr;
   QLineEdit* outputBox_ = nullptr;
   QPushButton* outputBrowse_ = nullptr;
   QLineEdit* fontBox_ = nullptr;
@@ -117,6 +118,9 @@ class CProcessOptionsDialog : public COptionsDialogLayout {
   int imageChoice() const { return imageChoice_; }
   int sort() const { return sort_; }  // -1 when no sort button is checked
   int border() const { return border_; }
+  // "Left-handed diagrams": set before the dialog runs, read after OK.
+  void setLeftHanded(bool on);
+  bool leftHanded() const { return leftHanded_; }
   const std::string& path() const { return path_; }
   const std::string& fontFile() const { return fontFile_; }
   const std::string& outputFolder() const { return outputFolder_; }
@@ -134,6 +138,7 @@ class CProcessOptionsDialog : public COptionsDialogLayout {
   int imageChoice_ = 0;
   int sort_ = -1;
   int border_ = 0;
+  bool leftHanded_ = false;
   std::string path_;
   std::string fontFile_;
   std::string outputFolder_;

@@ -18,6 +18,8 @@ constexpr const char* kFontFile = "Fontfile";
 constexpr const char* kDefaultPath = "DefaultPath";
 constexpr const char* kFontSize = "FontSize";
 constexpr const char* kOutputPath = "OutputPath";
+constexpr const char* kLeftHanded = "LeftHanded";
+constexpr const char* kAltText = "AltText";
 
 int ReadInt(ProfileStore& store, const char* name, int defaultValue) {
   return store.GetProfileInt(kSettingsSection, name, defaultValue);
@@ -88,6 +90,8 @@ void LoadStartupSettings(ProfileStore& store, ProcessingSettings& settings) {
   settings.m_bBorder = FlagIsOn(ReadInt(store, kBorder, 0));
   settings.m_bJpeg = FlagIsOn(ReadInt(store, kJpeg, 1));
   settings.m_bPng = FlagIsOn(ReadInt(store, kPng, 1));
+  settings.m_bLeftHanded = FlagIsOn(ReadInt(store, kLeftHanded, 0));
+  settings.m_bAltText = FlagIsOn(ReadInt(store, kAltText, 0));
   // A run without any image type would make no page at all.
   if (!settings.m_bJpeg && !settings.m_bPng) {
     settings.m_bJpeg = true;
@@ -101,6 +105,7 @@ OpenCommandValues ReadOpenCommandValues(ProfileStore& store) {
   values.chordPercent = ReadInt(store, kChordPercent, 100);
   values.fontSize = ReadInt(store, kFontSize, 12);
   values.border = ReadInt(store, kBorder, 0);
+  values.leftHanded = ReadInt(store, kLeftHanded, 0);
   values.fontFile = ReadString(store, kFontFile, DefaultFontSetting());
   values.outputPath = ReadString(store, kOutputPath, DefaultOutputSetting());
   values.defaultPath = ReadString(store, kDefaultPath, DefaultPathSetting());
@@ -119,6 +124,7 @@ void StoreOpenCommandChoices(ProfileStore& store, const OpenCommandValues& choic
   WriteInt(store, kChordPercent, choices.chordPercent);
   WriteInt(store, kFontSize, choices.fontSize);
   WriteInt(store, kBorder, border ? 1 : 0);
+  WriteInt(store, kLeftHanded, FlagIsOn(choices.leftHanded) ? 1 : 0);
   CopyOpenCommandChoices(choices, settings);
 }
 
@@ -129,6 +135,7 @@ void CopyOpenCommandChoices(const OpenCommandValues& choices, ProcessingSettings
   settings.m_bPng = !jpeg;
   settings.m_nChordPercent = choices.chordPercent;
   settings.m_bBorder = border;
+  settings.m_bLeftHanded = FlagIsOn(choices.leftHanded);
   settings.m_nSort = choices.sort;
   settings.m_strFontFile = choices.fontFile;
   settings.m_nFontSize = choices.fontSize;
@@ -158,6 +165,14 @@ bool RunSettingCommand(int command, ProfileStore& store, ProcessingSettings& set
       settings.m_bBorder = !settings.m_bBorder;
       WriteInt(store, kBorder, settings.m_bBorder ? 1 : 0);
       return true;
+    case ID_TOGGLE_LEFT_HANDED:
+      settings.m_bLeftHanded = !settings.m_bLeftHanded;
+      WriteInt(store, kLeftHanded, settings.m_bLeftHanded ? 1 : 0);
+      return true;
+    case ID_TOGGLE_ALT_TEXT:
+      settings.m_bAltText = !settings.m_bAltText;
+      WriteInt(store, kAltText, settings.m_bAltText ? 1 : 0);
+      return true;
     default:
       break;
   }
@@ -182,6 +197,10 @@ std::optional<bool> SettingCommandChecked(int command, const ProcessingSettings&
       return settings.m_bJpeg;
     case ID_TOGGLE_BORDER:
       return settings.m_bBorder;
+    case ID_TOGGLE_LEFT_HANDED:
+      return settings.m_bLeftHanded;
+    case ID_TOGGLE_ALT_TEXT:
+      return settings.m_bAltText;
     default:
       break;
   }

@@ -57,6 +57,8 @@ int Run(int argc, char** argv) {
   std::string sort = "position";
   int scale = 100;
   bool frame = false;
+  bool leftHanded = false;
+  bool altText = false;
   std::string fontFile;
   int fontSize = 12;
   bool quiet = false;
@@ -76,6 +78,10 @@ int Run(int argc, char** argv) {
       ->check(CLI::IsMember({"category", "name", "position"}));
   app.add_option("--scale", scale, "25 to 400 (default: 100)")->type_name("PERCENT");
   app.add_flag("--frame", frame, "frame every diagram");
+  app.add_flag("--left-handed", leftHanded,
+               "draw the diagrams as a left-handed player sees the neck (under names of their own)");
+  app.add_flag("--alt-text", altText,
+               "describe every diagram in words on the pages, for screen readers and search");
   app.add_option("--font", fontFile,
                  "TrueType font (default: the fontconfig match for \"Times New Roman\")")
       ->type_name("FILE");
@@ -139,6 +145,8 @@ int Run(int argc, char** argv) {
   settings.m_bPng = pages && format != "jpeg";
   settings.m_nChordPercent = scale;
   settings.m_bBorder = frame;
+  settings.m_bLeftHanded = leftHanded;
+  settings.m_bAltText = altText;
   settings.m_nSort = std::map<std::string, int>{{"category", strumlet::kSortByCategory},
                                                 {"name", strumlet::kSortByName},
                                                 {"position", strumlet::kSortByPosition}}

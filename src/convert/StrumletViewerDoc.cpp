@@ -369,6 +369,8 @@ bool CStrumletViewerDoc::WriteDatabasePage(ImageKind kind) {
   options.nameFontSize = NameFontSize;
   options.labelFontSize = LabelFontSize;
   options.fontFile = settings_.m_strFontFile;
+  options.leftHanded = settings_.m_bLeftHanded;
+  options.altText = settings_.m_bAltText;
   options.threads = renderThreads_;
   const std::size_t offset = progress_.chordsDone;
   try {

@@ -10,6 +10,7 @@
 
 #include "strumlet/core/Messenger.h"
 #include "strumlet/html/HtmlText.h"
+#include "strumlet/render/DiagramText.h"
 
 namespace strumlet {
 
@@ -85,6 +86,7 @@ bool WriteDatabasePage(const ChordDatabase& db, const std::string& baseName,
   drawing.nameSize = options.nameFontSize;
   drawing.labelSize = options.labelFontSize;
   drawing.fontFile = options.fontFile;
+  drawing.leftHanded = options.leftHanded;
   drawing.threads = options.threads;
   const DiagramBatch batch = DrawDiagrams(db.chords, destinationFolder, kind, drawing, progress);
   if (!batch.missingAsset.empty()) return false;
@@ -144,8 +146,11 @@ bool WriteDatabasePage(const ChordDatabase& db, const std::string& baseName,
     if (chord.fileName.empty()) {
       continue;
     }
-    page.Print("<img src=\"%s\" width=\"%i\" height=\"%i\" border=\"%i\">\n",
-               EscapeHtml(chord.fileName).c_str(), ScaledSize(chord.width, options.imagePercent),
+    const std::string alt =
+        options.altText ? " alt=\"" + EscapeHtmlName(DescribeDiagram(record)) + "\"" : "";
+    page.Print("<img src=\"%s\"%s width=\"%i\" height=\"%i\" border=\"%i\">\n",
+               EscapeHtml(chord.fileName).c_str(), alt.c_str(),
+               ScaledSize(chord.width, options.imagePercent),
                ScaledSize(chord.height, options.imagePercent), options.frameImages ? 1 : 0);
   }
   page.Print("<hr size=\"1\">");

@@ -56,24 +56,30 @@ std::string ImageFileName(int32_t recordOffset, ImageKind kind) {
   return std::string(buffer) + (kind == ImageKind::kPng ? ".png" : ".jpg");
 }
 
-std::vector<std::string> DiagramFileNames(const std::vector<int32_t>& recordOffsets,
-                                          ImageKind kind) {
+std::vector<std::string> DiagramFileNames(const std::vector<int32_t>& recordOffsets, ImageKind kind,
+                                          bool leftHanded) {
   std::vector<std::string> names;
   names.reserve(recordOffsets.size());
   std::unordered_map<int32_t, int> seen;
   seen.reserve(recordOffsets.size());
   const char* extension = kind == ImageKind::kPng ? ".png" : ".jpg";
+  const char* hand = leftHanded ? "-left" : "";
   for (const int32_t offset : recordOffsets) {
     const int count = ++seen[offset];
-    if (count == 1) {
+    if (count == 1 && !leftHanded) {
       names.push_back(ImageFileName(offset, kind));
-    } else {
-      // "-" is no hexadecimal digit, so these names cannot meet another chord's.
-      char buffer[32];
-      std::snprintf(buffer, sizeof buffer, "%x-%d%s", static_cast<uint32_t>(offset), count,
-                    extension);
-      names.emplace_back(buffer);
+      continue;
     }
+    // "-" is no hexadecimal digit, so these names cannot meet another chord's.
+    char buffer[40];
+    if (count == 1) {
+      std::snprintf(buffer, sizeof buffer, "%x%s%s", static_cast<uint32_t>(offset), hand,
+                    extension);
+    } else {
+      std::snprintf(buffer, sizeof buffer, "%x%s-%d%s", static_cast<uint32_t>(offset), hand, count,
+                    extension);
+    }
+    names.emplace_back(buffer);
   }
   return names;
 }
@@ -100,7 +106,7 @@ struct ChordDiagram::Impl {
 };
 
 ChordDiagram::ChordDiagram(const ChordRecord& record, double nameSize, double labelSize,
-                           const std::string& fontFile)
+                           const std::string& fontFile, bool leftHanded)
     : impl_(std::make_unique<Impl>()) {
   Impl& d = *impl_;
   d.record = record;
@@ -137,7 +143,7 @@ ChordDiagram::ChordDiagram(const ChordRecord& record, double nameSize, double la
       d.lastTextError = d.nameStamp->error;
     }
   }
-  d.layout = ComputeLayout(d.record, metrics);
+  d.layout = ComputeLayout(d.record, metrics, leftHanded);
 
   if (!assets) return;
   d.image.reset(gdImageCreate(d.layout.width, d.layout.height));

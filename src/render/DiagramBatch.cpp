@@ -96,12 +96,13 @@ DiagramBatch DrawDiagrams(const ChordCollection& chords, const std::string& fold
   std::vector<int32_t> offsets;
   offsets.reserve(chords.size());
   for (std::size_t i = 0; i < chords.size(); ++i) offsets.push_back(chords[i].recordOffset);
-  const std::vector<std::string> names = DiagramFileNames(offsets, kind);
+  const std::vector<std::string> names = DiagramFileNames(offsets, kind, options.leftHanded);
   RunInParallel(
       chords.size(), options.threads,
       [&](std::size_t i) {
         DrawnDiagram& drawn = batch.diagrams[i];
-        ChordDiagram diagram(chords[i], options.nameSize, options.labelSize, options.fontFile);
+        ChordDiagram diagram(chords[i], options.nameSize, options.labelSize, options.fontFile,
+                             options.leftHanded);
         diagram.Draw();
         const Result<std::string> written = diagram.WriteImage(kind, folder, names[i]);
         if (written) {

@@ -44,7 +44,30 @@ std::string_view BarreLabel(int barre) {
                                                                      : std::string_view();
 }
 
-DiagramLayout ComputeLayout(const ChordRecord& record, const TextMetrics& metrics) {
+namespace {
+
+// Turns a right-handed layout into the left-handed one. Pixel column x goes to W - 1 - x, so
+// the grid is an exact mirror; a text's box of width w at x goes to W - x - w, so the label
+// column (Lw wide) and the name land where the mirror puts them, reading left to right.
+void MirrorLayout(DiagramLayout& layout, const TextMetrics& metrics) {
+  const int w = layout.width;
+  auto mirror = [w](int x) { return w - 1 - x; };
+  for (StringLine& line : layout.strings) line.x = mirror(line.x);
+  for (FretLine& line : layout.frets) {
+    const int x1 = mirror(line.x2), x2 = mirror(line.x1);
+    line.x1 = x1;
+    line.x2 = x2;
+  }
+  for (StringMark& mark : layout.marks) mark.x = mirror(mark.x);
+  for (LabelPlacement& label : layout.labels) label.x = w - label.x - metrics.labelWidth;
+  layout.nameX = std::max(w - layout.nameX - metrics.nameWidth, 1);
+  layout.leftHanded = true;
+}
+
+}  // namespace
+
+DiagramLayout ComputeLayout(const ChordRecord& record, const TextMetrics& metrics,
+                            bool leftHanded) {
   constexpr int D = kMarkSize, F = kFretSpacing, S = kStringSpacing;
   DiagramLayout layout;
   layout.profile = ProfileFor(record.instrumentCode);
@@ -140,6 +163,7 @@ DiagramLayout ComputeLayout(const ChordRecord& record, const TextMetrics& metric
       layout.marks.push_back({StringMark::Kind::kMuted, x, (F - D) / 2, 0});
     }
   }
+  if (leftHanded) MirrorLayout(layout, metrics);
   return layout;
 }
 

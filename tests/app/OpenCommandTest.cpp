@@ -55,6 +55,7 @@ TEST(OpenCommand, OkStoresTheChoicesInOrderCopiesThemAndMakesTheOutputFolder) {
     d.findChild<QRadioButton*>("radio1008")->setChecked(true);
     d.findChild<QRadioButton*>("radio1009")->setChecked(true);
     d.findChild<QCheckBox*>("check1014")->setChecked(true);
+    d.findChild<QCheckBox*>("checkLeftHanded")->setChecked(true);
     return Confirm(d);
   });
   // An empty store proposes the Open command's defaults.
@@ -64,10 +65,11 @@ TEST(OpenCommand, OkStoresTheChoicesInOrderCopiesThemAndMakesTheOutputFolder) {
   EXPECT_EQ(proposed["output"], DefaultOutputSetting());
 
   EXPECT_EQ(result, "/music/Guitar Chords.pdb");
-  EXPECT_EQ(store.writes,
-            (std::vector<std::string>{"DefaultPath=/music/Guitar Chords.pdb",
-                                      "OutputPath=" + output, "Fontfile=/fonts/serif.ttf", "JPEG=0",
-                                      "Sort=0", "ChordPercent=63", "FontSize=20", "Border=1"}));
+  EXPECT_EQ(store.writes, (std::vector<std::string>{
+                              "DefaultPath=/music/Guitar Chords.pdb", "OutputPath=" + output,
+                              "Fontfile=/fonts/serif.ttf", "JPEG=0", "Sort=0", "ChordPercent=63",
+                              "FontSize=20", "Border=1", "LeftHanded=1"}));
+  EXPECT_TRUE(settings.m_bLeftHanded);
   EXPECT_FALSE(settings.m_bJpeg);
   EXPECT_TRUE(settings.m_bPng);
   EXPECT_EQ(settings.m_nChordPercent, 63);

@@ -295,18 +295,18 @@ TEST(ProcessOptionsDialog, FocusStartsOnOkAndTabFollowsTheDialogsOrder) {
   CProcessOptionsDialog& d = *opened->dialog;
   ShowActive(d);
   std::vector<std::string> visited;
-  for (int i = 0; i < 17; ++i) {
+  for (int i = 0; i < 18; ++i) {
     visited.push_back(QApplication::focusWidget()->objectName().toStdString());
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
   }
   visited.push_back(QApplication::focusWidget()->objectName().toStdString());
   // Tab stops once in each radio group, at its checked button (Position here); the arrow keys
   // move within it.
-  EXPECT_EQ(visited, (std::vector<std::string>{"button1", "button2", "edit1000", "buttonBrowseFont",
-                                               "edit1001", "buttonBrowseOutput", "edit1003",
-                                               "edit1005", "button1006", "radio1007", "radio1012",
-                                               "combo1013", "check1014", "button1010", "combo1018",
-                                               "button1", "button2", "edit1000"}));
+  EXPECT_EQ(visited, (std::vector<std::string>{
+                         "button1", "button2", "edit1000", "buttonBrowseFont", "edit1001",
+                         "buttonBrowseOutput", "edit1003", "edit1005", "button1006", "radio1007",
+                         "radio1012", "combo1013", "check1014", "checkLeftHanded", "button1010",
+                         "combo1018", "button1", "button2", "edit1000"}));
 
   // With no sort button checked, Tab enters the group at its first button.
   auto unchecked = Open(100, 5);

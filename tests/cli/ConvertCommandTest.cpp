@@ -129,6 +129,27 @@ TEST_F(ConvertCommandTest, OptionsReachThePage) {
   EXPECT_EQ(png, 2);
 }
 
+TEST_F(ConvertCommandTest, LeftHandedAndAltTextAreChoicesThatLeaveTheDefaultPageAlone) {
+  Database("G.pdb", kGuitar);
+  ASSERT_EQ(Convert({"-q", "-f", "png", "-o", Out(), "in/G.pdb"}).status, 0);
+  const std::string plain = Read(Out() + "/G/G.html");
+  EXPECT_EQ(plain.find(" alt="), std::string::npos);
+
+  const Result run =
+      Convert({"-q", "-f", "png", "--left-handed", "--alt-text", "-o", Out(), "in/G.pdb"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  const std::string page = Read(Out() + "/G/G.html");
+  EXPECT_NE(page.find("-left.png\" alt=\"C: x 3 2 0 1 0\" width="), std::string::npos) << page;
+  // Both kinds of pictures sit side by side: the right-handed ones are still there.
+  int left = 0, right = 0;
+  for (const auto& entry : fs::directory_iterator(Out() + "/G")) {
+    if (entry.path().extension() != ".png") continue;
+    (entry.path().stem().string().ends_with("-left") ? left : right) += 1;
+  }
+  EXPECT_EQ(left, 2);
+  EXPECT_EQ(right, 2);
+}
+
 TEST_F(ConvertCommandTest, FailedDatabasesGiveStatusOneAndTheirMessages) {
   Database("other.pdb", "creator ABCD\n");
   Result run = Convert({"-o", Out(), "in/other.pdb"});

@@ -253,6 +253,11 @@ TEST(ImageFileName, LowerCaseHexOfTheOffset) {
   EXPECT_EQ(ImageFileName(-1, ImageKind::kPng), "ffffffff.png");
   EXPECT_EQ(ImageFileName(INT32_MIN, ImageKind::kJpeg), "80000000.jpg");
   EXPECT_EQ(ImageFileName(0xABCDEF, ImageKind::kPng), "abcdef.png");
+  // Left-handed pictures never take a right-handed one's name, duplicates included.
+  EXPECT_EQ(DiagramFileNames({444, 444, 445}, ImageKind::kPng, true),
+            (std::vector<std::string>{"1bc-left.png", "1bc-left-2.png", "1bd-left.png"}));
+  EXPECT_EQ(DiagramFileNames({444, 444}, ImageKind::kJpeg),
+            (std::vector<std::string>{"1bc.jpg", "1bc-2.jpg"}));
 }
 
 std::vector<unsigned char> ReadFile(const std::string& path) {

@@ -253,3 +253,62 @@ TEST(DiagramLayout, UnusableFontStillGivesAPositiveSize) {
 
 }  // namespace
 }  // namespace strumlet
+
+namespace strumlet {
+namespace {
+
+// Left-handed: the grid and every mark mirrored, each mark on its own string, the labels moved
+// to the other side of the grid and never mirrored.
+TEST(DiagramLayout, LeftHandedMirrorsTheNeckButNotTheTexts) {
+  auto barre = MakeChord("E7#9", 6, {100, 8, 7, 6, 7, 0});
+  barre.flags |= ChordRecord::kBarre | ChordRecord::kFingers;
+  barre.barres[0] = 3;
+  barre.fingers[2] = 4;
+  auto wideName = MakeChord("Cmaj7(add9)", 0, {0, 3, 0, 2, 3, 100});
+  const ChordRecord records[] = {barre, wideName, MakeChord("G", 3, {3, 3, 4, 5, 0}, 4)};
+  for (const ChordRecord& record : records) {
+    SCOPED_TRACE(record.name);
+    const TextMetrics metrics{24, 10, 15, record.name.size() > 4 ? 130 : 30};
+    const DiagramLayout right = ComputeLayout(record, metrics);
+    const DiagramLayout left = ComputeLayout(record, metrics, true);
+    const int w = right.width;
+    ASSERT_EQ(left.width, w);
+    ASSERT_EQ(left.height, right.height);
+    ASSERT_EQ(left.strings.size(), right.strings.size());
+    for (std::size_t i = 0; i < right.strings.size(); ++i) {
+      EXPECT_EQ(left.strings[i].x, w - 1 - right.strings[i].x);
+      EXPECT_EQ(left.strings[i].y1, right.strings[i].y1);  // the banjo's short string stays short
+      EXPECT_EQ(left.strings[i].y2, right.strings[i].y2);
+    }
+    ASSERT_EQ(left.frets.size(), right.frets.size());
+    for (std::size_t j = 0; j < right.frets.size(); ++j) {
+      EXPECT_EQ(left.frets[j].x1, w - 1 - right.frets[j].x2);
+      EXPECT_EQ(left.frets[j].x2, w - 1 - right.frets[j].x1);
+    }
+    ASSERT_EQ(left.marks.size(), right.marks.size());
+    for (std::size_t m = 0; m < right.marks.size(); ++m) {
+      EXPECT_EQ(left.marks[m].kind, right.marks[m].kind);
+      EXPECT_EQ(left.marks[m].glyph, right.marks[m].glyph);
+      EXPECT_EQ(left.marks[m].y, right.marks[m].y);
+      EXPECT_EQ(left.marks[m].x, w - 1 - right.marks[m].x);
+    }
+    // The highest-pitched string (string 1) is now the left-most line.
+    if (!left.strings.empty()) {
+      EXPECT_LT(left.strings.front().x, left.strings.back().x);
+    }
+    ASSERT_EQ(left.labels.size(), right.labels.size());
+    const int gridLeft = left.strings.empty() ? w : left.strings.front().x;
+    for (std::size_t k = 0; k < right.labels.size(); ++k) {
+      EXPECT_EQ(left.labels[k].text, right.labels[k].text);
+      EXPECT_EQ(left.labels[k].y, right.labels[k].y);
+      EXPECT_GE(left.labels[k].x, 0);
+      EXPECT_LE(left.labels[k].x + metrics.labelWidth, gridLeft);
+    }
+    EXPECT_EQ(left.nameY, right.nameY);
+    EXPECT_GE(left.nameX, 1);
+    EXPECT_LE(left.nameX + metrics.nameWidth, w + 1);
+  }
+}
+
+}  // namespace
+}  // namespace strumlet

@@ -294,7 +294,7 @@ TEST_F(ProgramTest, EveryAcceleratorStaysAsItWas) {
     EXPECT_EQ(bound.join(", "), expected == keys.end() ? QString() : expected->second) << id;
     EXPECT_FALSE(action->statusTip().isEmpty()) << id;
   }
-  EXPECT_EQ(commands, 40);
+  EXPECT_EQ(commands, 42);
   EXPECT_EQ(frame->command(12345), nullptr);
 }
 
@@ -314,7 +314,8 @@ TEST_F(ProgramTest, EveryMenuListsItsCommandsInOrder) {
   EXPECT_EQ(items("menuView"), "32794 32795 32796");
   EXPECT_EQ(items("menu129Window"), "57650 57651");
   EXPECT_EQ(items("menuOptions"),
-            "32771 32780 32773 - 32779 32778 32777 32776 32775 32774 32781 - 32784 32786 32785 "
+            "32771 32780 32773 32810 32811 - 32779 32778 32777 32776 32775 32774 32781 - 32784 "
+            "32786 32785 "
             "- 32783");
   EXPECT_EQ(items("menuPalm"), "32787 - 32772 32782");
   EXPECT_EQ(items("menuHelp"), "57664");

@@ -20,6 +20,8 @@ enum SettingCommand : int {
   ID_SORT_CATEGORY = 32784,
   ID_SORT_POSITION = 32785,
   ID_SORT_NAME = 32786,
+  ID_TOGGLE_LEFT_HANDED = 32810,
+  ID_TOGGLE_ALT_TEXT = 32811,
 };
 
 }  // namespace strumlet

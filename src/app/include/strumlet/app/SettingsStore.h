@@ -17,7 +17,8 @@ struct OpenCommandValues {
   int sort = 2;
   int chordPercent = 100;
   int fontSize = 12;
-  int border = 0;  // 1 frames the images
+  int border = 0;      // 1 frames the images
+  int leftHanded = 0;  // 1 draws left-handed diagrams
   std::string fontFile;
   std::string outputPath;
   std::string defaultPath;

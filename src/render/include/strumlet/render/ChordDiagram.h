@@ -20,9 +20,11 @@ std::string ImageFileName(int32_t recordOffset, ImageKind kind);
 
 // The image file names of a page's chords, in collection order: ImageFileName, except that a
 // chord whose record offset an earlier chord has (a damaged database) gets "-2", "-3", ...
-// before the extension, so that no two chords share a picture.
-std::vector<std::string> DiagramFileNames(const std::vector<int32_t>& recordOffsets,
-                                          ImageKind kind);
+// before the extension, so that no two chords share a picture. Left-handed diagrams end their
+// names in "-left" ("1bc-left.png", "1bc-left-2.png"), so that they never replace the
+// right-handed pictures of a page in the same folder.
+std::vector<std::string> DiagramFileNames(const std::vector<int32_t>& recordOffsets, ImageKind kind,
+                                          bool leftHanded = false);
 
 // What a failed ChordDiagram::WriteImage says to the user: "The chord diagram has no image.",
 // "Could not encode the image PATH." or "Could not write PATH: REASON".
@@ -38,7 +40,7 @@ class ChordDiagram {
   // Lays the diagram out and creates its image. Loads the brush and finger glyphs if no one has
   // (see render/Assets.h); without them the diagram has no image and writes no file.
   ChordDiagram(const ChordRecord& record, double nameSize, double labelSize,
-               const std::string& fontFile);
+               const std::string& fontFile, bool leftHanded = false);
   ~ChordDiagram();
   ChordDiagram(const ChordDiagram&) = delete;
   ChordDiagram& operator=(const ChordDiagram&) = delete;

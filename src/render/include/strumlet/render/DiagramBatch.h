@@ -27,6 +27,7 @@ struct DiagramOptions {
   double nameSize = 12.0;
   double labelSize = 14.0;
   std::string fontFile;
+  bool leftHanded = false;
   unsigned threads = 0;  // 0: one per core. The files and results are the same for every value.
 };
 

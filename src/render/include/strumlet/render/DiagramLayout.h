@@ -75,10 +75,16 @@ struct DiagramLayout {
   std::vector<StringLine> strings;     // index 0 is the right-most string
   std::vector<FretLine> frets;         // top to bottom
   std::vector<StringMark> marks;       // in string order 1..n
+  bool leftHanded = false;             // drawn as a left-handed player sees the neck
 };
 
 // Lays a diagram out. Values outside the tables give no label or glyph; entry counts outside
 // 2..13 are clamped to what the arrays hold. Width and height are at least 1.
-DiagramLayout ComputeLayout(const ChordRecord& record, const TextMetrics& metrics);
+//
+// Left-handed, the neck is seen from the other side: the grid, its lines and the string marks
+// are mirrored (the highest-pitched string left-most) and the label column moves to the left of
+// the grid. Texts are placed, never mirrored, and each mark keeps its own string.
+DiagramLayout ComputeLayout(const ChordRecord& record, const TextMetrics& metrics,
+                            bool leftHanded = false);
 
 }  // namespace strumlet
