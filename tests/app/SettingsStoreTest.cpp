@@ -31,8 +31,12 @@ TEST(SettingsStore, EmptyStoreAtStartUpTurnsBothFormatsOn) {
   // Not read at start-up: they wait for the first confirmed Open command.
   EXPECT_EQ(settings.m_nFontSize, 0);
   EXPECT_TRUE(settings.m_strOutputPath.empty());
-  EXPECT_EQ(store.reads, (std::vector<std::string>{"Fontfile", "DefaultPath", "ChordPercent",
-                                                   "Sort", "Border", "JPEG", "PNG"}));
+  EXPECT_EQ(store.reads,
+            (std::vector<std::string>{"Fontfile", "DefaultPath", "ChordPercent", "Sort", "Border",
+                                      "JPEG", "PNG", "LeftHanded", "AltText"}));
+  // Settings files from before left-handed diagrams and alt texts draw as they always did.
+  EXPECT_FALSE(settings.m_bLeftHanded);
+  EXPECT_FALSE(settings.m_bAltText);
   EXPECT_TRUE(store.writes.empty());
 }
 
@@ -80,7 +84,7 @@ TEST(SettingsStore, OpenCommandProposesItsOwnDefaults) {
   EXPECT_EQ(values.defaultPath, QDir::homePath().toStdString());
   EXPECT_EQ(store.reads,
             (std::vector<std::string>{"JPEG", "Sort", "ChordPercent", "FontSize", "Border",
-                                      "Fontfile", "OutputPath", "DefaultPath"}));
+                                      "LeftHanded", "Fontfile", "OutputPath", "DefaultPath"}));
 }
 
 TEST(SettingsStore, OpenCommandReadsTheStoreNotTheMemory) {
@@ -108,10 +112,10 @@ TEST(SettingsStore, ConfirmedOpenWritesInOrderAndSetsExactlyOneFormat) {
   ProcessingSettings settings;
   settings.m_bJpeg = settings.m_bPng = true;
   StoreOpenCommandChoices(store, choices, settings);
-  EXPECT_EQ(store.writes,
-            (std::vector<std::string>{"DefaultPath=/music/chords", "OutputPath=/tmp/pages/",
-                                      "Fontfile=/fonts/serif.ttf", "JPEG=0", "Sort=1",
-                                      "ChordPercent=150", "FontSize=24", "Border=0"}));
+  EXPECT_EQ(store.writes, (std::vector<std::string>{
+                              "DefaultPath=/music/chords", "OutputPath=/tmp/pages/",
+                              "Fontfile=/fonts/serif.ttf", "JPEG=0", "Sort=1", "ChordPercent=150",
+                              "FontSize=24", "Border=0", "LeftHanded=0"}));
   EXPECT_FALSE(settings.m_bJpeg);
   EXPECT_TRUE(settings.m_bPng);
   EXPECT_FALSE(settings.m_bBorder);
@@ -150,6 +154,13 @@ TEST(SettingsStore, TogglesFlipThenWriteAndKeepTheirCheckMark) {
   EXPECT_EQ(store.writes[store.writes.size() - 2], "PNG=1");
   EXPECT_EQ(SettingCommandChecked(ID_TOGGLE_PNG, settings), true);
   EXPECT_EQ(SettingCommandChecked(ID_TOGGLE_BORDER, settings), true);
+
+  RunSettingCommand(ID_TOGGLE_LEFT_HANDED, store, settings);
+  RunSettingCommand(ID_TOGGLE_ALT_TEXT, store, settings);
+  EXPECT_EQ(store.writes[store.writes.size() - 2], "LeftHanded=1");
+  EXPECT_EQ(store.writes.back(), "AltText=1");
+  EXPECT_TRUE(settings.m_bLeftHanded && settings.m_bAltText);
+  EXPECT_EQ(SettingCommandChecked(ID_TOGGLE_ALT_TEXT, settings), true);
 }
 
 TEST(SettingsStore, ScaleAndSortCommandsByTheirIdentifierValues) {
