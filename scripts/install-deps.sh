@@ -15,6 +15,7 @@ packages=(
   librsvg2-bin scdoc gzip groff-base file dpkg-dev
   desktop-file-utils appstream shared-mime-info xdg-utils libglib2.0-bin
   locales time
+  at-spi2-core python3-pyatspi dbus-daemon
 )
 
 sudo_if_needed() {

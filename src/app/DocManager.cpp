@@ -67,6 +67,8 @@ std::string CDocManager::PathOf(const CStrumletViewerDoc* document) const {
 CDocManager::Entry* CDocManager::AddDocument(const std::string& title) {
   auto owned = std::make_unique<Entry>();
   owned->document = std::make_unique<CStrumletViewerDoc>(settings_);
+  // The window describes every diagram it shows, whatever the pages on disk say.
+  owned->document->SetCollectDiagramWords(true);
   if (!title.empty()) {
     owned->document->SetTitle(title);
   }

@@ -27,6 +27,7 @@
 #include "strumlet/html/PageWriter.h"
 #include "strumlet/pdb/DatabaseFile.h"
 #include "strumlet/render/Assets.h"
+#include "strumlet/render/DiagramText.h"
 
 namespace strumlet {
 namespace {
@@ -374,6 +375,18 @@ bool CStrumletViewerDoc::WriteDatabasePage(ImageKind kind) {
   options.threads = renderThreads_;
   const std::size_t offset = progress_.chordsDone;
   try {
+    if (collectWords_) {
+      std::vector<int32_t> offsets;
+      offsets.reserve(database_.chords.size());
+      for (const ChordRecord& chord : database_.chords) offsets.push_back(chord.recordOffset);
+      const std::vector<std::string> names = DiagramFileNames(offsets, kind, options.leftHanded);
+      auto words = std::make_shared<DiagramWordMap>();
+      words->reserve(names.size());
+      for (std::size_t i = 0; i < names.size(); ++i) {
+        words->emplace(EscapeHtml(names[i]), EscapeHtmlName(DescribeDiagram(database_.chords[i])));
+      }
+      pageWords_[JoinPath(DestinationFolder, pageName)] = std::move(words);
+    }
     return strumlet::WriteDatabasePage(database_, BaseName, DestinationFolder, kind, options,
                                        [&](std::size_t done, std::size_t) {
                                          progress_.chordsDone = offset + done;

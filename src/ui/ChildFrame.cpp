@@ -9,6 +9,7 @@
 
 #include "FindBar.h"
 #include "LeftView.h"
+#include "PageScheme.h"
 #include "StrumletViewerView.h"
 
 namespace strumlet {
@@ -83,6 +84,9 @@ void CChildFrame::Activate() {
 
 void CChildFrame::InitialUpdate() {
   setWindowTitle(QString::fromStdString(document_->GetTitle()));
+  for (const auto& [page, words] : document_->PageWords()) {
+    SetPageWords(QString::fromStdString(page), words);
+  }
   const bool instructions = htmlView_->OnInitialUpdate(QString::fromStdString(document_->PagePath));
   if (instructions) {
     showMaximized();

@@ -9,6 +9,8 @@
 #include <QWebEngineUrlRequestJob>
 #include <QWebEngineUrlScheme>
 #include <memory>
+#include <optional>
+#include <vector>
 
 namespace strumlet {
 
@@ -45,26 +47,119 @@ QUrl PageSchemeUrl(const QString& path) {
   return url;
 }
 
-QByteArray WithDeferredImages(QByteArray html) {
+namespace {
+
+struct PageWordsEntry {
+  QString canonicalPath;
+  std::weak_ptr<const DiagramWords> words;
+};
+
+std::vector<PageWordsEntry>& PageWordsRegistry() {
+  static std::vector<PageWordsEntry> registry;
+  return registry;
+}
+
+std::shared_ptr<const DiagramWords> WordsFor(const QString& canonicalPath) {
+  auto& registry = PageWordsRegistry();
+  std::shared_ptr<const DiagramWords> found;
+  std::erase_if(registry, [&](const PageWordsEntry& entry) {
+    auto words = entry.words.lock();
+    if (words && entry.canonicalPath == canonicalPath) found = words;
+    return !words;
+  });
+  return found;
+}
+
+// The value of attribute `name` (e.g. " alt=") in one tag, without its quotes, or none.
+std::optional<QByteArrayView> AttributeValue(QByteArrayView tag, QByteArrayView name) {
+  const qsizetype at = tag.indexOf(name);
+  if (at < 0 || at + name.size() >= tag.size() || tag[at + name.size()] != '"') {
+    return std::nullopt;
+  }
+  const qsizetype begin = at + name.size() + 1;
+  const qsizetype close = tag.indexOf('"', begin);
+  if (close < 0) return std::nullopt;
+  return tag.sliced(begin, close - begin);
+}
+
+}  // namespace
+
+void SetPageWords(const QString& pagePath, const std::shared_ptr<const DiagramWords>& words) {
+  const QString canonical = QFileInfo(pagePath).canonicalFilePath();
+  if (canonical.isEmpty() || !words) return;
+  WordsFor(canonical);  // drops the entries of documents that are gone
+  auto& registry = PageWordsRegistry();
+  std::erase_if(registry, [&](const PageWordsEntry& e) { return e.canonicalPath == canonical; });
+  registry.push_back({canonical, words});
+}
+
+QByteArray WithDeferredImages(QByteArray html, const DiagramWords* words) {
   // The pages are our own output: every image tag is written as "<img src=...". Their width and
   // height keep each image's place until it comes. The first screenful keeps its addresses, so
   // the top of the page is drawn as it is parsed, without waiting for the script.
   constexpr int kEagerImages = 60;
   static const QByteArray kTag = QByteArrayLiteral("<img src=");
   static const QByteArray kDeferred = QByteArray("<img ") + kDeferredSourceAttribute + "=";
+  static const QByteArray kWordsOpen =
+      QByteArray("<span class=\"") + kFindWordsClass + "\" aria-hidden=\"true\">";
   QByteArray served;
   served.reserve(html.size() + html.count(kTag) * (kDeferred.size() - kTag.size()));
+  bool anyWords = false;
   qsizetype from = 0;
   for (int seen = 0;; ++seen) {
     const qsizetype at = html.indexOf(kTag, from);
-    if (at < 0) {
+    const qsizetype end = at < 0 ? -1 : html.indexOf('>', at);
+    if (end < 0) {
       break;
     }
     served.append(html.constData() + from, at - from);
     served.append(seen < kEagerImages ? kTag : kDeferred);
-    from = at + kTag.size();
+    const QByteArrayView tag(html.constData() + at, end + 1 - at);
+    QByteArrayView rest = tag.sliced(kTag.size());  // "\"NAME\" width=... >"
+
+    QByteArrayView text;
+    bool addAlt = false;
+    if (const auto alt = AttributeValue(tag, " alt=")) {
+      text = *alt;
+    } else if (const auto source = AttributeValue(tag, "<img src="); source && words) {
+      const auto found = words->find(std::string(source->data(), source->size()));
+      if (found != words->end()) {
+        text = QByteArrayView(found->second.data(), found->second.size());
+        addAlt = true;
+      }
+    }
+    if (addAlt) {
+      // After the quoted address: `"NAME" alt="WORDS" width=...`.
+      const qsizetype close = rest.indexOf('"', 1) + 1;
+      served.append(rest.data(), close);
+      served.append(" alt=\"");
+      served.append(text.data(), text.size());
+      served.append('"');
+      rest = rest.sliced(close);
+    }
+    served.append(rest.data(), rest.size());
+    if (!text.isEmpty()) {
+      served.append(kWordsOpen);
+      served.append(text.data(), text.size());
+      served.append("</span>");
+      anyWords = true;
+    }
+    from = end + 1;
   }
   served.append(html.constData() + from, html.size() - from);
+  // The category and root headings are table cells in bold italics: told to screen readers as
+  // headings, so that they can be jumped to.
+  served.replace("<td width=\"30\"><b><i>",
+                 "<td width=\"30\" role=\"heading\" aria-level=\"2\"><b><i>");
+  if (anyWords) {
+    // Out of the flow and clipped away: nothing moves and nothing shows, but find in page still
+    // reaches the words, at their diagram.
+    const qsizetype head = served.indexOf("<head>");
+    served.insert(head < 0 ? 0 : head + 6,
+                  QByteArray("<style>.") + kFindWordsClass +
+                      "{position:absolute;width:1px;height:1px;overflow:hidden;"
+                      "clip-path:inset(50%);white-space:nowrap}</style>");
+  }
   return served;
 }
 
@@ -93,7 +188,8 @@ void CPageSchemeHandler::requestStarted(QWebEngineUrlRequestJob* job) {
   QByteArray data = file->readAll();
   file->close();
   if (mime == "text/html") {
-    data = WithDeferredImages(std::move(data));
+    const std::shared_ptr<const DiagramWords> words = WordsFor(path);
+    data = WithDeferredImages(std::move(data), words.get());
   }
   auto* buffer = new QBuffer;
   buffer->setData(data);

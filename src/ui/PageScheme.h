@@ -6,6 +6,9 @@
 #include <QWebEngineUrlRequestInterceptor>
 #include <QWebEngineUrlSchemeHandler>
 #include <functional>
+#include <memory>
+#include <string>
+#include <unordered_map>
 
 namespace strumlet {
 
@@ -28,8 +31,22 @@ QUrl PageSchemeUrl(const QString& path);
 // The attribute that holds a served image's address until the view asks for the image.
 inline constexpr char kDeferredSourceAttribute[] = "data-strumlet-src";
 
-// The bytes served for an HTML page: `html` with every "<img src=" deferred.
-QByteArray WithDeferredImages(QByteArray html);
+// The words for the diagrams of a page: image file name as the page writes it (src="...") to
+// its description, already escaped for an HTML attribute.
+using DiagramWords = std::unordered_map<std::string, std::string>;
+
+// Gives the page at `pagePath` the words of its diagrams for as long as `words` lives (the
+// document that wrote the page owns them). Pages without words are served with what they have.
+void SetPageWords(const QString& pagePath, const std::shared_ptr<const DiagramWords>& words);
+
+// The class of the words the served page keeps beside each diagram for find in page.
+inline constexpr char kFindWordsClass[] = "strumlet-words";
+
+// The bytes served for an HTML page: `html` with every "<img src=" deferred. Every diagram
+// whose words are known (its alt text on disk, or `words`) gets them as its alt text, for
+// screen readers, and once more as text beside it that is not drawn and that screen readers
+// skip, since find in page does not search alt texts.
+QByteArray WithDeferredImages(QByteArray html, const DiagramWords* words = nullptr);
 
 // True for the addresses the view loads itself: our pages, the built-in resources and data:
 // URLs. Everything else (the web, file: URLs) stays out of the view.

@@ -51,6 +51,11 @@ int main(int argc, char** argv) {
   }
 
   RaiseOpenFileLimit();
+  // The page view's browser hands its pages to screen readers on Linux only when asked to; it
+  // then does so only while a screen reader listens. Without it a page is an empty document.
+  if (!qEnvironmentVariableIsSet("QTWEBENGINE_ENABLE_LINUX_ACCESSIBILITY")) {
+    qputenv("QTWEBENGINE_ENABLE_LINUX_ACCESSIBILITY", "1");
+  }
   // The embedded browser needs this before the application object exists.
   QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
   strumlet::RegisterPageScheme();

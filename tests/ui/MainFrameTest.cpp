@@ -697,6 +697,40 @@ TEST_F(ProgramTest, TheFindBarFindsAsYouTypeStepsThroughTheMatchesAndCloses) {
   QTest::keyClick(KeyTarget(view), Qt::Key_F3);
   EXPECT_TRUE(bar->isVisible());
   EXPECT_TRUE(FindResultIs(bar, "* of 2"));
+
+  // A chord is found by its name or its frets, though the page on disk has no words for them.
+  for (const char* text : {"Bm", "x 2 4 4 3 2"}) {
+    field->selectAll();
+    QTest::keyClicks(field, text);
+    EXPECT_TRUE(FindResultIs(bar, "1 of 1")) << text << bar->resultLabel()->text().toStdString();
+  }
+  std::ifstream onDisk(folder / "out/Guitar Chords/Guitar Chords.html");
+  const std::string page{std::istreambuf_iterator<char>(onDisk), {}};
+  EXPECT_EQ(page.find(" alt="), std::string::npos);
+}
+
+TEST(PageScheme, ServedPagesDescribeEveryDiagramTheyHaveWordsFor) {
+  const DiagramWords words = {{"1.png", "Bm: x 2 4 4 3 2"}, {"2.png", "C&#176;: 0 0"}};
+  const QByteArray page =
+      "<html>\n<head>\n<title>t</title></head><td width=\"30\"><b><i>Minor</i></b></td>"
+      "<img src=\"1.png\" width=\"7\" height=\"7\" border=\"0\">\n"
+      "<img src=\"2.png\" alt=\"kept\" width=\"7\" height=\"7\" border=\"0\">\n"
+      "<img src=\"3.png\" width=\"7\" height=\"7\" border=\"0\">\n";
+  const QByteArray served = WithDeferredImages(page, &words);
+  // Words from the document where the page has none, the page's own where it has them.
+  EXPECT_TRUE(served.contains("<img src=\"1.png\" alt=\"Bm: x 2 4 4 3 2\" width=\"7\""));
+  EXPECT_TRUE(served.contains("<img src=\"2.png\" alt=\"kept\" width"));
+  EXPECT_EQ(served.count(" alt="), 2);
+  EXPECT_TRUE(served.contains(">\n<img src=\"3.png\" width=\"7\" height=\"7\" border=\"0\">\n"));
+  // Beside each described diagram for find in page, hidden from sight and from screen readers.
+  EXPECT_TRUE(
+      served.contains("border=\"0\"><span class=\"strumlet-words\" aria-hidden=\"true\">"
+                      "Bm: x 2 4 4 3 2</span>"));
+  EXPECT_TRUE(served.contains("<head><style>.strumlet-words{"));
+  EXPECT_TRUE(served.contains("<td width=\"30\" role=\"heading\" aria-level=\"2\">"));
+  // Without words or headings, a page is served as before: only its images deferred.
+  const QByteArray plain = "<head><img src=\"9.png\" width=\"1\">";
+  EXPECT_EQ(WithDeferredImages(plain), plain);
 }
 
 TEST_F(ProgramTest, ZoomChangesEveryPageAndIsKeptForTheNextStart) {

@@ -26,7 +26,7 @@ struct ProcessingSettings {
   bool m_bBorder = false;
   bool m_bLeftHanded = false;  // diagrams as a left-handed player sees the neck
   bool m_bAltText = false;     // pages describe every diagram in words
-  int m_nSort = 0;  // 0 category, 1 name, 2 position
+  int m_nSort = 0;             // 0 category, 1 name, 2 position
   std::string m_strFontFile;
   int m_nFontSize = 0;
   std::string m_strDefaultPath;

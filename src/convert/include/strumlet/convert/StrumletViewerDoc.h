@@ -4,7 +4,9 @@
 #include <cstddef>
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "strumlet/convert/ProcessingSettings.h"
@@ -110,6 +112,17 @@ class CStrumletViewerDoc {
   const ConversionSummary& summary() const { return summary_; }
   const ChordDatabase& database() const { return database_; }
 
+  // The words of a page's diagrams: image file name, as the page writes it, to the diagram's
+  // description (DescribeDiagram) escaped for an HTML attribute.
+  using DiagramWordMap = std::unordered_map<std::string, std::string>;
+  // When on (the window), every page written keeps its diagrams' words, so that the page shown
+  // can always describe its diagrams, whether or not the files on disk do.
+  void SetCollectDiagramWords(bool on) { collectWords_ = on; }
+  // Page path to the words of its diagrams, for the pages this document wrote.
+  const std::map<std::string, std::shared_ptr<const DiagramWordMap>>& PageWords() const {
+    return pageWords_;
+  }
+
   // Run options, copied at the start of every open.
   bool WriteJpeg = false;
   bool WritePng = false;
@@ -145,6 +158,8 @@ class CStrumletViewerDoc {
   std::chrono::milliseconds lockPatience_{std::chrono::minutes(1)};
   ExtraOutput extraOutput_;
   bool extraWritten_ = false;  // for the database processed last
+  bool collectWords_ = false;
+  std::map<std::string, std::shared_ptr<const DiagramWordMap>> pageWords_;
 };
 
 // The base names the databases of one folder run are written under (file name -> base name),
