@@ -224,6 +224,21 @@ TEST_F(ConversionTest, BothFormatsLeaveBothImageSetsAndTheJpegPage) {
   const std::string page = ReadFile(output_ + "/Guitar/Guitar.html");
   EXPECT_NE(page.find(".jpg\""), std::string::npos);
   EXPECT_EQ(page.find(".png\""), std::string::npos);
+
+  // SVG besides: written last, so the page is the SVG one, with the tags' sizes unchanged.
+  settings_.m_bSvg = true;
+  CStrumletViewerDoc all(settings_);
+  ASSERT_TRUE(all.OnOpenDocument(input_ + "/Guitar.pdb"));
+  EXPECT_EQ(all.ProcessDatabase(input_ + "/Guitar.pdb", output_), CStrumletViewerDoc::kSvgPage);
+  const std::string svgPage = ReadFile(output_ + "/Guitar/Guitar.html");
+  std::string tags = page, svgTags = svgPage;
+  for (std::size_t at; (at = tags.find(".jpg\"")) != std::string::npos;)
+    tags.replace(at, 4, ".svg");
+  EXPECT_EQ(svgTags.substr(0, svgTags.find("HTML Created")),
+            tags.substr(0, tags.find("HTML Created")));
+  int svg = 0;
+  for (const std::string& name : List(output_ + "/Guitar")) svg += name.ends_with(".svg");
+  EXPECT_EQ(svg, 2);
 }
 
 TEST_F(ConversionTest, NeitherFormatGivesNoPageAndAnErrorLine) {
