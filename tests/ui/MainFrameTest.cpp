@@ -230,6 +230,8 @@ TEST_F(ProgramTest, SingleSettingCommandsShowTheirCheckMarksAndStoreAtOnce) {
   // Start-up settings of an empty store: both formats, 75 percent, position order.
   EXPECT_TRUE(frame->command(ID_TOGGLE_JPEG)->isChecked());
   EXPECT_TRUE(frame->command(ID_TOGGLE_PNG)->isChecked());
+  EXPECT_FALSE(frame->command(ID_TOGGLE_SVG)->isChecked());
+  EXPECT_EQ(frame->command(ID_TOGGLE_SVG)->text(), "&SVG Images");
   EXPECT_TRUE(frame->command(ID_SCALE_75)->isChecked());
   EXPECT_TRUE(frame->command(ID_SORT_POSITION)->isChecked());
 
@@ -245,7 +247,9 @@ TEST_F(ProgramTest, SingleSettingCommandsShowTheirCheckMarksAndStoreAtOnce) {
   EXPECT_FALSE(frame->command(ID_TOGGLE_JPEG)->isChecked());
   frame->command(ID_TOGGLE_JPEG)->trigger();
   EXPECT_TRUE(frame->command(ID_TOGGLE_JPEG)->isChecked());
-  EXPECT_EQ(store.writes, (std::vector<std::string>{"JPEG=0", "JPEG=1"}));
+  frame->command(ID_TOGGLE_SVG)->trigger();
+  EXPECT_TRUE(frame->command(ID_TOGGLE_SVG)->isChecked());
+  EXPECT_EQ(store.writes, (std::vector<std::string>{"JPEG=0", "JPEG=1", "SVG=1"}));
 
   frame->command(ID_SORT_NAME)->trigger();
   EXPECT_TRUE(frame->command(ID_SORT_NAME)->isChecked());
@@ -294,7 +298,7 @@ TEST_F(ProgramTest, EveryAcceleratorStaysAsItWas) {
     EXPECT_EQ(bound.join(", "), expected == keys.end() ? QString() : expected->second) << id;
     EXPECT_FALSE(action->statusTip().isEmpty()) << id;
   }
-  EXPECT_EQ(commands, 40);
+  EXPECT_EQ(commands, 41);
   EXPECT_EQ(frame->command(12345), nullptr);
 }
 
@@ -313,9 +317,10 @@ TEST_F(ProgramTest, EveryMenuListsItsCommandsInOrder) {
   EXPECT_EQ(items("menuEdit"), "57634 - 32791 32792 32793");
   EXPECT_EQ(items("menuView"), "32794 32795 32796");
   EXPECT_EQ(items("menu129Window"), "57650 57651");
-  EXPECT_EQ(items("menuOptions"),
-            "32771 32780 32773 - 32779 32778 32777 32776 32775 32774 32781 - 32784 32786 32785 "
-            "- 32783");
+  EXPECT_EQ(
+      items("menuOptions"),
+      "32771 32780 32788 32773 - 32779 32778 32777 32776 32775 32774 32781 - 32784 32786 32785 "
+      "- 32783");
   EXPECT_EQ(items("menuPalm"), "32787 - 32772 32782");
   EXPECT_EQ(items("menuHelp"), "57664");
 }

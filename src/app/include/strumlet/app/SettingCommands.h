@@ -20,6 +20,7 @@ enum SettingCommand : int {
   ID_SORT_CATEGORY = 32784,
   ID_SORT_POSITION = 32785,
   ID_SORT_NAME = 32786,
+  ID_TOGGLE_SVG = 32788,
 };
 
 }  // namespace strumlet
