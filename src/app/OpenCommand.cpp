@@ -23,8 +23,8 @@ std::unique_ptr<CProcessOptionsDialog> MakeProcessOptionsDialog(QWidget* parent,
   const unsigned fontSize = values.fontSize < 0 ? 0U : static_cast<unsigned>(values.fontSize);
   auto dialog = std::make_unique<CProcessOptionsDialog>(
       parent, proposedPath.empty() ? values.defaultPath : proposedPath, values.outputPath,
-      values.fontFile, FlagIsOn(values.jpeg) ? 0 : 1, values.sort, values.chordPercent, fontSize,
-      FlagIsOn(values.border) ? 1 : 0);
+      values.fontFile, FlagIsOn(values.jpeg) ? 0 : (FlagIsOn(values.svg) ? 2 : 1), values.sort,
+      values.chordPercent, fontSize, FlagIsOn(values.border) ? 1 : 0);
   dialog->setLeftHanded(FlagIsOn(values.leftHanded));
   return dialog;
 }
@@ -35,6 +35,7 @@ OpenCommandValues ChoicesOf(const CProcessOptionsDialog& dialog) {
   choices.outputPath = dialog.outputFolder();
   choices.fontFile = dialog.fontFile();
   choices.jpeg = dialog.imageChoice() == 0 ? 1 : 0;
+  choices.svg = dialog.imageChoice() == 2 ? 1 : 0;
   choices.sort = dialog.sort();
   choices.chordPercent = dialog.percent();
   choices.fontSize = static_cast<int>(dialog.fontSize());

@@ -164,13 +164,16 @@ COptionsDialogLayout::COptionsDialogLayout(QWidget* parent)
 
   jpeg_ = Radio("radio1007", "JPEG");
   png_ = Radio("radio1008", "PNG");
+  svg_ = Radio("radioSvg", "SVG");
   formatGroup_ = new QButtonGroup(this);
   formatGroup_->addButton(jpeg_, 0);
   formatGroup_->addButton(png_, 1);
+  formatGroup_->addButton(svg_, 2);
   auto* formatBox = new QGroupBox(tr("Chord diagram image type"));
   auto* formatLayout = new QVBoxLayout(formatBox);
   formatLayout->addWidget(jpeg_);
   formatLayout->addWidget(png_);
+  formatLayout->addWidget(svg_);
 
   sortButtons_ = {Radio("radio1009", "Category"), Radio("radio1011", "Name"),
                   Radio("radio1012", "Position")};
@@ -289,11 +292,11 @@ COptionsDialogLayout::COptionsDialogLayout(QWidget* parent)
   // The keyboard order: the buttons, the boxes, then the choosers. The image and sort groups
   // come after the path, in the order they stand; Tab enters a group at its checked button
   // and the arrow keys move within it.
-  QWidget* const order[] = {okButton_,       cancelButton_,   fontBox_,  fontBrowse_,
-                            outputBox_,      outputBrowse_,   sizeBox_,  pathBox_,
-                            pathBrowse_,     jpeg_,           png_,      sortButtons_[0],
-                            sortButtons_[1], sortButtons_[2], scaleBox_, frameBox_,
-                            leftHandedBox_,  pdbButton_,      users_};
+  QWidget* const order[] = {
+      okButton_,     cancelButton_, fontBox_,        fontBrowse_,     outputBox_,
+      outputBrowse_, sizeBox_,      pathBox_,        pathBrowse_,     jpeg_,
+      png_,          svg_,          sortButtons_[0], sortButtons_[1], sortButtons_[2],
+      scaleBox_,     frameBox_,     leftHandedBox_,  pdbButton_,      users_};
   for (std::size_t i = 1; i < std::size(order); ++i) {
     setTabOrder(order[i - 1], order[i]);
   }
@@ -341,7 +344,9 @@ CProcessOptionsDialog::CProcessOptionsDialog(QWidget* parent, const std::string&
   SetPath(fontBox_, fontFile_);
   SetPath(outputBox_, outputFolder_);
   sizeBox_->setText(QString::number(fontSize_));
-  (imageChoice_ == 1 ? png_ : jpeg_)->setChecked(imageChoice_ == 0 || imageChoice_ == 1);
+  if (QAbstractButton* image = formatGroup_->button(imageChoice_)) {
+    image->setChecked(true);
+  }
   if (sort_ >= 0 && sort_ < 3) {
     sortButtons_[sort_]->setChecked(true);
   }
@@ -410,7 +415,7 @@ void CProcessOptionsDialog::accept() {
     return;
   }
   percent_ = percent;
-  imageChoice_ = png_->isChecked() ? 1 : 0;
+  imageChoice_ = std::max(formatGroup_->checkedId(), 0);  // none checked: JPEG
   sort_ = sortGroup_->checkedId();
   border_ = frameBox_->isChecked() ? 1 : 0;
   leftHanded_ = leftHandedBox_->isChecked();

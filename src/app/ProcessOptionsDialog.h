@@ -51,9 +51,9 @@ DialogChoosers StandardChoosers();
 // The layout shared by the processing options dialog and the path settings dialog. Every
 // control carries its identifier as object name, so tests and the accessibility bridge find it:
 //   user list "combo1018", file button "button1010", path box "edit1005" with its Browse button
-//   "button1006", image buttons "radio1007" (JPEG) and "radio1008" (PNG), sort box "group1015"
-//   with "radio1009" (Category), "radio1011" (Name), "radio1012" (Position), scale box
-//   "combo1013", frame box "check1014", output box "edit1001" with "buttonBrowseOutput", font
+//   "button1006", image buttons "radio1007" (JPEG), "radio1008" (PNG) and "radioSvg" (SVG), sort
+//   box "group1015" with "radio1009" (Category), "radio1011" (Name), "radio1012" (Position), scale
+//   box "combo1013", frame box "check1014", output box "edit1001" with "buttonBrowseOutput", font
 //   box "edit1000" with "buttonBrowseFont", size box "edit1003", OK "button1", Cancel "button2".
 // Every box has its label as buddy, so a screen reader announces the label with it. OK is the
 // default button and has the focus when the dialog opens; Escape cancels.
@@ -81,6 +81,7 @@ class COptionsDialogLayout : public QDialog {
   QButtonGroup* formatGroup_ = nullptr;
   QRadioButton* jpeg_ = nullptr;
   QRadioButton* png_ = nullptr;
+  QRadioButton* svg_ = nullptr;
   QButtonGroup* sortGroup_ = nullptr;
   std::array<QRadioButton*, 3> sortButtons_{};  // Category, Name, Position
   QComboBox* scaleBox_ = nullptr;
@@ -105,8 +106,8 @@ class CProcessOptionsDialog : public COptionsDialogLayout {
   Q_OBJECT
 
  public:
-  // `imageChoice`: 0 the "JPEG" button, 1 the "PNG" button. `sort`: 0 Category, 1 Name,
-  // 2 Position; any other value checks no sort button. `border`: 1 checks "Frame diagrams".
+  // `imageChoice`: 0 the "JPEG" button, 1 the "PNG" button, 2 the "SVG" button. `sort`: 0 Category,
+  // 1 Name, 2 Position; any other value checks no sort button. `border`: 1 checks "Frame diagrams".
   // `users` fills the user list after its single-space entry (none: the Palm Desktop's own).
   CProcessOptionsDialog(QWidget* parent, const std::string& path, const std::string& outputFolder,
                         const std::string& fontFile, int imageChoice, int sort, int percent,

@@ -11,6 +11,7 @@ namespace {
 
 constexpr const char* kJpeg = "JPEG";
 constexpr const char* kPng = "PNG";
+constexpr const char* kSvg = "SVG";
 constexpr const char* kChordPercent = "ChordPercent";
 constexpr const char* kBorder = "Border";
 constexpr const char* kSort = "Sort";
@@ -90,10 +91,11 @@ void LoadStartupSettings(ProfileStore& store, ProcessingSettings& settings) {
   settings.m_bBorder = FlagIsOn(ReadInt(store, kBorder, 0));
   settings.m_bJpeg = FlagIsOn(ReadInt(store, kJpeg, 1));
   settings.m_bPng = FlagIsOn(ReadInt(store, kPng, 1));
+  settings.m_bSvg = FlagIsOn(ReadInt(store, kSvg, 0));
   settings.m_bLeftHanded = FlagIsOn(ReadInt(store, kLeftHanded, 0));
   settings.m_bAltText = FlagIsOn(ReadInt(store, kAltText, 0));
   // A run without any image type would make no page at all.
-  if (!settings.m_bJpeg && !settings.m_bPng) {
+  if (!settings.m_bJpeg && !settings.m_bPng && !settings.m_bSvg) {
     settings.m_bJpeg = true;
   }
 }
@@ -101,6 +103,7 @@ void LoadStartupSettings(ProfileStore& store, ProcessingSettings& settings) {
 OpenCommandValues ReadOpenCommandValues(ProfileStore& store) {
   OpenCommandValues values;
   values.jpeg = ReadInt(store, kJpeg, 1);
+  values.svg = ReadInt(store, kSvg, 0);
   values.sort = ReadInt(store, kSort, 2);
   values.chordPercent = ReadInt(store, kChordPercent, 100);
   values.fontSize = ReadInt(store, kFontSize, 12);
@@ -120,6 +123,7 @@ void StoreOpenCommandChoices(ProfileStore& store, const OpenCommandValues& choic
   WriteString(store, kOutputPath, choices.outputPath);
   WriteString(store, kFontFile, choices.fontFile);
   WriteInt(store, kJpeg, jpeg ? 1 : 0);
+  WriteInt(store, kSvg, !jpeg && FlagIsOn(choices.svg) ? 1 : 0);
   WriteInt(store, kSort, choices.sort);
   WriteInt(store, kChordPercent, choices.chordPercent);
   WriteInt(store, kFontSize, choices.fontSize);
@@ -131,8 +135,10 @@ void StoreOpenCommandChoices(ProfileStore& store, const OpenCommandValues& choic
 void CopyOpenCommandChoices(const OpenCommandValues& choices, ProcessingSettings& settings) {
   const bool jpeg = FlagIsOn(choices.jpeg);
   const bool border = FlagIsOn(choices.border);
+  const bool svg = !jpeg && FlagIsOn(choices.svg);
   settings.m_bJpeg = jpeg;
-  settings.m_bPng = !jpeg;
+  settings.m_bPng = !jpeg && !svg;
+  settings.m_bSvg = svg;
   settings.m_nChordPercent = choices.chordPercent;
   settings.m_bBorder = border;
   settings.m_bLeftHanded = FlagIsOn(choices.leftHanded);
@@ -160,6 +166,10 @@ bool RunSettingCommand(int command, ProfileStore& store, ProcessingSettings& set
     case ID_TOGGLE_JPEG:
       settings.m_bJpeg = !settings.m_bJpeg;
       WriteInt(store, kJpeg, settings.m_bJpeg ? 1 : 0);
+      return true;
+    case ID_TOGGLE_SVG:
+      settings.m_bSvg = !settings.m_bSvg;
+      WriteInt(store, kSvg, settings.m_bSvg ? 1 : 0);
       return true;
     case ID_TOGGLE_BORDER:
       settings.m_bBorder = !settings.m_bBorder;
@@ -195,6 +205,8 @@ std::optional<bool> SettingCommandChecked(int command, const ProcessingSettings&
       return settings.m_bPng;
     case ID_TOGGLE_JPEG:
       return settings.m_bJpeg;
+    case ID_TOGGLE_SVG:
+      return settings.m_bSvg;
     case ID_TOGGLE_BORDER:
       return settings.m_bBorder;
     case ID_TOGGLE_LEFT_HANDED:

@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <map>
+#include <optional>
 #include <string>
 #include <system_error>
 
@@ -29,6 +30,34 @@ namespace {
 constexpr int kConverted = 0;
 constexpr int kSomeFailed = 1;
 constexpr int kUsageError = 2;
+
+// What --format asks for: one or more of its words, joined by commas.
+struct Outputs {
+  bool jpeg = false;
+  bool png = false;
+  bool svg = false;
+  bool chordPro = false;
+  bool Pages() const { return jpeg || png || svg; }
+};
+
+std::optional<Outputs> ParseFormat(const std::string& text) {
+  Outputs outputs;
+  std::size_t start = 0;
+  for (;;) {
+    const std::size_t comma = text.find(',', start);
+    const std::string word = text.substr(start, comma - start);
+    if (word == "jpeg" || word == "both" || word == "all") outputs.jpeg = true;
+    if (word == "png" || word == "both" || word == "all") outputs.png = true;
+    if (word == "svg") outputs.svg = true;
+    if (word == "chordpro" || word == "all") outputs.chordPro = true;
+    if (word != "jpeg" && word != "png" && word != "svg" && word != "both" && word != "chordpro" &&
+        word != "all") {
+      return std::nullopt;
+    }
+    if (comma == std::string::npos) return outputs;
+    start = comma + 1;
+  }
+}
 
 int Refuse(strumlet::TerminalMessenger& messenger, const std::string& caption,
            const std::string& text) {
@@ -69,10 +98,18 @@ int Run(int argc, char** argv) {
   app.add_option("-o,--output", output, "output folder (default: ./StrumletOutput/)")
       ->type_name("DIR");
   app.add_option("-f,--format", format,
-                 "pages with jpeg, png or both images, chordpro files, or all of them "
+                 "pages with jpeg, png, svg or both (jpeg and png) images, chordpro files, or "
+                 "all (jpeg, png and chordpro); several joined by commas, such as svg,chordpro "
                  "(default: jpeg)")
       ->type_name("FMT")
-      ->check(CLI::IsMember({"jpeg", "png", "both", "chordpro", "all"}));
+      ->check(CLI::Validator(
+          [](const std::string& value) {
+            return ParseFormat(value) ? std::string()
+                                      : value +
+                                            " is not jpeg, png, svg, both, chordpro or all, "
+                                            "nor several of them joined by commas";
+          },
+          "", "format"));
   app.add_option("-s,--sort", sort, "category, name or position (default: position)")
       ->type_name("ORDER")
       ->check(CLI::IsMember({"category", "name", "position"}));
@@ -109,8 +146,9 @@ int Run(int argc, char** argv) {
        {std::pair{strumlet::kScaleRange, scale}, std::pair{strumlet::kFontSizeRange, fontSize}}) {
     if (!range.Contains(value)) return Refuse(messenger, "", range.problem);
   }
-  const bool pages = format != "chordpro";
-  const bool chordPro = format == "chordpro" || format == "all";
+  const Outputs outputs = ParseFormat(format).value_or(Outputs{});
+  const bool pages = outputs.Pages();
+  const bool chordPro = outputs.chordPro;
   if (!pages) {
     // No diagram is drawn: no font is needed.
   } else if (fontFile.empty()) {
@@ -141,8 +179,9 @@ int Run(int argc, char** argv) {
   }
 
   strumlet::ProcessingSettings settings;
-  settings.m_bJpeg = pages && format != "png";
-  settings.m_bPng = pages && format != "jpeg";
+  settings.m_bJpeg = outputs.jpeg;
+  settings.m_bPng = outputs.png;
+  settings.m_bSvg = outputs.svg;
   settings.m_nChordPercent = scale;
   settings.m_bBorder = frame;
   settings.m_bLeftHanded = leftHanded;

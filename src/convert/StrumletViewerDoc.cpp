@@ -79,7 +79,8 @@ int ScanFolder(const std::string& folder, std::vector<FolderEntry>& entries) {
 }
 
 bool IsPage(int result) {
-  return result == CStrumletViewerDoc::kPngPage || result == CStrumletViewerDoc::kJpegPage;
+  return result == CStrumletViewerDoc::kPngPage || result == CStrumletViewerDoc::kJpegPage ||
+         result == CStrumletViewerDoc::kSvgPage;
 }
 
 bool IsWritten(int result) { return IsPage(result) || result == CStrumletViewerDoc::kOtherOutput; }
@@ -119,6 +120,7 @@ CStrumletViewerDoc::CStrumletViewerDoc(const ProcessingSettings& settings) : set
 void CStrumletViewerDoc::CopyRunOptions() {
   WriteJpeg = settings_.m_bJpeg;
   WritePng = settings_.m_bPng;
+  WriteSvg = settings_.m_bSvg;
   ImagePercent = settings_.m_nChordPercent;
   FrameImages = settings_.m_bBorder;
   SortOrder = settings_.m_nSort;
@@ -138,7 +140,7 @@ bool CStrumletViewerDoc::OnOpenDocument(const std::string& path) {
   const std::string& outputFolder = settings_.m_strOutputPath;
 
   if (EndsInPdb(path)) {
-    if ((WritePng || WriteJpeg) && !LoadAssets()) {
+    if (WritesImages() && !LoadAssets()) {
       return false;
     }
     FolderLock lock;
@@ -168,7 +170,7 @@ bool CStrumletViewerDoc::OnOpenDocument(const std::string& path) {
     summary_.invalidOutput = true;
     return false;
   }
-  if ((WritePng || WriteJpeg) && !LoadAssets()) {
+  if (WritesImages() && !LoadAssets()) {
     return false;
   }
   FolderLock lock;
@@ -205,7 +207,7 @@ bool CStrumletViewerDoc::LockOutputFolder(const std::string& outputFolder, Folde
 
 bool CStrumletViewerDoc::LoadAssets() {
   // A run that draws no images (ChordPro files only) needs none of them.
-  if (!WritePng && !WriteJpeg) {
+  if (!WritesImages()) {
     return true;
   }
   const Result<void> loaded = LoadDiagramAssets();
@@ -305,7 +307,8 @@ int CStrumletViewerDoc::ProcessDatabase(const std::string& databasePath,
   }
 
   progress_.chordsDone = 0;
-  progress_.chordsTotal = database_.chords.size() * ((WritePng ? 1 : 0) + (WriteJpeg ? 1 : 0));
+  progress_.chordsTotal =
+      database_.chords.size() * ((WritePng ? 1 : 0) + (WriteJpeg ? 1 : 0) + (WriteSvg ? 1 : 0));
   Report();
   int result = kNoPage;
   bool failed = false;
@@ -317,11 +320,16 @@ int CStrumletViewerDoc::ProcessDatabase(const std::string& databasePath,
     failed |= !WriteDatabasePage(ImageKind::kJpeg);
     result = kJpegPage;
   }
+  // Last, so that a run asked for SVG besides another kind leaves the page of vector diagrams.
+  if (WriteSvg) {
+    failed |= !WriteDatabasePage(ImageKind::kSvg);
+    result = kSvgPage;
+  }
   if (extraOutput_.write) {
     const std::string fileName = BaseName + extraOutput_.extension;
     const std::string path = JoinPath(DestinationFolder, fileName);
     extraWritten_ = extraOutput_.write(database_, BaseName, SortOrder, path);
-    if (extraWritten_ && result == kNoPage && !WritePng && !WriteJpeg) {
+    if (extraWritten_ && result == kNoPage && !WritesImages()) {
       result = kOtherOutput;
       if (PagePath.empty()) {
         PagePath = path;
@@ -331,6 +339,8 @@ int CStrumletViewerDoc::ProcessDatabase(const std::string& databasePath,
   }
   return failed ? kNoPage : result;
 }
+
+bool CStrumletViewerDoc::WritesImages() const { return WritePng || WriteJpeg || WriteSvg; }
 
 bool CStrumletViewerDoc::Converted(int result) const {
   return IsWritten(result) && (!extraOutput_.write || extraWritten_);

@@ -146,8 +146,9 @@ bool WriteDatabasePage(const ChordDatabase& db, const std::string& baseName,
     if (chord.fileName.empty()) {
       continue;
     }
-    const std::string alt =
-        options.altText ? " alt=\"" + EscapeHtmlName(DescribeDiagram(record)) + "\"" : "";
+    const std::string alt = options.altText || kind == ImageKind::kSvg
+                                ? " alt=\"" + EscapeHtmlName(DescribeDiagram(record)) + "\""
+                                : "";
     page.Print("<img src=\"%s\"%s width=\"%i\" height=\"%i\" border=\"%i\">\n",
                EscapeHtml(chord.fileName).c_str(), alt.c_str(),
                ScaledSize(chord.width, options.imagePercent),

@@ -12,11 +12,14 @@
 #include "GdImage.h"
 #include "GridStamp.h"
 #include "PngEncoder.h"
+#include "SvgPainter.h"
 #include "TextStamp.h"
 #include "strumlet/core/AtomicFile.h"
+#include "strumlet/core/CodePage.h"
 #include "strumlet/core/FileSystem.h"
 #include "strumlet/core/Handles.h"
 #include "strumlet/render/DiagramLayout.h"
+#include "strumlet/render/DiagramText.h"
 
 namespace strumlet {
 namespace {
@@ -34,8 +37,20 @@ double ClampSize(double size, double smallest, double fallback, double largest) 
 // Level 1 takes about a third of the default's (6) time; a diagram stays far below a disk block.
 constexpr int kPngLevel = 1;
 
-// Encodes the image into `out`: PNG diagrams through our own palette encoder where it takes the
-// image, everything else through libgd.
+const char* Extension(ImageKind kind) {
+  switch (kind) {
+    case ImageKind::kPng:
+      return ".png";
+    case ImageKind::kJpeg:
+      return ".jpg";
+    case ImageKind::kSvg:
+      return ".svg";
+  }
+  return "";
+}
+
+// Encodes the libgd image into `out`: PNG diagrams through our own palette encoder where it takes
+// the image, everything else through libgd.
 bool EncodeInto(gdImagePtr image, ImageKind kind, std::string& out) {
   if (kind == ImageKind::kPng && EncodePalettePng(*image, out)) return true;
   int size = 0;
@@ -53,7 +68,7 @@ bool EncodeInto(gdImagePtr image, ImageKind kind, std::string& out) {
 std::string ImageFileName(int32_t recordOffset, ImageKind kind) {
   char buffer[16];
   std::snprintf(buffer, sizeof buffer, "%x", static_cast<uint32_t>(recordOffset));
-  return std::string(buffer) + (kind == ImageKind::kPng ? ".png" : ".jpg");
+  return std::string(buffer) + Extension(kind);
 }
 
 std::vector<std::string> DiagramFileNames(const std::vector<int32_t>& recordOffsets, ImageKind kind,
@@ -62,7 +77,7 @@ std::vector<std::string> DiagramFileNames(const std::vector<int32_t>& recordOffs
   names.reserve(recordOffsets.size());
   std::unordered_map<int32_t, int> seen;
   seen.reserve(recordOffsets.size());
-  const char* extension = kind == ImageKind::kPng ? ".png" : ".jpg";
+  const char* extension = Extension(kind);
   const char* hand = leftHanded ? "-left" : "";
   for (const int32_t offset : recordOffsets) {
     const int count = ++seen[offset];
@@ -91,6 +106,7 @@ struct ChordDiagram::Impl {
   double labelSize = 7.0;
   DiagramLayout layout;
   std::shared_ptr<const TextStamp> nameStamp;
+  bool labelsDrawable = false;  // the label size of the font could be used
   GdImageHandle image;
   int black = 0;
   std::string lastTextError;  // kept for debugging, never shown
@@ -102,6 +118,27 @@ struct ChordDiagram::Impl {
       return;
     }
     DrawTextStamp(image.get(), *stamp, x, y);
+  }
+
+  // The SVG of the diagram, with the texts the libgd painter could draw: a text the font cannot
+  // give there is left out here too rather than drawn at a place measured without it.
+  std::string Svg() const {
+    SvgDiagramText text;
+    if (nameStamp && nameStamp->ok()) text.name = CodePageToUtf8(record.name);
+    text.title = DescribeDiagram(record);
+    text.face = FontFaceOf(fontFile);
+    text.nameSize = nameSize;
+    text.labelSize = labelSize;
+    if (labelsDrawable) return PaintSvg(layout, text);
+    DiagramLayout withoutLabels = layout;
+    withoutLabels.labels.clear();
+    return PaintSvg(withoutLabels, text);
+  }
+
+  bool Encode(ImageKind kind, std::string& out) const {
+    if (kind != ImageKind::kSvg) return EncodeInto(image.get(), kind, out);
+    out = Svg();
+    return true;
   }
 };
 
@@ -131,6 +168,7 @@ ChordDiagram::ChordDiagram(const ChordRecord& record, double nameSize, double la
   if (label->ok()) {
     metrics.labelWidth = label->width();
     metrics.labelHeight = label->height();
+    d.labelsDrawable = true;
   } else {
     d.lastTextError = label->error;
   }
@@ -195,7 +233,7 @@ std::vector<unsigned char> ChordDiagram::EncodeImage(ImageKind kind) const {
   std::vector<unsigned char> bytes;
   if (!impl_->image) return bytes;
   std::string encoded;
-  if (EncodeInto(impl_->image.get(), kind, encoded)) bytes.assign(encoded.begin(), encoded.end());
+  if (impl_->Encode(kind, encoded)) bytes.assign(encoded.begin(), encoded.end());
   return bytes;
 }
 
@@ -209,7 +247,7 @@ Result<std::string> ChordDiagram::WriteImage(ImageKind kind, const std::string& 
   const std::string path = JoinPath(folder, name);
 
   thread_local std::string encoded;
-  if (!EncodeInto(impl_->image.get(), kind, encoded)) {
+  if (!impl_->Encode(kind, encoded)) {
     return Error{Error::Kind::kRefused, path, {}, 0};
   }
 
@@ -237,6 +275,7 @@ std::string ImageErrorText(const Error& error) {
 int16_t ChordDiagram::GetWidth() const { return static_cast<int16_t>(impl_->layout.width); }
 int16_t ChordDiagram::GetHeight() const { return static_cast<int16_t>(impl_->layout.height); }
 const gdImageStruct* ChordDiagram::Image() const { return impl_->image.get(); }
+const DiagramLayout& ChordDiagram::Layout() const { return impl_->layout; }
 double ChordDiagram::NameSize() const { return impl_->nameSize; }
 double ChordDiagram::LabelSize() const { return impl_->labelSize; }
 

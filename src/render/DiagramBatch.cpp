@@ -103,7 +103,7 @@ DiagramBatch DrawDiagrams(const ChordCollection& chords, const std::string& fold
         DrawnDiagram& drawn = batch.diagrams[i];
         ChordDiagram diagram(chords[i], options.nameSize, options.labelSize, options.fontFile,
                              options.leftHanded);
-        diagram.Draw();
+        if (kind != ImageKind::kSvg) diagram.Draw();  // the SVG is painted from the layout
         const Result<std::string> written = diagram.WriteImage(kind, folder, names[i]);
         if (written) {
           drawn.fileName = *written;

@@ -281,6 +281,8 @@ void CMainFrame::createSettingActions() {
        QT_TR_NOOP("Write the chord images as PNG files")},
       {&CMainFrame::imageActs_, ID_TOGGLE_JPEG, QT_TR_NOOP("&JPEG Images"),
        QT_TR_NOOP("Write the chord images as JPEG files")},
+      {&CMainFrame::imageActs_, ID_TOGGLE_SVG, QT_TR_NOOP("&SVG Images"),
+       QT_TR_NOOP("Write the chord images as SVG files, sharp at every size")},
       {&CMainFrame::imageActs_, ID_TOGGLE_BORDER, QT_TR_NOOP("&Frame Images"),
        QT_TR_NOOP("Draw a frame around each chord image")},
       {&CMainFrame::imageActs_, ID_TOGGLE_LEFT_HANDED, QT_TR_NOOP("&Left-Handed Diagrams"),

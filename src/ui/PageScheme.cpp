@@ -163,6 +163,15 @@ QByteArray WithDeferredImages(QByteArray html, const DiagramWords* words) {
   return served;
 }
 
+QByteArray PageSchemeMimeType(const QString& path) {
+  // Named here rather than left to the system's type database: without it (or with an old one)
+  // a diagram would be served as plain text and shown as a broken image.
+  if (path.endsWith(QLatin1String(".svg"), Qt::CaseInsensitive)) {
+    return QByteArrayLiteral("image/svg+xml");
+  }
+  return QMimeDatabase().mimeTypeForFile(path).name().toLatin1();
+}
+
 bool IsOwnContentUrl(const QUrl& url) {
   const QString scheme = url.scheme();
   return scheme == QLatin1String(kScheme) || scheme == QLatin1String("qrc") ||
@@ -183,7 +192,7 @@ void CPageSchemeHandler::requestStarted(QWebEngineUrlRequestJob* job) {
     job->fail(QWebEngineUrlRequestJob::UrlNotFound);
     return;
   }
-  const QByteArray mime = QMimeDatabase().mimeTypeForFile(path).name().toLatin1();
+  const QByteArray mime = PageSchemeMimeType(path);
   // Read whole and closed at once: no file stays open while the browser takes its time.
   QByteArray data = file->readAll();
   file->close();

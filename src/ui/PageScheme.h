@@ -48,6 +48,10 @@ inline constexpr char kFindWordsClass[] = "strumlet-words";
 // skip, since find in page does not search alt texts.
 QByteArray WithDeferredImages(QByteArray html, const DiagramWords* words = nullptr);
 
+// The type a file is served as: "image/svg+xml" for an SVG diagram whatever the system's type
+// database says, else that database's type for the file.
+QByteArray PageSchemeMimeType(const QString& path);
+
 // True for the addresses the view loads itself: our pages, the built-in resources and data:
 // URLs. Everything else (the web, file: URLs) stays out of the view.
 bool IsOwnContentUrl(const QUrl& url);

@@ -67,8 +67,8 @@ TEST(OpenCommand, OkStoresTheChoicesInOrderCopiesThemAndMakesTheOutputFolder) {
   EXPECT_EQ(result, "/music/Guitar Chords.pdb");
   EXPECT_EQ(store.writes, (std::vector<std::string>{
                               "DefaultPath=/music/Guitar Chords.pdb", "OutputPath=" + output,
-                              "Fontfile=/fonts/serif.ttf", "JPEG=0", "Sort=0", "ChordPercent=63",
-                              "FontSize=20", "Border=1", "LeftHanded=1"}));
+                              "Fontfile=/fonts/serif.ttf", "JPEG=0", "SVG=0", "Sort=0",
+                              "ChordPercent=63", "FontSize=20", "Border=1", "LeftHanded=1"}));
   EXPECT_TRUE(settings.m_bLeftHanded);
   EXPECT_FALSE(settings.m_bJpeg);
   EXPECT_TRUE(settings.m_bPng);
@@ -110,6 +110,23 @@ TEST(OpenCommand, StoredValuesFillTheDialogAndADroppedPathReplacesThePath) {
   EXPECT_EQ(shown,
             (std::vector<std::string>{"/dropped/Banjo.pdb", "/stored/out", "/stored/font.ttf", "30",
                                       "150", "PNG", "Name", "framed"}));
+
+  // A stored "SVG" proposes its button unless "JPEG" is on, and choosing it stores it.
+  TempFolder temp;
+  store.strings["Settings/OutputPath"] = temp.path();
+  for (const int jpeg : {0, 1}) {
+    store.ints = {{"Settings/JPEG", jpeg}, {"Settings/SVG", 1}};
+    std::string proposed;
+    RunOpenCommand(nullptr, store, settings, {}, [&](QDialog& d) {
+      proposed = d.findChild<QRadioButton*>("radioSvg")->isChecked() ? "SVG" : "other";
+      return Confirm(d);
+    });
+    EXPECT_EQ(proposed, jpeg ? "other" : "SVG");
+    EXPECT_EQ(store.ints["Settings/SVG"], jpeg ? 0 : 1);
+    EXPECT_EQ(settings.m_bSvg, !jpeg);
+    EXPECT_EQ(settings.m_bJpeg, jpeg == 1);
+    EXPECT_FALSE(settings.m_bPng);
+  }
 }
 
 TEST(OpenCommand, CancelStoresNothingAndLeavesTheSettings) {

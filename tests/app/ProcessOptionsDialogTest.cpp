@@ -133,6 +133,7 @@ TEST(ProcessOptionsDialog, ShowsEveryControlWithItsText) {
   const std::map<const char*, const char*> buttons = {
       {"radio1007", "JPEG"},
       {"radio1008", "PNG"},
+      {"radioSvg", "SVG"},
       {"radio1009", "Category"},
       {"radio1011", "Name"},
       {"radio1012", "Position"},
@@ -238,6 +239,10 @@ TEST(ProcessOptionsDialog, OkReadsEveryControlBack) {
   EXPECT_EQ(d.scaleText(), " 75 %");
   EXPECT_EQ(d.percent(), 75);
   EXPECT_TRUE(messenger.messages().empty());
+
+  Control<QRadioButton>(d, "radioSvg")->setChecked(true);
+  d.accept();
+  EXPECT_EQ(d.imageChoice(), 2);
 }
 
 // Each case: scale text, size text, the messages shown; the dialog stays open after any.

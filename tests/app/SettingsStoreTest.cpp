@@ -23,6 +23,7 @@ TEST(SettingsStore, EmptyStoreAtStartUpTurnsBothFormatsOn) {
   LoadStartupSettings(store, settings);
   EXPECT_TRUE(settings.m_bJpeg);
   EXPECT_TRUE(settings.m_bPng);
+  EXPECT_FALSE(settings.m_bSvg);  // as in the stores of older versions, which lack "SVG"
   EXPECT_EQ(settings.m_nChordPercent, 75);
   EXPECT_EQ(settings.m_nSort, 2);
   EXPECT_FALSE(settings.m_bBorder);
@@ -33,7 +34,7 @@ TEST(SettingsStore, EmptyStoreAtStartUpTurnsBothFormatsOn) {
   EXPECT_TRUE(settings.m_strOutputPath.empty());
   EXPECT_EQ(store.reads,
             (std::vector<std::string>{"Fontfile", "DefaultPath", "ChordPercent", "Sort", "Border",
-                                      "JPEG", "PNG", "LeftHanded", "AltText"}));
+                                      "JPEG", "PNG", "SVG", "LeftHanded", "AltText"}));
   // Settings files from before left-handed diagrams and alt texts draw as they always did.
   EXPECT_FALSE(settings.m_bLeftHanded);
   EXPECT_FALSE(settings.m_bAltText);
@@ -59,6 +60,16 @@ TEST(SettingsStore, FlagsAreOnOnlyWhenExactlyOneAndJpegStandsInForNoFormat) {
   store.ints = {{"Settings/JPEG", -1}, {"Settings/PNG", 1}};
   LoadStartupSettings(store, settings);
   EXPECT_FALSE(settings.m_bJpeg);
+
+  // SVG alone is an image type: JPEG does not stand in for it.
+  store.ints = {{"Settings/JPEG", 0}, {"Settings/PNG", 0}, {"Settings/SVG", 1}};
+  LoadStartupSettings(store, settings);
+  EXPECT_FALSE(settings.m_bJpeg);
+  EXPECT_TRUE(settings.m_bSvg);
+  store.ints = {{"Settings/JPEG", 0}, {"Settings/PNG", 0}, {"Settings/SVG", 2}};
+  LoadStartupSettings(store, settings);
+  EXPECT_TRUE(settings.m_bJpeg);
+  EXPECT_FALSE(settings.m_bSvg);
 }
 
 TEST(SettingsStore, OutOfRangeValuesPassUnchanged) {
@@ -75,6 +86,7 @@ TEST(SettingsStore, OpenCommandProposesItsOwnDefaults) {
   RecordingStore store;
   const OpenCommandValues values = ReadOpenCommandValues(store);
   EXPECT_EQ(values.jpeg, 1);
+  EXPECT_EQ(values.svg, 0);
   EXPECT_EQ(values.sort, 2);
   EXPECT_EQ(values.chordPercent, 100);
   EXPECT_EQ(values.fontSize, 12);
@@ -83,7 +95,7 @@ TEST(SettingsStore, OpenCommandProposesItsOwnDefaults) {
   EXPECT_EQ(values.outputPath, StartDirectory() + "/StrumletOutput/");
   EXPECT_EQ(values.defaultPath, QDir::homePath().toStdString());
   EXPECT_EQ(store.reads,
-            (std::vector<std::string>{"JPEG", "Sort", "ChordPercent", "FontSize", "Border",
+            (std::vector<std::string>{"JPEG", "SVG", "Sort", "ChordPercent", "FontSize", "Border",
                                       "LeftHanded", "Fontfile", "OutputPath", "DefaultPath"}));
 }
 
@@ -114,10 +126,11 @@ TEST(SettingsStore, ConfirmedOpenWritesInOrderAndSetsExactlyOneFormat) {
   StoreOpenCommandChoices(store, choices, settings);
   EXPECT_EQ(store.writes, (std::vector<std::string>{
                               "DefaultPath=/music/chords", "OutputPath=/tmp/pages/",
-                              "Fontfile=/fonts/serif.ttf", "JPEG=0", "Sort=1", "ChordPercent=150",
-                              "FontSize=24", "Border=0", "LeftHanded=0"}));
+                              "Fontfile=/fonts/serif.ttf", "JPEG=0", "SVG=0", "Sort=1",
+                              "ChordPercent=150", "FontSize=24", "Border=0", "LeftHanded=0"}));
   EXPECT_FALSE(settings.m_bJpeg);
   EXPECT_TRUE(settings.m_bPng);
+  EXPECT_FALSE(settings.m_bSvg);
   EXPECT_FALSE(settings.m_bBorder);
   EXPECT_EQ(settings.m_nSort, 1);
   EXPECT_EQ(settings.m_nChordPercent, 150);
@@ -125,6 +138,18 @@ TEST(SettingsStore, ConfirmedOpenWritesInOrderAndSetsExactlyOneFormat) {
   EXPECT_EQ(settings.m_strOutputPath, "/tmp/pages/");
   EXPECT_EQ(settings.m_strDefaultPath, "/music/chords");
   EXPECT_EQ(settings.m_strFontFile, "/fonts/serif.ttf");
+
+  // The SVG button; the JPEG button wins over a stray SVG choice.
+  choices.svg = 1;
+  store.writes.clear();
+  StoreOpenCommandChoices(store, choices, settings);
+  EXPECT_EQ(store.writes[3] + " " + store.writes[4], "JPEG=0 SVG=1");
+  EXPECT_TRUE(!settings.m_bJpeg && !settings.m_bPng && settings.m_bSvg);
+  choices.jpeg = 1;
+  store.writes.clear();
+  StoreOpenCommandChoices(store, choices, settings);
+  EXPECT_EQ(store.writes[3] + " " + store.writes[4], "JPEG=1 SVG=0");
+  EXPECT_TRUE(settings.m_bJpeg && !settings.m_bPng && !settings.m_bSvg);
 
   // After the dialog stored 150, no scale command is checked.
   for (int command : {ID_SCALE_25, ID_SCALE_50, ID_SCALE_63, ID_SCALE_75, ID_SCALE_88, ID_SCALE_100,
@@ -149,10 +174,13 @@ TEST(SettingsStore, TogglesFlipThenWriteAndKeepTheirCheckMark) {
   EXPECT_FALSE(settings.m_bPng);
 
   RunSettingCommand(32771, store, settings);  // ID_TOGGLE_PNG
+  RunSettingCommand(32788, store, settings);  // ID_TOGGLE_SVG
   RunSettingCommand(32773, store, settings);  // ID_TOGGLE_BORDER
   EXPECT_EQ(store.writes.back(), "Border=1");
-  EXPECT_EQ(store.writes[store.writes.size() - 2], "PNG=1");
+  EXPECT_EQ(store.writes[store.writes.size() - 2], "SVG=1");
+  EXPECT_EQ(store.writes[store.writes.size() - 3], "PNG=1");
   EXPECT_EQ(SettingCommandChecked(ID_TOGGLE_PNG, settings), true);
+  EXPECT_EQ(SettingCommandChecked(ID_TOGGLE_SVG, settings), true);
   EXPECT_EQ(SettingCommandChecked(ID_TOGGLE_BORDER, settings), true);
 
   RunSettingCommand(ID_TOGGLE_LEFT_HANDED, store, settings);

@@ -150,6 +150,36 @@ TEST_F(ConvertCommandTest, LeftHandedAndAltTextAreChoicesThatLeaveTheDefaultPage
   EXPECT_EQ(right, 2);
 }
 
+TEST_F(ConvertCommandTest, SvgAloneOrJoinedWithTheOtherOutputs) {
+  Database("G.pdb", kGuitar);
+  auto count = [this](const std::string& extension) {
+    int n = 0;
+    for (const auto& entry : fs::directory_iterator(Out() + "/G")) {
+      n += entry.path().extension() == extension;
+    }
+    return n;
+  };
+  Result run = Convert({"-f", "svg", "-q", "-o", Out(), "in/G.pdb"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out, Out() + "/G/G.html\n");
+  EXPECT_NE(Read(Out() + "/G/G.html").find(".svg\" alt=\""), std::string::npos);
+  EXPECT_EQ(count(".svg"), 2);
+  EXPECT_EQ(count(".png") + count(".jpg") + count(".cho"), 0);
+
+  // Joined with commas: the page is the SVG one, written last.
+  fs::remove_all(Out());
+  run = Convert({"-f", "png,svg,chordpro", "-q", "-o", Out(), "in/G.pdb"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_NE(Read(Out() + "/G/G.html").find(".svg\" alt=\""), std::string::npos);
+  EXPECT_EQ(count(".svg"), 2);
+  EXPECT_EQ(count(".png"), 2);
+  EXPECT_EQ(count(".cho"), 1);
+  EXPECT_EQ(count(".jpg"), 0);
+  fs::remove_all(Out());
+  ASSERT_EQ(Convert({"-f", "all,svg", "-q", "-o", Out(), "in/G.pdb"}).status, 0);
+  EXPECT_EQ(count(".svg") + count(".png") + count(".jpg") + count(".cho"), 7);
+}
+
 TEST_F(ConvertCommandTest, FailedDatabasesGiveStatusOneAndTheirMessages) {
   Database("other.pdb", "creator ABCD\n");
   Result run = Convert({"-o", Out(), "in/other.pdb"});
@@ -221,6 +251,9 @@ TEST_F(ConvertCommandTest, UsageErrorsAndBadPathsGiveStatusTwo) {
   Database("G.pdb", kGuitar);
   EXPECT_EQ(Convert({}).status, 2);
   EXPECT_EQ(Convert({"--format", "gif", "in/G.pdb"}).status, 2);
+  for (const char* format : {"svg,gif", "svg,", ",svg", "SVG", "svg png"}) {
+    EXPECT_EQ(Convert({"--format", format, "in/G.pdb"}).status, 2) << format;
+  }
   EXPECT_EQ(Convert({"--sort", "colour", "in/G.pdb"}).status, 2);
   EXPECT_EQ(Convert({"--scale", "many", "in/G.pdb"}).status, 2);
   EXPECT_EQ(Convert({"--bogus", "in/G.pdb"}).status, 2);

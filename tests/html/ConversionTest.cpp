@@ -224,6 +224,28 @@ TEST_F(ConversionTest, BothFormatsLeaveBothImageSetsAndTheJpegPage) {
   const std::string page = ReadFile(output_ + "/Guitar/Guitar.html");
   EXPECT_NE(page.find(".jpg\""), std::string::npos);
   EXPECT_EQ(page.find(".png\""), std::string::npos);
+
+  // SVG besides: written last, so the page is the SVG one, with the tags' sizes unchanged and
+  // the words of every diagram, which SVG pages always carry.
+  settings_.m_bSvg = true;
+  CStrumletViewerDoc all(settings_);
+  ASSERT_TRUE(all.OnOpenDocument(input_ + "/Guitar.pdb"));
+  EXPECT_EQ(all.ProcessDatabase(input_ + "/Guitar.pdb", output_), CStrumletViewerDoc::kSvgPage);
+  const std::string svgPage = ReadFile(output_ + "/Guitar/Guitar.html");
+  std::string tags = page, svgTags = svgPage;
+  for (std::size_t at; (at = tags.find(".jpg\"")) != std::string::npos;)
+    tags.replace(at, 4, ".svg");
+  for (const auto& [file, words] : {std::pair{"1ac.svg\"", " alt=\"C: x 3 2 0 1 0\""},
+                                    std::pair{"1c0.svg\"", " alt=\"Am: x 0 2 2 1 0\""}}) {
+    const auto at = tags.find(file);
+    ASSERT_NE(at, std::string::npos);
+    tags.insert(at + std::string(file).size(), words);
+  }
+  EXPECT_EQ(svgTags.substr(0, svgTags.find("HTML Created")),
+            tags.substr(0, tags.find("HTML Created")));
+  int svg = 0;
+  for (const std::string& name : List(output_ + "/Guitar")) svg += name.ends_with(".svg");
+  EXPECT_EQ(svg, 2);
 }
 
 TEST_F(ConversionTest, NeitherFormatGivesNoPageAndAnErrorLine) {

@@ -249,6 +249,9 @@ TEST_F(DiagramTest, OddRecordsNeverBreakTheDrawing) {
 TEST(ImageFileName, LowerCaseHexOfTheOffset) {
   EXPECT_EQ(ImageFileName(444, ImageKind::kPng), "1bc.png");
   EXPECT_EQ(ImageFileName(444, ImageKind::kJpeg), "1bc.jpg");
+  EXPECT_EQ(ImageFileName(444, ImageKind::kSvg), "1bc.svg");
+  EXPECT_EQ(DiagramFileNames({444, 444}, ImageKind::kSvg),
+            (std::vector<std::string>{"1bc.svg", "1bc-2.svg"}));
   EXPECT_EQ(ImageFileName(0, ImageKind::kPng), "0.png");
   EXPECT_EQ(ImageFileName(-1, ImageKind::kPng), "ffffffff.png");
   EXPECT_EQ(ImageFileName(INT32_MIN, ImageKind::kJpeg), "80000000.jpg");
@@ -265,7 +268,7 @@ std::vector<unsigned char> ReadFile(const std::string& path) {
   return {std::istreambuf_iterator<char>(in), {}};
 }
 
-TEST_F(DiagramTest, WritesBothKindsSideBySideAndTheyDecode) {
+TEST_F(DiagramTest, WritesEveryKindSideBySideAndTheyDecode) {
   test::TempFolder folder;
   auto record = CMajor();
   record.recordOffset = 444;
@@ -273,6 +276,8 @@ TEST_F(DiagramTest, WritesBothKindsSideBySideAndTheyDecode) {
   d.Draw();
   EXPECT_EQ(d.WriteImage(ImageKind::kPng, folder.path()).value(), "1bc.png");
   EXPECT_EQ(d.WriteImage(ImageKind::kJpeg, folder.path() + "/").value(), "1bc.jpg");
+  EXPECT_EQ(d.WriteImage(ImageKind::kSvg, folder.path()).value(), "1bc.svg");
+  EXPECT_EQ(ReadFile(folder.path() + "/1bc.svg"), d.EncodeImage(ImageKind::kSvg));
   auto png = ReadFile(folder.path() + "/1bc.png");
   auto jpeg = ReadFile(folder.path() + "/1bc.jpg");
   EXPECT_EQ(png, d.EncodeImage(ImageKind::kPng));

@@ -230,6 +230,8 @@ TEST_F(ProgramTest, SingleSettingCommandsShowTheirCheckMarksAndStoreAtOnce) {
   // Start-up settings of an empty store: both formats, 75 percent, position order.
   EXPECT_TRUE(frame->command(ID_TOGGLE_JPEG)->isChecked());
   EXPECT_TRUE(frame->command(ID_TOGGLE_PNG)->isChecked());
+  EXPECT_FALSE(frame->command(ID_TOGGLE_SVG)->isChecked());
+  EXPECT_EQ(frame->command(ID_TOGGLE_SVG)->text(), "&SVG Images");
   EXPECT_TRUE(frame->command(ID_SCALE_75)->isChecked());
   EXPECT_TRUE(frame->command(ID_SORT_POSITION)->isChecked());
 
@@ -245,7 +247,9 @@ TEST_F(ProgramTest, SingleSettingCommandsShowTheirCheckMarksAndStoreAtOnce) {
   EXPECT_FALSE(frame->command(ID_TOGGLE_JPEG)->isChecked());
   frame->command(ID_TOGGLE_JPEG)->trigger();
   EXPECT_TRUE(frame->command(ID_TOGGLE_JPEG)->isChecked());
-  EXPECT_EQ(store.writes, (std::vector<std::string>{"JPEG=0", "JPEG=1"}));
+  frame->command(ID_TOGGLE_SVG)->trigger();
+  EXPECT_TRUE(frame->command(ID_TOGGLE_SVG)->isChecked());
+  EXPECT_EQ(store.writes, (std::vector<std::string>{"JPEG=0", "JPEG=1", "SVG=1"}));
 
   frame->command(ID_SORT_NAME)->trigger();
   EXPECT_TRUE(frame->command(ID_SORT_NAME)->isChecked());
@@ -294,7 +298,7 @@ TEST_F(ProgramTest, EveryAcceleratorStaysAsItWas) {
     EXPECT_EQ(bound.join(", "), expected == keys.end() ? QString() : expected->second) << id;
     EXPECT_FALSE(action->statusTip().isEmpty()) << id;
   }
-  EXPECT_EQ(commands, 42);
+  EXPECT_EQ(commands, 43);
   EXPECT_EQ(frame->command(12345), nullptr);
 }
 
@@ -314,9 +318,8 @@ TEST_F(ProgramTest, EveryMenuListsItsCommandsInOrder) {
   EXPECT_EQ(items("menuView"), "32794 32795 32796");
   EXPECT_EQ(items("menu129Window"), "57650 57651");
   EXPECT_EQ(items("menuOptions"),
-            "32771 32780 32773 32810 32811 - 32779 32778 32777 32776 32775 32774 32781 - 32784 "
-            "32786 32785 "
-            "- 32783");
+            "32771 32780 32788 32773 32810 32811 - 32779 32778 32777 32776 32775 32774 32781 - "
+            "32784 32786 32785 - 32783");
   EXPECT_EQ(items("menuPalm"), "32787 - 32772 32782");
   EXPECT_EQ(items("menuHelp"), "57664");
 }
@@ -558,6 +561,66 @@ TEST_F(ProgramTest, ALongPageAsksOnlyForTheImagesNearTheViewAndAllForAPrint) {
   }
   ASSERT_TRUE(ready) << images().toStdString();
   EXPECT_EQ(images(), "3000 0");
+}
+
+TEST_F(ProgramTest, SvgDiagramsAreServedAsImagesAndComeWhenScrolledTo) {
+  EXPECT_EQ(PageSchemeMimeType("/out/Guitar Chords/1bc.svg"), "image/svg+xml");
+  EXPECT_EQ(PageSchemeMimeType("/out/Guitar Chords/1bc.SVG"), "image/svg+xml");
+  store.strings["Settings/OutputPath"] = folder / "out/";
+  store.ints = {{"Settings/JPEG", 0}, {"Settings/SVG", 1}};
+  CMainFrame* frame = Start({STRUMLET_SAMPLES_DIR "/Guitar Chords.pdb"});
+  ASSERT_NE(frame, nullptr);
+  CStrumletViewerView* view = frame->activeChild()->htmlView();
+  ASSERT_TRUE(WaitForLoad(view));
+  // Drawn: each SVG decoded at the size its file gives (its viewBox), none waiting.
+  const auto drawn = [view] {
+    QString result;
+    view->page()->runJavaScript(
+        "(() => { let svg = 0, drawn = 0; for (const i of document.images) {"
+        " svg += (i.getAttribute('src') || '').split('?')[0].endsWith('.svg');"
+        " drawn += i.complete && i.naturalWidth > 50 && i.naturalHeight > 50; }"
+        " return document.images.length + ' ' + svg + ' ' + drawn; })()",
+        QWebEngineScript::ApplicationWorld,
+        [&result](const QVariant& value) { result = value.toString(); });
+    (void)QTest::qWaitFor([&result] { return !result.isEmpty(); }, 10000);
+    return result;
+  };
+  const std::string pages = folder / "out/Guitar Chords";
+  QFile file(QString::fromStdString(pages + "/Guitar Chords.html"));
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  const QByteArray written = file.readAll();
+  const QString count = QString::number(written.count("<img src="));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return drawn() == count + " " + count + " " + count; }, 10000))
+      << drawn().toStdString();
+
+  // Past the first screenful the addresses are put aside; scrolled to, the SVGs come as well.
+  const QByteArray image = written.mid(written.indexOf("<img src=\"") + 10).split('"').first();
+  {
+    std::ofstream page(pages + "/long-svg.html");
+    page << "<html><body>";
+    for (int i = 0; i < 300; ++i) {
+      page << "<img src=\"" << image.toStdString() << "?" << i
+           << "\" width=\"102\" height=\"87\"><br>\n";
+    }
+    page << "</body></html>";
+  }
+  view->load(PageSchemeUrl(QString::fromStdString(pages + "/long-svg.html")));
+  ASSERT_TRUE(WaitForLoad(view));
+  view->page()->runJavaScript("window.scrollTo(0, document.body.scrollHeight)",
+                              QWebEngineScript::ApplicationWorld);
+  EXPECT_TRUE(QTest::qWaitFor(
+      [&] {
+        QString last;
+        view->page()->runJavaScript(
+            "(() => { const i = document.images[document.images.length - 1];"
+            " return String(i.getAttribute('src') !== null && i.complete &&"
+            " i.naturalWidth > 50); })()",
+            QWebEngineScript::ApplicationWorld,
+            [&last](const QVariant& value) { last = value.toString(); });
+        (void)QTest::qWaitFor([&last] { return !last.isEmpty(); }, 10000);
+        return last == "true";
+      },
+      10000));
 }
 
 TEST_F(ProgramTest, ThePageViewShowsOnlyTheOpenedOutputAndRunsNoScript) {

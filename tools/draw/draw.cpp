@@ -1,10 +1,12 @@
 // strumlet-draw: writes the diagram of every chord in chord databases into one folder, to look
 // at the drawing without a page around it.
-// Usage: strumlet-draw [--format png|jpeg|both] --out DIR [--font FILE] [--font-size N] FILE...
+// Usage: strumlet-draw [--format png|jpeg|svg|both|all] --out DIR [--font FILE] [--font-size N]
+// FILE...
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "strumlet/core/StartDirectory.h"
@@ -17,7 +19,7 @@ namespace {
 
 int Usage() {
   std::fprintf(stderr,
-               "usage: strumlet-draw [--format png|jpeg|both] --out DIR [--font FILE] "
+               "usage: strumlet-draw [--format png|jpeg|svg|both|all] --out DIR [--font FILE] "
                "[--font-size N] FILE...\n");
   return 2;
 }
@@ -25,6 +27,7 @@ int Usage() {
 struct Options {
   bool png = true;
   bool jpeg = false;
+  bool svg = false;
   std::string out;
   std::string font;
   double nameSize = 20.0;
@@ -39,12 +42,10 @@ bool ParseArguments(int argc, char** argv, Options& o) {
       const char* v = value();
       if (!v) return false;
       const std::string f = v;
-      if (f == "png") {
-        o.png = true, o.jpeg = false;
-      } else if (f == "jpeg") {
-        o.png = false, o.jpeg = true;
-      } else if (f == "both") {
-        o.png = o.jpeg = true;
+      if (f == "png" || f == "jpeg" || f == "svg" || f == "both" || f == "all") {
+        o.png = f == "png" || f == "both" || f == "all";
+        o.jpeg = f == "jpeg" || f == "both" || f == "all";
+        o.svg = f == "svg" || f == "all";
       } else {
         return false;
       }
@@ -87,8 +88,10 @@ bool DrawDatabase(const std::string& path, const Options& o) {
   for (const ChordRecord& record : db.chords) {
     ChordDiagram diagram(record, o.nameSize, 14.0, o.font);
     diagram.Draw();
-    for (ImageKind kind : {ImageKind::kPng, ImageKind::kJpeg}) {
-      if ((kind == ImageKind::kPng && !o.png) || (kind == ImageKind::kJpeg && !o.jpeg)) continue;
+    for (const auto& [kind, wanted] :
+         {std::pair{ImageKind::kPng, o.png}, std::pair{ImageKind::kJpeg, o.jpeg},
+          std::pair{ImageKind::kSvg, o.svg}}) {
+      if (!wanted) continue;
       const Result<std::string> name = diagram.WriteImage(kind, o.out);
       if (!name) {
         std::fprintf(stderr, "%s\n", ImageErrorText(name.error()).c_str());

@@ -13,7 +13,8 @@ inline constexpr const char* kSettingsSection = "Settings";
 
 // The values the Open command proposes in its dialog, and the choices it stores on OK.
 struct OpenCommandValues {
-  int jpeg = 1;  // 1 JPEG images, otherwise PNG
+  int jpeg = 1;  // 1 JPEG images, otherwise PNG or SVG
+  int svg = 0;   // 1 SVG images, unless JPEG
   int sort = 2;
   int chordPercent = 100;
   int fontSize = 12;
@@ -35,7 +36,7 @@ std::string DefaultPathSetting();
 std::string DefaultOutputSetting();
 
 // Start-up: fills `settings` from the store. JPEG output is turned on in memory when the store
-// turns both image types off.
+// turns every image type off. A store without "SVG" has SVG output off.
 void LoadStartupSettings(ProfileStore& store, ProcessingSettings& settings);
 
 // The Open command's dialog values, read from the store each time.
@@ -45,7 +46,8 @@ OpenCommandValues ReadOpenCommandValues(ProfileStore& store);
 void StoreOpenCommandChoices(ProfileStore& store, const OpenCommandValues& choices,
                              ProcessingSettings& settings);
 
-// The choices made the processing settings, without storing them (exactly one image type on).
+// The choices made the processing settings, without storing them (exactly one image type on:
+// JPEG when `jpeg` is on, else SVG when `svg` is on, else PNG).
 void CopyOpenCommandChoices(const OpenCommandValues& choices, ProcessingSettings& settings);
 
 // The path settings dialog's OK.

@@ -22,6 +22,7 @@ inline constexpr SettingRange kFontSizeRange{8, 36, "Please enter an integer bet
 struct ProcessingSettings {
   bool m_bJpeg = false;
   bool m_bPng = false;
+  bool m_bSvg = false;  // a page with SVG diagrams, written after the JPEG and PNG ones
   int m_nChordPercent = 0;
   bool m_bBorder = false;
   bool m_bLeftHanded = false;  // diagrams as a left-handed player sees the neck

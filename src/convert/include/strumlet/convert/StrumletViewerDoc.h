@@ -57,6 +57,7 @@ class CStrumletViewerDoc {
   static constexpr int kJpegPage = 2;
   // No image type selected, but the extra output was written.
   static constexpr int kOtherOutput = 3;
+  static constexpr int kSvgPage = 4;
 
   // A file the front end writes beside each database's page (the command line's ChordPro file),
   // so that this layer needs to know nothing of its format.
@@ -81,9 +82,10 @@ class CStrumletViewerDoc {
   bool OnOpenDocument(const std::string& path);
 
   // Reads one database and writes its pages and the extra output; returns kNoPage, kPngPage,
-  // kJpegPage, kOtherOutput (no image type selected, the extra output written) or the reading
-  // failure code (negative). `baseName`, when given, replaces the database's own
-  // (DatabaseBaseName); a folder run gives it to keep databases of one base name apart.
+  // kJpegPage, kSvgPage (the page of the kind written last), kOtherOutput (no image type selected,
+  // the extra output written) or the reading failure code (negative). `baseName`, when given,
+  // replaces the database's own (DatabaseBaseName); a folder run gives it to keep databases of one
+  // base name apart.
   int ProcessDatabase(const std::string& databasePath, const std::string& outputFolder,
                       const std::string& baseName = {});
 
@@ -126,6 +128,7 @@ class CStrumletViewerDoc {
   // Run options, copied at the start of every open.
   bool WriteJpeg = false;
   bool WritePng = false;
+  bool WriteSvg = false;
   int ImagePercent = 0;
   bool FrameImages = false;
   int SortOrder = 0;
@@ -139,6 +142,7 @@ class CStrumletViewerDoc {
 
  private:
   void CopyRunOptions();
+  bool WritesImages() const;
   bool LoadAssets();
   void FolderRun(const std::string& folder, const std::string& outputFolder);
   // Takes the lock of the output folder, waiting for another conversion (the user is told).

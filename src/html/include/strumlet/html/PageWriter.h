@@ -23,7 +23,7 @@ struct PageOptions {
   double labelFontSize = 14.0;
   std::string fontFile;
   bool leftHanded = false;  // diagrams as a left-handed player sees the neck
-  bool altText = false;     // every <img> says its diagram in words (DescribeDiagram)
+  bool altText = false;     // every <img> says its diagram in words (always on SVG pages)
   // Threads drawing the diagrams of one page; 0 means one per core. The page, the files and
   // the messages are the same for every value.
   unsigned threads = 0;

@@ -12,10 +12,12 @@ struct gdImageStruct;
 
 namespace strumlet {
 
-enum class ImageKind { kPng, kJpeg };
+struct DiagramLayout;
+
+enum class ImageKind { kPng, kJpeg, kSvg };
 
 // The image file name of a chord: lower-case hexadecimal record offset (32-bit two's
-// complement for negatives) and ".png" or ".jpg". 444 gives "1bc.png".
+// complement for negatives) and ".png", ".jpg" or ".svg". 444 gives "1bc.png".
 std::string ImageFileName(int32_t recordOffset, ImageKind kind);
 
 // The image file names of a page's chords, in collection order: ImageFileName, except that a
@@ -33,8 +35,9 @@ std::string ImageErrorText(const Error& error);
 // The TrueType file fontconfig picks for "Times New Roman"; empty when there is none.
 std::string DefaultFontFile();
 
-// One chord's diagram: a small fretboard picture on a libgd palette image. Safe to use from
-// several threads at once, one diagram per thread.
+// One chord's diagram: a small fretboard picture, drawn from one layout by two painters: on a
+// libgd palette image (PNG and JPEG) and as an SVG document of vector shapes and text. Safe to
+// use from several threads at once, one diagram per thread.
 class ChordDiagram {
  public:
   // Lays the diagram out and creates its image. Loads the brush and finger glyphs if no one has
@@ -45,7 +48,8 @@ class ChordDiagram {
   ChordDiagram(const ChordDiagram&) = delete;
   ChordDiagram& operator=(const ChordDiagram&) = delete;
 
-  // Draws the texts, the grid and the string marks. Returns 0.
+  // Draws the texts, the grid and the string marks on the libgd image. Returns 0. The SVG
+  // painter needs no drawing beforehand.
   int Draw();
 
   // Writes the image into `folder` and returns the file name (not the path). Fails with
@@ -60,8 +64,13 @@ class ChordDiagram {
   int16_t GetWidth() const;
   int16_t GetHeight() const;
 
-  // The encoded image as WriteImage would write it; empty when there is no image.
+  // The encoded image as WriteImage would write it; empty when there is no image. An SVG is
+  // written whenever the diagram's libgd image could be created, and carries the words of
+  // DescribeDiagram as its title.
   std::vector<unsigned char> EncodeImage(ImageKind kind) const;
+
+  // The layout both painters draw from.
+  const DiagramLayout& Layout() const;
 
   // The drawn image, for inspection; null when it could not be created.
   const gdImageStruct* Image() const;
