@@ -1,6 +1,6 @@
 // strumlet-convert: converts one chord database, or every chord database of a folder, into web
-// pages and ChordPro files without a window. It runs the same conversion as the application's
-// Open command.
+// pages, and into ChordPro, MusicXML and JSON files, without a window. It runs the same conversion
+// as the application's Open command.
 
 #include <malloc.h>
 #include <sys/stat.h>
@@ -19,7 +19,7 @@
 #include "strumlet/convert/StrumletViewerDoc.h"
 #include "strumlet/core/FileSystem.h"
 #include "strumlet/core/StartDirectory.h"
-#include "strumlet/export/ChordProExport.h"
+#include "strumlet/export/DatabaseExport.h"
 #include "strumlet/html/PageWriter.h"
 #include "strumlet/render/Assets.h"
 #include "strumlet/render/ChordDiagram.h"
@@ -46,8 +46,10 @@ int Run(int argc, char** argv) {
   mallopt(M_MMAP_THRESHOLD, 4 << 20);
   mallopt(M_TRIM_THRESHOLD, 32 << 20);
 
-  CLI::App app{"Converts Strumlet chord databases into web pages and ChordPro files.",
-               "strumlet-convert"};
+  CLI::App app{
+      "Converts Strumlet chord databases into web pages and ChordPro, MusicXML and JSON "
+      "files.",
+      "strumlet-convert"};
   app.set_version_flag("--version", "strumlet-convert 1.0.0");
   app.get_formatter()->column_width(26);
 
@@ -67,10 +69,10 @@ int Run(int argc, char** argv) {
   app.add_option("-o,--output", output, "output folder (default: ./StrumletOutput/)")
       ->type_name("DIR");
   app.add_option("-f,--format", format,
-                 "pages with jpeg, png or both images, chordpro files, or all of them "
-                 "(default: jpeg)")
+                 "pages with jpeg, png or both images; chordpro, musicxml or json files; or all "
+                 "of them (default: jpeg)")
       ->type_name("FMT")
-      ->check(CLI::IsMember({"jpeg", "png", "both", "chordpro", "all"}));
+      ->check(CLI::IsMember({"jpeg", "png", "both", "chordpro", "musicxml", "json", "all"}));
   app.add_option("-s,--sort", sort, "category, name or position (default: position)")
       ->type_name("ORDER")
       ->check(CLI::IsMember({"category", "name", "position"}));
@@ -103,8 +105,11 @@ int Run(int argc, char** argv) {
        {std::pair{strumlet::kScaleRange, scale}, std::pair{strumlet::kFontSizeRange, fontSize}}) {
     if (!range.Contains(value)) return Refuse(messenger, "", range.problem);
   }
-  const bool pages = format != "chordpro";
-  const bool chordPro = format == "chordpro" || format == "all";
+  const std::map<std::string, strumlet::ExportFormat> exportFormats = {
+      {"chordpro", strumlet::ExportFormat::kChordPro},
+      {"musicxml", strumlet::ExportFormat::kMusicXml},
+      {"json", strumlet::ExportFormat::kJson}};
+  const bool pages = exportFormats.count(format) == 0;
   if (!pages) {
     // No diagram is drawn: no font is needed.
   } else if (fontFile.empty()) {
@@ -149,13 +154,18 @@ int Run(int argc, char** argv) {
   settings.m_strOutputPath = output;
 
   strumlet::CStrumletViewerDoc document(settings);
-  if (chordPro) {
-    document.SetExtraOutput({".cho", " (ChordPro)",
-                             [options = strumlet::ChordProOptions{!noFingers}](
+  for (const strumlet::ExportFormat exported : strumlet::kExportFormats) {
+    const auto chosen = exportFormats.find(format);
+    if (format != "all" && (chosen == exportFormats.end() || chosen->second != exported)) {
+      continue;
+    }
+    document.AddExtraOutput({strumlet::ExportExtension(exported),
+                             std::string(" (") + strumlet::ExportFormatName(exported) + ")",
+                             [exported, options = strumlet::ChordProOptions{!noFingers}](
                                  const strumlet::ChordDatabase& db, const std::string& baseName,
                                  int sortOrder, const std::string& file) {
-                               return strumlet::WriteChordProFile(db, baseName, sortOrder, file,
-                                                                  options);
+                               return strumlet::WriteExportFile(exported, db, baseName, sortOrder,
+                                                                file, options);
                              }});
   }
   document.SetProgressCallback([&messenger](const strumlet::ConversionProgress& progress) {
