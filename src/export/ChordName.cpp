@@ -10,7 +10,8 @@ struct SuffixEntry {
 };
 
 constexpr ChordDegree kAdd9{9, 0, "add"};
-constexpr ChordDegree kAddFlat7{7, -1, "add"};
+// A seventh degree of 0 is the dominant one, as chord symbols write it ("7" is b7).
+constexpr ChordDegree kAddSeventh{7, 0, "add"};
 
 // The table of ChordName.h, most common first.
 constexpr SuffixEntry kSuffixes[] = {
@@ -71,9 +72,9 @@ constexpr SuffixEntry kSuffixes[] = {
     {"add9", "major", kAdd9},
     {"add2", "major", kAdd9},
     {"madd9", "minor", kAdd9},
-    {"7sus4", "suspended-fourth", kAddFlat7},
-    {"7sus", "suspended-fourth", kAddFlat7},
-    {"7sus2", "suspended-second", kAddFlat7},
+    {"7sus4", "suspended-fourth", kAddSeventh},
+    {"7sus", "suspended-fourth", kAddSeventh},
+    {"7sus2", "suspended-second", kAddSeventh},
     {"6/9", "major-sixth", kAdd9},
     {"69", "major-sixth", kAdd9},
     {"7b9", "dominant", ChordDegree{9, -1, "add"}},

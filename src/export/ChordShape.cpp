@@ -13,6 +13,7 @@ namespace {
 // The frets a reader's chord grid shows from the nut: four in the common readers.
 constexpr int kNutWindow = 4;
 constexpr int kShortStringStart = 5;
+constexpr int kHighestMidiNote = 127;
 
 // A finger glyph number as readers take a finger: 1 to 9, 0 for none.
 int Finger(int value) { return value >= 1 && value <= 9 ? value : 0; }
@@ -143,11 +144,14 @@ std::optional<int> MidiNote(const Instrument& instrument, const ChordShape& shap
   const std::size_t i = shape.strings.size() - static_cast<std::size_t>(s.string);
   if (s.kind == StringSound::kMuted || i >= instrument.openMidi.size()) return std::nullopt;
   if (s.kind == StringSound::kOpen) return instrument.openMidi[i];
+  int note = instrument.openMidi[i] + s.fret;
   if (instrument.shortFifthString && i == 0) {
     // The short string's frets carry the neck's numbers; below its first one it sounds open.
-    return instrument.openMidi[i] + std::max(0, s.fret - kShortStringStart);
+    note = instrument.openMidi[i] + std::max(0, s.fret - kShortStringStart);
   }
-  return instrument.openMidi[i] + s.fret;
+  // A fret value far up a neck no instrument has gives no MIDI note.
+  if (note > kHighestMidiNote) return std::nullopt;
+  return note;
 }
 
 std::optional<std::string> HeadingTracker::Next(const ChordRecord& record) {

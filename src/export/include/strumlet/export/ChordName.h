@@ -16,7 +16,7 @@ struct NoteName {
 // A chord tone added to, or altered from, the chord its kind names.
 struct ChordDegree {
   int value = 0;             // 7, 9, ...
-  int alter = 0;             // in semitones, from the major or perfect interval
+  int alter = 0;             // in semitones; for a seventh, 0 is the dominant (minor) one
   const char* type = "add";  // "add" or "alter"
 };
 
@@ -46,8 +46,8 @@ struct ChordDegree {
 //   "5"                              power
 //   "add9" "add2"                    major                add 9
 //   "madd9"                          minor                add 9
-//   "7sus4" "7sus"                   suspended-fourth     add b7
-//   "7sus2"                          suspended-second     add b7
+//   "7sus4" "7sus"                   suspended-fourth     add 7
+//   "7sus2"                          suspended-second     add 7
 //   "6/9" "69"                       major-sixth          add 9
 //   "7b9"                            dominant             add b9
 //   "7#9"                            dominant             add #9
