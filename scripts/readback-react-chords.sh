@@ -5,8 +5,7 @@
 #   scripts/readback-react-chords.sh [BUILD_DIR]      (default: build)
 #
 # Converts the bundled samples and the databases described in tests/export/readback and
-# fuzz/seeds with the
-# build's strumlet-convert and checks every chord of every JSON file.
+# fuzz/seeds with the build's strumlet-convert and checks every chord of every JSON file.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "${1:-$root/build}" && pwd)
