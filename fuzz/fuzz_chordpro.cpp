@@ -1,5 +1,6 @@
 // The ChordPro file of whatever a database's bytes decode to: every line must stay one
-// directive or one remark, whatever the names and fret values hold.
+// directive or one remark, whatever the names and fret values hold. The MusicXML and JSON
+// writers run over the same chords: no markup character of a name may reach them unescaped.
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -7,7 +8,9 @@
 #include <string_view>
 
 #include "strumlet/core/Messenger.h"
+#include "strumlet/export/ChordJsonWriter.h"
 #include "strumlet/export/ChordProWriter.h"
+#include "strumlet/export/MusicXmlWriter.h"
 #include "strumlet/pdb/ByteSource.h"
 #include "strumlet/pdb/ChordDatabase.h"
 
@@ -21,6 +24,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     const std::string file = strumlet::WriteChordPro(
         std::string(reinterpret_cast<const char*>(db.header.name.data()), 32), db.chords,
         db.categories, order);
+    const std::string title(reinterpret_cast<const char*>(db.header.name.data()), 32);
+    const std::string xml = strumlet::WriteMusicXml(title, db.chords, db.categories, order);
+    // Every "<" opens one of the writer's own elements or comments.
+    for (std::size_t at = xml.find('<'); at != std::string::npos; at = xml.find('<', at + 1)) {
+      const char next = at + 1 < xml.size() ? xml[at + 1] : '\0';
+      if (!(next >= 'a' && next <= 'z') && next != '/' && next != '!' && next != '?') {
+        __builtin_trap();
+      }
+    }
+    const std::string json = strumlet::WriteChordJson(title, db.chords, db.categories, order);
+    for (const char c : json) {
+      if (static_cast<unsigned char>(c) < 0x20 && c != '\n') __builtin_trap();
+    }
     std::string_view rest = file;
     while (!rest.empty()) {
       const std::size_t end = rest.find('\n');

@@ -102,17 +102,25 @@ std::optional<std::string> ChooseFontFile(QWidget* parent, const std::string& cu
   return Run(*MakeFontFileDialog(parent, currentFile));
 }
 
-std::unique_ptr<QFileDialog> MakeChordProFileDialog(QWidget* parent,
-                                                    const std::string& proposedFile) {
-  auto dialog =
-      MakeFileDialog(parent, QFileDialog::tr("Export as ChordPro"), QFileDialog::AcceptSave,
-                     QFileDialog::AnyFile, QFileDialog::tr("ChordPro Files (*.cho)"), proposedFile);
-  dialog->setDefaultSuffix(QStringLiteral("cho"));
+std::unique_ptr<QFileDialog> MakeExportFileDialog(QWidget* parent, ExportFormat format,
+                                                  const std::string& proposedFile) {
+  const QString name = QString::fromLatin1(ExportFormatName(format));
+  const QString suffix = QString::fromLatin1(ExportExtension(format)).mid(1);
+  auto dialog = MakeFileDialog(parent, QFileDialog::tr("Export as %1").arg(name),
+                               QFileDialog::AcceptSave, QFileDialog::AnyFile,
+                               QFileDialog::tr("%1 Files (*.%2)").arg(name, suffix), proposedFile);
+  dialog->setDefaultSuffix(suffix);
   return dialog;
 }
 
-std::optional<std::string> ChooseChordProFile(QWidget* parent, const std::string& proposedFile) {
-  return Run(*MakeChordProFileDialog(parent, proposedFile));
+std::optional<std::string> ChooseExportFile(QWidget* parent, ExportFormat format,
+                                            const std::string& proposedFile) {
+  return Run(*MakeExportFileDialog(parent, format, proposedFile));
+}
+
+std::unique_ptr<QFileDialog> MakeChordProFileDialog(QWidget* parent,
+                                                    const std::string& proposedFile) {
+  return MakeExportFileDialog(parent, ExportFormat::kChordPro, proposedFile);
 }
 
 }  // namespace strumlet

@@ -10,7 +10,7 @@
 #include "strumlet/app/SettingsStore.h"
 #include "strumlet/app/ViewerCommandLineInfo.h"
 #include "strumlet/core/Messenger.h"
-#include "strumlet/export/ChordProExport.h"
+#include "strumlet/export/DatabaseExport.h"
 #include "strumlet/render/Assets.h"
 
 namespace strumlet {
@@ -127,9 +127,9 @@ int CStrumletViewerApp::ExitInstance() {
   return 0;
 }
 
-bool CStrumletViewerApp::ExportChordPro(const std::string& databasePath, int sortOrder,
-                                        const std::string& outputFile) {
-  return strumlet::ExportChordPro(databasePath, sortOrder, outputFile);
+bool CStrumletViewerApp::Export(ExportFormat format, const std::string& databasePath, int sortOrder,
+                                const std::string& outputFile) {
+  return ExportDatabase(format, databasePath, sortOrder, outputFile);
 }
 
 void CStrumletViewerApp::Stop(int status) {

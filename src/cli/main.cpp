@@ -1,6 +1,6 @@
 // strumlet-convert: converts one chord database, or every chord database of a folder, into web
-// pages and ChordPro files without a window. It runs the same conversion as the application's
-// Open command.
+// pages, and into ChordPro, MusicXML and JSON files, without a window. It runs the same conversion
+// as the application's Open command.
 
 #include <malloc.h>
 #include <sys/stat.h>
@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <system_error>
 
@@ -20,7 +21,7 @@
 #include "strumlet/convert/StrumletViewerDoc.h"
 #include "strumlet/core/FileSystem.h"
 #include "strumlet/core/StartDirectory.h"
-#include "strumlet/export/ChordProExport.h"
+#include "strumlet/export/DatabaseExport.h"
 #include "strumlet/html/PageWriter.h"
 #include "strumlet/render/Assets.h"
 #include "strumlet/render/ChordDiagram.h"
@@ -37,7 +38,20 @@ struct Outputs {
   bool png = false;
   bool svg = false;
   bool chordPro = false;
+  bool musicXml = false;
+  bool json = false;
   bool Pages() const { return jpeg || png || svg; }
+  bool Exports(strumlet::ExportFormat format) const {
+    switch (format) {
+      case strumlet::ExportFormat::kChordPro:
+        return chordPro;
+      case strumlet::ExportFormat::kMusicXml:
+        return musicXml;
+      case strumlet::ExportFormat::kJson:
+        return json;
+    }
+    return false;
+  }
 };
 
 std::optional<Outputs> ParseFormat(const std::string& text) {
@@ -50,10 +64,11 @@ std::optional<Outputs> ParseFormat(const std::string& text) {
     if (word == "png" || word == "both" || word == "all") outputs.png = true;
     if (word == "svg") outputs.svg = true;
     if (word == "chordpro" || word == "all") outputs.chordPro = true;
-    if (word != "jpeg" && word != "png" && word != "svg" && word != "both" && word != "chordpro" &&
-        word != "all") {
-      return std::nullopt;
-    }
+    if (word == "musicxml" || word == "all") outputs.musicXml = true;
+    if (word == "json" || word == "all") outputs.json = true;
+    static const std::set<std::string> kWords = {"jpeg",     "png",      "svg",  "both",
+                                                 "chordpro", "musicxml", "json", "all"};
+    if (kWords.count(word) == 0) return std::nullopt;
     if (comma == std::string::npos) return outputs;
     start = comma + 1;
   }
@@ -75,8 +90,10 @@ int Run(int argc, char** argv) {
   mallopt(M_MMAP_THRESHOLD, 4 << 20);
   mallopt(M_TRIM_THRESHOLD, 32 << 20);
 
-  CLI::App app{"Converts Strumlet chord databases into web pages and ChordPro files.",
-               "strumlet-convert"};
+  CLI::App app{
+      "Converts Strumlet chord databases into web pages and ChordPro, MusicXML and JSON "
+      "files.",
+      "strumlet-convert"};
   app.set_version_flag("--version", "strumlet-convert 1.0.0");
   app.get_formatter()->column_width(26);
 
@@ -98,16 +115,17 @@ int Run(int argc, char** argv) {
   app.add_option("-o,--output", output, "output folder (default: ./StrumletOutput/)")
       ->type_name("DIR");
   app.add_option("-f,--format", format,
-                 "pages with jpeg, png, svg or both (jpeg and png) images, chordpro files, or "
-                 "all (jpeg, png and chordpro); several joined by commas, such as svg,chordpro "
-                 "(default: jpeg)")
+                 "pages with jpeg, png, svg or both (jpeg and png) images; chordpro, musicxml "
+                 "or json files; or all (jpeg, png and the three files); several joined by "
+                 "commas, such as svg,musicxml (default: jpeg)")
       ->type_name("FMT")
       ->check(CLI::Validator(
           [](const std::string& value) {
             return ParseFormat(value) ? std::string()
                                       : value +
-                                            " is not jpeg, png, svg, both, chordpro or all, "
-                                            "nor several of them joined by commas";
+                                            " is not jpeg, png, svg, both, chordpro, "
+                                            "musicxml, json or all, nor several of them "
+                                            "joined by commas";
           },
           "", "format"));
   app.add_option("-s,--sort", sort, "category, name or position (default: position)")
@@ -115,8 +133,9 @@ int Run(int argc, char** argv) {
       ->check(CLI::IsMember({"category", "name", "position"}));
   app.add_option("--scale", scale, "25 to 400 (default: 100)")->type_name("PERCENT");
   app.add_flag("--frame", frame, "frame every diagram");
-  app.add_flag("--left-handed", leftHanded,
-               "draw the diagrams as a left-handed player sees the neck (under names of their own)");
+  app.add_flag(
+      "--left-handed", leftHanded,
+      "draw the diagrams as a left-handed player sees the neck (under names of their own)");
   app.add_flag("--alt-text", altText,
                "describe every diagram in words on the pages, for screen readers and search");
   app.add_option("--font", fontFile,
@@ -148,7 +167,6 @@ int Run(int argc, char** argv) {
   }
   const Outputs outputs = ParseFormat(format).value_or(Outputs{});
   const bool pages = outputs.Pages();
-  const bool chordPro = outputs.chordPro;
   if (!pages) {
     // No diagram is drawn: no font is needed.
   } else if (fontFile.empty()) {
@@ -196,13 +214,15 @@ int Run(int argc, char** argv) {
   settings.m_strOutputPath = output;
 
   strumlet::CStrumletViewerDoc document(settings);
-  if (chordPro) {
-    document.SetExtraOutput({".cho", " (ChordPro)",
-                             [options = strumlet::ChordProOptions{!noFingers}](
+  for (const strumlet::ExportFormat exported : strumlet::kExportFormats) {
+    if (!outputs.Exports(exported)) continue;
+    document.AddExtraOutput({strumlet::ExportExtension(exported),
+                             std::string(" (") + strumlet::ExportFormatName(exported) + ")",
+                             [exported, options = strumlet::ChordProOptions{!noFingers}](
                                  const strumlet::ChordDatabase& db, const std::string& baseName,
                                  int sortOrder, const std::string& file) {
-                               return strumlet::WriteChordProFile(db, baseName, sortOrder, file,
-                                                                  options);
+                               return strumlet::WriteExportFile(exported, db, baseName, sortOrder,
+                                                                file, options);
                              }});
   }
   document.SetProgressCallback([&messenger](const strumlet::ConversionProgress& progress) {

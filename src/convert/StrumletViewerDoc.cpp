@@ -258,8 +258,10 @@ void CStrumletViewerDoc::FolderRun(const std::string& folder, const std::string&
     if (IsPage(result)) {
       index.AddPage(BaseName);
     }
-    if (extraWritten_) {
-      index.AddLink(BaseName, BaseName + extraOutput_.extension, BaseName + extraOutput_.linkLabel);
+    for (std::size_t i = 0; i < extraWritten_.size(); ++i) {
+      if (!extraWritten_[i]) continue;
+      const ExtraOutput& extra = extraOutputs_[i];
+      index.AddLink(BaseName, BaseName + extra.extension, BaseName + extra.linkLabel);
     }
     if (!Converted(result)) {
       index.AddError(name);
@@ -283,7 +285,7 @@ int CStrumletViewerDoc::ProcessDatabase(const std::string& databasePath,
                                         const std::string& outputFolder,
                                         const std::string& baseName) {
   database_ = ChordDatabase{};
-  extraWritten_ = false;
+  extraWritten_.assign(extraOutputs_.size(), false);
   progress_.database = databasePath;
   Report();
 
@@ -325,16 +327,19 @@ int CStrumletViewerDoc::ProcessDatabase(const std::string& databasePath,
     failed |= !WriteDatabasePage(ImageKind::kSvg);
     result = kSvgPage;
   }
-  if (extraOutput_.write) {
-    const std::string fileName = BaseName + extraOutput_.extension;
+  for (std::size_t i = 0; i < extraOutputs_.size(); ++i) {
+    const ExtraOutput& extra = extraOutputs_[i];
+    if (!extra.write) continue;
+    const std::string fileName = BaseName + extra.extension;
     const std::string path = JoinPath(DestinationFolder, fileName);
-    extraWritten_ = extraOutput_.write(database_, BaseName, SortOrder, path);
-    if (extraWritten_ && result == kNoPage && !WritesImages()) {
-      result = kOtherOutput;
-      if (PagePath.empty()) {
+    extraWritten_[i] = extra.write(database_, BaseName, SortOrder, path);
+    if (extraWritten_[i] && !WritesImages()) {
+      // The first file written is the one to show.
+      if (result == kNoPage && PagePath.empty()) {
         PagePath = path;
         SetTitle(fileName);
       }
+      result = kOtherOutput;
     }
   }
   return failed ? kNoPage : result;
@@ -343,7 +348,14 @@ int CStrumletViewerDoc::ProcessDatabase(const std::string& databasePath,
 bool CStrumletViewerDoc::WritesImages() const { return WritePng || WriteJpeg || WriteSvg; }
 
 bool CStrumletViewerDoc::Converted(int result) const {
-  return IsWritten(result) && (!extraOutput_.write || extraWritten_);
+  return IsWritten(result) && AllExtraWritten();
+}
+
+bool CStrumletViewerDoc::AllExtraWritten() const {
+  for (std::size_t i = 0; i < extraOutputs_.size(); ++i) {
+    if (extraOutputs_[i].write && (i >= extraWritten_.size() || !extraWritten_[i])) return false;
+  }
+  return true;
 }
 
 bool CStrumletViewerDoc::PrepareDestinationFolder(const std::string& databasePath,

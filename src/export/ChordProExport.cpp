@@ -1,55 +1,16 @@
 #include "strumlet/export/ChordProExport.h"
 
-#include <cerrno>
-#include <string_view>
-
-#include "strumlet/core/AtomicFile.h"
-#include "strumlet/core/FileSystem.h"
-#include "strumlet/core/Messenger.h"
-#include "strumlet/export/ChordProWriter.h"
-#include "strumlet/pdb/DatabaseFile.h"
+#include "strumlet/export/DatabaseExport.h"
 
 namespace strumlet {
-namespace {
-
-constexpr std::string_view kIncomplete =
-    "# The database could not be read to its end: only the chords read completely are here.\n";
-
-void CouldNotWrite(const Error& error) {
-  ShowMessage("", "Could not write '" + error.path + "': " + ErrorText(error.code));
-}
-
-}  // namespace
 
 bool WriteChordProFile(const ChordDatabase& db, const std::string& title, int sortOrder,
                        const std::string& outputFile, const ChordProOptions& options) {
-  std::string text = WriteChordPro(title, db.chords, db.categories, sortOrder, options);
-  if (!db.complete) {
-    text.insert(text.find('\n') + 1, kIncomplete);
-  }
-
-  // A replaced file keeps its permissions; a new one gets the user's default.
-  AtomicFile::Options fileOptions;
-  fileOptions.keepMode = true;
-  const Result<void> written = WriteFileAtomically(outputFile, text, fileOptions);
-  if (!written) {
-    CouldNotWrite(written.error());
-    return false;
-  }
-  return true;
+  return WriteExportFile(ExportFormat::kChordPro, db, title, sortOrder, outputFile, options);
 }
 
 bool ExportChordPro(const std::string& databasePath, int sortOrder, const std::string& outputFile) {
-  ChordDatabase db;
-  const int read = ReadDatabaseFile(databasePath, sortOrder, db);
-  if (read == kDatabaseMissing) {
-    ShowMessage("", "Could not read '" + databasePath + "': " + ErrorText(ENOENT));
-    return false;
-  }
-  if (read != 0) {
-    return false;
-  }
-  return WriteChordProFile(db, DatabaseBaseName(databasePath), sortOrder, outputFile);
+  return ExportDatabase(ExportFormat::kChordPro, databasePath, sortOrder, outputFile);
 }
 
 }  // namespace strumlet

@@ -35,6 +35,8 @@ enum WindowCommand : int {
   ID_VIEW_ZOOM_IN = 32794,
   ID_VIEW_ZOOM_OUT = 32795,
   ID_VIEW_ZOOM_ACTUAL = 32796,
+  ID_EXPORT_MUSICXML = 32797,
+  ID_EXPORT_JSON = 32798,
 };
 
 }  // namespace strumlet

@@ -118,9 +118,22 @@ void CMainFrame::createActions() {
   closeAct_ = newCommand(ID_FILE_CLOSE, tr("&Close"), tr("Close the active document"));
   connect(closeAct_, &QAction::triggered, mdiArea_, &QMdiArea::closeActiveSubWindow);
 
-  exportChordProAct_ = newCommand(ID_EXPORT_CHORDPRO, tr("&Export as ChordPro..."),
-                                  tr("Write the chords of the active database as a ChordPro file"));
-  connect(exportChordProAct_, &QAction::triggered, this, &CMainFrame::exportChordPro);
+  exportChordProAct_ =
+      newCommand(ID_EXPORT_CHORDPRO, tr("&ChordPro..."),
+                 tr("Write the chords of the active database as a ChordPro file, for songbook "
+                    "programs"));
+  connect(exportChordProAct_, &QAction::triggered, this,
+          [this] { exportChords(ExportFormat::kChordPro); });
+  exportMusicXmlAct_ =
+      newCommand(ID_EXPORT_MUSICXML, tr("&MusicXML..."),
+                 tr("Write the chords of the active database as a MusicXML file, for notation "
+                    "programs"));
+  connect(exportMusicXmlAct_, &QAction::triggered, this,
+          [this] { exportChords(ExportFormat::kMusicXml); });
+  exportJsonAct_ =
+      newCommand(ID_EXPORT_JSON, tr("&JSON..."),
+                 tr("Write the chords of the active database as a JSON file, for web chord apps"));
+  connect(exportJsonAct_, &QAction::triggered, this, [this] { exportChords(ExportFormat::kJson); });
 
   printAct_ = newCommand(ID_FILE_PRINT, tr("&Print..."), tr("Print the active document"));
   printAct_->setShortcuts(QKeySequence::Print);
@@ -341,7 +354,11 @@ void CMainFrame::createMenus() {
   fileMenuFull_->setObjectName(QStringLiteral("menu129File"));
   fileMenuFull_->addAction(openAct_);
   fileMenuFull_->addAction(closeAct_);
-  fileMenuFull_->addAction(exportChordProAct_);
+  exportMenu_ = fileMenuFull_->addMenu(tr("&Export"));
+  exportMenu_->setObjectName(QStringLiteral("menuExport"));
+  exportMenu_->addAction(exportChordProAct_);
+  exportMenu_->addAction(exportMusicXmlAct_);
+  exportMenu_->addAction(exportJsonAct_);
   fileMenuFull_->addSeparator();
   fileMenuFull_->addAction(printAct_);
   fileMenuFull_->addAction(printSetupAct_);
@@ -442,7 +459,11 @@ void CMainFrame::updateMenus() {
   CChildFrame* child = activeChild();
   const bool hasChild = child != nullptr;
   closeAct_->setEnabled(hasChild);
-  exportChordProAct_->setEnabled(!ExportSource(child).isEmpty());
+  const bool canExport = !ExportSource(child).isEmpty();
+  exportChordProAct_->setEnabled(canExport);
+  exportMusicXmlAct_->setEnabled(canExport);
+  exportJsonAct_->setEnabled(canExport);
+  exportMenu_->menuAction()->setEnabled(canExport);
   printAct_->setEnabled(hasChild && !printing_);
   copyAct_->setEnabled(hasChild);
   nextPaneAct_->setEnabled(hasChild);
@@ -664,7 +685,7 @@ QString CMainFrame::ExportSource(CChildFrame* child) const {
   return EndsInPdb(path.toStdString()) && IsRegularFile(path.toStdString()) ? path : QString();
 }
 
-void CMainFrame::exportChordPro() {
+void CMainFrame::exportChords(ExportFormat format) {
   CChildFrame* child = activeChild();
   const QString source = ExportSource(child);
   if (source.isEmpty()) {
@@ -673,8 +694,9 @@ void CMainFrame::exportChordPro() {
   const CStrumletViewerDoc& document = *child->document();
   const QString folder = QString::fromStdString(document.DestinationFolder);
   const QString proposed = QDir(folder.isEmpty() ? QFileInfo(source).path() : folder)
-                               .filePath(QString::fromStdString(document.BaseName) + ".cho");
-  const std::optional<std::string> chosen = ChooseChordProFile(this, proposed.toStdString());
+                               .filePath(QString::fromStdString(document.BaseName) +
+                                         QString::fromLatin1(ExportExtension(format)));
+  const std::optional<std::string> chosen = ChooseExportFile(this, format, proposed.toStdString());
   if (!chosen) {
     return;
   }
@@ -682,7 +704,7 @@ void CMainFrame::exportChordPro() {
   QApplication::setOverrideCursor(Qt::WaitCursor);
   // The same database read again in the order its page was made with.
   const bool written =
-      app_.ExportChordPro(source.toStdString(), document.SortOrder, target.toStdString());
+      app_.Export(format, source.toStdString(), document.SortOrder, target.toStdString());
   QApplication::restoreOverrideCursor();
   if (written) {
     statusBar()->showMessage(tr("Wrote %1").arg(target), 5000);

@@ -57,7 +57,7 @@ class CMainFrame final : public QMainWindow, public MainFrameWindow {
  private slots:
   void newFile();
   void open();
-  void exportChordPro();
+  void exportChords(ExportFormat format);
   void print();
   void printSetup();
   void copy();
@@ -109,6 +109,9 @@ class CMainFrame final : public QMainWindow, public MainFrameWindow {
   QAction* openAct_ = nullptr;
   QAction* closeAct_ = nullptr;
   QAction* exportChordProAct_ = nullptr;
+  QAction* exportMusicXmlAct_ = nullptr;
+  QAction* exportJsonAct_ = nullptr;
+  QMenu* exportMenu_ = nullptr;
   QAction* printAct_ = nullptr;
   QAction* printSetupAct_ = nullptr;
   QAction* exitAct_ = nullptr;

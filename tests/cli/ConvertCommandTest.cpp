@@ -337,6 +337,47 @@ TEST_F(ConvertCommandTest, ChordProFilesBesideOrInsteadOfThePages) {
   EXPECT_EQ(run.out, "");
 }
 
+TEST_F(ConvertCommandTest, MusicXmlAndJsonFilesAloneOrWithEverything) {
+  Database("B.pdb", "instrument 1\n{define: G7 frets 0 2 1 2}\n");
+  Result run = Convert({"-f", "musicxml", "-o", Out(), "in/B.pdb"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out, Out() + "/B/B.musicxml\n");
+  EXPECT_NE(Read(Out() + "/B/B.musicxml").find("<kind text=\"7\">dominant</kind>"),
+            std::string::npos);
+  run = Convert({"-f", "json", "-o", Out(), "in/B.pdb"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out, Out() + "/B/B.json\n");
+  EXPECT_NE(Read(Out() + "/B/B.json").find("\"frets\": [0, 2, 1, 2]"), std::string::npos);
+  EXPECT_FALSE(fs::exists(Out() + "/B/B.html"));
+
+  // All of them in a folder run: every file linked from the index, in one order.
+  fs::remove_all(Out());
+  run = Convert({"-f", "all", "-q", "-o", Out(), "in"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  const std::string index = Read(Out() + "/index.html");
+  const std::size_t page = index.find("<a href=\"B/B.html\">B</a>");
+  const std::size_t cho = index.find("<a href=\"B/B.cho\">B (ChordPro)</a>");
+  const std::size_t xml = index.find("<a href=\"B/B.musicxml\">B (MusicXML)</a>");
+  const std::size_t json = index.find("<a href=\"B/B.json\">B (JSON)</a>");
+  ASSERT_NE(json, std::string::npos);
+  EXPECT_LT(page, cho);
+  EXPECT_LT(cho, xml);
+  EXPECT_LT(xml, json);
+
+  // One file that cannot be written fails the database, and the others are still written.
+  fs::remove(Out() + "/B/B.musicxml");
+  fs::create_directories(Out() + "/B/B.musicxml/blocked");
+  fs::remove(Out() + "/B/B.json");
+  run = Convert({"-f", "all", "-q", "-o", Out(), "in"});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("Could not write '" + Out() + "/B/B.musicxml'"), std::string::npos);
+  EXPECT_TRUE(fs::exists(Out() + "/B/B.json"));
+  const std::string failed = Read(Out() + "/index.html");
+  EXPECT_NE(failed.find("B.pdb - ERROR"), std::string::npos);
+  EXPECT_EQ(failed.find("B (MusicXML)"), std::string::npos);
+  EXPECT_NE(failed.find("B (JSON)"), std::string::npos);
+}
+
 TEST_F(ConvertCommandTest, UsageErrorsLeaveNoOutputFolderBehind) {
   Database("G.pdb", kGuitar);
   for (const std::vector<std::string>& arguments :

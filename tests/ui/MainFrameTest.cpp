@@ -10,6 +10,7 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QFile>
+#include <QFileDialog>
 #include <QHostAddress>
 #include <QLabel>
 #include <QLineEdit>
@@ -34,7 +35,9 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <sstream>
 #include <string>
+#include <utility>
 
 #include "ChildFrame.h"
 #include "CommandIds.h"
@@ -201,8 +204,7 @@ TEST_F(ProgramTest, MenusFollowTheFirstAndLastDocumentWindow) {
   for (QAction* action : Menu(frame, "menu129File")->actions()) {
     items << (action->isSeparator() ? QString("-") : action->text());
   }
-  EXPECT_EQ(items.join('|'),
-            "&Open...|&Close|&Export as ChordPro...|-|&Print...|P&rint Setup...|-|E&xit");
+  EXPECT_EQ(items.join('|'), "&Open...|&Close|&Export|-|&Print...|P&rint Setup...|-|E&xit");
   EXPECT_EQ(frame->command(ID_FILE_OPEN)->shortcut(), QKeySequence("Ctrl+O"));
 }
 
@@ -298,7 +300,7 @@ TEST_F(ProgramTest, EveryAcceleratorStaysAsItWas) {
     EXPECT_EQ(bound.join(", "), expected == keys.end() ? QString() : expected->second) << id;
     EXPECT_FALSE(action->statusTip().isEmpty()) << id;
   }
-  EXPECT_EQ(commands, 43);
+  EXPECT_EQ(commands, 45);
   EXPECT_EQ(frame->command(12345), nullptr);
 }
 
@@ -308,12 +310,15 @@ TEST_F(ProgramTest, EveryMenuListsItsCommandsInOrder) {
   const auto items = [frame](const char* menu) {
     QStringList ids;
     for (QAction* action : Menu(frame, menu)->actions()) {
-      ids << (action->isSeparator() ? QString("-") : action->objectName().mid(7));
+      ids << (action->isSeparator() ? QString("-")
+              : action->menu()      ? action->menu()->objectName()
+                                    : action->objectName().mid(7));
     }
     return ids.join(' ').toStdString();
   };
   EXPECT_EQ(items("menu128File"), "57601 - 57606 - 57665");
-  EXPECT_EQ(items("menu129File"), "57601 57602 32790 - 57607 57606 - 57665");
+  EXPECT_EQ(items("menu129File"), "57601 57602 menuExport - 57607 57606 - 57665");
+  EXPECT_EQ(items("menuExport"), "32790 32797 32798");
   EXPECT_EQ(items("menuEdit"), "57634 - 32791 32792 32793");
   EXPECT_EQ(items("menuView"), "32794 32795 32796");
   EXPECT_EQ(items("menu129Window"), "57650 57651");
@@ -350,10 +355,10 @@ TEST_F(ProgramTest, ClosingWindowsUpdatesTheMenusAtOnce) {
   EXPECT_TRUE(Shows(Menu(frame, "menu128File")));
   EXPECT_FALSE(Shows(Menu(frame, "menu129File")));
   EXPECT_FALSE(Shows(Menu(frame, "menu129Window")));
-  for (int id :
-       {ID_FILE_CLOSE, ID_FILE_PRINT, ID_EDIT_COPY, ID_NEXT_PANE, ID_PREV_PANE, ID_WINDOW_CASCADE,
-        ID_WINDOW_TILE_HORZ, ID_EXPORT_CHORDPRO, ID_EDIT_FIND, ID_EDIT_FIND_NEXT,
-        ID_EDIT_FIND_PREVIOUS, ID_VIEW_ZOOM_IN, ID_VIEW_ZOOM_OUT, ID_VIEW_ZOOM_ACTUAL}) {
+  for (int id : {ID_FILE_CLOSE, ID_FILE_PRINT, ID_EDIT_COPY, ID_NEXT_PANE, ID_PREV_PANE,
+                 ID_WINDOW_CASCADE, ID_WINDOW_TILE_HORZ, ID_EXPORT_CHORDPRO, ID_EXPORT_MUSICXML,
+                 ID_EXPORT_JSON, ID_EDIT_FIND, ID_EDIT_FIND_NEXT, ID_EDIT_FIND_PREVIOUS,
+                 ID_VIEW_ZOOM_IN, ID_VIEW_ZOOM_OUT, ID_VIEW_ZOOM_ACTUAL}) {
     EXPECT_FALSE(frame->command(id)->isEnabled()) << id;
   }
   EXPECT_EQ(frame->windowTitle(), "StrumletViewer");
@@ -469,6 +474,52 @@ TEST_F(ProgramTest, APathOnTheCommandLineShowsItsGeneratedPage) {
   EXPECT_TRUE(QTest::qWaitFor(
       [&] { return frame->windowTitle() == "StrumletViewer - [Guitar Chords.pdb]"; }, 2000))
       << frame->windowTitle().toStdString();
+}
+
+TEST_F(ProgramTest, FileExportWritesTheShownDatabaseInEachFormat) {
+  store.strings["Settings/OutputPath"] = folder / "out/";
+  CMainFrame* frame = Start({STRUMLET_SAMPLES_DIR "/Banjo Chords.pdb"});
+  ASSERT_NE(frame, nullptr);
+  ASSERT_NE(frame->activeChild(), nullptr);
+  QMenu* exportMenu = Menu(frame, "menuExport");
+  ASSERT_NE(exportMenu, nullptr);
+  EXPECT_EQ(exportMenu->title(), "&Export");
+  EXPECT_TRUE(exportMenu->menuAction()->isEnabled());
+  QStringList items;
+  for (QAction* action : exportMenu->actions()) {
+    items << action->text();
+    // Read out by a screen reader as the user hovers or arrows onto it.
+    EXPECT_FALSE(action->statusTip().isEmpty());
+  }
+  EXPECT_EQ(items.join('|'), "&ChordPro...|&MusicXML...|&JSON...");
+
+  // Each chooser proposes the page's base name; a name typed without an extension gets the
+  // format's.
+  for (const auto& [id, file] : {std::pair{ID_EXPORT_CHORDPRO, std::string("typed.cho")},
+                                 std::pair{ID_EXPORT_MUSICXML, std::string("typed.musicxml")},
+                                 std::pair{ID_EXPORT_JSON, std::string("typed.json")}}) {
+    QString proposed;
+    QTimer::singleShot(0, frame, [&] {
+      auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+      if (dialog == nullptr) return;
+      proposed = dialog->selectedFiles().value(0);
+      dialog->setDirectory(QString::fromStdString(folder.path()));
+      dialog->findChild<QLineEdit*>("fileNameEdit")->setText("typed");
+      static_cast<QDialog*>(dialog)->accept();
+    });
+    frame->command(id)->trigger();
+    EXPECT_TRUE(proposed.endsWith("/Banjo Chords" + QString::fromStdString(file).mid(5)))
+        << proposed.toStdString();
+    std::ifstream in(folder / file);
+    std::ostringstream text;
+    text << in.rdbuf();
+    EXPECT_NE(text.str().find("Banjo Chords"), std::string::npos) << file;
+  }
+
+  // The empty window has nothing to export.
+  frame->command(ID_FILE_NEW)->trigger();
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !exportMenu->menuAction()->isEnabled(); }, 2000));
+  EXPECT_FALSE(frame->command(ID_EXPORT_JSON)->isEnabled());
 }
 
 TEST_F(ProgramTest, EveryPathOnTheCommandLineGetsAWindow) {

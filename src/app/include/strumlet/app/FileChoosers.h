@@ -5,6 +5,8 @@
 #include <optional>
 #include <string>
 
+#include "strumlet/export/DatabaseExport.h"
+
 namespace strumlet {
 
 // The file filters of the single-database chooser, in the order it offers them.
@@ -23,11 +25,15 @@ std::optional<std::string> ChoosePdbFile(QWidget* parent, const std::string& sta
 std::unique_ptr<QFileDialog> MakeFontFileDialog(QWidget* parent, const std::string& currentFile);
 std::optional<std::string> ChooseFontFile(QWidget* parent, const std::string& currentFile);
 
-// The chooser behind "Export as ChordPro...": proposes `proposedFile`, asks before replacing a
-// file, and adds ".cho" to a typed name without an extension, so that songbook programs that
-// look for ChordPro files by their extension find it.
+// The chooser behind File, Export: proposes `proposedFile`, asks before replacing a file, and
+// adds the format's extension (".cho", ".musicxml", ".json") to a typed name without one, so
+// that the programs that look for such files by their extension find it.
+std::unique_ptr<QFileDialog> MakeExportFileDialog(QWidget* parent, ExportFormat format,
+                                                  const std::string& proposedFile);
+std::optional<std::string> ChooseExportFile(QWidget* parent, ExportFormat format,
+                                            const std::string& proposedFile);
+// The ChordPro one.
 std::unique_ptr<QFileDialog> MakeChordProFileDialog(QWidget* parent,
                                                     const std::string& proposedFile);
-std::optional<std::string> ChooseChordProFile(QWidget* parent, const std::string& proposedFile);
 
 }  // namespace strumlet

@@ -10,6 +10,7 @@
 #include "strumlet/app/ProfileStore.h"
 #include "strumlet/app/RecentFileList.h"
 #include "strumlet/convert/ProcessingSettings.h"
+#include "strumlet/export/DatabaseExport.h"
 #include "strumlet/palm/PalmInstaller.h"
 
 class QWidget;
@@ -74,9 +75,9 @@ class CStrumletViewerApp {
   // The one Palm Desktop installer of the run.
   CPalmInstaller& palmInstaller() { return palmInstaller_; }
 
-  // Reads the database again with `sortOrder` and writes its ChordPro file.
-  bool ExportChordPro(const std::string& databasePath, int sortOrder,
-                      const std::string& outputFile);
+  // Reads the database again with `sortOrder` and writes its file in `format`.
+  bool Export(ExportFormat format, const std::string& databasePath, int sortOrder,
+              const std::string& outputFile);
 
   ProcessingSettings& settings() { return settings_; }
   ProfileStore& store() { return store_; }

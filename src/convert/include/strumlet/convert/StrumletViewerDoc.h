@@ -59,7 +59,8 @@ class CStrumletViewerDoc {
   static constexpr int kOtherOutput = 3;
   static constexpr int kSvgPage = 4;
 
-  // A file the front end writes beside each database's page (the command line's ChordPro file),
+  // A file the front end writes beside each database's page (the command line's ChordPro,
+  // MusicXML and JSON files),
   // so that this layer needs to know nothing of its format.
   struct ExtraOutput {
     std::string extension;  // the file is BaseName + extension in the destination folder
@@ -101,9 +102,15 @@ class CStrumletViewerDoc {
   void SetProgressCallback(std::function<void(const ConversionProgress&)> callback) {
     progressCallback_ = std::move(callback);
   }
-  // Writes `output` for every database from the next open on; a database whose extra output
-  // could not be written counts as failed. Without image types only the extra output is made.
-  void SetExtraOutput(ExtraOutput output) { extraOutput_ = std::move(output); }
+  // Writes `output` (in place of any given before) for every database from the next open on;
+  // a database whose extra output could not be written counts as failed. Without image types
+  // only the extra outputs are made.
+  void SetExtraOutput(ExtraOutput output) {
+    extraOutputs_.clear();
+    AddExtraOutput(std::move(output));
+  }
+  // Writes `output` too, after those given before.
+  void AddExtraOutput(ExtraOutput output) { extraOutputs_.push_back(std::move(output)); }
   // How long an open waits for another conversion into the same output folder to end.
   void SetLockPatience(std::chrono::milliseconds patience) { lockPatience_ = patience; }
   // Threads drawing one page's diagrams; 0 (the default) means one per core.
@@ -149,6 +156,7 @@ class CStrumletViewerDoc {
   // False, after telling the user, when that one kept it too long.
   bool LockOutputFolder(const std::string& outputFolder, FolderLock& lock);
   void Report();
+  bool AllExtraWritten() const;
   // True when every output asked for was written for the database just processed.
   bool Converted(int result) const;
 
@@ -160,8 +168,8 @@ class CStrumletViewerDoc {
   std::function<void(const ConversionProgress&)> progressCallback_;
   unsigned renderThreads_ = 0;
   std::chrono::milliseconds lockPatience_{std::chrono::minutes(1)};
-  ExtraOutput extraOutput_;
-  bool extraWritten_ = false;  // for the database processed last
+  std::vector<ExtraOutput> extraOutputs_;
+  std::vector<bool> extraWritten_;  // per extra output, for the database processed last
   bool collectWords_ = false;
   std::map<std::string, std::shared_ptr<const DiagramWordMap>> pageWords_;
 };

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "strumlet/export/ChordShape.h"
 #include "strumlet/pdb/CategoryTable.h"
 #include "strumlet/pdb/ChordCollection.h"
 #include "strumlet/pdb/ChordRecord.h"
@@ -28,9 +29,6 @@ std::string DefineLine(const ChordProChord& chord);
 // Text for a directive's argument: braces and backslashes escaped, control characters replaced,
 // so that no name or heading can end the directive or start a new line.
 std::string EscapeDirectiveText(const std::string& utf8);
-
-// The instrument the record's code and string count stand for, e.g. "Ukulele, 4 strings".
-std::string InstrumentName(const ChordRecord& record);
 
 // Choices for readers that do not know every part of a definition.
 struct ChordProOptions {

@@ -1,0 +1,191 @@
+#include "strumlet/export/ChordShape.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <utility>
+
+#include "strumlet/core/CodePage.h"
+#include "strumlet/pdb/ChordCollection.h"
+
+namespace strumlet {
+namespace {
+
+// The frets a reader's chord grid shows from the nut: four in the common readers.
+constexpr int kNutWindow = 4;
+constexpr int kShortStringStart = 5;
+constexpr int kHighestMidiNote = 127;
+
+// A finger glyph number as readers take a finger: 1 to 9, 0 for none.
+int Finger(int value) { return value >= 1 && value <= 9 ? value : 0; }
+
+std::string ImageStem(int32_t recordOffset) {
+  char buffer[16];
+  std::snprintf(buffer, sizeof buffer, "%x", static_cast<uint32_t>(recordOffset));
+  return buffer;
+}
+
+bool Sounds(const StringSound& s) {
+  return s.kind == StringSound::kFretted || s.kind == StringSound::kBarred;
+}
+
+}  // namespace
+
+int ChordShape::Relative(const StringSound& s) const {
+  return Sounds(s) ? s.fret - baseFret + 1 : 0;
+}
+
+int ChordShape::FretsShown() const {
+  int rows = kNutWindow;
+  for (const StringSound& s : strings) rows = std::max(rows, Relative(s));
+  return rows;
+}
+
+ChordShape ShapeOf(const ChordRecord& record) {
+  ChordShape shape;
+  shape.name = record.name.empty() ? ImageStem(record.recordOffset) : CodePageToUtf8(record.name);
+  shape.strings = SoundsLowestFirst(record);
+
+  // The diagram's first fret row. A note below it cannot be written relative to it, so the
+  // window moves down to the lowest note instead of giving a fret of 0 or less.
+  int lowest = kMutedFret;
+  int highest = 0;
+  for (const StringSound& s : shape.strings) {
+    if (Sounds(s)) {
+      lowest = std::min(lowest, s.fret);
+      highest = std::max(highest, s.fret);
+    }
+  }
+  int base = record.baseFret() >= 1 ? record.baseFret() : 1;
+  if (record.baseFret() < 1 && highest > kNutWindow) {
+    // A chord up the neck without a base fret (a barre shape): counted from its lowest note, as
+    // a player writes it, so that a reader's grid holds it.
+    base = lowest;
+  } else if (highest > 0 && lowest < base) {
+    shape.remarks.push_back("a note at fret " + std::to_string(lowest) +
+                            " lies below the diagram's first fret " + std::to_string(base) +
+                            ": base-fret " + std::to_string(lowest) + " instead");
+    base = lowest;
+  }
+  shape.baseFret = base;
+
+  const bool hasFingers = (record.flags & ChordRecord::kFingers) != 0;
+  bool anyBarred = false;
+  std::vector<int> fingers;
+  for (const StringSound& s : shape.strings) {
+    const int stored = hasFingers ? Finger(record.fingers[s.string]) : 0;
+    switch (s.kind) {
+      case StringSound::kMuted:
+        fingers.push_back(0);
+        if (s.storedFret > kMutedFret) {
+          shape.remarks.push_back("fret value " + std::to_string(s.storedFret) + " on string " +
+                                  std::to_string(s.string) +
+                                  " (1 = highest-pitched) shows nothing in the diagram: "
+                                  "written as muted");
+        }
+        break;
+      case StringSound::kOpen:
+        fingers.push_back(0);
+        break;
+      case StringSound::kFretted:
+        fingers.push_back(stored);
+        break;
+      case StringSound::kBarred:
+        fingers.push_back(stored != 0 ? stored : 1);  // the barre is held by the first finger
+        anyBarred = true;
+        break;
+    }
+  }
+  if (hasFingers || anyBarred) shape.fingers = std::move(fingers);
+  return shape;
+}
+
+std::vector<ShapeBarre> BarresOf(const ChordShape& shape) {
+  std::vector<ShapeBarre> barres;
+  for (int i = 0; i < static_cast<int>(shape.strings.size()); ++i) {
+    const StringSound& s = shape.strings[i];
+    if (s.kind != StringSound::kBarred) continue;
+    auto same = std::find_if(barres.begin(), barres.end(),
+                             [&](const ShapeBarre& b) { return b.fret == s.fret; });
+    if (same == barres.end()) {
+      barres.push_back({s.fret, i, i});
+    } else {
+      same->last = i;
+    }
+  }
+  std::erase_if(barres, [](const ShapeBarre& b) { return b.first == b.last; });
+  std::sort(barres.begin(), barres.end(),
+            [](const ShapeBarre& a, const ShapeBarre& b) { return a.fret < b.fret; });
+  return barres;
+}
+
+Instrument InstrumentOf(const ChordRecord& record) {
+  const int strings = std::max(0, static_cast<int>(record.entryCount) - 1);
+  const std::string count = std::to_string(strings) + (strings == 1 ? " string" : " strings");
+  Instrument instrument;
+  if (record.instrumentCode == 1 && strings == 4) {
+    // Standard ukulele tuning, its G above middle C (re-entrant).
+    instrument = {"Ukulele, " + count, {"G", "C", "E", "A"}, {67, 60, 64, 69}};
+  } else if (record.instrumentCode == 4 && strings == 5) {
+    // Open G, the short fifth string first as it lies on the neck.
+    instrument = {"Banjo, " + count, {"G", "D", "G", "B", "D"}, {67, 50, 55, 59, 62}};
+    instrument.shortFifthString = true;
+  } else if ((record.instrumentCode == 0 || record.instrumentCode > 4) && strings == 6) {
+    instrument = {"Guitar, " + count, {"E", "A", "D", "G", "B", "E"}, {40, 45, 50, 55, 59, 64}};
+  } else {
+    instrument.name = count;
+  }
+  return instrument;
+}
+
+std::string InstrumentName(const ChordRecord& record) { return InstrumentOf(record).name; }
+
+std::optional<int> MidiNote(const Instrument& instrument, const ChordShape& shape,
+                            const StringSound& s) {
+  const std::size_t i = shape.strings.size() - static_cast<std::size_t>(s.string);
+  if (s.kind == StringSound::kMuted || i >= instrument.openMidi.size()) return std::nullopt;
+  if (s.kind == StringSound::kOpen) return instrument.openMidi[i];
+  int note = instrument.openMidi[i] + s.fret;
+  if (instrument.shortFifthString && i == 0) {
+    // The short string's frets carry the neck's numbers; below its first one it sounds open.
+    note = instrument.openMidi[i] + std::max(0, s.fret - kShortStringStart);
+  }
+  // A fret value far up a neck no instrument has gives no MIDI note.
+  if (note > kHighestMidiNote) return std::nullopt;
+  return note;
+}
+
+std::optional<std::string> HeadingTracker::Next(const ChordRecord& record) {
+  if (sortOrder_ == kSortByCategory && category_ != record.category) {
+    category_ = record.category;
+    return CategoryName(record);
+  }
+  if (sortOrder_ == kSortByName && root_ != record.RootNote()) {
+    root_ = record.RootNote();
+    return *root_;
+  }
+  return std::nullopt;
+}
+
+std::string HeadingTracker::CategoryName(const ChordRecord& record) const {
+  const CategoryEntry* entry = categories_.Lookup(record.category);
+  return entry ? entry->name : std::string("Unfiled");
+}
+
+std::string FileNameText(const std::string& name) {
+  for (std::size_t i = 0; i < name.size();) {
+    const auto c = static_cast<unsigned char>(name[i]);
+    const std::size_t length = c < 0x80         ? 1
+                               : (c >> 5) == 6  ? 2
+                               : (c >> 4) == 14 ? 3
+                               : (c >> 3) == 30 ? 4
+                                                : 0;
+    if (length == 0 || i + length > name.size()) return CodePageToUtf8(name);
+    for (std::size_t k = 1; k < length; ++k) {
+      if ((static_cast<unsigned char>(name[i + k]) & 0xC0) != 0x80) return CodePageToUtf8(name);
+    }
+    i += length;
+  }
+  return name;
+}
+
+}  // namespace strumlet

@@ -1,0 +1,81 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "strumlet/pdb/CategoryTable.h"
+#include "strumlet/pdb/ChordRecord.h"
+#include "strumlet/pdb/StringSound.h"
+
+namespace strumlet {
+
+// One chord as every export writes it: how each string sounds, the fret row its diagram starts
+// at, and the fingers. Each format only spells this out in its own way, so a chord reads the
+// same in a songbook program, a notation program and a web app.
+struct ChordShape {
+  std::string name;  // UTF-8; the image file's stem for a chord without a name
+  // The first fret row of a reader's diagram (1: the nut). Every fretted string lies at or
+  // above it.
+  int baseFret = 1;
+  std::vector<StringSound> strings;  // the lowest-pitched string first
+  std::vector<int> fingers;          // per string as `strings`, 0 for none; empty for none at all
+  std::vector<std::string> remarks;  // what no format can show as the diagram does
+
+  // The fret of a sounding string counted from the base fret (1: its first row); 0 when open.
+  int Relative(const StringSound& s) const;
+  // The rows a reader's grid needs to hold the chord: at least four.
+  int FretsShown() const;
+};
+
+// A barre as readers draw it: one fret held across two or more strings.
+struct ShapeBarre {
+  int fret = 0;   // absolute
+  int first = 0;  // index into ChordShape::strings of the lowest-pitched barred string
+  int last = 0;   // ... and of the highest-pitched
+};
+
+// The mapping of one record.
+ChordShape ShapeOf(const ChordRecord& record);
+
+// The barres of a shape, lowest fret first. A string the record bars alone is a plain note.
+std::vector<ShapeBarre> BarresOf(const ChordShape& shape);
+
+// The instrument the record's code and string count stand for.
+struct Instrument {
+  std::string name;                 // e.g. "Guitar, 6 strings", or "5 strings"
+  std::vector<std::string> tuning;  // open notes lowest-pitched string first; empty if unknown
+  std::vector<int> openMidi;        // the same as MIDI note numbers (60: middle C)
+  bool shortFifthString = false;    // a banjo's, starting at the fifth fret
+};
+Instrument InstrumentOf(const ChordRecord& record);
+// Its name alone, e.g. "Ukulele, 4 strings".
+std::string InstrumentName(const ChordRecord& record);
+
+// The MIDI note of a sounding string `s` of `shape` on `instrument`, none for a muted string or
+// an unknown tuning.
+std::optional<int> MidiNote(const Instrument& instrument, const ChordShape& shape,
+                            const StringSound& s);
+
+// Where the headings of a page stand: the category under sort order 0, the root note under
+// sort order 1, none by position. Next() gives the heading (in the code page) that starts
+// before `record`, or none where it goes on under the previous one.
+class HeadingTracker {
+ public:
+  HeadingTracker(const CategoryTable& categories, int sortOrder)
+      : categories_(categories), sortOrder_(sortOrder) {}
+  std::optional<std::string> Next(const ChordRecord& record);
+  // The category name of a record, "Unfiled" for a slot without an entry.
+  std::string CategoryName(const ChordRecord& record) const;
+
+ private:
+  const CategoryTable& categories_;
+  int sortOrder_;
+  std::optional<int> category_;
+  std::optional<std::string> root_;
+};
+
+// A file name as the file system gives it: UTF-8 as a rule, taken as the code page otherwise.
+std::string FileNameText(const std::string& name);
+
+}  // namespace strumlet

@@ -1,0 +1,195 @@
+#!/usr/bin/env python3
+"""Real readers read the exports back.
+
+  readback.py schema   CONVERT FIXTURE SAMPLES READBACK SCHEMA
+  readback.py musescore CONVERT FIXTURE SAMPLES READBACK
+
+Converts the bundled samples and the databases built from the descriptions in READBACK (folders
+separated by ":") with `strumlet-convert -f all`, then
+  schema:    validates every JSON file against the schema with a real JSON Schema validator;
+  musescore: has the notation program convert every MusicXML file to its own format and finds
+             each chord again as a fret diagram (the dots, crosses, open strings and barres of
+             the JSON positions) and as a chord symbol that spells the chord's name.
+Exits 77 (skipped) with the reason when the reader is missing, unless CI=true.
+"""
+import glob
+import json
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import xml.etree.ElementTree as ET
+
+SKIP = 77
+
+
+def skip(reason):
+    if os.environ.get("CI") == "true":
+        print("FAIL: " + reason + " (required under CI=true; scripts/install-deps.sh installs it)")
+        sys.exit(1)
+    print("SKIPPED: " + reason)
+    sys.exit(SKIP)
+
+
+def convert(convert_tool, fixture_tool, samples, readback, work):
+    source = os.path.join(work, "in")
+    os.makedirs(source)
+    for pdb in glob.glob(os.path.join(samples, "*.pdb")):
+        shutil.copy(pdb, source)
+    for folder in readback.split(":"):
+        for text in glob.glob(os.path.join(folder, "*.txt")):
+            name = os.path.splitext(os.path.basename(text))[0] + ".pdb"
+            subprocess.run([fixture_tool, text, os.path.join(source, name)], check=True)
+    out = os.path.join(work, "out")
+    # Status 1 is a damaged database read in part: its chords read completely are exported.
+    result = subprocess.run([convert_tool, "-q", "-f", "all", "-o", out, source],
+                            stdout=subprocess.DEVNULL)
+    if result.returncode not in (0, 1):
+        print("FAIL: strumlet-convert ended with status %d" % result.returncode)
+        sys.exit(1)
+    databases = sorted(glob.glob(os.path.join(out, "*", "*.json")))
+    if len(databases) != len(os.listdir(source)):
+        print("FAIL: %d databases, JSON files for %s" % (len(os.listdir(source)), databases))
+        sys.exit(1)
+    return [os.path.splitext(path)[0] for path in databases]
+
+
+def validate(bases, schema_path):
+    try:
+        import jsonschema
+    except ImportError:
+        skip("python3-jsonschema is not installed")
+    with open(schema_path, encoding="utf-8") as f:
+        schema = json.load(f)
+    validator = jsonschema.Draft202012Validator(schema)
+    jsonschema.Draft202012Validator.check_schema(schema)
+    failures = chords = 0
+    for base in bases:
+        with open(base + ".json", encoding="utf-8") as f:
+            data = json.load(f)
+        for error in validator.iter_errors(data):
+            print("FAIL: %s.json: %s at %s" % (base, error.message, list(error.absolute_path)))
+            failures += 1
+        chords += len(data["chords"])
+    print("%d JSON files, %d chords validated against %s" % (len(bases), chords, schema_path))
+    return failures
+
+
+STEPS = "FCGDAEB"
+
+
+def spell(tpc):
+    """A pitch class as the notation program numbers it (C = 14) spelled as a chord name."""
+    tpc = int(tpc)
+    alter = (tpc - 13) // 7
+    return STEPS[(tpc + 1) % 7] + ("#" * alter if alter > 0 else "b" * -alter)
+
+
+def expected_diagram(chord):
+    """(per string: 'x', 'o' or the absolute fret; the barres as absolute frets)."""
+    if not chord["positions"]:
+        return None
+    position = chord["positions"][0]
+    base = position["baseFret"]
+    strings = []
+    for fret in position["frets"]:
+        strings.append("x" if fret < 0 else "o" if fret == 0 else fret + base - 1)
+    if all(s == "x" for s in strings):
+        return None  # nothing sounds: no diagram a notation file can hold
+    return strings, sorted(b + base - 1 for b in position["barres"])
+
+
+def read_diagram(element, string_count):
+    diagram = element.find("fretDiagram")
+    offset = int(element.findtext("fretOffset", "0"))
+    strings = ["x"] * string_count  # a string without a frame note is muted
+    for string in diagram.findall("string"):
+        no = int(string.get("no"))
+        marker = string.findtext("marker")
+        dot = string.find("dot")
+        if dot is not None:
+            strings[no] = int(dot.get("fret")) + offset
+        elif marker == "circle":
+            strings[no] = "o"
+        elif marker == "cross":
+            strings[no] = "x"
+    barres = sorted(int(b.text) + offset for b in diagram.findall("barre"))
+    return strings, barres
+
+
+def musescore(bases):
+    program = shutil.which("mscore3") or shutil.which("musescore3")
+    if not program:
+        skip("musescore3 is not installed")
+    env = dict(os.environ, QT_QPA_PLATFORM="offscreen")
+    failures = chords = diagrams = symbols = 0
+    for base in bases:
+        with open(base + ".json", encoding="utf-8") as f:
+            data = json.load(f)
+        result = subprocess.run([program, "-o", base + ".mscx", base + ".musicxml"], env=env,
+                                capture_output=True, text=True, timeout=300)
+        if result.returncode != 0 or not os.path.exists(base + ".mscx"):
+            print("FAIL: %s.musicxml was not read: %s" % (base, result.stderr[-2000:]))
+            failures += 1
+            continue
+        measures = ET.parse(base + ".mscx").getroot().findall("./Score/Staff/Measure")
+        if len(measures) != max(1, len(data["chords"])):
+            print("FAIL: %s: %d measures for %d chords" % (base, len(measures),
+                                                             len(data["chords"])))
+            failures += 1
+            continue
+        for measure, chord in zip(measures, data["chords"]):
+            chords += 1
+            where = "%s: %s" % (os.path.basename(base), chord["name"])
+            want = expected_diagram(chord)
+            found = measure.find("./voice/FretDiagram")
+            if want is None or found is None:
+                if (want is None) != (found is None):
+                    print("FAIL: %s: diagram expected %s, found %s" % (where, want, found))
+                    failures += 1
+            else:
+                got = read_diagram(found, len(want[0]))
+                if got != want:
+                    print("FAIL: %s: diagram %s, expected %s" % (where, got, want))
+                    failures += 1
+                else:
+                    diagrams += 1
+            harmony = measure.find("./voice/Harmony")
+            if harmony is None:
+                print("FAIL: %s: no chord symbol" % where)
+                failures += 1
+                continue
+            name = harmony.findtext("name", "")
+            if chord["name"][:1] in STEPS:
+                symbol = spell(harmony.findtext("root")) + name
+                if harmony.find("base") is not None:
+                    symbol += "/" + spell(harmony.findtext("base"))
+            else:
+                symbol = name  # no root to parse: the name stands as the symbol's text
+            if symbol != chord["name"]:
+                print("FAIL: %s: chord symbol %r" % (where, symbol))
+                failures += 1
+            else:
+                symbols += 1
+    print("%d MusicXML files read by %s: %d chords, %d fret diagrams and %d chord symbols "
+          "as exported" % (len(bases), program, chords, diagrams, symbols))
+    return failures
+
+
+def main():
+    if len(sys.argv) < 6:
+        print(__doc__)
+        return 2
+    mode, convert_tool, fixture_tool, samples, readback = sys.argv[1:6]
+    if mode == "musescore" and not (shutil.which("mscore3") or shutil.which("musescore3")):
+        skip("musescore3 is not installed")
+    with tempfile.TemporaryDirectory() as work:
+        bases = convert(convert_tool, fixture_tool, samples, readback, work)
+        failures = validate(bases, sys.argv[6]) if mode == "schema" else musescore(bases)
+    print("%d failed" % failures)
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
