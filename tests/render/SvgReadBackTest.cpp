@@ -212,8 +212,10 @@ TEST_F(SvgReadBackTest, EverySampleAndFixtureChordLooksLikeItsPng) {
   bool baseFretLabel = false, barreLabel = false, finger = false;
   double worstGrid = 1.0, worstText = 1.0;
   for (const auto& [database, record] : chords) {
-    for (const double nameSize : {12.0, 24.0}) {  // the page's default, and twice it
-      ChordDiagram diagram(record, nameSize, 14.0, test::TestFont());
+    // The page's default name size, twice it, and the default drawn left-handed.
+    for (const auto& [nameSize, leftHanded] :
+         {std::pair{12.0, false}, std::pair{24.0, false}, std::pair{12.0, true}}) {
+      ChordDiagram diagram(record, nameSize, 14.0, test::TestFont(), leftHanded);
       diagram.Draw();
       const auto svgBytes = diagram.EncodeImage(ImageKind::kSvg);
       const std::string svg(svgBytes.begin(), svgBytes.end());
