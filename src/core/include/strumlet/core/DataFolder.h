@@ -10,6 +10,9 @@ namespace strumlet {
 // tree), the data folder of the prefix the build was configured for.
 const std::string& InstalledDataFolder();
 
+// The same for the program's own architecture-specific files ("lib/strumletviewer").
+const std::string& InstalledLibraryFolder();
+
 // True when the running program is one built in this build tree rather than an installed copy.
 // Only such a program may fall back on files of the build tree: an installed copy that lacks a
 // file of its own must say so, not borrow it from a build tree that happens to be there.
