@@ -27,7 +27,5 @@ set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "hicolor-icon-theme")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_STRUMLET_OBJCOPY ${CMAKE_OBJCOPY})
 set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/PackageElfNotes.cmake)
-# Our libraries are private to the programs (found through their RUNPATH), so the package has
-# nothing for the loader's cache: no maintainer scripts to run ldconfig.
-set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS_LDCONFIG OFF)
+set(CPACK_POST_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/PackageWithoutLdconfig.cmake)
 include(CPack)
