@@ -15,6 +15,7 @@ packages=(
   librsvg2-bin scdoc gzip groff-base file dpkg-dev
   desktop-file-utils appstream shared-mime-info xdg-utils libglib2.0-bin
   locales time
+  lintian reuse debootstrap
 )
 
 sudo_if_needed() {
