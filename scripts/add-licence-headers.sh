@@ -74,8 +74,10 @@ for key in "${!groups[@]}"; do
 ; $spdx-License-Identifier: $licence" "$file"
     done
   else
+    # Not --skip-existing: reuse takes a copyright notice in a string (the About box's) for a
+    # header. The files were chosen above by the header's own first lines.
     reuse annotate --copyright "$holder" --year "$year" --license "$licence" --style "$style" \
-      --skip-existing "${files[@]}" >/dev/null
+      "${files[@]}" >/dev/null
   fi
   echo "$style ($licence): ${#files[@]} file(s)"
 done
