@@ -323,8 +323,10 @@ class InterruptedRunTest : public ConvertCommandTest {
   pid_t Start(const std::vector<std::string>& arguments, const std::string& stderrPath) {
     const pid_t child = ::fork();
     if (child == 0) {
-      ::freopen("/dev/null", "w", stdout);
-      ::freopen(stderrPath.c_str(), "w", stderr);
+      if (::freopen("/dev/null", "w", stdout) == nullptr ||
+          ::freopen(stderrPath.c_str(), "w", stderr) == nullptr) {
+        ::_exit(127);
+      }
       std::vector<char*> argv{const_cast<char*>(STRUMLET_CONVERT)};
       for (const std::string& argument : arguments)
         argv.push_back(const_cast<char*>(argument.c_str()));
