@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 The StrumletViewer developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Run by CPack on the staged files, after they are stripped and before they are packed: takes
 # the compilers' identification (.comment) and the old-style .note section out of every program
 # and library, as the distribution's own packaging does. Nothing runs without them.

@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 The StrumletViewer developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Run by CPack on each finished package: takes out the postinst and postrm that CPack writes to
 # run ldconfig whenever a shared object lies in a folder under /usr/lib. Ours are private to the
 # programs, found through their RUNPATH, so the loader's cache has nothing to learn from them;

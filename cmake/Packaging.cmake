@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 The StrumletViewer developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # `make deb`: a Debian package of everything `cmake --install` puts in place, under /usr.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME strumletviewer)

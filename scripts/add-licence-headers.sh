@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The StrumletViewer developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Gives every file of the repository that can hold a comment its licence header: the copyright
 # line and the SPDX licence identifier, in the file's own comment style. A file that already
 # names its licence is left as it is, so the script can be run again after a merge has brought

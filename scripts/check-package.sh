@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The StrumletViewer developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Checks the Debian package with lintian, then installs it into a clean Debian 12 root, looks at
 # it as a user would, removes it and shows what, if anything, it left behind. Needs root,
 # lintian, debootstrap and Debian's mirror.

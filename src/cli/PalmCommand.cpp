@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The StrumletViewer developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // strumlet-palm: the Palm Desktop operations of the application's Palm commands, from a
 // terminal: list the Palm users and their backup folders, install and remove the HotSync
 // conduit, queue the Strumlet program for chosen users.

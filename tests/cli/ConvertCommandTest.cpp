@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The StrumletViewer developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Runs the built strumlet-convert as a user would and checks its exit status, its standard
 // output and its messages.
 

@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The StrumletViewer developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Installs the build into a fresh temporary prefix, as `make install PREFIX=...` does, and runs
 # one check on the installed copy. Every check starts from its own prefix so they can run in
 # parallel and none sees what another left.
