@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 The StrumletViewer developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # StrumletViewer: `make demo` and `make test` are all a new machine needs.
 BUILD      ?= build
 SAN_BUILD  ?= build-san

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The StrumletViewer developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // End-to-end conversion speed with PNG images: databases of 10,000 and 65,535 chords and a
 // folder of 100 databases of 100 chords, written to tmpfs (the CPU-bound figure) and to disk,
 // beside the floor of copying the same output files with `cp -r` on disk.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The StrumletViewer developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Listing the Palm Desktop users as `strumlet-palm users` and the Open dialog do: our
 // UserData.dll loaded by name, then one count, one id and one name query per user, then sorted.
 // The users file holds 2,000 and 50,000 users.

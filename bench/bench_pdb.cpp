@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The StrumletViewer developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Reading and ordering chord databases of 1,000 to 65,535 records, against the placement rule
 // done literally (scan for the position, insert there) as the baseline.
 #include <benchmark/benchmark.h>

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The StrumletViewer developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Diagrams per second: construct + draw + write, against the floor of only encoding and writing
 // the same finished images. Output goes to a folder under /dev/shm so the disk does not count.
 #include <benchmark/benchmark.h>

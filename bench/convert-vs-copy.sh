@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The StrumletViewer developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Times strumlet-convert against the floor of copying its own output, in one run:
 #   - on disk (a folder under TMPDIR, or --disk DIR): the conversion of a database of N chords
 #     with PNG diagrams, then `cp -r` of the folder it wrote, each followed by `sync` so that

@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The StrumletViewer developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Writes a database of N chords in three categories, as the conversion benchmark makes them.
 # Usage: bench/make-database.sh BUILD N OUT.pdb
 set -euo pipefail

@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The StrumletViewer developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Figures of the desktop program, measured on the real program under Xvfb:
 #   - start to the instruction page shown;
 #   - for a database of 1,000, 10,000 and 65,535 chords given on the command line: the

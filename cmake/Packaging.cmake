@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 The StrumletViewer developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # `make deb`: a Debian package of everything `cmake --install` puts in place, under /usr.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME strumletviewer)
@@ -25,4 +29,7 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation, shared-mime-info")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "hicolor-icon-theme")
 set(CPACK_STRIP_FILES ON)
+set(CPACK_STRUMLET_OBJCOPY ${CMAKE_OBJCOPY})
+set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/PackageElfNotes.cmake)
+set(CPACK_POST_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/PackageWithoutLdconfig.cmake)
 include(CPack)

@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 The StrumletViewer developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # One library target per layer of src/: strumlet_<layer>, built from the layer's folder.
 #
 # Its public headers are under src/<layer>/include/strumlet/<layer>/ and are included as

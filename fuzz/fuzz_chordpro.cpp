@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The StrumletViewer developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The ChordPro file of whatever a database's bytes decode to: every line must stay one
 // directive or one remark, whatever the names and fret values hold. The MusicXML and JSON
 // writers run over the same chords: no markup character of a name may reach them unescaped.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The StrumletViewer developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The layout and drawing of the chords of a database built from arbitrary bytes: every record
 // value the reader lets through reaches ComputeLayout (with text measurements taken from the
 // input too) and a drawn, encoded diagram.

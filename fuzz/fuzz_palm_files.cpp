@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The StrumletViewer developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The Palm Desktop folder's users file and conduit registry, and J-Pilot's settings file, as
 // our Palm Desktop libraries read them: whatever the bytes, what the readers keep must be
 // valid, and writing it out and reading it again must give the same. The changes our libraries

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The StrumletViewer developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Runs a fuzz target's entry point once on each file named on the command line, without the
 // fuzzing engine, so CTest can replay every seed and every kept crash file in any build.
 #include <cstddef>

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The StrumletViewer developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // HSAPI.dll: the HotSync API. On Linux the sync program is J-Pilot's (jpilot, jpilot-sync); it
 // reads its install list and its settings at every sync, so a "restart" has nothing to do but
 // to say whether one is running.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The StrumletViewer developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // strumcond.dll: the Strumlet conduit as registered for creator "STRM". The sync itself is the
 // sync program's: the Strumlet databases are backed up with the handheld's other databases, and
 // the converter reads them from the backup folder. The conduit names itself so that a registry

@@ -1,6 +1,12 @@
 #!/usr/bin/env bash
-# Installs the Debian package into a clean Debian 12 root, looks at it as a user would, removes
-# it and shows what, if anything, it left behind. Needs root, debootstrap and Debian's mirror.
+
+# SPDX-FileCopyrightText: 2026 The StrumletViewer developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
+# Checks the Debian package with lintian, then installs it into a clean Debian 12 root, looks at
+# it as a user would, removes it and shows what, if anything, it left behind. Needs root,
+# lintian, debootstrap and Debian's mirror.
 #
 # usage: scripts/check-package.sh PACKAGE.deb [ROOT]
 #   ROOT (default /tmp/strumlet-clean-root) is made with debootstrap when it does not exist.
@@ -8,6 +14,19 @@ set -euo pipefail
 deb=$(realpath "$1")
 root=$(realpath -m "${2:-/tmp/strumlet-clean-root}")
 here=$(cd "$(dirname "$0")/.." && pwd)
+
+# The distribution's own checker first: an error or a warning fails the check before anything
+# is installed. An informational tag is fixed, or overridden in the package with its reason.
+echo "== lintian"
+command -v lintian >/dev/null || { echo "error: lintian is missing: run scripts/install-deps.sh" >&2; exit 1; }
+lintian_said=$(lintian --fail-on none --display-info --show-overrides "$deb" 2>&1) ||
+  { printf '%s\n' "$lintian_said"; echo "lintian could not check the package" >&2; exit 1; }
+lintian_said=$(grep -v '^running with root privileges' <<<"$lintian_said" || true)
+[[ -z $lintian_said ]] || printf '%s\n' "$lintian_said"
+tags() { grep -c "^$1: " <<<"$lintian_said" || true; }
+echo "lintian: $(tags E) error(s), $(tags W) warning(s), $(tags I) informational," \
+  "$(tags O) overridden"
+[[ $(tags E) -eq 0 && $(tags W) -eq 0 ]] || { echo "lintian found errors or warnings" >&2; exit 1; }
 
 if [[ ! -x $root/bin/bash ]]; then
   echo "== Making a clean Debian 12 root in $root"

@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The StrumletViewer developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Converts the bundled samples and every fixture description with two builds and compares what
 # they write, byte for byte (the pages' creation times masked), the PNG diagrams by their pixels
 # (their compression may change): a change meant to keep the output as it is must pass it.

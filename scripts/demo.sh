@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The StrumletViewer developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # The demo: lists the bundled sample databases in the three orders, then converts them into
 # web pages with PNG and JPEG diagrams and into ChordPro files under ./StrumletOutput/.
 set -euo pipefail

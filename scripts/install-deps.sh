@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The StrumletViewer developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Installs the Debian packages needed to build, test and demo StrumletViewer.
 # Idempotent and silent when everything is already present.
 set -euo pipefail
@@ -17,6 +22,7 @@ packages=(
   locales time
   at-spi2-core python3-pyatspi dbus-daemon
   python3 python3-jsonschema musescore3
+  lintian reuse debootstrap
 )
 
 sudo_if_needed() {

@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The StrumletViewer developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Regenerates the sample databases in samples/ from their readable sources.
 # Usage: make-samples.sh BUILD_DIR   (a build folder where strumlet-fixture has been built)
 set -euo pipefail

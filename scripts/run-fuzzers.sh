@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The StrumletViewer developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Runs every fuzz target of a fuzz build for a bounded time, starting from its seed corpus.
 # Usage: run-fuzzers.sh BUILD_DIR SECONDS [RUNS [TARGET...]]
 # With RUNS, each target runs for that many executions instead (SECONDS is then ignored): the

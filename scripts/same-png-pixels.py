@@ -1,4 +1,9 @@
 #!/usr/bin/env python3
+
+# SPDX-FileCopyrightText: 2026 The StrumletViewer developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 """Compares the PNG files of two folders by their pixels rather than their bytes: the header,
 the palette and transparency, and the image rows once decompressed and unfiltered. Prints the
 files that differ; exits 1 if any does or if a file is missing on one side."""

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The StrumletViewer developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // strumlet-palm: the Palm Desktop operations of the application's Palm commands, from a
 // terminal: list the Palm users and their backup folders, install and remove the HotSync
 // conduit, queue the Strumlet program for chosen users.
@@ -228,7 +232,7 @@ int Run(int argc, char** argv) {
       "is J-Pilot's, and install-app appends to J-Pilot's jpilot.install.\n"
       "\n"
       "install-app hands over strumlet.prc from the install-files folder: ./installfiles/ when\n"
-      "it exists, else <prefix>/share/strumletviewer/installfiles/ (or the build tree's\n"
+      "it exists, else <prefix>/lib/strumletviewer/installfiles/ (or the build tree's\n"
       "installfiles/), or the folder given with --install-files. Copy your strumlet.prc there;\n"
       "it does not come with StrumletViewer. A folder of your own (./installfiles/ or\n"
       "--install-files) needs strumcond.dll, HSAPI.dll and Instaide.dll of the installed one\n"

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The StrumletViewer developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // strumlet-convert: converts one chord database, or every chord database of a folder, into web
 // pages, and into ChordPro, MusicXML and JSON files, without a window. It runs the same conversion
 // as the application's Open command.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The StrumletViewer developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "strumlet/core/DataFolder.h"
 
 #include <algorithm>
@@ -15,18 +19,26 @@ fs::path RunningProgram() {
   return ec ? fs::path() : program;
 }
 
+// `fromBin` beside the folder of the running program when that exists, else `configured`.
+std::string BesideProgram(const char* fromBin, const char* configured) {
+  const fs::path program = RunningProgram();
+  if (!program.empty()) {
+    std::error_code ec;
+    const fs::path beside = (program.parent_path() / fromBin).lexically_normal();
+    if (fs::is_directory(beside, ec)) return beside.string();
+  }
+  return std::string(configured);
+}
+
 }  // namespace
 
 const std::string& InstalledDataFolder() {
-  static const std::string folder = [] {
-    const fs::path program = RunningProgram();
-    if (!program.empty()) {
-      std::error_code ec;
-      const fs::path beside = (program.parent_path() / STRUMLET_DATA_FROM_BIN).lexically_normal();
-      if (fs::is_directory(beside, ec)) return beside.string();
-    }
-    return std::string(STRUMLET_DATA_DIR);
-  }();
+  static const std::string folder = BesideProgram(STRUMLET_DATA_FROM_BIN, STRUMLET_DATA_DIR);
+  return folder;
+}
+
+const std::string& InstalledLibraryFolder() {
+  static const std::string folder = BesideProgram(STRUMLET_LIB_FROM_BIN, STRUMLET_LIB_DIR);
   return folder;
 }
 

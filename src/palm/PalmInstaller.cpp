@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The StrumletViewer developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "strumlet/palm/PalmInstaller.h"
 
 #include <fcntl.h>
@@ -63,7 +67,7 @@ void SortUserNames(std::vector<std::string>& names) {
 std::string FindInstallFilesFolder() {
   const std::string inStart = WithSlash(StartDirectory()) + "installfiles/";
   if (!StartDirectory().empty() && IsDirectory(inStart)) return inStart;
-  const std::string installed = WithSlash(InstalledDataFolder()) + "installfiles/";
+  const std::string installed = WithSlash(InstalledLibraryFolder()) + "installfiles/";
   if (IsDirectory(installed)) return installed;
   // Only a program of the build tree may use the build tree's install files.
   if (RunsFromBuildTree() && IsDirectory(STRUMLET_BUILD_INSTALLFILES_DIR "/")) {

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The StrumletViewer developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // strumletviewer: the desktop program. Converts Strumlet chord databases into web pages and
 // shows each in a window of its own.
 

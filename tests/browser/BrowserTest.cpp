@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The StrumletViewer developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Converts a folder of databases with the built strumlet-convert and opens the result in a
 // headless browser engine: the pages must load, every image must arrive at its file's size and
 // the index links must lead to the database pages, also for names with blanks.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The StrumletViewer developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Runs the built strumlet-convert as a user would and checks its exit status, its standard
 // output and its messages.
 
@@ -418,8 +422,10 @@ class InterruptedRunTest : public ConvertCommandTest {
   pid_t Start(const std::vector<std::string>& arguments, const std::string& stderrPath) {
     const pid_t child = ::fork();
     if (child == 0) {
-      ::freopen("/dev/null", "w", stdout);
-      ::freopen(stderrPath.c_str(), "w", stderr);
+      if (::freopen("/dev/null", "w", stdout) == nullptr ||
+          ::freopen(stderrPath.c_str(), "w", stderr) == nullptr) {
+        ::_exit(127);
+      }
       std::vector<char*> argv{const_cast<char*>(STRUMLET_CONVERT)};
       for (const std::string& argument : arguments)
         argv.push_back(const_cast<char*>(argument.c_str()));

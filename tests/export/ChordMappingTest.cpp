@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The StrumletViewer developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Each chord is written as a guitarist (or ukulele or banjo player) would write it by hand.
 
 #include <gtest/gtest.h>

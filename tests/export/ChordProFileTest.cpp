@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The StrumletViewer developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Whole files: headings per sort order, the samples read back through the fixture writer, and
 // the export's promise never to leave a half-written file.
 

@@ -1,10 +1,15 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The StrumletViewer developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Installs the build into a fresh temporary prefix, as `make install PREFIX=...` does, and runs
 # one check on the installed copy. Every check starts from its own prefix so they can run in
 # parallel and none sees what another left.
 #
 # usage: check-install.sh CMAKE BUILD_DIR SOURCE_DIR CHECK
-#   CHECK: desktop-files | mime-type | convert | man-pages
+#   CHECK: desktop-files | mime-type | convert | man-pages | licence
 set -euo pipefail
 cmake=$1 build=$2 source=$3 check=$4
 app_id=org.strumletviewer.StrumletViewer
@@ -191,11 +196,33 @@ check_man_pages() {
   [[ $found -gt 0 ]] || fail "nothing was installed in bin/"
 }
 
+# Every file of the source tree states its copyright and licence, and what is installed names
+# one licence for the program: the copyright file's and the software-centre description's.
+check_licence() {
+  local said
+  said=$(cd "$source" && reuse lint 2>&1) || fail "reuse lint: $(grep -v '^$' <<<"$said" | tail -n 25)"
+  local copyright=$prefix/share/doc/strumletviewer/copyright
+  local metainfo=$prefix/share/metainfo/$app_id.metainfo.xml
+  [[ -s $copyright ]] || { fail "no copyright file at $copyright"; return; }
+  # The licence of "Files: *", the paragraph after it.
+  local program_licence
+  program_licence=$(awk '/^Files: \*$/ { all = 1; next } all && /^License: / { print $2; exit }' \
+    "$copyright")
+  [[ $program_licence == GPL-3+ ]] || fail "the copyright file licenses the program as '$program_licence'"
+  grep -q '"/usr/share/common-licenses/GPL-3"' "$copyright" ||
+    fail "the copyright file does not point to the licence's text"
+  grep -q '<project_license>GPL-3.0-or-later</project_license>' "$metainfo" ||
+    fail "the metainfo names another licence: $(grep project_license "$metainfo")"
+  cmp -s "$source/LICENSE" "$source/LICENSES/GPL-3.0-or-later.txt" ||
+    fail "LICENSE and LICENSES/GPL-3.0-or-later.txt differ"
+}
+
 case $check in
   desktop-files) check_desktop_files ;;
   mime-type) check_mime_type ;;
   convert) check_convert ;;
   man-pages) check_man_pages ;;
+  licence) check_licence ;;
   *) echo "unknown check: $check" >&2; exit 2 ;;
 esac
 if [[ $failures -gt 0 ]]; then

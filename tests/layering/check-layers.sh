@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The StrumletViewer developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Fails when a source of one layer includes a header of a layer it may not use: the map of
 # DESIGN.md, arrows pointing down only. The build refuses such an include too (a layer's include
 # path holds only the layers below it); this check also names the file and the arrow.

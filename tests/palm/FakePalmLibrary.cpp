@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The StrumletViewer developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // A stand-in for any of the four Palm Desktop libraries, scripted by environment variables, so
 // the callers' every branch can be reached: each entry point logs its call to $FAKE_PALM_LOG and
 // returns what the test asked for. Built once whole and once without each entry point

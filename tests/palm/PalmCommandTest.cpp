@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The StrumletViewer developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Runs the built strumlet-palm as a user would, against a fresh Palm Desktop folder and a
 // J-Pilot home: its output, its messages and its exit statuses.
 

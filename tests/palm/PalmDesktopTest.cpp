@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The StrumletViewer developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Our Palm Desktop libraries, loaded as the programs load them, driven through the callers: a
 // fresh Palm Desktop folder, the conduit registry, the install queue and a J-Pilot home.
 

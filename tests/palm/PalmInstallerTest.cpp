@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The StrumletViewer developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // CPalmInstaller against the scripted stand-in library: every code each step can give, the
 // copies into the core folder, and the messages the user sees.
 

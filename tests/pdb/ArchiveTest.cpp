@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The StrumletViewer developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The archived form: string length forms, wide text, layout and damaged archives.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The StrumletViewer developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The three placement orders, and the fast ordering against the literal placement rule.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The StrumletViewer developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Reading single records: the variable layout of fingers, name and barres, and the name length.
 #include <gtest/gtest.h>
 

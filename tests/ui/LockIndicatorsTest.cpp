@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The StrumletViewer developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The status bar's lock-key panes: their order, what a screen reader hears of them, and that a
 // pane's word is hidden while its lock is off.
 

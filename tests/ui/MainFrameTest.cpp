@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The StrumletViewer developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The program's windows on the offscreen platform: the menus that follow the document windows,
 // the single-setting commands' check marks, the start-up words, what a document window shows,
 // and the page view's find bar and zoom.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The StrumletViewer developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // strumlet-draw: writes the diagram of every chord in chord databases into one folder, to look
 // at the drawing without a page around it.
 // Usage: strumlet-draw [--format png|jpeg|svg|both|all] --out DIR [--font FILE] [--font-size N]

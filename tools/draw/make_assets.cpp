@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The StrumletViewer developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Draws the diagram brush and the six finger glyphs into a folder:
 //   strumlet-make-assets OUTDIR
 // The committed images under res/ were made with it; run it again after changing a picture.

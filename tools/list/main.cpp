@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The StrumletViewer developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // strumlet-list: prints what a chord database holds, in a chosen order, to diagnose files.
 // Usage: strumlet-list [--sort category|name|position] [--brief] FILE...
 #include <cstdio>

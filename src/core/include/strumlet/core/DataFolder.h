@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The StrumletViewer developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
 #include <string>
@@ -9,6 +13,9 @@ namespace strumlet {
 // whole, finds its own files. When that folder does not exist (a program run from the build
 // tree), the data folder of the prefix the build was configured for.
 const std::string& InstalledDataFolder();
+
+// The same for the program's own architecture-specific files ("lib/strumletviewer").
+const std::string& InstalledLibraryFolder();
 
 // True when the running program is one built in this build tree rather than an installed copy.
 // Only such a program may fall back on files of the build tree: an installed copy that lacks a

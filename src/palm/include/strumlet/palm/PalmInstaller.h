@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The StrumletViewer developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
 #include <cstdint>
@@ -46,8 +50,8 @@ enum class InstallOutcome {
 };
 
 // The folder holding "strumlet.prc", "strumcond.dll", "HSAPI.dll" and "Instaide.dll": the start
-// directory's "installfiles/" when that folder exists, else the installed data folder's
-// "installfiles/", else the build tree's. Ends in "/".
+// directory's "installfiles/" when that folder exists, else the installed library folder's
+// "installfiles/" (its libraries are architecture-specific), else the build tree's. Ends in "/".
 std::string FindInstallFilesFolder();
 
 // The one object through which every Palm Desktop operation runs, alive for the whole run.
