@@ -37,7 +37,7 @@ covered_elsewhere() {
 # which reuse does not know; empty when the file is of no known kind.
 style_of() {
   case $1 in
-    *.cpp | *.h) echo c ;;
+    *.cpp | *.h | *.js) echo c ;;
     *.md | *.html | *.xml | *.qrc | *.svg) echo html ;;
     *.scd) echo scd ;;
     *.sh | *.py | *.cmake | */CMakeLists.txt | CMakeLists.txt | Makefile | .gitignore | \

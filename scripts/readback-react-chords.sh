@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The StrumletViewer developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Reads the JSON export back through a web chord library (@tombatossals/react-chords, rendered
 # with react-dom/server). Needs node, npm and the npm registry, so it is not part of `make test`.
 #

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The StrumletViewer developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Renders every position of the given JSON exports with a web chord library, on the server,
 // and reads its drawing back: the dots, crosses, open strings, barres and base fret it draws
 // must give the chord that the MusicXML file beside each JSON file holds (absolute frets, which

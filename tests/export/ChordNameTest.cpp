@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The StrumletViewer developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Chord names taken apart for notation programs: every suffix of the table, bass notes, and
 // names that do not parse.
 

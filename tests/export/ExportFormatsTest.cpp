@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The StrumletViewer developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The MusicXML frame and the JSON position of a chord, whatever its record holds, and the
 // export of a database file to each format.
 

@@ -1,4 +1,9 @@
 #!/usr/bin/env python3
+
+# SPDX-FileCopyrightText: 2026 The StrumletViewer developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 """Real readers read the exports back.
 
   readback.py schema   CONVERT FIXTURE SAMPLES READBACK SCHEMA

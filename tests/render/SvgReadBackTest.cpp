@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The StrumletViewer developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The SVG diagrams read back by a real renderer (rsvg-convert) and laid over the PNG of the same
 // chord: every chord of the bundled samples and of the fixture descriptions, which between them
 // have every instrument, barres of both kinds, base fret labels and finger numbers.

@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The StrumletViewer developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # What a screen reader hears of a converted page in the program's window: its headings and the
 # words of every diagram. Runs the program under Xvfb with the AT-SPI bridge on, on a session
 # bus of its own, and reads the page's accessible tree with pyatspi.

@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 The StrumletViewer developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 """Prints what a screen reader finds in the running program's page view, through AT-SPI.
 
 Waits up to the given seconds for the program to show a page with headings and images, then
