@@ -106,8 +106,14 @@ QByteArray WithDeferredImages(QByteArray html, const DiagramWords* words) {
   static const QByteArray kDeferred = QByteArray("<img ") + kDeferredSourceAttribute + "=";
   static const QByteArray kWordsOpen =
       QByteArray("<span class=\"") + kFindWordsClass + "\" aria-hidden=\"true\">";
+  // The words beside the diagrams are text the browser lays out as one paragraph with the
+  // images: beyond some thousands of diagrams that took minutes and gigabytes, so the largest
+  // pages are found by their headings only (their diagrams keep their names for screen readers).
+  constexpr qsizetype kMostFindWords = 10000;
+  const qsizetype images = html.count(kTag);
+  const bool findWords = images <= kMostFindWords;
   QByteArray served;
-  served.reserve(html.size() + html.count(kTag) * (kDeferred.size() - kTag.size()));
+  served.reserve(html.size() + images * (kDeferred.size() - kTag.size()));
   bool anyWords = false;
   qsizetype from = 0;
   for (int seen = 0;; ++seen) {
@@ -121,28 +127,34 @@ QByteArray WithDeferredImages(QByteArray html, const DiagramWords* words) {
     const QByteArrayView tag(html.constData() + at, end + 1 - at);
     QByteArrayView rest = tag.sliced(kTag.size());  // "\"NAME\" width=... >"
 
+    // An image waiting for its address shows its alt text in its place, drawn by the browser
+    // as a small document of its own: thousands of them cost gigabytes. Until the view asks for
+    // it, such an image is named for screen readers by aria-label instead.
+    const bool deferred = seen >= kEagerImages;
     QByteArrayView text;
-    bool addAlt = false;
-    if (const auto alt = AttributeValue(tag, " alt=")) {
+    const auto alt = AttributeValue(tag, " alt=");
+    if (alt) {
       text = *alt;
     } else if (const auto source = AttributeValue(tag, "<img src="); source && words) {
       const auto found = words->find(std::string(source->data(), source->size()));
-      if (found != words->end()) {
-        text = QByteArrayView(found->second.data(), found->second.size());
-        addAlt = true;
-      }
+      if (found != words->end()) text = QByteArrayView(found->second.data(), found->second.size());
     }
-    if (addAlt) {
+    if (alt && deferred) {
+      QByteArray renamed(rest.data(), rest.size());
+      renamed.replace(" alt=\"", " aria-label=\"");
+      served.append(renamed);
+    } else if (!alt && !text.isEmpty()) {
       // After the quoted address: `"NAME" alt="WORDS" width=...`.
       const qsizetype close = rest.indexOf('"', 1) + 1;
       served.append(rest.data(), close);
-      served.append(" alt=\"");
+      served.append(deferred ? " aria-label=\"" : " alt=\"");
       served.append(text.data(), text.size());
       served.append('"');
-      rest = rest.sliced(close);
+      served.append(rest.data() + close, rest.size() - close);
+    } else {
+      served.append(rest.data(), rest.size());
     }
-    served.append(rest.data(), rest.size());
-    if (!text.isEmpty()) {
+    if (findWords && !text.isEmpty()) {
       served.append(kWordsOpen);
       served.append(text.data(), text.size());
       served.append("</span>");
@@ -156,13 +168,11 @@ QByteArray WithDeferredImages(QByteArray html, const DiagramWords* words) {
   served.replace("<td width=\"30\"><b><i>",
                  "<td width=\"30\" role=\"heading\" aria-level=\"2\"><b><i>");
   if (anyWords) {
-    // Out of the flow and clipped away: nothing moves and nothing shows, but find in page still
-    // reaches the words, at their diagram.
+    // Text of no size: nothing moves and nothing shows, yet find in page reaches the words, at
+    // their diagram. Nothing positioned or clipped: each such box would cost the browser a layer.
     const qsizetype head = served.indexOf("<head>");
     served.insert(head < 0 ? 0 : head + 6,
-                  QByteArray("<style>.") + kFindWordsClass +
-                      "{position:absolute;width:1px;height:1px;overflow:hidden;"
-                      "clip-path:inset(50%);white-space:nowrap}</style>");
+                  QByteArray("<style>.") + kFindWordsClass + "{font-size:0}</style>");
   }
   return served;
 }

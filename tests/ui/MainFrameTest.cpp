@@ -846,6 +846,16 @@ TEST(PageScheme, ServedPagesDescribeEveryDiagramTheyHaveWordsFor) {
                       "Bm: x 2 4 4 3 2</span>"));
   EXPECT_TRUE(served.contains("<head><style>.strumlet-words{"));
   EXPECT_TRUE(served.contains("<td width=\"30\" role=\"heading\" aria-level=\"2\">"));
+  // Past the first screenful an image waits for its address: named by aria-label, not alt,
+  // which the browser would draw in its place at a great cost for thousands of images.
+  QByteArray tall;
+  for (int i = 0; i < 60; ++i) tall += "<img src=\"0.png\" width=\"7\">\n";
+  tall += "<img src=\"1.png\" width=\"7\">\n<img src=\"2.png\" alt=\"kept\" width=\"7\">\n";
+  const QByteArray tallServed = WithDeferredImages(tall, &words);
+  EXPECT_TRUE(tallServed.contains(
+      "<img data-strumlet-src=\"1.png\" aria-label=\"Bm: x 2 4 4 3 2\" width=\"7\">"));
+  EXPECT_TRUE(tallServed.contains("<img data-strumlet-src=\"2.png\" aria-label=\"kept\" width"));
+  EXPECT_FALSE(tallServed.contains(" alt="));
   // Without words or headings, a page is served as before: only its images deferred.
   const QByteArray plain = "<head><img src=\"9.png\" width=\"1\">";
   EXPECT_EQ(WithDeferredImages(plain), plain);
