@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "strumlet/core/CodePage.h"
+#include "strumlet/core/XmlText.h"
 #include "strumlet/export/ChordName.h"
 #include "strumlet/export/ChordShape.h"
 
@@ -26,7 +27,7 @@ constexpr std::string_view kIncomplete =
 
 // Text inside an XML comment, which must not hold "--".
 std::string CommentText(const std::string& utf8) {
-  std::string out = EscapeXml(utf8);
+  std::string out = EscapeXml(utf8, "?");
   for (std::size_t at; (at = out.find("--")) != std::string::npos;) out.replace(at, 2, "- -");
   return out;
 }
@@ -60,7 +61,7 @@ std::string StaffAttributes(const Instrument& instrument, int strings, bool firs
 
 std::string Direction(const char* type, const std::string& utf8) {
   return "      <direction placement=\"above\"><direction-type><" + std::string(type) + ">" +
-         EscapeXml(utf8) + "</" + type + "></direction-type></direction>\n";
+         EscapeXml(utf8, "?") + "</" + type + "></direction-type></direction>\n";
 }
 
 std::string Harmony(const ChordShape& shape) {
@@ -69,11 +70,11 @@ std::string Harmony(const ChordShape& shape) {
   if (name.root) {
     out += "        <root><root-step>" + std::string(1, name.root->step) + "</root-step>" +
            Alter("root-alter", name.root->alter) + "</root>\n";
-    out += "        <kind text=\"" + EscapeXml(name.suffix) + "\">" + name.kind + "</kind>\n";
+    out += "        <kind text=\"" + EscapeXml(name.suffix, "?") + "\">" + name.kind + "</kind>\n";
   } else {
     // No root to show: a reader shows the name's own text in its place.
     out += "        <root><root-step text=\"\">C</root-step></root>\n";
-    out += "        <kind text=\"" + EscapeXml(shape.name) + "\">other</kind>\n";
+    out += "        <kind text=\"" + EscapeXml(shape.name, "?") + "\">other</kind>\n";
   }
   if (name.root && name.bass) {
     out += "        <bass><bass-step>" + std::string(1, name.bass->step) + "</bass-step>" +
@@ -121,37 +122,9 @@ std::string Harmony(const ChordShape& shape) {
 
 }  // namespace
 
-std::string EscapeXml(const std::string& utf8) {
-  std::string out;
-  out.reserve(utf8.size());
-  for (const char ch : utf8) {
-    const auto c = static_cast<unsigned char>(ch);
-    switch (c) {
-      case '&':
-        out += "&amp;";
-        break;
-      case '<':
-        out += "&lt;";
-        break;
-      case '>':
-        out += "&gt;";
-        break;
-      case '"':
-        out += "&quot;";
-        break;
-      case '\'':
-        out += "&apos;";
-        break;
-      default:
-        out += c < 0x20 || c == 0x7F ? '?' : ch;
-    }
-  }
-  return out;
-}
-
 std::string WriteMusicXml(const std::string& title, const ChordCollection& chords,
                           const CategoryTable& categories, int sortOrder, bool complete) {
-  const std::string name = EscapeXml(FileNameText(title));
+  const std::string name = EscapeXml(FileNameText(title), "?");
   std::string out(kProlog);
   out += "<score-partwise version=\"4.0\">\n";
   out += "  <work><work-title>" + name + "</work-title></work>\n";
@@ -163,7 +136,7 @@ std::string WriteMusicXml(const std::string& title, const ChordCollection& chord
       chords.empty() ? std::string() : InstrumentOf(*chords.begin()).name;
   out += "  <part-list>\n    <score-part id=\"P1\"><part-name>" + name + "</part-name>";
   if (!instrumentName.empty()) {
-    out += "<score-instrument id=\"P1-I1\"><instrument-name>" + EscapeXml(instrumentName) +
+    out += "<score-instrument id=\"P1-I1\"><instrument-name>" + EscapeXml(instrumentName, "?") +
            "</instrument-name></score-instrument>";
   }
   out += "</score-part>\n  </part-list>\n";

@@ -36,9 +36,4 @@ struct SvgDiagramText {
 // positions from `layout` alone.
 std::string PaintSvg(const DiagramLayout& layout, const SvgDiagramText& text);
 
-// `utf8` for XML character data and attribute values: markup characters as references, and the
-// characters XML cannot carry at all (C0 controls but tab, line feed and carriage return; U+FFFE,
-// U+FFFF; malformed UTF-8) left out.
-std::string EscapeXml(std::string_view utf8);
-
 }  // namespace strumlet

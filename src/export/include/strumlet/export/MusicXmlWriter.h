@@ -11,10 +11,6 @@
 
 namespace strumlet {
 
-// Text for XML character data and attribute values: markup characters as entities, control
-// characters (which XML cannot carry) as "?".
-std::string EscapeXml(const std::string& utf8);
-
 // The whole MusicXML file (4.0, score-partwise, UTF-8) of a database: one part named `title`
 // on a tablature staff with the instrument's strings and tuning, and one measure per chord in
 // the collection's order, holding a whole-measure rest and the chord as a chord symbol with
