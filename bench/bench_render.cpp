@@ -94,14 +94,20 @@ void RunFull(benchmark::State& state, ImageKind kind) {
   state.SetItemsProcessed(state.iterations());
 }
 
-void RunFloor(benchmark::State& state, ImageKind kind) {
+// Every record's diagram, drawn: what the floors below encode again and again.
+std::vector<std::unique_ptr<ChordDiagram>> FinishedDiagrams() {
   const std::string font = DefaultFontFile();
-  const std::string folder = OutputFolder();
   std::vector<std::unique_ptr<ChordDiagram>> diagrams;
   for (const auto& r : Records()) {
     diagrams.push_back(std::make_unique<ChordDiagram>(r, 20.0, 14.0, font));
     diagrams.back()->Draw();
   }
+  return diagrams;
+}
+
+void RunFloor(benchmark::State& state, ImageKind kind) {
+  const std::string folder = OutputFolder();
+  const auto diagrams = FinishedDiagrams();
   std::size_t k = 0;
   for (auto _ : state) {
     auto name = diagrams[k]->WriteImage(kind, folder);
@@ -114,12 +120,7 @@ void RunFloor(benchmark::State& state, ImageKind kind) {
 
 // Encoding the finished images into memory only: the floor above without the file system.
 void RunEncode(benchmark::State& state, ImageKind kind) {
-  const std::string font = DefaultFontFile();
-  std::vector<std::unique_ptr<ChordDiagram>> diagrams;
-  for (const auto& r : Records()) {
-    diagrams.push_back(std::make_unique<ChordDiagram>(r, 20.0, 14.0, font));
-    diagrams.back()->Draw();
-  }
+  const auto diagrams = FinishedDiagrams();
   std::size_t k = 0;
   for (auto _ : state) {
     auto bytes = diagrams[k]->EncodeImage(kind);
