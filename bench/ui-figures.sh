@@ -33,6 +33,8 @@ fixture="$build/tools/fixture/strumlet-fixture"
 
 if [[ -z ${STRUMLET_FIGURES_INNER:-} ]]; then
   command -v xvfb-run >/dev/null || { echo "needs xvfb-run (apt-get install xvfb)" >&2; exit 2; }
+  # A user other than root gets no X socket folder from Xvfb: make it as the system would.
+  [[ -d /tmp/.X11-unix ]] || mkdir -m 1777 /tmp/.X11-unix
   exec env STRUMLET_FIGURES_INNER=1 xvfb-run -a -s "-screen 0 1280x900x24" \
     bash "$0" --nofile "$nofile" --sizes "$sizes" "$build"
 fi

@@ -44,13 +44,17 @@ mkdir -p "$work/home" "$work/config/Quillory Software"
 printf '[Settings]\nOutputPath=%s\nSort=0\n' "$work/out" \
   >"$work/config/Quillory Software/StrumletViewer.conf"
 
-timeout 180 dbus-run-session -- xvfb-run -a -s '-screen 0 1280x800x24' \
+# Xvfb run by a user other than root does not make the X socket folder itself, and a machine
+# booted without the system's tmpfiles may not have it: make it as the system would.
+[[ -d /tmp/.X11-unix ]] || mkdir -m 1777 /tmp/.X11-unix
+
+timeout 180 dbus-run-session -- xvfb-run -a -e "$work/xvfb.log" -s '-screen 0 1280x800x24' \
   bash "$here/check-page.sh" --inner "$program" "$database" "$work" 2>/dev/null
 status=$?
 cat "$work/tree.txt"
 if ((status != 0)); then
   echo "FAIL: no page with headings and images reached the screen reader" >&2
-  tail -20 "$work/program.log" >&2
+  tail -20 "$work/program.log" "$work/xvfb.log" >&2
   exit 1
 fi
 fail=0
