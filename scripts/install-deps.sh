@@ -10,7 +10,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config git
-  libgd-dev libpng-dev libjpeg-dev libfreetype-dev zlib1g-dev
+  libgd-dev libpng-dev libjpeg-dev libfreetype-dev zlib1g-dev libdeflate-dev
   libfontconfig-dev fontconfig fonts-liberation
   qt6-base-dev qt6-webengine-dev libgl-dev libx11-dev
   libgtest-dev libgmock-dev libbenchmark-dev
