@@ -34,6 +34,16 @@ std::string TemporaryBeside(const std::string& path) {
   return folder + name;
 }
 
+// The errno value for a target that must not be renamed over, else 0 (with `existing` filled in
+// when there is one): a folder, or a device or a pipe, which renaming over would take away from
+// everyone else. A plain file and a symbolic link (replaced, never followed) are fine.
+int Unreplaceable(const std::string& path, struct stat* existing) {
+  if (::lstat(path.c_str(), existing) != 0) return 0;
+  if (S_ISDIR(existing->st_mode)) return EISDIR;
+  if (!S_ISREG(existing->st_mode) && !S_ISLNK(existing->st_mode)) return EEXIST;
+  return 0;
+}
+
 }  // namespace
 
 bool WriteAll(int fd, const void* data, std::size_t size) {
@@ -64,19 +74,14 @@ bool AtomicFile::Open(const std::string& path, const Options& options) {
   options_ = options;
   error_ = 0;
   buffer_.clear();
-  struct stat existing {};
   mode_t keep = options.exactMode ? options.mode : 0;
-  if (::lstat(path.c_str(), &existing) == 0) {
-    if (S_ISDIR(existing.st_mode)) {
-      Fail(EISDIR);
+  if (options.keepMode) {
+    struct stat existing {};
+    if (const int refused = Unreplaceable(path, &existing)) {
+      Fail(refused);
       return false;
     }
-    if (!S_ISREG(existing.st_mode) && !S_ISLNK(existing.st_mode)) {
-      // Renaming over a device or a pipe would take it away from everyone else.
-      Fail(EEXIST);
-      return false;
-    }
-    if (options.keepMode && S_ISREG(existing.st_mode)) keep = existing.st_mode & 07777;
+    if (S_ISREG(existing.st_mode)) keep = existing.st_mode & 07777;
   }
   for (int attempt = 0; attempt < 100; ++attempt) {
     tempPath_ = TemporaryBeside(path);
@@ -103,7 +108,6 @@ bool AtomicFile::Open(const std::string& path, const Options& options) {
     Discard();
     return false;
   }
-  buffer_.reserve(kBufferSize);
   return true;
 }
 
@@ -140,7 +144,7 @@ bool AtomicFile::Commit() {
   if (const int closed = fd_.Close(); closed != 0) Fail(closed);
   if (error_ == 0) {
     if (options_.replace) {
-      if (::rename(tempPath_.c_str(), path_.c_str()) != 0) Fail(errno);
+      Replace();
     } else if (::link(tempPath_.c_str(), path_.c_str()) != 0) {
       // link() refuses to replace what is there; rename() would replace it.
       Fail(errno);
@@ -154,6 +158,25 @@ bool AtomicFile::Commit() {
   }
   tempPath_.clear();
   return true;
+}
+
+void AtomicFile::Replace() {
+  // Most targets are new (a conversion writes thousands of diagrams into an empty folder): a
+  // rename that refuses to replace anything needs no look at the target first.
+  if (::renameat2(AT_FDCWD, tempPath_.c_str(), AT_FDCWD, path_.c_str(), RENAME_NOREPLACE) == 0) {
+    return;
+  }
+  // EINVAL: a file system that cannot refuse; it gets the look first.
+  if (errno != EEXIST && errno != EINVAL) {
+    Fail(errno);
+    return;
+  }
+  struct stat existing {};
+  if (const int refused = Unreplaceable(path_, &existing)) {
+    Fail(refused);
+  } else if (::rename(tempPath_.c_str(), path_.c_str()) != 0) {
+    Fail(errno);
+  }
 }
 
 void AtomicFile::Discard() {

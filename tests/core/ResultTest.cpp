@@ -3,6 +3,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cerrno>
 #include <filesystem>
@@ -107,6 +108,40 @@ TEST(WriteFileAtomically, AFailureNamesThePathAndKeepsTheErrno) {
   std::ifstream in(path);
   EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "old");
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 1);
+}
+
+// A new target is made without a look at it first; what already stands at the name is looked at
+// only when that rename refuses, and a folder or a pipe there still stops the write.
+TEST(WriteFileAtomically, ReplacesFilesAndLinksButNeverAFolderOrAPipe) {
+  testing::TempFolder folder;
+  const auto read = [](const std::string& path) {
+    std::ifstream in(path);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  };
+  ASSERT_TRUE(WriteFileAtomically(folder / "new.png", "new"));
+  EXPECT_EQ(read(folder / "new.png"), "new");
+  ASSERT_TRUE(WriteFileAtomically(folder / "new.png", "newer"));
+  EXPECT_EQ(read(folder / "new.png"), "newer");
+
+  ASSERT_TRUE(WriteFileAtomically(folder / "victim", "kept"));
+  std::filesystem::create_symlink(folder / "victim", folder / "link.png");
+  ASSERT_TRUE(WriteFileAtomically(folder / "link.png", "own"));
+  EXPECT_FALSE(std::filesystem::is_symlink(folder / "link.png"));
+  EXPECT_EQ(read(folder / "link.png"), "own");
+  EXPECT_EQ(read(folder / "victim"), "kept");
+
+  std::filesystem::create_directory(folder / "folder.png");
+  const Result<void> onFolder = WriteFileAtomically(folder / "folder.png", "x");
+  ASSERT_FALSE(onFolder);
+  EXPECT_EQ(onFolder.error().code, EISDIR);
+  ASSERT_EQ(::mkfifo((folder / "pipe.png").c_str(), 0666), 0);
+  const Result<void> onPipe = WriteFileAtomically(folder / "pipe.png", "x");
+  ASSERT_FALSE(onPipe);
+  EXPECT_EQ(onPipe.error().code, EEXIST);
+  EXPECT_TRUE(std::filesystem::is_fifo(folder / "pipe.png"));
+  EXPECT_TRUE(std::filesystem::is_directory(folder / "folder.png"));
+  // No temporary file is left behind by the refused writes.
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 5);
 }
 
 }  // namespace

@@ -68,6 +68,7 @@ class AtomicFile {
 
  private:
   bool Flush();
+  void Replace();
   void Fail(int error);
 
   std::string path_;
