@@ -72,15 +72,16 @@ descendants() {
 }
 kib() { awk -v k="$2" '$1 == k":" {print $2; found = 1} END {if (!found) print 0}' "$1" 2>/dev/null || echo 0; }
 memory_report() {
-  local pid=$1 hwm children=0 pss child
+  local pid=$1 hwm children=0 own helpers=0 child
   hwm=$(kib "/proc/$pid/status" VmHWM)
-  pss=$(kib "/proc/$pid/smaps_rollup" Pss)
+  own=$(kib "/proc/$pid/smaps_rollup" Pss)
   for child in $(descendants "$pid"); do
     children=$((children + $(kib "/proc/$child/status" VmHWM)))
-    pss=$((pss + $(kib "/proc/$child/smaps_rollup" Pss)))
+    helpers=$((helpers + $(kib "/proc/$child/smaps_rollup" Pss)))
   done
   echo "peaks: program $((hwm / 1024)) MiB, page renderer processes $((children / 1024)) MiB;" \
-       "together now $((pss / 1024)) MiB (proportional)"
+       "together now $(((own + helpers) / 1024)) MiB (proportional: program $((own / 1024))," \
+       "helpers $((helpers / 1024)))"
 }
 since() { echo $(( $(event_ms "$1" "$3") - $(event_ms "$1" "$2") )); }
 

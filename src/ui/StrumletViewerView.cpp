@@ -119,9 +119,10 @@ bool CStrumletViewerView::TakeZoomWheel(QEvent* event) {
 }
 
 void CStrumletViewerView::InstallImageLoader() {
-  // Runs in the view's own script world, so it runs though the page's scripts do not. Each
-  // deferred image gets its address back once it comes within a screen or two of the part in
-  // view; images are watched as the page is parsed, so the top of a long page shows at once.
+  // Runs in the view's own script world, so it runs though the page's scripts do not. The view
+  // calls it as the page grows, scrolls or is zoomed (ShowImagesNearView): each deferred image
+  // within a screen or two of the part in view gets its address back. Nothing watches each image:
+  // with tens of thousands of them, observers cost the page renderer seconds and a gigabyte.
   QWebEngineScript script;
   script.setName(QStringLiteral("strumlet-image-loader"));
   script.setWorldId(QWebEngineScript::ApplicationWorld);
@@ -136,22 +137,20 @@ void CStrumletViewerView::InstallImageLoader() {
       image.setAttribute('src', source);
     }
   };
-  const near = new IntersectionObserver(entries => {
-    for (const entry of entries) {
-      if (entry.isIntersecting) { near.unobserve(entry.target); show(entry.target); }
+  // The images stand in document order, top to bottom: the first one near the view is found by
+  // halving, and the walk stops at the first one below it.
+  window.strumletShowNear = () => {
+    const images = document.images, margin = 1500, bottom = innerHeight + margin;
+    let lo = 0, hi = images.length;
+    while (lo < hi) {
+      const middle = (lo + hi) >> 1;
+      if (images[middle].getBoundingClientRect().bottom <= -margin) lo = middle + 1; else hi = middle;
     }
-  }, {rootMargin: '1500px 0px'});
-  const watch = node => {
-    if (node.nodeName === 'IMG' && node.hasAttribute(attribute)) near.observe(node);
+    for (let k = lo; k < images.length; k++) {
+      if (images[k].getBoundingClientRect().top >= bottom) break;
+      show(images[k]);
+    }
   };
-  new MutationObserver(changes => {
-    for (const change of changes) {
-      for (const node of change.addedNodes) {
-        watch(node);
-        if (node.querySelectorAll) node.querySelectorAll('img[' + attribute + ']').forEach(watch);
-      }
-    }
-  }).observe(document, {childList: true, subtree: true});
   // Called again and again (for printing): "wait" while the last hundred images are coming,
   // then "more" as it asks for the next hundred, and "done" once every image is in. Timers and
   // events of this world do not run while the page's scripts are off, so the caller's timer
@@ -166,6 +165,23 @@ void CStrumletViewerView::InstallImageLoader() {
 })())")
                            .arg(QLatin1String(kDeferredSourceAttribute)));
   page()->scripts().insert(script);
+
+  // Timers and events of the script's world do not run while the page's scripts are off, so the
+  // view drives it: whenever the page grows (as it is parsed, or reflowed by a zoom or a new
+  // width), scrolls, or has loaded; at most once per interval.
+  showNearTimer_ = new QTimer(this);
+  showNearTimer_->setSingleShot(true);
+  showNearTimer_->setInterval(50);
+  connect(showNearTimer_, &QTimer::timeout, this, [this] {
+    page()->runJavaScript(QStringLiteral("window.strumletShowNear && window.strumletShowNear()"),
+                          QWebEngineScript::ApplicationWorld);
+  });
+  const auto showNear = [this] {
+    if (!showNearTimer_->isActive()) showNearTimer_->start();
+  };
+  connect(page(), &QWebEnginePage::scrollPositionChanged, this, showNear);
+  connect(page(), &QWebEnginePage::contentsSizeChanged, this, showNear);
+  connect(page(), &QWebEnginePage::loadFinished, this, showNear);
 }
 
 void CStrumletViewerView::LoadEveryImage(std::function<void()> done) {

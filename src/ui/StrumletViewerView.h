@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QString>
+#include <QTimer>
 #include <QUrl>
 #include <QWebEngineView>
 #include <functional>
@@ -45,7 +46,8 @@ class CStrumletViewerView final : public QWebEngineView {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  // The script that brings in each image of a page as it nears the part in view.
+  // The script that brings in each image of a page as it nears the part in view, and what calls
+  // it.
   void InstallImageLoader();
   // The "page-shown" and "page-loaded" figures of the timing hook.
   void WatchLoadForTiming();
@@ -54,6 +56,8 @@ class CStrumletViewerView final : public QWebEngineView {
   // True when `event` was a Ctrl+wheel turn, which is then taken from the page.
   bool TakeZoomWheel(QEvent* event);
 
+  // Brings in the images near the part in view, a moment after the page changed or scrolled.
+  QTimer* showNearTimer_ = nullptr;
   // The part of a wheel notch turned so far, for wheels and touchpads that send less at a time.
   int wheelRemainder_ = 0;
 };
