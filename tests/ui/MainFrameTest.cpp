@@ -607,6 +607,24 @@ TEST_F(ProgramTest, ALongPageAsksOnlyForTheImagesNearTheViewAndAllForAPrint) {
       },
       10000));
   EXPECT_GT(images().section(' ', 1, 1).toInt(), 2000) << images().toStdString();
+  // Zoomed out, the view takes in four times as many: they come too.
+  view->setZoomFactor(0.25);
+  EXPECT_TRUE(QTest::qWaitFor(
+      [&] {
+        QString missing;
+        view->page()->runJavaScript(
+            "(() => { let n = 0; for (const i of document.images) {"
+            " const r = i.getBoundingClientRect();"
+            " if (r.bottom > 0 && r.top < innerHeight && !(i.complete && i.naturalWidth > 0)) n++; "
+            "}"
+            " return String(n); })()",
+            QWebEngineScript::ApplicationWorld,
+            [&missing](const QVariant& value) { missing = value.toString(); });
+        (void)QTest::qWaitFor([&missing] { return !missing.isEmpty(); }, 10000);
+        return missing == "0";
+      },
+      10000));
+  view->setZoomFactor(1.0);
 
   bool ready = false;
   view->LoadEveryImage([&ready] { ready = true; });
