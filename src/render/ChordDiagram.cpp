@@ -112,7 +112,6 @@ struct ChordDiagram::Impl {
   std::shared_ptr<const TextStamp> nameStamp;
   bool labelsDrawable = false;  // the label size of the font could be used
   GdImageHandle image;
-  int black = 0;
   std::string lastTextError;  // kept for debugging, never shown
 
   void DrawLabelText(std::string_view text, int x, int y) {
@@ -191,7 +190,7 @@ ChordDiagram::ChordDiagram(const ChordRecord& record, double nameSize, double la
   d.image.reset(gdImageCreate(d.layout.width, d.layout.height));
   if (!d.image) return;
   gdImageColorAllocate(d.image.get(), 255, 255, 255);  // colour 0: the background
-  d.black = gdImageColorAllocate(d.image.get(), 0, 0, 0);
+  gdImageColorAllocate(d.image.get(), 0, 0, 0);        // colour 1: black
   gdImageSetBrush(d.image.get(), assets->brush);
 }
 
@@ -209,25 +208,20 @@ int ChordDiagram::Draw() {
 
   DrawPixelStamp(image, *GetGridStamp(l, assets->brush), 0, 0);
 
-  constexpr int half = kGlyphSize / 2;
+  // The marks are stamped: drawing each again (an arc of 360 steps, a copy resolving every
+  // pixel's colour) took a third of a diagram's drawing.
+  const MarkStamps& stamps = GetMarkStamps(*assets);
   for (const auto& m : l.marks) {
     switch (m.kind) {
       case StringMark::Kind::kOpen:
-        gdImageArc(image, m.x, m.y, kMarkSize, kMarkSize, 0, 360, d.black);
+        DrawPixelStamp(image, stamps.open, m.x, m.y);
         break;
-      case StringMark::Kind::kGlyph: {
-        gdImagePtr glyph = assets->glyphs[m.glyph];
-        gdImageCopy(image, glyph, m.x - half, m.y - half, 0, 0,
-                    std::min(kGlyphSize, gdImageSX(glyph)), std::min(kGlyphSize, gdImageSY(glyph)));
+      case StringMark::Kind::kGlyph:
+        DrawPixelStamp(image, stamps.glyphs[m.glyph], m.x, m.y);
         break;
-      }
-      case StringMark::Kind::kMuted: {
-        const int x1 = m.x - kStringSpacing / 2, y1 = m.y;
-        const int x2 = x1 + kMarkSize, y2 = y1 + kMarkSize;
-        gdImageLine(image, x1, y1, x2, y2, d.black);
-        gdImageLine(image, x2, y1, x1, y2, d.black);
+      case StringMark::Kind::kMuted:
+        DrawPixelStamp(image, stamps.muted, m.x, m.y);
         break;
-      }
     }
   }
   return 0;

@@ -7,6 +7,7 @@
 #include "GdImage.h"
 #include "strumlet/core/Handles.h"
 
+#include <algorithm>
 #include <mutex>
 #include <string>
 #include <unordered_map>
@@ -58,6 +59,51 @@ std::shared_ptr<const PixelStamp> RenderGridStamp(const DiagramLayout& layout, g
   DrawGridLines(scratch, layout);
   stamp->Record(scratch, background, 0, 0);
   return stamp;
+}
+
+void DrawOpenMark(gdImagePtr image, int x, int y, int colour) {
+  gdImageArc(image, x, y, kMarkSize, kMarkSize, 0, 360, colour);
+}
+
+void DrawMutedMark(gdImagePtr image, int x, int y, int colour) {
+  const int x1 = x - kStringSpacing / 2, y1 = y;
+  const int x2 = x1 + kMarkSize, y2 = y1 + kMarkSize;
+  gdImageLine(image, x1, y1, x2, y2, colour);
+  gdImageLine(image, x2, y1, x1, y2, colour);
+}
+
+void DrawGlyphMark(gdImagePtr image, gdImagePtr glyph, int x, int y) {
+  constexpr int half = kGlyphSize / 2;
+  gdImageCopy(image, glyph, x - half, y - half, 0, 0, std::min(kGlyphSize, gdImageSX(glyph)),
+              std::min(kGlyphSize, gdImageSY(glyph)));
+}
+
+const MarkStamps& GetMarkStamps(const DiagramAssets& assets) {
+  static const MarkStamps* stamps = [&assets] {
+    auto* made = new MarkStamps;
+    // Drawn at the middle of a scratch image large enough for every mark, on a half-transparent
+    // white that no drawn pixel has: what differs from it is what the drawing set.
+    constexpr int side = 4 * kGlyphSize, centre = side / 2;
+    const auto record = [](PixelStamp& stamp, const auto& draw) {
+      GdImageHandle scratch(gdImageCreate(side, side));
+      if (!scratch) return;
+      const int background = gdImageColorAllocateAlpha(scratch.get(), 255, 255, 255, 127);
+      draw(scratch.get());
+      stamp.Record(scratch.get(), background, centre, centre);
+    };
+    record(made->open, [](gdImagePtr scratch) {
+      DrawOpenMark(scratch, centre, centre, gdImageColorAllocate(scratch, 0, 0, 0));
+    });
+    record(made->muted, [](gdImagePtr scratch) {
+      DrawMutedMark(scratch, centre, centre, gdImageColorAllocate(scratch, 0, 0, 0));
+    });
+    for (int k = 0; k < kGlyphCount; ++k) {
+      record(made->glyphs[k],
+             [&](gdImagePtr scratch) { DrawGlyphMark(scratch, assets.glyphs[k], centre, centre); });
+    }
+    return made;
+  }();
+  return *stamps;
 }
 
 std::shared_ptr<const PixelStamp> GetGridStamp(const DiagramLayout& layout, gdImagePtr brush) {

@@ -4,10 +4,12 @@
 
 #pragma once
 
+#include <array>
 #include <memory>
 
 #include <gd.h>
 
+#include "AssetStore.h"
 #include "PixelStamp.h"
 #include "strumlet/render/DiagramLayout.h"
 
@@ -24,5 +26,24 @@ std::shared_ptr<const PixelStamp> GetGridStamp(const DiagramLayout& layout, gdIm
 
 // Records a grid stamp without the cache.
 std::shared_ptr<const PixelStamp> RenderGridStamp(const DiagramLayout& layout, gdImagePtr brush);
+
+// The string marks, each recorded once as the pixels its libgd drawing sets around the mark's
+// point: an open circle (gdImageArc), a muted cross (two gdImageLine) and each finger glyph
+// (gdImageCopy of the asset). Stamped, a mark sets the same pixels in the same colours.
+struct MarkStamps {
+  PixelStamp open;
+  PixelStamp muted;
+  std::array<PixelStamp, kGlyphCount> glyphs;
+};
+
+// Draws a mark the way its stamp records it (for the stamps, and for the tests that hold the
+// stamps to it).
+void DrawOpenMark(gdImagePtr image, int x, int y, int colour);
+void DrawMutedMark(gdImagePtr image, int x, int y, int colour);
+void DrawGlyphMark(gdImagePtr image, gdImagePtr glyph, int x, int y);
+
+// The stamps of `assets`, recorded on first use (thread-safe). The assets never change once
+// loaded.
+const MarkStamps& GetMarkStamps(const DiagramAssets& assets);
 
 }  // namespace strumlet
