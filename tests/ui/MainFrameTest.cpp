@@ -88,6 +88,21 @@ class ProgramTest : public ::testing::Test {
     return spy.wait(30000) && spy.takeFirst().at(0).toBool();
   }
 
+  // Runs `script` in the view's own script world again and again until it gives `expected`.
+  static bool WaitForScriptValue(CStrumletViewerView* view, const char* script,
+                                 const QString& expected) {
+    return QTest::qWaitFor(
+        [&] {
+          auto value = std::make_shared<QString>();
+          view->page()->runJavaScript(QString::fromLatin1(script),
+                                      QWebEngineScript::ApplicationWorld,
+                                      [value](const QVariant& v) { *value = v.toString(); });
+          (void)QTest::qWaitFor([&value] { return !value->isEmpty(); }, 10000);
+          return *value == expected;
+        },
+        10000);
+  }
+
   static QString PageText(CStrumletViewerView* view) {
     QString text;
     bool done = false;
@@ -594,36 +609,20 @@ TEST_F(ProgramTest, ALongPageAsksOnlyForTheImagesNearTheViewAndAllForAPrint) {
   EXPECT_LT(state.section(' ', 0, 0).toInt(), 200) << state.toStdString();
   view->page()->runJavaScript("window.scrollTo(0, document.body.scrollHeight)",
                               QWebEngineScript::ApplicationWorld);
-  EXPECT_TRUE(QTest::qWaitFor(
-      [&] {
-        QString last;
-        view->page()->runJavaScript(
-            "(() => { const i = document.images[document.images.length - 1];"
-            " return String(i.complete && i.naturalWidth > 0); })()",
-            QWebEngineScript::ApplicationWorld,
-            [&last](const QVariant& value) { last = value.toString(); });
-        (void)QTest::qWaitFor([&last] { return !last.isEmpty(); }, 10000);
-        return last == "true";
-      },
-      10000));
+  EXPECT_TRUE(WaitForScriptValue(view,
+                                 "(() => { const i = document.images[document.images.length - 1];"
+                                 " return String(i.complete && i.naturalWidth > 0); })()",
+                                 "true"));
   EXPECT_GT(images().section(' ', 1, 1).toInt(), 2000) << images().toStdString();
   // Zoomed out, the view takes in four times as many: they come too.
   view->setZoomFactor(0.25);
-  EXPECT_TRUE(QTest::qWaitFor(
-      [&] {
-        QString missing;
-        view->page()->runJavaScript(
-            "(() => { let n = 0; for (const i of document.images) {"
-            " const r = i.getBoundingClientRect();"
-            " if (r.bottom > 0 && r.top < innerHeight && !(i.complete && i.naturalWidth > 0)) n++; "
-            "}"
-            " return String(n); })()",
-            QWebEngineScript::ApplicationWorld,
-            [&missing](const QVariant& value) { missing = value.toString(); });
-        (void)QTest::qWaitFor([&missing] { return !missing.isEmpty(); }, 10000);
-        return missing == "0";
-      },
-      10000));
+  EXPECT_TRUE(WaitForScriptValue(
+      view,
+      "(() => { let n = 0; for (const i of document.images) {"
+      " const r = i.getBoundingClientRect();"
+      " if (r.bottom > 0 && r.top < innerHeight && !(i.complete && i.naturalWidth > 0)) n++; }"
+      " return String(n); })()",
+      "0"));
   view->setZoomFactor(1.0);
 
   bool ready = false;
@@ -681,19 +680,11 @@ TEST_F(ProgramTest, SvgDiagramsAreServedAsImagesAndComeWhenScrolledTo) {
   ASSERT_TRUE(WaitForLoad(view));
   view->page()->runJavaScript("window.scrollTo(0, document.body.scrollHeight)",
                               QWebEngineScript::ApplicationWorld);
-  EXPECT_TRUE(QTest::qWaitFor(
-      [&] {
-        QString last;
-        view->page()->runJavaScript(
-            "(() => { const i = document.images[document.images.length - 1];"
-            " return String(i.getAttribute('src') !== null && i.complete &&"
-            " i.naturalWidth > 50); })()",
-            QWebEngineScript::ApplicationWorld,
-            [&last](const QVariant& value) { last = value.toString(); });
-        (void)QTest::qWaitFor([&last] { return !last.isEmpty(); }, 10000);
-        return last == "true";
-      },
-      10000));
+  EXPECT_TRUE(WaitForScriptValue(view,
+                                 "(() => { const i = document.images[document.images.length - 1];"
+                                 " return String(i.getAttribute('src') !== null && i.complete &&"
+                                 " i.naturalWidth > 50); })()",
+                                 "true"));
 }
 
 TEST_F(ProgramTest, ThePageViewShowsOnlyTheOpenedOutputAndRunsNoScript) {
