@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "AssetStore.h"
 #include "GridStamp.h"
 #include "RenderTestSupport.h"
@@ -153,6 +155,44 @@ TEST(GridStamp, SameLinesAsTheBrushDrawsOverWhateverIsThere) {
       DrawPixelStamp(images[1], *RenderGridStamp(layout, brush), 0, 0);
       EXPECT_EQ(DifferentColours(images[0], images[1]), 0) << record.name << " " << layout.width;
       EXPECT_EQ(GetGridStamp(layout, brush).get(), GetGridStamp(layout, brush).get());
+      for (gdImagePtr image : images) gdImageDestroy(image);
+    }
+  }
+}
+
+// Every mark at the image's edges too, over a grid already drawn: the stamp sets the pixels and
+// the palette its drawing would, in the same order.
+TEST(MarkStamps, SamePixelsAndPaletteAsDrawingEachMark) {
+  const DiagramAssets& assets = *GetDiagramAssets();
+  const MarkStamps& stamps = GetMarkStamps(assets);
+  EXPECT_EQ(&stamps, &GetMarkStamps(assets));
+  for (int mark = 0; mark < 2 + kGlyphCount; ++mark) {
+    for (const auto& [x, y] : {std::pair{30, 30}, std::pair{2, 3}, std::pair{57, 45}}) {
+      gdImagePtr images[2];
+      for (gdImagePtr& image : images) {
+        image = gdImageCreate(60, 50);
+        gdImageColorAllocate(image, 255, 255, 255);
+        gdImageColorAllocate(image, 0, 0, 0);
+        gdImageSetBrush(image, assets.brush);
+        gdImageLine(image, 0, 30, 59, 30, gdBrushed);
+      }
+      if (mark == 0) {
+        DrawOpenMark(images[0], x, y, 1);
+        DrawPixelStamp(images[1], stamps.open, x, y);
+      } else if (mark == 1) {
+        DrawMutedMark(images[0], x, y, 1);
+        DrawPixelStamp(images[1], stamps.muted, x, y);
+      } else {
+        DrawGlyphMark(images[0], assets.glyphs[mark - 2], x, y);
+        DrawPixelStamp(images[1], stamps.glyphs[mark - 2], x, y);
+      }
+      EXPECT_EQ(DifferentColours(images[0], images[1]), 0) << mark << " at " << x << "," << y;
+      ASSERT_EQ(gdImageColorsTotal(images[0]), gdImageColorsTotal(images[1])) << mark;
+      for (int c = 0; c < gdImageColorsTotal(images[0]); ++c) {
+        EXPECT_EQ(gdImageRed(images[0], c), gdImageRed(images[1], c)) << mark << " colour " << c;
+        EXPECT_EQ(gdImageGreen(images[0], c), gdImageGreen(images[1], c));
+        EXPECT_EQ(gdImageBlue(images[0], c), gdImageBlue(images[1], c));
+      }
       for (gdImagePtr image : images) gdImageDestroy(image);
     }
   }
