@@ -88,19 +88,19 @@ class ProgramTest : public ::testing::Test {
     return spy.wait(30000) && spy.takeFirst().at(0).toBool();
   }
 
-  // Runs `script` in the view's own script world again and again until it gives `expected`.
+  // What `script` gives, run in the view's own script world (empty when no answer came).
+  static QString ScriptValue(CStrumletViewerView* view, const char* script) {
+    auto value = std::make_shared<QString>();
+    view->page()->runJavaScript(QString::fromLatin1(script), QWebEngineScript::ApplicationWorld,
+                                [value](const QVariant& v) { *value = v.toString(); });
+    (void)QTest::qWaitFor([&value] { return !value->isEmpty(); }, 10000);
+    return *value;
+  }
+
+  // Runs `script` again and again until it gives `expected`.
   static bool WaitForScriptValue(CStrumletViewerView* view, const char* script,
                                  const QString& expected) {
-    return QTest::qWaitFor(
-        [&] {
-          auto value = std::make_shared<QString>();
-          view->page()->runJavaScript(QString::fromLatin1(script),
-                                      QWebEngineScript::ApplicationWorld,
-                                      [value](const QVariant& v) { *value = v.toString(); });
-          (void)QTest::qWaitFor([&value] { return !value->isEmpty(); }, 10000);
-          return *value == expected;
-        },
-        10000);
+    return QTest::qWaitFor([&] { return ScriptValue(view, script) == expected; }, 10000);
   }
 
   static QString PageText(CStrumletViewerView* view) {
@@ -564,16 +564,11 @@ TEST_F(ProgramTest, ALongPageAsksOnlyForTheImagesNearTheViewAndAllForAPrint) {
   CStrumletViewerView* view = frame->activeChild()->htmlView();
   ASSERT_TRUE(WaitForLoad(view));
   const auto images = [view] {
-    QString result;
-    view->page()->runJavaScript(
-        "(() => { let drawn = 0, waiting = 0; for (const i of document.images) {"
-        " if (i.hasAttribute('data-strumlet-src')) waiting++;"
-        " else if (i.complete && i.naturalWidth > 0) drawn++; }"
-        " return drawn + ' ' + waiting; })()",
-        QWebEngineScript::ApplicationWorld,
-        [&result](const QVariant& value) { result = value.toString(); });
-    (void)QTest::qWaitFor([&result] { return !result.isEmpty(); }, 10000);
-    return result;
+    return ScriptValue(view,
+                       "(() => { let drawn = 0, waiting = 0; for (const i of document.images) {"
+                       " if (i.hasAttribute('data-strumlet-src')) waiting++;"
+                       " else if (i.complete && i.naturalWidth > 0) drawn++; }"
+                       " return drawn + ' ' + waiting; })()");
   };
   // The sample's page is short: every image is drawn, and the file keeps its own image tags.
   const std::string pages = folder / "out/Guitar Chords";
@@ -646,16 +641,11 @@ TEST_F(ProgramTest, SvgDiagramsAreServedAsImagesAndComeWhenScrolledTo) {
   ASSERT_TRUE(WaitForLoad(view));
   // Drawn: each SVG decoded at the size its file gives (its viewBox), none waiting.
   const auto drawn = [view] {
-    QString result;
-    view->page()->runJavaScript(
-        "(() => { let svg = 0, drawn = 0; for (const i of document.images) {"
-        " svg += (i.getAttribute('src') || '').split('?')[0].endsWith('.svg');"
-        " drawn += i.complete && i.naturalWidth > 50 && i.naturalHeight > 50; }"
-        " return document.images.length + ' ' + svg + ' ' + drawn; })()",
-        QWebEngineScript::ApplicationWorld,
-        [&result](const QVariant& value) { result = value.toString(); });
-    (void)QTest::qWaitFor([&result] { return !result.isEmpty(); }, 10000);
-    return result;
+    return ScriptValue(view,
+                       "(() => { let svg = 0, drawn = 0; for (const i of document.images) {"
+                       " svg += (i.getAttribute('src') || '').split('?')[0].endsWith('.svg');"
+                       " drawn += i.complete && i.naturalWidth > 50 && i.naturalHeight > 50; }"
+                       " return document.images.length + ' ' + svg + ' ' + drawn; })()");
   };
   const std::string pages = folder / "out/Guitar Chords";
   QFile file(QString::fromStdString(pages + "/Guitar Chords.html"));
