@@ -9,6 +9,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <random>
@@ -74,15 +75,6 @@ bool AtomicFile::Open(const std::string& path, const Options& options) {
   options_ = options;
   error_ = 0;
   buffer_.clear();
-  mode_t keep = options.exactMode ? options.mode : 0;
-  if (options.keepMode) {
-    struct stat existing {};
-    if (const int refused = Unreplaceable(path, &existing)) {
-      Fail(refused);
-      return false;
-    }
-    if (S_ISREG(existing.st_mode)) keep = existing.st_mode & 07777;
-  }
   for (int attempt = 0; attempt < 100; ++attempt) {
     tempPath_ = TemporaryBeside(path);
     // O_EXCL also refuses a symbolic link at the name, so nothing is written through one.
@@ -103,7 +95,7 @@ bool AtomicFile::Open(const std::string& path, const Options& options) {
     tempPath_.clear();
     return false;
   }
-  if ((keep != 0 || options.exactMode) && ::fchmod(fd_.get(), keep) != 0) {
+  if (options.exactMode && ::fchmod(fd_.get(), options.mode) != 0) {
     Fail(errno);
     Discard();
     return false;
@@ -174,9 +166,16 @@ void AtomicFile::Replace() {
   struct stat existing {};
   if (const int refused = Unreplaceable(path_, &existing)) {
     Fail(refused);
-  } else if (::rename(tempPath_.c_str(), path_.c_str()) != 0) {
-    Fail(errno);
+    return;
   }
+  // The user may have narrowed (or widened) who can read their page: a new version of the file
+  // keeps that choice. The new file is ours, in a folder this run holds.
+  if (options_.keepMode && S_ISREG(existing.st_mode) &&
+      ::chmod(tempPath_.c_str(), existing.st_mode & 0777) != 0) {
+    Fail(errno);
+    return;
+  }
+  if (::rename(tempPath_.c_str(), path_.c_str()) != 0) Fail(errno);
 }
 
 void AtomicFile::Discard() {
@@ -188,13 +187,22 @@ void AtomicFile::Discard() {
   }
 }
 
+bool IsTemporaryName(std::string_view name) {
+  if (name.size() != kTemporaryPrefix.size() + 16 + kTemporarySuffix.size() ||
+      !name.starts_with(kTemporaryPrefix) || !name.ends_with(kTemporarySuffix)) {
+    return false;
+  }
+  const std::string_view digits = name.substr(kTemporaryPrefix.size(), 16);
+  return std::all_of(digits.begin(), digits.end(),
+                     [](char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); });
+}
+
 void RemoveUnfinishedFiles(const std::string& folder, const timespec& before) {
   DIR* listing = ::opendir(folder.c_str());
   if (!listing) return;
   const int fd = ::dirfd(listing);
   while (const dirent* entry = ::readdir(listing)) {
-    const std::string_view name = entry->d_name;
-    if (!name.starts_with(kTemporaryPrefix) || !name.ends_with(kTemporarySuffix)) continue;
+    if (!IsTemporaryName(entry->d_name)) continue;
     struct stat info {};
     if (::fstatat(fd, entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(info.st_mode) &&
         (info.st_mtim.tv_sec < before.tv_sec ||

@@ -34,8 +34,8 @@ class AtomicFile {
     mode_t mode = 0666;
     // `mode` as it stands, not cut by the umask (a copy keeping its source's bits).
     bool exactMode = false;
-    // A replaced plain file keeps its permission bits (a user's own file).
-    bool keepMode = false;
+    // A replaced plain file keeps its permission bits (a user's own choice of who reads it).
+    bool keepMode = true;
     // fsync before the rename: for files whose loss the user would notice after a crash (pages,
     // the index, exports, settings), not for the thousands of diagrams of one page.
     bool sync = true;
@@ -78,6 +78,9 @@ class AtomicFile {
   std::string buffer_;
   int error_ = 0;
 };
+
+// Whether `name` is one of the temporary names an AtomicFile gives its new files.
+bool IsTemporaryName(std::string_view name);
 
 // Removes from `folder` the temporary files of AtomicFiles that were never finished (their
 // writer was killed), when last changed before `before`: a file still being written by someone
