@@ -49,9 +49,8 @@ OpenCommandValues ChoicesOf(const CProcessOptionsDialog& dialog) {
 }
 
 bool CreateOutputFolder(const std::string& folder) {
-  if (!MakeWritableFolder(folder)) {
-    ShowMessage("Invalid Destination Folder",
-                "'" + folder + "' is not a valid file or folder path.");
+  if (const auto made = MakeWritableFolder(folder); !made) {
+    ShowMessage("Invalid Destination Folder", "'" + folder + "' " + made.error().reason + ".");
     return false;
   }
   return true;

@@ -185,6 +185,11 @@ int Run(int argc, char** argv) {
       return Refuse(messenger, "", "The font file '" + fontFile + "' does not exist.");
     }
   }
+  if (pages) {
+    if (const auto font = strumlet::CheckFontFile(fontFile); !font) {
+      return Refuse(messenger, "", strumlet::FontProblemText(font.error()));
+    }
+  }
 
   // Every argument is checked before anything is made on disk: a mistyped path must not leave
   // an empty output folder behind.
@@ -195,9 +200,9 @@ int Run(int argc, char** argv) {
                   "'" + path + "' is not a valid file or folder path.");
   }
   output = strumlet::AbsolutePath(output, strumlet::StartDirectory());
-  if (!strumlet::MakeWritableFolder(output)) {
+  if (const auto made = strumlet::MakeWritableFolder(output); !made) {
     return Refuse(messenger, "Invalid Destination Folder",
-                  "'" + output + "' is not a valid file or folder path.");
+                  "'" + output + "' " + made.error().reason + ".");
   }
 
   strumlet::ProcessingSettings settings;
@@ -248,7 +253,7 @@ int Run(int argc, char** argv) {
                           strumlet::MessageIcon::Information);
     return kSomeFailed;
   }
-  if (summary.invalidInput || summary.invalidOutput) {
+  if (summary.invalidInput || summary.invalidOutput || summary.unusableFont) {
     return kUsageError;
   }
   if (opened && !document.PagePath.empty() && strumlet::IsRegularFile(document.PagePath)) {

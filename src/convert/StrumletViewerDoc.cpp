@@ -13,6 +13,7 @@
 #include <cctype>
 #include <cerrno>
 #include <chrono>
+#include <climits>
 #include <cstdio>
 #include <ctime>
 #include <exception>
@@ -20,6 +21,7 @@
 #include <memory>
 #include <new>
 #include <set>
+#include <string_view>
 #include <vector>
 
 #include "strumlet/core/FileSystem.h"
@@ -52,6 +54,38 @@ const timespec& StartTime() {
 
 std::string NotValidPath(const std::string& path) {
   return "'" + path + "' is not a valid file or folder path.";
+}
+
+std::string BusyText(const std::string& folder, std::chrono::milliseconds patience) {
+  const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(patience).count();
+  return "Another conversion is writing into '" + folder + "'. It still was after " +
+         std::to_string(seconds) + (seconds == 1 ? " second" : " seconds") +
+         " of waiting, so nothing was converted; try again when it has ended.";
+}
+
+// Why a folder could not be locked, to follow its name in a message.
+std::string LockProblem(int error) {
+  const std::string lockFile = std::string("its lock file '") + FolderLock::kFileName + "'";
+  switch (error) {
+    case EACCES:
+    case EPERM:
+    case EROFS:
+      return "cannot be written: " + ErrorText(error);
+    case ELOOP:
+      return "holds a symbolic link in place of " + lockFile;
+    case EEXIST:
+      return "holds something other than a plain file in place of " + lockFile;
+    default:
+      return "cannot be locked: " + ErrorText(error);
+  }
+}
+
+// `text` cut to at most `limit` bytes, never inside a UTF-8 sequence.
+std::string CutName(const std::string& text, std::size_t limit) {
+  if (text.size() <= limit) return text;
+  std::size_t cut = limit;
+  while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;
+  return text.substr(0, cut);
 }
 
 // A file of a folder run: a chord database, or a file named like one that could not be read.
@@ -91,26 +125,30 @@ bool IsWritten(int result) { return IsPage(result) || result == CStrumletViewerD
 
 }  // namespace
 
-std::map<std::string, std::string> DistinctBaseNames(const std::vector<std::string>& fileNames) {
+std::map<std::string, std::string> DistinctBaseNames(const std::vector<std::string>& fileNames,
+                                                     std::size_t maxBytes) {
   auto fold = [](std::string text) {
     for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return text;
   };
   // By base name as the file systems that ignore letter case see it; file names sorted within.
   std::map<std::string, std::vector<std::string>> groups;
-  for (const std::string& name : fileNames) groups[fold(DatabaseBaseName(name))].push_back(name);
+  auto base = [&](const std::string& name, std::size_t room) {
+    return CutName(DatabaseBaseName(name), room);
+  };
+  for (const std::string& name : fileNames) groups[fold(base(name, maxBytes))].push_back(name);
   std::set<std::string> taken;
   for (const auto& group : groups) taken.insert(group.first);
   std::map<std::string, std::string> result;
   for (auto& [key, names] : groups) {
     std::sort(names.begin(), names.end());
-    result[names[0]] = DatabaseBaseName(names[0]);
+    result[names[0]] = base(names[0], maxBytes);
     int suffix = 2;
     for (std::size_t i = 1; i < names.size(); ++i) {
-      const std::string base = DatabaseBaseName(names[i]);
       std::string candidate;
       do {
-        candidate = base + "-" + std::to_string(suffix++);
+        const std::string tail = "-" + std::to_string(suffix++);
+        candidate = base(names[i], maxBytes - std::min(maxBytes, tail.size())) + tail;
       } while (taken.count(fold(candidate)) != 0);
       taken.insert(fold(candidate));
       result[names[i]] = candidate;
@@ -181,32 +219,44 @@ bool CStrumletViewerDoc::OnOpenDocument(const std::string& path) {
   if (!LockOutputFolder(outputFolder, lock)) {
     return false;
   }
-  FolderRun(path, outputFolder);
+  FolderRun(path, outputFolder, lock);
   return !summary_.indexFailed && !summary_.listingFailed;
 }
 
-bool CStrumletViewerDoc::LockOutputFolder(const std::string& outputFolder, FolderLock& lock) {
-  if (outputFolder.empty()) return true;
-  const int error = lock.Acquire(outputFolder, lockPatience_, [&] {
-    progress_.waitingFor = outputFolder;
+int CStrumletViewerDoc::LockFolder(const std::string& folder, FolderLock& lock) {
+  const int error = lock.Acquire(folder, lockPatience_, [&] {
+    progress_.waitingFor = folder;
     Report();
   });
   if (!progress_.waitingFor.empty()) {
     progress_.waitingFor.clear();
     Report();
   }
+  return error;
+}
+
+bool CStrumletViewerDoc::LockOutputFolder(const std::string& outputFolder, FolderLock& lock) {
+  if (outputFolder.empty()) return true;
+  const int error = LockFolder(outputFolder, lock);
+  if (error == 0) return true;
   if (error == EWOULDBLOCK) {
-    const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(lockPatience_).count();
-    ShowMessage("", "Another conversion is writing into '" + outputFolder +
-                        "'. It still was after " + std::to_string(seconds) +
-                        (seconds == 1 ? " second" : " seconds") +
-                        " of waiting, so nothing was converted; try again when it has ended.");
+    ShowMessage("", BusyText(outputFolder, lockPatience_));
     summary_.outputBusy = true;
     return false;
   }
-  // A folder that cannot be opened for locking (no read permission) is converted unlocked; a
-  // folder that is not there is told of where the output is written.
-  return true;
+  // A folder that is not there is told of where the output is written.
+  if (error == ENOENT || error == ENOTDIR) return true;
+  ShowMessage("Invalid Destination Folder", "'" + outputFolder + "' " + LockProblem(error) + ".");
+  summary_.invalidOutput = true;
+  return false;
+}
+
+std::size_t CStrumletViewerDoc::NameRoom(const std::string& outputFolder) const {
+  const long named = ::pathconf(outputFolder.c_str(), _PC_NAME_MAX);
+  const std::size_t longest = named > 0 ? static_cast<std::size_t>(named) : NAME_MAX;
+  std::size_t suffix = std::string_view(".html").size();
+  for (const ExtraOutput& extra : extraOutputs_) suffix = std::max(suffix, extra.extension.size());
+  return longest > suffix ? longest - suffix : 1;
 }
 
 bool CStrumletViewerDoc::LoadAssets() {
@@ -215,11 +265,21 @@ bool CStrumletViewerDoc::LoadAssets() {
     return true;
   }
   const Result<void> loaded = LoadDiagramAssets();
-  if (!loaded) summary_.missingAsset = loaded.error().path;
-  return loaded.has_value();
+  if (!loaded) {
+    summary_.missingAsset = loaded.error().path;
+    return false;
+  }
+  // Checked once here: a font that cannot be read would leave every diagram without its name.
+  if (const Result<void> font = CheckFontFile(settings_.m_strFontFile); !font) {
+    ShowMessage("", FontProblemText(font.error()));
+    summary_.unusableFont = true;
+    return false;
+  }
+  return true;
 }
 
-void CStrumletViewerDoc::FolderRun(const std::string& folder, const std::string& outputFolder) {
+void CStrumletViewerDoc::FolderRun(const std::string& folder, const std::string& outputFolder,
+                                   const FolderLock& lock) {
   const std::string indexPath = JoinPath(outputFolder, kIndexName);
   if (PagePath.empty()) {
     PagePath = indexPath;
@@ -232,7 +292,7 @@ void CStrumletViewerDoc::FolderRun(const std::string& folder, const std::string&
     summary_.listingFailed = true;
     return;
   }
-  RemoveUnfinishedFiles(outputFolder, StartTime());
+  if (lock.held()) RemoveUnfinishedFiles(outputFolder, StartTime());
   IndexWriter index;
   if (!index.Open(indexPath, folder)) {
     ShowMessage("", index.FailureText());
@@ -244,7 +304,8 @@ void CStrumletViewerDoc::FolderRun(const std::string& folder, const std::string&
   for (const FolderEntry& entry : entries) {
     if (entry.error == 0) names.push_back(entry.name);
   }
-  const std::map<std::string, std::string> baseNames = DistinctBaseNames(names);
+  const std::map<std::string, std::string> baseNames =
+      DistinctBaseNames(names, NameRoom(outputFolder));
   progress_.databasesTotal = entries.size();
   Report();
   for (const FolderEntry& entry : entries) {
@@ -306,10 +367,22 @@ int CStrumletViewerDoc::ProcessDatabase(const std::string& databasePath,
       ShowMessage("", "'" + DestinationFolder +
                           "' is a symbolic link: no output is written through one. Remove it or "
                           "choose another output folder.");
+    } else if (destinationBusy_) {
+      ShowMessage("", BusyText(DestinationFolder, lockPatience_));
     } else {
-      ShowMessage(kApplicationTitle, "Error: Invalid Destination Folder");
+      ShowMessage(kApplicationTitle,
+                  "Error: Invalid Destination Folder" +
+                      (destinationProblem_.empty()
+                           ? std::string()
+                           : ": '" + DestinationFolder + "' " + destinationProblem_));
     }
     return kNoPage;
+  }
+  if (const std::string own = DatabaseBaseName(databasePath);
+      BaseName != own && own.size() > NameRoom(outputFolder)) {
+    ShowMessage("", "The name of '" + databasePath +
+                        "' is too long for the names of its output files; they are named '" +
+                        BaseName + "' instead.");
   }
 
   progress_.chordsDone = 0;
@@ -346,6 +419,7 @@ int CStrumletViewerDoc::ProcessDatabase(const std::string& databasePath,
       result = kOtherOutput;
     }
   }
+  databaseLock_ = FolderLock{};
   return failed ? kNoPage : result;
 }
 
@@ -365,22 +439,37 @@ bool CStrumletViewerDoc::AllExtraWritten() const {
 bool CStrumletViewerDoc::PrepareDestinationFolder(const std::string& databasePath,
                                                   const std::string& outputFolder,
                                                   const std::string& baseName) {
-  BaseName = baseName.empty() ? DatabaseBaseName(databasePath) : baseName;
+  databaseLock_ = FolderLock{};
+  destinationProblem_.clear();
+  destinationBusy_ = false;
+  BaseName =
+      baseName.empty() ? CutName(DatabaseBaseName(databasePath), NameRoom(outputFolder)) : baseName;
   DestinationFolder = JoinPath(outputFolder, BaseName);
   if (outputFolder.empty()) {
     return false;
   }
-  // A link planted in the output folder under a database's name would take its page and
-  // images wherever it points.
-  if (IsSymbolicLink(DestinationFolder)) {
+  struct stat info {};
+  if (::lstat(DestinationFolder.c_str(), &info) == 0) {
+    // A link planted in the output folder under a database's name would take its page and
+    // images wherever it points.
+    if (S_ISLNK(info.st_mode)) return false;
+    if (!S_ISDIR(info.st_mode)) {
+      destinationProblem_ = "is a file";
+      return false;
+    }
+  } else if (::mkdir(DestinationFolder.c_str(), 0777) != 0) {
+    destinationProblem_ = "cannot be created: " + ErrorText(errno);
     return false;
   }
-  if (IsAccessibleDirectory(DestinationFolder)) {
-    // What a run killed here left behind; this run holds the folder's lock.
-    RemoveUnfinishedFiles(DestinationFolder, StartTime());
-    return true;
+  // Another run may have this folder as its output folder: the two take turns.
+  if (const int error = LockFolder(DestinationFolder, databaseLock_); error != 0) {
+    destinationBusy_ = error == EWOULDBLOCK;
+    if (!destinationBusy_) destinationProblem_ = LockProblem(error);
+    return false;
   }
-  return ::mkdir(DestinationFolder.c_str(), 0777) == 0;
+  // What a run killed here left behind.
+  RemoveUnfinishedFiles(DestinationFolder, StartTime());
+  return true;
 }
 
 bool CStrumletViewerDoc::WriteDatabasePage(ImageKind kind) {

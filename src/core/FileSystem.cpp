@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <system_error>
 
@@ -48,11 +49,25 @@ bool IsWritableDirectory(const std::string& path) {
   return IsDirectory(path) && ::access(path.c_str(), W_OK | X_OK) == 0;
 }
 
-bool MakeWritableFolder(const std::string& path) {
-  if (path.empty()) return false;
-  std::error_code ignored;
-  std::filesystem::create_directories(path, ignored);
-  return IsWritableDirectory(path);
+std::string WritableFolderProblem(const std::string& path) {
+  struct stat info {};
+  if (path.empty()) return "is not a valid file or folder path";
+  if (::stat(path.c_str(), &info) != 0) return "cannot be reached: " + ErrorText(errno);
+  if (!S_ISDIR(info.st_mode)) return "is a file, not a folder";
+  if (::access(path.c_str(), W_OK | X_OK) != 0) return "cannot be written: " + ErrorText(errno);
+  return {};
+}
+
+Result<void> MakeWritableFolder(const std::string& path) {
+  std::error_code created;
+  if (!path.empty()) std::filesystem::create_directories(path, created);
+  std::string problem = WritableFolderProblem(path);
+  if (problem.empty()) return {};
+  struct stat info {};
+  if (created && ::stat(path.c_str(), &info) != 0) {
+    problem = "cannot be created: " + created.message();
+  }
+  return Error{Error::Kind::kUnavailable, path, problem, created.value()};
 }
 
 bool IsSymbolicLink(const std::string& path) {

@@ -3,9 +3,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include <fontconfig/fontconfig.h>
+#include <gd.h>
 
 #include <string>
 
+#include "internal/TextStamp.h"
+#include "strumlet/core/FileSystem.h"
+#include "strumlet/render/Assets.h"
 #include "strumlet/render/ChordDiagram.h"
 
 #if defined(__SANITIZE_ADDRESS__)
@@ -48,6 +52,22 @@ std::string DefaultFontFile() {
     return result;
   }();
   return file;
+}
+
+Result<void> CheckFontFile(const std::string& path) {
+  if (!IsRegularFile(path)) return Error{Error::Kind::kMissing, path, "it does not exist", 0};
+  EnsureFontCache();
+  // The font library opens and reads the file on its first use: measuring one letter shows
+  // whether every diagram's name can be drawn.
+  int box[8] = {};
+  if (const char* error = gdImageStringTTF(nullptr, box, 0, path.c_str(), 12.0, 0.0, 0, 0, "C")) {
+    return Error{Error::Kind::kUnavailable, path, error, 0};
+  }
+  return {};
+}
+
+std::string FontProblemText(const Error& error) {
+  return "The font file '" + error.path + "' cannot be used: " + error.reason + ".";
 }
 
 }  // namespace strumlet

@@ -168,7 +168,7 @@ TEST(OpenCommand, OutputFolderThatCannotBeMadeIsRefusedButTheChoicesStayStored) 
   EXPECT_FALSE(result);
   ASSERT_EQ(messenger.messages().size(), 1U);
   EXPECT_EQ(messenger.messages()[0].caption, "Invalid Destination Folder");
-  EXPECT_EQ(messenger.messages()[0].text, "'" + output + "' is not a valid file or folder path.");
+  EXPECT_EQ(messenger.messages()[0].text, "'" + output + "' cannot be created: Not a directory.");
   EXPECT_EQ(store.strings["Settings/OutputPath"], output);
   EXPECT_EQ(settings.m_strOutputPath, output);
 }

@@ -210,7 +210,8 @@ TEST_F(ConvertCommandTest, FailedDatabasesGiveStatusOneAndTheirMessages) {
   run = Convert({"-o", Out(), "in"});
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.LastLine(), Out() + "/index.html");
-  EXPECT_EQ(run.err, "Blocked.pdb: Error: Invalid Destination Folder\n");
+  EXPECT_EQ(run.err,
+            "Blocked.pdb: Error: Invalid Destination Folder: '" + Out() + "/Blocked' is a file\n");
   EXPECT_TRUE(fs::exists(Out() + "/Good/Good.html"));
   EXPECT_NE(Read(Out() + "/index.html").find("Blocked.pdb - ERROR"), std::string::npos);
 }

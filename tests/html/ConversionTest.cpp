@@ -134,7 +134,8 @@ TEST_F(ConversionTest, FolderIndexLinksPagesAndMarksFailures) {
   ASSERT_TRUE(doc.OnOpenDocument(input_));
   EXPECT_EQ(doc.PagePath, output_ + "/index.html");
   EXPECT_EQ(doc.GetTitle(), "index.html");
-  EXPECT_EQ(messages_.Pairs(), (Messages{{"StrumletViewer", "Error: Invalid Destination Folder"}}));
+  EXPECT_EQ(messages_.Pairs(), (Messages{{"StrumletViewer", "Error: Invalid Destination Folder: '" +
+                                                                output_ + "/Blocked' is a file"}}));
   EXPECT_EQ(doc.summary().databases, 2);
   EXPECT_EQ(doc.summary().failures, 1);
 
@@ -186,7 +187,11 @@ TEST_F(ConversionTest, SingleRunIntoMissingOutputFolderIsAnInvalidDestination) {
   settings_.m_strOutputPath = root_ / "missing/deeper";
   CStrumletViewerDoc doc(settings_);
   EXPECT_FALSE(doc.OnOpenDocument(input_ + "/Guitar.pdb"));
-  EXPECT_EQ(messages_.Pairs(), (Messages{{"StrumletViewer", "Error: Invalid Destination Folder"}}));
+  EXPECT_EQ(messages_.Pairs(),
+            (Messages{{"StrumletViewer", "Error: Invalid Destination Folder: '" +
+                                             settings_.m_strOutputPath +
+                                             "/Guitar' cannot be created: No such file or "
+                                             "directory"}}));
 }
 
 TEST_F(ConversionTest, TrailingSeparatorOnTheOutputFolderChangesNothing) {
@@ -567,7 +572,7 @@ TEST_F(ConversionTest, ASecondRunIntoTheSameFolderWaitsAndSaysSo) {
   ASSERT_EQ(messages_.Texts().size(), 1u);
   EXPECT_EQ(messages_.Texts()[0].rfind("Another conversion is writing into '" + output_ + "'", 0),
             0u);
-  EXPECT_TRUE(List(output_).empty());
+  EXPECT_EQ(List(output_), std::vector<std::string>{FolderLock::kFileName});
 
   // Goes on once the other run has ended, after saying that it waits.
   std::vector<std::string> waitedFor;

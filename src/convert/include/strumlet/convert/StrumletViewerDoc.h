@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <memory>
@@ -41,6 +42,7 @@ struct ConversionSummary {
   bool indexFailed = false;    // the folder index could not be written
   bool listingFailed = false;  // the folder could not be listed; nothing was converted
   bool outputBusy = false;     // another conversion kept the output folder; nothing was converted
+  bool unusableFont = false;   // the font file cannot be read; nothing was converted
   // The diagram asset that could not be loaded; nothing was converted then. The front end tells
   // the user (MissingAssetMessage in render/Assets.h, caption "Error", information icon) and
   // ends the program with status 1.
@@ -155,10 +157,17 @@ class CStrumletViewerDoc {
   void CopyRunOptions();
   bool WritesImages() const;
   bool LoadAssets();
-  void FolderRun(const std::string& folder, const std::string& outputFolder);
-  // Takes the lock of the output folder, waiting for another conversion (the user is told).
-  // False, after telling the user, when that one kept it too long.
+  void FolderRun(const std::string& folder, const std::string& outputFolder,
+                 const FolderLock& lock);
+  // Takes the lock of `folder`, waiting for another conversion (the progress watcher is told);
+  // 0 or the errno value of FolderLock::Acquire.
+  int LockFolder(const std::string& folder, FolderLock& lock);
+  // Takes the lock of the output folder. False, after telling the user, when another conversion
+  // kept it too long or the folder cannot be written.
   bool LockOutputFolder(const std::string& outputFolder, FolderLock& lock);
+  // The bytes a base name may have in `outputFolder`, with room for the longest file name
+  // ending this run gives it.
+  std::size_t NameRoom(const std::string& outputFolder) const;
   void Report();
   bool AllExtraWritten() const;
   // True when every output asked for was written for the database just processed.
@@ -175,6 +184,11 @@ class CStrumletViewerDoc {
   std::vector<ExtraOutput> extraOutputs_;
   std::vector<bool> extraWritten_;  // per extra output, for the database processed last
   bool collectWords_ = false;
+  // The destination folder of the database being converted, held while its files are written.
+  FolderLock databaseLock_;
+  // Why PrepareDestinationFolder failed, to follow the folder's name; empty when not known.
+  std::string destinationProblem_;
+  bool destinationBusy_ = false;  // another conversion kept the destination folder
   std::map<std::string, std::shared_ptr<const DiagramWordMap>> pageWords_;
 };
 
@@ -184,6 +198,9 @@ class CStrumletViewerDoc {
 // get "-2", "-3", ... appended, skipping names another database of the run has. The result
 // depends only on the set of file names, so a second run over the same folder replaces the
 // first run's files.
-std::map<std::string, std::string> DistinctBaseNames(const std::vector<std::string>& fileNames);
+// The base name each database of one run writes under: distinct ignoring letter case, and cut
+// to `maxBytes` where the database's own is longer.
+std::map<std::string, std::string> DistinctBaseNames(const std::vector<std::string>& fileNames,
+                                                     std::size_t maxBytes = SIZE_MAX);
 
 }  // namespace strumlet

@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "strumlet/core/Result.h"
+
 namespace strumlet {
 
 // "folder/name" without doubling a "/" that `folder` already ends with; `name` alone when
@@ -28,9 +30,13 @@ bool IsAccessibleDirectory(const std::string& path);
 // A folder this process may create files in.
 bool IsWritableDirectory(const std::string& path);
 bool IsSymbolicLink(const std::string& path);
-// Creates the folder with its parents when missing; true when it then is one this process may
-// create files in (an output folder).
-bool MakeWritableFolder(const std::string& path);
+// Why `path` is no folder this process may create files in ("is a file, not a folder",
+// "cannot be written: Read-only file system"); empty when it is one.
+std::string WritableFolderProblem(const std::string& path);
+// Creates the folder with its parents when missing. Fails when it then is not one this process
+// may create files in (an output folder), with the words of WritableFolderProblem, or of the
+// failed creation, as the reason.
+Result<void> MakeWritableFolder(const std::string& path);
 
 // The system's text for an errno value. Unlike strerror it may be called from any thread; take
 // the value right at the failing call, before anything else can change errno.

@@ -23,6 +23,12 @@ namespace strumlet {
 // a failure the next call tries again.
 Result<void> LoadDiagramAssets();
 
+// Whether the TrueType font file at `path` can draw the diagrams' texts; when not, an Error
+// naming it, with the font library's words (or "it does not exist") as the reason.
+Result<void> CheckFontFile(const std::string& path);
+// "The font file '<path>' cannot be used: <reason>."
+std::string FontProblemText(const Error& error);
+
 // "The program will exit because it could not find a very important file: " + path.
 std::string MissingAssetMessage(const std::string& path);
 
