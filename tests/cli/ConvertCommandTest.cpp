@@ -276,6 +276,11 @@ TEST_F(ConvertCommandTest, UsageErrorsAndBadPathsGiveStatusTwo) {
   run = Convert({"--font", "no-such.ttf", "in/G.pdb"});
   EXPECT_EQ(run.status, 2);
   EXPECT_NE(run.err.find("no-such.ttf"), std::string::npos);
+  // A file that is no font would leave every diagram without its name.
+  run = Convert({"--font", "in/G.pdb", "in/G.pdb"});
+  EXPECT_EQ(run.status, 2);
+  EXPECT_EQ(run.err.rfind("The font file '" + root_ + "/in/G.pdb' cannot be used: ", 0), 0u)
+      << run.err;
 
   run = Convert({"in/missing.pdb"});
   EXPECT_EQ(run.status, 2);
@@ -289,7 +294,7 @@ TEST_F(ConvertCommandTest, UsageErrorsAndBadPathsGiveStatusTwo) {
   std::ofstream(root_ + "/file") << "not a folder";
   run = Convert({"-o", root_ + "/file", "in"});
   EXPECT_EQ(run.status, 2);
-  EXPECT_NE(run.err.find("Invalid Destination Folder"), std::string::npos);
+  EXPECT_EQ(run.err, "Invalid Destination Folder: '" + root_ + "/file' is a file, not a folder.\n");
   EXPECT_EQ(run.out, "");
 }
 
@@ -390,7 +395,8 @@ TEST_F(ConvertCommandTest, UsageErrorsLeaveNoOutputFolderBehind) {
                                              {"in/G.Pdb"},
                                              {"in/missing.pdb"},
                                              {"--scale", "401", "in/G.pdb"},
-                                             {"--font", "no-such.ttf", "in/G.pdb"}}) {
+                                             {"--font", "no-such.ttf", "in/G.pdb"},
+                                             {"--font", "in/G.pdb", "in/G.pdb"}}) {
     EXPECT_EQ(Convert(arguments).status, 2) << arguments[0];
     EXPECT_FALSE(fs::exists(root_ + "/StrumletOutput")) << arguments[0];
   }

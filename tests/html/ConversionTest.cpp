@@ -2,7 +2,9 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -600,6 +602,115 @@ TEST_F(ConversionTest, ADestinationFolderThatIsALinkIsRefused) {
   ASSERT_EQ(messages_.Texts().size(), 1u);
   EXPECT_EQ(messages_.Texts()[0].rfind("'" + output_ + "/A' is a symbolic link", 0), 0u);
   EXPECT_TRUE(List(elsewhere).empty());
+}
+
+TEST_F(ConversionTest, AReaderOfTheFolderCannotHoldOffItsWriters) {
+  WriteDatabase(input_ + "/A.pdb", kGuitar);
+  // Anyone who may read the folder can flock it; the lock is on a file only its writers reach.
+  const int folder = ::open(output_.c_str(), O_RDONLY | O_DIRECTORY);
+  ASSERT_EQ(::flock(folder, LOCK_EX), 0);
+  CStrumletViewerDoc doc(settings_);
+  doc.SetLockPatience(std::chrono::milliseconds(200));
+  EXPECT_TRUE(doc.OnOpenDocument(input_));
+  EXPECT_TRUE(messages_.Texts().empty());
+  ::close(folder);
+  // Nothing of the lock is left once the run has ended.
+  EXPECT_EQ(List(output_), (std::vector<std::string>{"A", "index.html"}));
+
+  // Whatever the umask, the lock file is its maker's alone while it is held.
+  const mode_t mask = ::umask(0);
+  FolderLock held;
+  ASSERT_EQ(held.Acquire(output_, std::chrono::milliseconds(0), nullptr), 0);
+  ::umask(mask);
+  struct stat info {};
+  ASSERT_EQ(::stat((output_ + "/.strumlet.lock").c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 07777, 0600u);
+  held = FolderLock{};
+
+  // A link at the lock file's name is never followed.
+  ASSERT_EQ(::symlink((root_ / "elsewhere").c_str(), (output_ + "/.strumlet.lock").c_str()), 0);
+  CStrumletViewerDoc linked(settings_);
+  EXPECT_FALSE(linked.OnOpenDocument(input_));
+  EXPECT_TRUE(linked.summary().invalidOutput);
+  EXPECT_FALSE(Exists(root_ / "elsewhere"));
+}
+
+TEST_F(ConversionTest, OnlyOurOwnTemporaryNamesAreSweptAndOnlyInFoldersTheRunHolds) {
+  WriteDatabase(input_ + "/A.pdb", kGuitar);
+  const std::string folder = output_ + "/A";
+  ::mkdir(folder.c_str(), 0777);
+  const std::string stale = folder + "/.strumlet-0123456789abcdef.part";
+  const std::vector<std::string> users = {folder + "/.strumlet-notes.part",
+                                          output_ + "/.strumlet-0123456789ABCDEF.part",
+                                          folder + "/.strumlet-0123456789abcdef0.part"};
+  for (const std::string& path : users) WriteDatabase(path, "");
+  WriteDatabase(stale, "");
+  const timespec old[2] = {{1, 0}, {1, 0}};
+  for (const std::string& path : users) ::utimensat(AT_FDCWD, path.c_str(), old, 0);
+  ::utimensat(AT_FDCWD, stale.c_str(), old, 0);
+
+  // Another run writes into A as its output folder: this one waits for it and keeps out.
+  FolderLock other;
+  ASSERT_EQ(other.Acquire(folder, std::chrono::milliseconds(0), nullptr), 0);
+  CStrumletViewerDoc blocked(settings_);
+  blocked.SetLockPatience(std::chrono::milliseconds(200));
+  EXPECT_TRUE(blocked.OnOpenDocument(input_));
+  EXPECT_EQ(blocked.summary().failures, 1);
+  ASSERT_EQ(messages_.Texts().size(), 1u);
+  EXPECT_EQ(messages_.Texts()[0].rfind("Another conversion is writing into '" + folder + "'", 0),
+            0u);
+  EXPECT_TRUE(Exists(stale));
+  EXPECT_FALSE(Exists(folder + "/A.html"));
+
+  other = FolderLock{};
+  CStrumletViewerDoc doc(settings_);
+  EXPECT_TRUE(doc.OnOpenDocument(input_));
+  EXPECT_TRUE(Exists(folder + "/A.html"));
+  EXPECT_FALSE(Exists(stale));
+  for (const std::string& path : users) EXPECT_TRUE(Exists(path)) << path;
+}
+
+TEST_F(ConversionTest, ARerunKeepsTheModesTheUserGaveAndNewFilesFollowTheUmask) {
+  WriteDatabase(input_ + "/A.pdb", kGuitar);
+  CStrumletViewerDoc doc(settings_);
+  ASSERT_TRUE(doc.OnOpenDocument(input_));
+  const std::string page = output_ + "/A/A.html";
+  const std::vector<std::string> images = List(output_ + "/A");
+  const std::string image = output_ + "/A/" + images.front();
+  ASSERT_NE(image, page);
+  ::chmod(page.c_str(), 0600);
+  ::chmod(image.c_str(), 0640);
+  const mode_t mask = ::umask(077);
+  WriteDatabase(input_ + "/B.pdb", kGuitar);
+  CStrumletViewerDoc again(settings_);
+  EXPECT_TRUE(again.OnOpenDocument(input_));
+  ::umask(mask);
+  auto mode = [](const std::string& path) {
+    struct stat info {};
+    ::stat(path.c_str(), &info);
+    return info.st_mode & 07777;
+  };
+  EXPECT_EQ(mode(page), 0600u);
+  EXPECT_EQ(mode(image), 0640u);
+  EXPECT_EQ(mode(output_ + "/B/B.html"), 0600u);
+}
+
+TEST_F(ConversionTest, BaseNamesTooLongForTheirFilesAreCutAndKeptApart) {
+  // 251 bytes of base name: the longest a ".pdb" file can have, with no room left for ".html".
+  // The cut falls inside the last letter's two bytes, which go whole, and the two names that
+  // are then the same are kept apart.
+  const std::string stem(249, 'a');
+  WriteDatabase(input_ + "/" + stem + "\xc3\xa9" + ".pdb", kGuitar);
+  WriteDatabase(input_ + "/" + stem + "\xc3\xb6" + ".pdb", kGuitar);
+  settings_.m_bPng = true;
+  CStrumletViewerDoc doc(settings_);
+  ASSERT_TRUE(doc.OnOpenDocument(input_));
+  EXPECT_EQ(doc.summary().failures, 0);
+  EXPECT_EQ(messages_.Texts().size(), 2u);
+  const std::string& first = stem;
+  const std::string second = std::string(248, 'a') + "-2";
+  EXPECT_TRUE(Exists(output_ + "/" + first + "/" + first + ".html"));
+  EXPECT_TRUE(Exists(output_ + "/" + second + "/" + second + ".html"));
 }
 
 }  // namespace
