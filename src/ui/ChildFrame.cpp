@@ -89,9 +89,9 @@ void CChildFrame::Activate() {
 void CChildFrame::InitialUpdate() {
   setWindowTitle(QString::fromStdString(document_->GetTitle()));
   for (const auto& [page, words] : document_->PageWords()) {
-    SetPageWords(QString::fromStdString(page), words);
+    SetPageWords(page, words);
   }
-  const bool instructions = htmlView_->OnInitialUpdate(QString::fromStdString(document_->PagePath));
+  const bool instructions = htmlView_->OnInitialUpdate(document_->PagePath);
   if (instructions) {
     showMaximized();
   } else {

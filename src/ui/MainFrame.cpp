@@ -69,9 +69,9 @@ CMainFrame::CMainFrame(CStrumletViewerApp& app, QWidget* parent)
   connect(mdiArea_, &QMdiArea::subWindowActivated, this, &CMainFrame::updateMenus);
   setAcceptDrops(true);
   // The page views show the output of the documents open here, and nothing else on disk.
-  CPageSchemeHandler::SetAccess([this](const QString& path) {
+  CPageSchemeHandler::SetAccess([this](const std::string& path) {
     const CDocManager* documents = app_.docManager();
-    return documents != nullptr && documents->ServesFile(path.toStdString());
+    return documents != nullptr && documents->ServesFile(path);
   });
 
   createActions();
@@ -463,7 +463,7 @@ void CMainFrame::updateMenus() {
   CChildFrame* child = activeChild();
   const bool hasChild = child != nullptr;
   closeAct_->setEnabled(hasChild);
-  const bool canExport = !ExportSource(child).isEmpty();
+  const bool canExport = !ExportSource(child).empty();
   exportChordProAct_->setEnabled(canExport);
   exportMusicXmlAct_->setEnabled(canExport);
   exportJsonAct_->setEnabled(canExport);
@@ -680,38 +680,47 @@ void CMainFrame::print() {
   });
 }
 
-QString CMainFrame::ExportSource(CChildFrame* child) const {
+std::string CMainFrame::ExportSource(CChildFrame* child) const {
   if (child == nullptr || child->document() == nullptr || app_.docManager() == nullptr) {
     return {};
   }
-  const QString path = QString::fromStdString(app_.docManager()->PathOf(child->document()));
+  const std::string path = app_.docManager()->PathOf(child->document());
   // A folder's page is its index; only a single database has one set of chords to export.
-  return EndsInPdb(path.toStdString()) && IsRegularFile(path.toStdString()) ? path : QString();
+  return EndsInPdb(path) && IsRegularFile(path) ? path : std::string();
 }
 
 void CMainFrame::exportChords(ExportFormat format) {
   CChildFrame* child = activeChild();
-  const QString source = ExportSource(child);
-  if (source.isEmpty()) {
+  const std::string source = ExportSource(child);
+  if (source.empty()) {
     return;
   }
   const CStrumletViewerDoc& document = *child->document();
-  const QString folder = QString::fromStdString(document.DestinationFolder);
-  const QString proposed = QDir(folder.isEmpty() ? QFileInfo(source).path() : folder)
-                               .filePath(QString::fromStdString(document.BaseName) +
-                                         QString::fromLatin1(ExportExtension(format)));
-  const std::optional<std::string> chosen = ChooseExportFile(this, format, proposed.toStdString());
+  std::string folder = document.DestinationFolder.empty()
+                           ? source.substr(0, source.size() - FileName(source).size())
+                           : document.DestinationFolder;
+  // The dialog holds names as text, which keeps no bytes that are not UTF-8: it starts in the
+  // nearest folder whose name it can hold.
+  const auto holds = [](const std::string& path) {
+    return QFile::encodeName(QFile::decodeName(QByteArray::fromStdString(path))).toStdString() ==
+           path;
+  };
+  while (folder.size() > 1 && !holds(folder)) {
+    while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+    folder.resize(folder.size() - FileName(folder).size());
+  }
+  const std::optional<std::string> chosen =
+      ChooseExportFile(this, format, JoinPath(folder, document.BaseName + ExportExtension(format)));
   if (!chosen) {
     return;
   }
-  const QString target = QString::fromStdString(*chosen);
+  const std::string& target = *chosen;
   QApplication::setOverrideCursor(Qt::WaitCursor);
   // The same database read again in the order its page was made with.
-  const bool written =
-      app_.Export(format, source.toStdString(), document.SortOrder, target.toStdString());
+  const bool written = app_.Export(format, source, document.SortOrder, target);
   QApplication::restoreOverrideCursor();
   if (written) {
-    statusBar()->showMessage(tr("Wrote %1").arg(target), 5000);
+    statusBar()->showMessage(tr("Wrote %1").arg(QString::fromStdString(target)), 5000);
   }
 }
 

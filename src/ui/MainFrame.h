@@ -7,6 +7,7 @@
 #include <QMainWindow>
 #include <QPrinter>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "strumlet/app/StrumletViewerApp.h"
@@ -89,7 +90,7 @@ class CMainFrame final : public QMainWindow, public MainFrameWindow {
   void createToolBars();
   void createStatusBar();
   QAction* newCommand(int id, const QString& text, const QString& tip);
-  QString ExportSource(CChildFrame* child) const;
+  std::string ExportSource(CChildFrame* child) const;
   // Zooms every page view to `percent`, and keeps it for the next start.
   void setPageZoom(int percent);
   void readGeometry();

@@ -12,9 +12,16 @@
 #include <QWebEngineUrlRequestInfo>
 #include <QWebEngineUrlRequestJob>
 #include <QWebEngineUrlScheme>
+#include <filesystem>
+#include <fstream>
 #include <memory>
 #include <optional>
+#include <sstream>
+#include <system_error>
 #include <vector>
+
+#include "strumlet/core/FileSystem.h"
+#include "strumlet/core/StartDirectory.h"
 
 namespace strumlet {
 
@@ -44,17 +51,36 @@ void RegisterPageScheme() {
   QWebEngineUrlScheme::registerScheme(scheme);
 }
 
-QUrl PageSchemeUrl(const QString& path) {
+QUrl PageSchemeUrl(const std::string& path) {
+  // The path's own bytes, escaped: a file name need not be UTF-8, and a QString would lose
+  // what is not.
+  const std::string absolute = AbsolutePath(path, StartDirectory());
   QUrl url;
   url.setScheme(QString::fromLatin1(kScheme));
-  url.setPath(QFileInfo(path).absoluteFilePath());
+  url.setPath(QString::fromLatin1(QByteArray::fromStdString(absolute).toPercentEncoding("/")),
+              QUrl::TolerantMode);
   return url;
+}
+
+QUrl PageSchemeUrl(const QString& path) {
+  return PageSchemeUrl(QFile::encodeName(path).toStdString());
+}
+
+std::string PageSchemePath(const QUrl& url) {
+  return QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()).toStdString();
 }
 
 namespace {
 
+// The canonical form of `path` (links and ".." resolved), empty when it cannot be resolved.
+std::string CanonicalPath(const std::string& path) {
+  std::error_code error;
+  const std::filesystem::path canonical = std::filesystem::canonical(path, error);
+  return error ? std::string() : canonical.string();
+}
+
 struct PageWordsEntry {
-  QString canonicalPath;
+  std::string canonicalPath;
   std::weak_ptr<const DiagramWords> words;
 };
 
@@ -63,7 +89,7 @@ std::vector<PageWordsEntry>& PageWordsRegistry() {
   return registry;
 }
 
-std::shared_ptr<const DiagramWords> WordsFor(const QString& canonicalPath) {
+std::shared_ptr<const DiagramWords> WordsFor(const std::string& canonicalPath) {
   auto& registry = PageWordsRegistry();
   std::shared_ptr<const DiagramWords> found;
   std::erase_if(registry, [&](const PageWordsEntry& entry) {
@@ -88,9 +114,9 @@ std::optional<QByteArrayView> AttributeValue(QByteArrayView tag, QByteArrayView 
 
 }  // namespace
 
-void SetPageWords(const QString& pagePath, const std::shared_ptr<const DiagramWords>& words) {
-  const QString canonical = QFileInfo(pagePath).canonicalFilePath();
-  if (canonical.isEmpty() || !words) return;
+void SetPageWords(const std::string& pagePath, const std::shared_ptr<const DiagramWords>& words) {
+  const std::string canonical = CanonicalPath(pagePath);
+  if (canonical.empty() || !words) return;
   WordsFor(canonical);  // drops the entries of documents that are gone
   auto& registry = PageWordsRegistry();
   std::erase_if(registry, [&](const PageWordsEntry& e) { return e.canonicalPath == canonical; });
@@ -195,21 +221,26 @@ bool IsOwnContentUrl(const QUrl& url) {
 void CPageSchemeHandler::requestStarted(QWebEngineUrlRequestJob* job) {
   // Checked and read by the resolved path, so that a link or a ".." cannot lead out of the
   // folders allowed.
-  const QString path = QFileInfo(job->requestUrl().path()).canonicalFilePath();
+  const std::string path = CanonicalPath(PageSchemePath(job->requestUrl()));
   const Access& access = CurrentAccess();
-  if (path.isEmpty() || !access || !access(path)) {
+  if (path.empty() || !access || !access(path)) {
     job->fail(QWebEngineUrlRequestJob::RequestDenied);
     return;
   }
-  auto file = std::make_unique<QFile>(path);
-  if (!QFileInfo(path).isFile() || !file->open(QIODevice::ReadOnly)) {
+  // Read whole and closed at once: no file stays open while the browser takes its time.
+  std::ifstream file(path, std::ios::binary);
+  if (!IsRegularFile(path) || !file) {
     job->fail(QWebEngineUrlRequestJob::UrlNotFound);
     return;
   }
-  const QByteArray mime = PageSchemeMimeType(path);
-  // Read whole and closed at once: no file stays open while the browser takes its time.
-  QByteArray data = file->readAll();
-  file->close();
+  std::ostringstream content;
+  content << file.rdbuf();
+  if (file.bad()) {
+    job->fail(QWebEngineUrlRequestJob::RequestFailed);
+    return;
+  }
+  QByteArray data = QByteArray::fromStdString(content.str());
+  const QByteArray mime = PageSchemeMimeType(QString::fromUtf8(path));
   if (mime == "text/html") {
     const std::shared_ptr<const DiagramWords> words = WordsFor(path);
     data = WithDeferredImages(std::move(data), words.get());

@@ -28,9 +28,14 @@ namespace strumlet {
 // Registers the scheme; must run before the application object is made.
 void RegisterPageScheme();
 
-// The address the view loads for the generated file at `path` (an absolute path). Relative
-// links and image sources in the page resolve to the same scheme, so they are served here too.
+// The address the view loads for the generated file at `path` (its bytes, as the system names
+// it; relative to the start directory when not absolute). Relative links and image sources in
+// the page resolve to the same scheme, so they are served here too.
+QUrl PageSchemeUrl(const std::string& path);
+// The same for a path held as text (valid UTF-8 only).
 QUrl PageSchemeUrl(const QString& path);
+// The file an address of the scheme names, as the bytes of its path.
+std::string PageSchemePath(const QUrl& url);
 
 // The attribute that holds a served image's address until the view asks for the image.
 inline constexpr char kDeferredSourceAttribute[] = "data-strumlet-src";
@@ -41,7 +46,7 @@ using DiagramWords = std::unordered_map<std::string, std::string>;
 
 // Gives the page at `pagePath` the words of its diagrams for as long as `words` lives (the
 // document that wrote the page owns them). Pages without words are served with what they have.
-void SetPageWords(const QString& pagePath, const std::shared_ptr<const DiagramWords>& words);
+void SetPageWords(const std::string& pagePath, const std::shared_ptr<const DiagramWords>& words);
 
 // The class of the words the served page keeps beside each diagram for find in page.
 inline constexpr char kFindWordsClass[] = "strumlet-words";
@@ -67,7 +72,7 @@ class CPageSchemeHandler final : public QWebEngineUrlSchemeHandler {
   Q_OBJECT
  public:
   // Decides whether the file at a canonical path (symbolic links and ".." resolved) is served.
-  using Access = std::function<bool(const QString& canonicalPath)>;
+  using Access = std::function<bool(const std::string& canonicalPath)>;
 
   using QWebEngineUrlSchemeHandler::QWebEngineUrlSchemeHandler;
   void requestStarted(QWebEngineUrlRequestJob* job) override;

@@ -342,8 +342,8 @@ QUrl CStrumletViewerView::InstructionPageUrl() {
   return QUrl(QStringLiteral("qrc:/strumletviewer/instructions.html"));
 }
 
-bool CStrumletViewerView::OnInitialUpdate(const QString& pagePath) {
-  if (!pagePath.isEmpty()) {
+bool CStrumletViewerView::OnInitialUpdate(const std::string& pagePath) {
+  if (!pagePath.empty()) {
     // Not as a file: see PageScheme.h.
     load(PageSchemeUrl(pagePath));
     return false;

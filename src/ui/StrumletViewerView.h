@@ -9,6 +9,7 @@
 #include <QUrl>
 #include <QWebEngineView>
 #include <functional>
+#include <string>
 
 namespace strumlet {
 
@@ -27,7 +28,7 @@ class CStrumletViewerView final : public QWebEngineView {
 
   // Navigates once: to `pagePath` (served through the page scheme), or to the instruction page when
   // it is empty. True when the instructions were shown (the window is then maximised by its frame).
-  bool OnInitialUpdate(const QString& pagePath);
+  bool OnInitialUpdate(const std::string& pagePath);
 
   // Brings in every image of the page that has not come yet, then calls `done` (for printing,
   // which shows the whole page). Gives up when none has come for a minute.

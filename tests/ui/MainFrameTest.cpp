@@ -557,6 +557,32 @@ TEST_F(ProgramTest, EveryPathOnTheCommandLineGetsAWindow) {
   EXPECT_EQ(frame->activeChild()->windowTitle(), "Ukulele Chords.pdb");
 }
 
+TEST_F(ProgramTest, ADatabaseWhoseNameIsNotUtf8OpensShowsAndExports) {
+  store.strings["Settings/OutputPath"] = folder / "out/";
+  const std::string name = "Jos\xe9 Chords";  // Latin-1, as an old backup may hold it
+  std::filesystem::copy_file(STRUMLET_SAMPLES_DIR "/Guitar Chords.pdb", folder / (name + ".pdb"));
+  CMainFrame* frame = Start({folder / (name + ".pdb")});
+  ASSERT_NE(frame, nullptr);
+  CChildFrame* child = frame->activeChild();
+  ASSERT_NE(child, nullptr);
+  EXPECT_TRUE(child->windowTitle().startsWith("Jos")) << child->windowTitle().toStdString();
+  ASSERT_TRUE(WaitForLoad(child->htmlView()));
+  EXPECT_TRUE(WaitForScriptValue(
+      child->htmlView(),
+      "String(document.images.length > 0 && document.images[0].naturalWidth > 0)", "true"));
+
+  QTimer::singleShot(0, frame, [] {
+    if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) dialog->accept();
+  });
+  frame->command(ID_EXPORT_JSON)->trigger();
+  // Proposed in the nearest folder the dialog can name.
+  int exported = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(folder / "out")) {
+    exported += entry.path().extension() == ".json";
+  }
+  EXPECT_EQ(exported, 1);
+}
+
 TEST_F(ProgramTest, ALongPageAsksOnlyForTheImagesNearTheViewAndAllForAPrint) {
   store.strings["Settings/OutputPath"] = folder / "out/";
   CMainFrame* frame = Start({STRUMLET_SAMPLES_DIR "/Guitar Chords.pdb"});
