@@ -65,7 +65,9 @@ std::string TerminalText(std::string_view text, bool keepLineFeeds) {
 }
 
 void PrintOutputLine(std::string_view line) {
-  const std::string text = TerminalText(line, false) + '\n';
+  // A pipe or a file gets the name as it is, for the command reading it to pass on whole.
+  static const bool terminal = ::isatty(STDOUT_FILENO) == 1;
+  const std::string text = (terminal ? TerminalText(line, false) : std::string(line)) + '\n';
   if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size() && outputError == 0) {
     outputError = errno != 0 ? errno : EIO;
   }
