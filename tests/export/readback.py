@@ -92,8 +92,7 @@ def validate(bases, schema_path):
 
 
 def file_name_text(raw):
-    """A file name as Python's own codecs read it: UTF-8, else Windows-1252 (U+FFFD where the
-    code page has no character)."""
+    """A file name read by Python's codecs: UTF-8, else Windows-1252 (U+FFFD for no character)."""
     try:
         return raw.decode("utf-8")
     except UnicodeDecodeError:
