@@ -11,39 +11,14 @@
 #include <cstdio>
 #include <cstring>
 
+#include "strumlet/core/Utf8.h"
+
 namespace strumlet {
 
 namespace {
 
 // The first error a write to standard output met, 0 while none.
 int outputError = 0;
-
-// The length of the well-formed UTF-8 sequence at `text[at]` (a lead byte of 0xC2 or above),
-// or 0 when the bytes there are not one: overlong forms, surrogates and code points past
-// U+10FFFF count as malformed.
-std::size_t Utf8Length(std::string_view text, std::size_t at) {
-  const auto byte = [&text](std::size_t i) {
-    return i < text.size() ? static_cast<unsigned char>(text[i]) : 0u;
-  };
-  const unsigned lead = byte(at);
-  const auto continuation = [&byte](std::size_t i, unsigned low = 0x80, unsigned high = 0xBF) {
-    return byte(i) >= low && byte(i) <= high;
-  };
-  if (lead >= 0xC2 && lead <= 0xDF) {
-    return continuation(at + 1) ? 2 : 0;
-  }
-  if (lead >= 0xE0 && lead <= 0xEF) {
-    const unsigned low = lead == 0xE0 ? 0xA0 : 0x80;
-    const unsigned high = lead == 0xED ? 0x9F : 0xBF;
-    return continuation(at + 1, low, high) && continuation(at + 2) ? 3 : 0;
-  }
-  if (lead >= 0xF0 && lead <= 0xF4) {
-    const unsigned low = lead == 0xF0 ? 0x90 : 0x80;
-    const unsigned high = lead == 0xF4 ? 0x8F : 0xBF;
-    return continuation(at + 1, low, high) && continuation(at + 2) && continuation(at + 3) ? 4 : 0;
-  }
-  return 0;
-}
 
 void AppendEscaped(std::string& out, unsigned char byte) {
   static constexpr char kHex[] = "0123456789abcdef";
@@ -70,14 +45,15 @@ std::string TerminalText(std::string_view text, bool keepLineFeeds) {
       ++i;
       continue;
     }
-    const std::size_t length = Utf8Length(text, i);
+    char32_t codePoint = 0;
+    const std::size_t length = DecodeUtf8(text, i, codePoint);
     if (length == 0) {
       AppendEscaped(out, byte);
       ++i;
       continue;
     }
     // U+0080..U+009F: the C1 controls, which terminals obey like their ESC forms.
-    if (byte == 0xC2 && static_cast<unsigned char>(text[i + 1]) < 0xA0) {
+    if (codePoint < 0xA0) {
       AppendEscaped(out, byte);
       AppendEscaped(out, static_cast<unsigned char>(text[i + 1]));
     } else {
@@ -89,7 +65,9 @@ std::string TerminalText(std::string_view text, bool keepLineFeeds) {
 }
 
 void PrintOutputLine(std::string_view line) {
-  const std::string text = TerminalText(line, false) + '\n';
+  // A pipe or a file gets the name as it is, for the command reading it to pass on whole.
+  static const bool terminal = ::isatty(STDOUT_FILENO) == 1;
+  const std::string text = (terminal ? TerminalText(line, false) : std::string(line)) + '\n';
   if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size() && outputError == 0) {
     outputError = errno != 0 ? errno : EIO;
   }

@@ -15,8 +15,9 @@ namespace strumlet {
 // window. Everything else is kept byte for byte, a backslash too.
 std::string TerminalText(std::string_view text, bool keepLineFeeds = true);
 
-// Prints `line` and a line end on standard output; a line feed inside `line` is escaped, so that
-// each printed name stays one line. A write error is kept for FinishStandardOutput.
+// Prints `line` and a line end on standard output. On a terminal `line` is escaped as by
+// TerminalText, a line feed too, so that each printed name stays one line; to a pipe or a file
+// it goes byte for byte. A write error is kept for FinishStandardOutput.
 void PrintOutputLine(std::string_view line);
 
 // Flushes and closes standard output at the end of `program`. When anything written to it was

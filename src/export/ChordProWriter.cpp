@@ -13,11 +13,18 @@ namespace strumlet {
 namespace {
 
 // A define name a reader splits at blanks and trims: quoted when it holds a blank or starts
-// with a quote, so the reader gets every character back.
+// with a quote, so the reader gets every character back. Inside the quotes a quote is escaped
+// like a backslash, or it would end the name there and let the rest read as more directive.
 std::string DefineName(const std::string& utf8) {
   std::string escaped = EscapeDirectiveText(utf8);
   const bool quote = utf8.find(' ') != std::string::npos || (!utf8.empty() && utf8[0] == '"');
-  return quote ? "\"" + escaped + "\"" : escaped;
+  if (!quote) return escaped;
+  std::string quoted = "\"";
+  for (const char c : escaped) {
+    if (c == '"') quoted += '\\';
+    quoted += c;
+  }
+  return quoted + '"';
 }
 
 std::string Comment(const std::string& utf8) {

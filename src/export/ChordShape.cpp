@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "strumlet/core/CodePage.h"
+#include "strumlet/core/Utf8.h"
 #include "strumlet/pdb/ChordCollection.h"
 
 namespace strumlet {
@@ -176,20 +177,18 @@ std::string HeadingTracker::CategoryName(const ChordRecord& record) const {
 }
 
 std::string FileNameText(const std::string& name) {
-  for (std::size_t i = 0; i < name.size();) {
-    const auto c = static_cast<unsigned char>(name[i]);
-    const std::size_t length = c < 0x80         ? 1
-                               : (c >> 5) == 6  ? 2
-                               : (c >> 4) == 14 ? 3
-                               : (c >> 3) == 30 ? 4
-                                                : 0;
-    if (length == 0 || i + length > name.size()) return CodePageToUtf8(name);
-    for (std::size_t k = 1; k < length; ++k) {
-      if ((static_cast<unsigned char>(name[i + k]) & 0xC0) != 0x80) return CodePageToUtf8(name);
-    }
-    i += length;
+  if (IsUtf8(name)) return name;
+  // A name in a single-byte set, most likely the handheld's own: read in its code page like
+  // the chord names, one byte a character, so that every text file gets well-formed UTF-8.
+  std::string utf8;
+  for (const char byte : name) {
+    const std::string character = CodePageToUtf8(std::string_view(&byte, 1));
+    // The five codes the page leaves undefined come back as C1 controls: no character.
+    const bool undefined = character.size() == 2 && character[0] == '\xC2' &&
+                           static_cast<unsigned char>(character[1]) < 0xA0;
+    utf8 += undefined ? "\xEF\xBF\xBD" : character;  // U+FFFD
   }
-  return name;
+  return utf8;
 }
 
 }  // namespace strumlet

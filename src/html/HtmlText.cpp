@@ -8,6 +8,8 @@
 #include <stdint.h>
 #include <time.h>
 
+#include "strumlet/core/Utf8.h"
+
 namespace strumlet {
 
 std::string EscapeHtml(std::string_view text) {
@@ -34,46 +36,13 @@ std::string EscapeHtml(std::string_view text) {
   return out;
 }
 
-namespace {
-
-// Length of the UTF-8 sequence at `text[i]` and its code point; 0 when it is not valid UTF-8.
-std::size_t DecodeUtf8(std::string_view text, std::size_t i, char32_t& codePoint) {
-  const auto lead = static_cast<unsigned char>(text[i]);
-  std::size_t length = 0;
-  char32_t minimum = 0;
-  if (lead >= 0xC2 && lead <= 0xDF) {
-    length = 2, codePoint = lead & 0x1F, minimum = 0x80;
-  } else if (lead >= 0xE0 && lead <= 0xEF) {
-    length = 3, codePoint = lead & 0x0F, minimum = 0x800;
-  } else if (lead >= 0xF0 && lead <= 0xF4) {
-    length = 4, codePoint = lead & 0x07, minimum = 0x10000;
-  } else {
-    return 0;
-  }
-  if (i + length > text.size()) {
-    return 0;
-  }
-  for (std::size_t k = 1; k < length; ++k) {
-    const auto next = static_cast<unsigned char>(text[i + k]);
-    if ((next & 0xC0) != 0x80) {
-      return 0;
-    }
-    codePoint = (codePoint << 6) | (next & 0x3F);
-  }
-  const bool surrogate = codePoint >= 0xD800 && codePoint <= 0xDFFF;
-  return codePoint < minimum || codePoint > 0x10FFFF || surrogate ? 0 : length;
-}
-
-}  // namespace
-
 std::string EscapeHtmlName(std::string_view utf8) {
   std::string out;
   out.reserve(utf8.size());
   for (std::size_t i = 0; i < utf8.size();) {
     char32_t codePoint = 0;
-    const std::size_t length =
-        static_cast<unsigned char>(utf8[i]) < 0x80 ? 0 : DecodeUtf8(utf8, i, codePoint);
-    if (length == 0) {
+    const std::size_t length = DecodeUtf8(utf8, i, codePoint);
+    if (length < 2) {
       out += EscapeHtml(utf8.substr(i, 1));
       ++i;
     } else {

@@ -91,6 +91,16 @@ class ConvertCommandTest : public ::testing::Test {
     return run;
   }
 
+  // Runs the program with standard output on a terminal of its own: what the terminal got.
+  std::string OnTerminal(const std::vector<std::string>& arguments) {
+    std::string command = ShellQuote(STRUMLET_CONVERT);
+    for (const std::string& argument : arguments) command += ' ' + ShellQuote(argument);
+    const std::string shell = "cd " + ShellQuote(root_) + " && script -qec " +
+                              ShellQuote(command + " 2>/dev/null") + " /dev/null </dev/null >tty";
+    EXPECT_EQ(std::system(shell.c_str()), 0);
+    return Read(root_ + "/tty");
+  }
+
   strumlet::testing::TempFolder folder_;
   const std::string root_ = folder_.path();
 };
@@ -216,7 +226,7 @@ TEST_F(ConvertCommandTest, FailedDatabasesGiveStatusOneAndTheirMessages) {
   EXPECT_NE(Read(Out() + "/index.html").find("Blocked.pdb - ERROR"), std::string::npos);
 }
 
-TEST_F(ConvertCommandTest, NamesReachTheTerminalEscaped) {
+TEST_F(ConvertCommandTest, NamesReachATerminalEscapedAndAFileAsTheyAre) {
   const std::string hostile = "\x1b]0;pwned\a\x1b[2J";
   Database(hostile + ".pdb", "creator ABCD\n");
   Result run = Convert({"-o", Out(), "in/" + hostile + ".pdb"});
@@ -225,13 +235,15 @@ TEST_F(ConvertCommandTest, NamesReachTheTerminalEscaped) {
             "\\x1b]0;pwned\\x07\\x1b[2J.pdb: The selected database is not a Strumlet database.  "
             "It cannot be processed.\n");
 
-  // The page path printed last, and a path in a refusal.
   fs::remove(In() + "/" + hostile + ".pdb");
   Database(hostile + ".pdb", kGuitar);
+  // The page path printed last: as it is to a file, for the next command to open.
   run = Convert({"-o", Out() + "/\x1b[2J", "in/" + hostile + ".pdb"});
   EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out, Out() + "/\x1b[2J/" + hostile + "/" + hostile + ".html\n");
   const std::string escaped = "\\x1b]0;pwned\\x07\\x1b[2J";
-  EXPECT_EQ(run.out, Out() + "/\\x1b[2J/" + escaped + "/" + escaped + ".html\n");
+  EXPECT_EQ(OnTerminal({"-o", Out() + "/\x1b[2J", "in/" + hostile + ".pdb"}),
+            Out() + "/\\x1b[2J/" + escaped + "/" + escaped + ".html\r\n");
   EXPECT_TRUE(fs::exists(Out() + "/\x1b[2J/" + hostile + "/" + hostile + ".html"));
   run = Convert({"in/\x1b[2Jmissing.pdb"});
   EXPECT_EQ(run.status, 2);

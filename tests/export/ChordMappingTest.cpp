@@ -145,6 +145,20 @@ TEST(ChordMapping, NamesReadBackAsThemselves) {
   EXPECT_EQ(DefineLine(MapChord(unnamed)), "{define: 1bc base-fret 1 frets x 3 2 0 1 0}");
 }
 
+TEST(ChordMapping, AQuoteInsideAQuotedNameStaysInTheName) {
+  // Read back under the quoting rule (a quoted string with backslash escapes) by the fixture's
+  // reader: each name whole, and nothing of it as a second name or a keyword.
+  for (const std::string name : {"a\" \"b", "Am\" base-fret 5", "\"C maj", "\"C", "C \\"}) {
+    SCOPED_TRACE(name);
+    ChordRecord record = Chord("{define: C frets x 3 2 0 1 0}");
+    record.name = name;
+    const std::string line = DefineLine(MapChord(record));
+    const ChordProChord back = MapChord(Chord(line));
+    EXPECT_EQ(back.name, name) << line;
+    EXPECT_EQ(DefineLine(back), line);
+  }
+}
+
 TEST(ChordMapping, ARecordWithoutStringsDefinesNothing) {
   const ChordProChord chord = MapChord(Chord("{define: Odd frets 0}\nentry-count 1"));
   EXPECT_TRUE(chord.frets.empty());

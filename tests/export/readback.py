@@ -11,7 +11,8 @@
 
 Converts the bundled samples and the databases built from the descriptions in READBACK (folders
 separated by ":") with `strumlet-convert -f all`, then
-  schema:    validates every JSON file against the schema with a real JSON Schema validator;
+  schema:    validates every JSON file against the schema with a real JSON Schema validator,
+             and reads every text export as UTF-8, each naming its database as the others do;
   musescore: has the notation program convert every MusicXML file to its own format and finds
              each chord again as a fret diagram (the dots, crosses, open strings and barres of
              the JSON positions) and as a chord symbol that spells the chord's name.
@@ -28,6 +29,12 @@ import xml.etree.ElementTree as ET
 
 SKIP = 77
 
+# Database file names that are no UTF-8: an overlong "/", a surrogate, lead byte F5, a
+# code point past U+10FFFF, a truncated sequence, Latin-1, and a code Windows-1252 leaves
+# undefined.
+ODD_NAMES = [b"C\xc0\xafD", b"\xed\xa0\x80x", b"F\xf5\x80\x80\x80", b"G\xf4\x90\x80\x80",
+             b"A\xe2\x82", b"Jos\xe9", b"x\x81"]
+
 
 def skip(reason):
     if os.environ.get("CI") == "true":
@@ -37,7 +44,7 @@ def skip(reason):
     sys.exit(SKIP)
 
 
-def convert(convert_tool, fixture_tool, samples, readback, work):
+def convert(convert_tool, fixture_tool, samples, readback, work, odd_names):
     source = os.path.join(work, "in")
     os.makedirs(source)
     for pdb in glob.glob(os.path.join(samples, "*.pdb")):
@@ -46,6 +53,9 @@ def convert(convert_tool, fixture_tool, samples, readback, work):
         for text in glob.glob(os.path.join(folder, "*.txt")):
             name = os.path.splitext(os.path.basename(text))[0] + ".pdb"
             subprocess.run([fixture_tool, text, os.path.join(source, name)], check=True)
+    sample = glob.glob(os.path.join(source, "*.pdb"))[0]
+    for name in ODD_NAMES if odd_names else []:
+        shutil.copy(sample, os.path.join(os.fsencode(source), name + b".pdb"))
     out = os.path.join(work, "out")
     # Status 1 is a damaged database read in part: its chords read completely are exported.
     result = subprocess.run([convert_tool, "-q", "-f", "all", "-o", out, source],
@@ -78,6 +88,38 @@ def validate(bases, schema_path):
             failures += 1
         chords += len(data["chords"])
     print("%d JSON files, %d chords validated against %s" % (len(bases), chords, schema_path))
+    return failures
+
+
+def file_name_text(raw):
+    """A file name read by Python's codecs: UTF-8, else Windows-1252 (U+FFFD for no character)."""
+    try:
+        return raw.decode("utf-8")
+    except UnicodeDecodeError:
+        return raw.decode("cp1252", errors="replace")
+
+
+def names(bases):
+    """Every text export reads as UTF-8 and names its database as the others do."""
+    failures = 0
+    for base in bases:
+        try:
+            with open(base + ".json", encoding="utf-8") as f:
+                found = [json.load(f)["name"]]
+            with open(base + ".cho", encoding="utf-8") as f:
+                found.append(f.readline()[len("{title: "):-len("}\n")])
+            xml = ET.parse(base + ".musicxml").getroot()
+            found += [xml.findtext("./work/work-title"),
+                      xml.findtext("./part-list/score-part/part-name")]
+        except (UnicodeDecodeError, ET.ParseError) as error:
+            found = [error]
+        raw = os.fsencode(os.path.basename(base))
+        want = file_name_text(raw) if raw in ODD_NAMES else found[0]
+        if found != [want] * 4:
+            print("FAIL: %r: named %r, expected %r" % (base, found, want))
+            failures += 1
+    print("%d databases: the names in their JSON, ChordPro and MusicXML files compared"
+          % len(bases))
     return failures
 
 
@@ -190,8 +232,12 @@ def main():
     if mode == "musescore" and not (shutil.which("mscore3") or shutil.which("musescore3")):
         skip("musescore3 is not installed")
     with tempfile.TemporaryDirectory() as work:
-        bases = convert(convert_tool, fixture_tool, samples, readback, work)
-        failures = validate(bases, sys.argv[6]) if mode == "schema" else musescore(bases)
+        # The notation program opens no file whose path is not UTF-8.
+        bases = convert(convert_tool, fixture_tool, samples, readback, work, mode == "schema")
+        if mode == "schema":
+            failures = names(bases) or validate(bases, sys.argv[6])
+        else:
+            failures = musescore(bases)
     print("%d failed" % failures)
     return 1 if failures else 0
 

@@ -84,13 +84,18 @@ TEST_F(PalmCommandTest, UsersAndTheirFolders) {
   EXPECT_EQ(r.err, "No folder found for the Palm user \"Nobody\".\n");
 }
 
-TEST_F(PalmCommandTest, OutputThatCannotBeWrittenFailsAndNamesAreEscaped) {
+TEST_F(PalmCommandTest, OutputThatCannotBeWrittenFailsAndNamesAreEscapedOnlyInMessages) {
   EXPECT_EQ(Run("add-user Ann").status, 0);
   Result r = Run("users >/dev/full");
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.err, "strumlet-palm: could not write standard output: No space left on device\n");
   EXPECT_EQ(Run("user-folder Ann >/dev/full").status, 1);
   EXPECT_EQ(Run("users").status, 0);
+
+  // To a pipe names go as they are, so that one command's answer is the next one's argument.
+  EXPECT_EQ(Run("add-user \"$(printf 'Jos\\351')\"").status, 0);
+  EXPECT_EQ(Run("users").out, "Ann\nJos\xe9\n");
+  EXPECT_EQ(Run("user-folder \"$(printf 'Jos\\351')\"").out, temp / "palm/Jos\xe9/Backup/\n");
 
   // A name given on the command line comes back in the message escaped.
   r = Run("user-folder \"$(printf '\\033]0;x')\"");

@@ -79,7 +79,8 @@ class HeadingTracker {
   std::optional<std::string> root_;
 };
 
-// A file name as the file system gives it: UTF-8 as a rule, taken as the code page otherwise.
+// A file name as the file system gives it, as well-formed UTF-8 for every export: UTF-8 as a
+// rule, read in the code page otherwise (a code the page leaves undefined as U+FFFD).
 std::string FileNameText(const std::string& name);
 
 }  // namespace strumlet
