@@ -338,9 +338,9 @@ std::optional<std::string> ReadSmallFile(const std::string& path, std::size_t li
 }
 
 bool ReplaceFile(const std::string& path, const std::string& content) {
+  // A new file follows the umask, as every file a program makes should: a user who keeps
+  // their files to themselves keeps the users file and the conduit registry too.
   strumlet::AtomicFile::Options options;
-  options.mode = 0644;
-  options.exactMode = true;
   options.keepMode = true;
   return strumlet::WriteFileAtomically(path, content, options).has_value();
 }

@@ -101,7 +101,8 @@ int ReadWholeFile(const std::string& path, std::string& text, std::size_t limit)
 // Reads a file of at most `limit` bytes. nullopt when it is missing, unreadable or larger.
 std::optional<std::string> ReadSmallFile(const std::string& path, std::size_t limit = 1 << 20);
 // Replaces `path` by `content` through a temporary file and a rename, so readers see the old or
-// the new file, never a part. A replaced file keeps its permission bits.
+// the new file, never a part. A replaced file keeps its permission bits; a new one follows the
+// umask.
 bool ReplaceFile(const std::string& path, const std::string& content);
 bool MakeFolders(const std::string& path);
 

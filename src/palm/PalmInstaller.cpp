@@ -36,20 +36,30 @@ std::string WithSlash(std::string folder) {
   return folder;
 }
 
-void ShowError(const char* caption, int32_t code) {
-  ShowMessage(caption, "Error: " + GetErrorText(code), MessageIcon::Error);
-}
+}  // namespace
 
-// The text of a failed install: the Palm Desktop's own, or ours for what only our Install Aide
-// can fail at.
-std::string InstallErrorText(int32_t code) {
+// The text of a failure: the Palm Desktop's own, or ours for what only our libraries or our
+// checks can fail at.
+std::string CPalmInstaller::ErrorText(int32_t code) const {
   if (code == palm::kJPilotListNotWritten) {
     return "J-Pilot's install list, jpilot.install, could not be written.";
   }
+  if (code == palm::kUntrustedLibrary) return refusal_;
   return GetErrorText(code);
 }
 
-}  // namespace
+void CPalmInstaller::ShowError(const char* caption, int32_t code) const {
+  ShowMessage(caption, "Error: " + ErrorText(code), MessageIcon::Error);
+}
+
+int32_t CPalmInstaller::LoadCoreLibrary(DynamicLibrary& library, const char* name,
+                                        int32_t missing) {
+  std::string refusal;
+  if (library.LoadPrivate(coreFolder_ + name, refusal)) return palm::kOk;
+  if (refusal.empty()) return missing;
+  refusal_ = std::move(refusal);
+  return palm::kUntrustedLibrary;
+}
 
 void SortUserNames(std::vector<std::string>& names) {
   auto lower = [](unsigned char c) { return c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c; };
@@ -177,7 +187,14 @@ int32_t CPalmInstaller::RestartHotSync() {
   if (coreFolder_.empty()) result = LocateCoreFiles(false);
   if (coreFolder_.empty()) return palm::kNoHotSyncLibrary;
   DynamicLibrary hotSync;
-  if (!hotSync.Load(coreFolder_ + palm::kHotSyncLibrary)) return palm::kNoHotSyncLibrary;
+  if (const int32_t code =
+          LoadCoreLibrary(hotSync, palm::kHotSyncLibrary, palm::kNoHotSyncLibrary)) {
+    // The callers do not report a restart's failure: a refusal is told here, or never.
+    if (code == palm::kUntrustedLibrary) {
+      ShowMessage("HotSync Manager Not Restarted", refusal_, MessageIcon::Error);
+    }
+    return code;
+  }
   if (result == palm::kOk) {
     const auto setStatus = hotSync.Find<HsSetAppStatusFn>("HsSetAppStatus");
     result = setStatus ? setStatus(palm::kRestartHotSync, 0) : palm::kNoSetAppStatus;
@@ -189,8 +206,7 @@ int32_t CPalmInstaller::LoadInstallAide(bool copy) {
   if (installAide_.IsLoaded()) return palm::kOk;
   if (const int32_t code = LocateCoreFiles(true)) return code;
   if (const int32_t code = EnsureCoreFile(palm::kInstallAideLibrary, copy)) return code;
-  return installAide_.Load(coreFolder_ + palm::kInstallAideLibrary) ? palm::kOk
-                                                                    : palm::kNoInstallAide;
+  return LoadCoreLibrary(installAide_, palm::kInstallAideLibrary, palm::kNoInstallAide);
 }
 
 int32_t CPalmInstaller::GetPalmUsers(std::vector<std::string>& users) {
@@ -284,15 +300,14 @@ InstallOutcome CPalmInstaller::InstallApplication() {
         return programMissing ? InstallOutcome::ProgramMissing : InstallOutcome::Queued;
       }
       if (chosen.size() < 2 || failures.empty()) {
-        ShowMessage(kInstallErrorCaption, "Error: " + InstallErrorText(result), MessageIcon::Error);
+        ShowMessage(kInstallErrorCaption, "Error: " + ErrorText(result), MessageIcon::Error);
         return InstallOutcome::Failed;
       }
       // With several users chosen, each failure says whose it is.
       for (const auto& failure : failures) {
-        ShowMessage(
-            kInstallErrorCaption,
-            "Error for the Palm user \"" + failure.user + "\": " + InstallErrorText(failure.code),
-            MessageIcon::Error);
+        ShowMessage(kInstallErrorCaption,
+                    "Error for the Palm user \"" + failure.user + "\": " + ErrorText(failure.code),
+                    MessageIcon::Error);
       }
       return InstallOutcome::Failed;
     }

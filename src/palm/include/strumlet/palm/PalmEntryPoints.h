@@ -86,6 +86,9 @@ inline constexpr int32_t kNoUserDataLibrary = 16;
 inline constexpr int32_t kNoRootDirectory = kNoCorePath;
 inline constexpr int32_t kNoUserCountEntry = kNoGetUserCount;
 inline constexpr int32_t kNoUserNameEntry = kNoGetUser;
+// CPalmInstaller's: a library of the core folder was not loaded since other users could have
+// changed it (the installer's message names the file and why; no text of the table).
+inline constexpr int32_t kUntrustedLibrary = 17;
 
 // Arguments with a meaning of their own.
 inline constexpr int32_t kApplicationConduit = 0;  // CmInstallCreator's conduit types
