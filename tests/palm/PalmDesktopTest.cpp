@@ -187,6 +187,24 @@ TEST_F(PalmDesktopTest, AddUserNeverReplacesAUsersFileItCannotReadWhole) {
   EXPECT_FALSE(fs::exists(palm + "/Bob"));
 }
 
+TEST_F(PalmDesktopTest, UsersNamedLikeTheFoldersOwnEntriesBreakNothing) {
+  AddUser("users");
+  AddUser(".lock");
+  AddUser("Bob");
+  EXPECT_TRUE(fs::is_regular_file(palm + "/users"));
+  EXPECT_EQ(ListedUsers(), (Names{"users", ".lock", "Bob"}));
+  PalmUserDirectory directory;
+  ASSERT_EQ(directory.LoadRootDirectory(), 0);
+  EXPECT_EQ(directory.GetUserFolder(".lock", 1).value(), palm + "/_.lock/Backup/");
+  // A user the users file cannot take leaves no folder behind.
+  uint32_t id = 0;
+  {
+    testing::FileSizeLimit full(fs::file_size(palm + "/users"));
+    EXPECT_EQ(TryAddUser("Cid", id), -1);
+  }
+  EXPECT_FALSE(fs::exists(palm + "/Cid"));
+}
+
 TEST_F(PalmDesktopTest, UserListFollowsChangesMadeInPlace) {
   fs::create_directories(palm);
   WriteFile(palm + "/users", "1\tann\tAnn\n");
