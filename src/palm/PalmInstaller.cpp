@@ -11,6 +11,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <fstream>
+#include <iterator>
 
 #include "strumlet/core/DataFolder.h"
 #include "strumlet/core/FileCopy.h"
@@ -29,6 +31,14 @@ constexpr const char* kInstallErrorCaption = "Install Strumlet Application Error
 bool Exists(const std::string& path) {
   struct stat st {};
   return stat(path.c_str(), &st) == 0;
+}
+
+bool SameContent(const std::string& a, const std::string& b) {
+  std::ifstream first(a, std::ios::binary);
+  std::ifstream second(b, std::ios::binary);
+  if (!first || !second) return false;
+  return std::equal(std::istreambuf_iterator<char>(first), std::istreambuf_iterator<char>(),
+                    std::istreambuf_iterator<char>(second), std::istreambuf_iterator<char>());
 }
 
 std::string WithSlash(std::string folder) {
@@ -99,8 +109,11 @@ int32_t CPalmInstaller::EnsureCoreFile(const std::string& name, bool copy) {
   const std::string target = coreFolder_ + name;
   if (Exists(target)) return palm::kOk;
   if (!copy) return palm::kCoreFileMissing;
-  return CopyWholeFile(installFiles_ + name, target, /*replace=*/false) ? palm::kOk
-                                                                        : palm::kCopyFailed;
+  const std::string source = installFiles_ + name;
+  if (CopyWholeFile(source, target, /*replace=*/false)) return palm::kOk;
+  // Another run that put the same file in place between our look and our copy did what we
+  // came to do.
+  return SameContent(source, target) ? palm::kOk : palm::kCopyFailed;
 }
 
 int32_t CPalmInstaller::LocateCoreFiles(bool copy) {

@@ -143,6 +143,29 @@ TEST_F(PalmDesktopTest, ConduitRegistryKeepsOneEntryAndRemovesIt) {
   EXPECT_EQ(installer.RestartHotSync(), 0x10000001);
 }
 
+TEST_F(PalmDesktopTest, FirstRunsAtTheSameMomentBothFindTheCoreFiles) {
+  // Round after round two runs copy the core files at once: the one that finds a file the other
+  // just put in place has it all the same.
+  for (int round = 0; round < 20; ++round) {
+    setenv("STRUMLET_PALM_HOME", (temp / ("home" + std::to_string(round))).c_str(), 1);
+    std::atomic<int> ready{0};
+    int32_t results[2] = {-1, -1};
+    auto run = [&](int which) {
+      CPalmInstaller own{CPalmInstaller::Options{installFiles, palm::kConduitManagerLibrary}};
+      ready.fetch_add(1);
+      while (ready.load() < 2) {
+      }
+      results[which] = own.LoadInstallAide(true);
+    };
+    std::thread first(run, 0);
+    std::thread second(run, 1);
+    first.join();
+    second.join();
+    ASSERT_EQ(results[0], 0) << "round " << round;
+    ASSERT_EQ(results[1], 0) << "round " << round;
+  }
+}
+
 TEST_F(PalmDesktopTest, ProgramIsCopiedIntoEachUsersInstallFolderOnce) {
   AddUser("Ann");
   AddUser("bob");

@@ -87,7 +87,8 @@ class CPalmInstaller {
 
   // Loads the Conduit Manager, learns the core folder and checks that "strumcond.dll" and then
   // "HSAPI.dll" lie there; with `copy` set, copies a missing one from the install-files folder
-  // (never over an existing file). 1 no Conduit Manager; 9 no CmGetCorePath; its own code when
+  // (never over an existing file; one that another run put in place meanwhile, with the same
+  // content, counts as copied). 1 no Conduit Manager; 9 no CmGetCorePath; its own code when
   // it fails; 10 a file missing and no copying asked; 11 a copy failed.
   int32_t LocateCoreFiles(bool copy);
   // Copies the conduit into place and registers it for creator "STRM" (type 0, name
