@@ -13,6 +13,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <mutex>
 #include <thread>
 #include <unordered_set>
@@ -40,9 +41,10 @@ std::string WithoutTrailingSlashes(std::string path) {
 // lead to the same place whatever folder a reader starts from.
 std::string Absolute(const std::string& path) {
   if (path.empty() || path.front() == '/') return path;
-  char buffer[4096];
-  if (!getcwd(buffer, sizeof buffer)) return "";
-  return AbsolutePath(path, buffer);
+  // As long as the current directory's name is, which no fixed buffer bounds.
+  const std::unique_ptr<char, decltype(&std::free)> here(getcwd(nullptr, 0), &std::free);
+  if (!here) return "";
+  return AbsolutePath(path, here.get());
 }
 
 // New users get ids below this, far from the J-Pilot handheld's.

@@ -14,6 +14,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "LibraryText.h"
 #include "strumlet/core/DataFolder.h"
 #include "strumlet/core/FileCopy.h"
 #include "strumlet/core/FileSystem.h"
@@ -125,15 +126,15 @@ int32_t CPalmInstaller::LocateCoreFiles(bool copy) {
     coreFolder_.clear();
     return palm::kNoCorePath;
   }
-  char buffer[palm::kCorePathSize] = {};
-  int32_t size = palm::kCorePathSize;
-  const int32_t result = getCorePath(buffer, &size);
+  std::string core;
+  const int32_t result = AskLibraryForText(
+      palm::kCorePathSize, core, getCorePath, [](int32_t code) { return code != palm::kOk; },
+      [](int32_t code) { return code == palm::kConduitBufferTooSmall; });
   if (result != palm::kOk) {
     // Whatever the failing call left in the buffer is no folder to build paths from.
     coreFolder_.clear();
     return result;
   }
-  std::string core(buffer, strnlen(buffer, sizeof buffer));
   std::replace(core.begin(), core.end(), '\\', '/');
   if (core.empty()) {
     // An empty answer would put the files into the file system's root.

@@ -13,7 +13,8 @@
 
 namespace strumlet::palm {
 
-// Buffer sizes the callers hand over.
+// Buffer sizes the callers hand over first; a library that answers a path does not fit is asked
+// again with the room it says it needs (or twice as much).
 inline constexpr int32_t kRootDirectorySize = 512;  // UmGetRootDirectory
 inline constexpr int32_t kUserNameSize = 64;        // UmGetUserName, PltGetUser
 inline constexpr int32_t kUserFolderSize = 260;     // UmGetUserDirectory
