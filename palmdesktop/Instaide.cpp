@@ -53,8 +53,9 @@ PALM_EXPORT int32_t PltInstallFile(const char* userName, const char* path) {
   const std::string target = home + "/" + user->folder + "/Install/" + file;
   if (!user->jpilot) {
     if (access(target.c_str(), F_OK) == 0) return palm::kAlreadyQueued;
-    return strumlet::CopyWholeFile(path, target, /*replace=*/false) ? palm::kOk
-                                                                    : palm::kInstallCopyFailed;
+    if (strumlet::CopyWholeFile(path, target, /*replace=*/false)) return palm::kOk;
+    // Another run that queued it at the same moment won.
+    return access(target.c_str(), F_OK) == 0 ? palm::kAlreadyQueued : palm::kInstallCopyFailed;
   }
   const std::string jpilot = JPilotHome();
   if (jpilot.empty()) return palm::kInstallCopyFailed;

@@ -124,7 +124,7 @@ bool IsValidUserFolder(std::string_view folder) {
   return !folder.empty() && folder.size() <= kMaxUserFolder && !HasControl(folder) &&
          folder.find('/') == std::string_view::npos &&
          folder.find('\\') == std::string_view::npos && folder != "." && folder != ".." &&
-         folder != "core";
+         folder != "core" && folder != "users" && folder != ".lock";
 }
 
 std::vector<UserEntry> ParseUsersFile(std::string_view text) {

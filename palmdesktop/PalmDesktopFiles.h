@@ -30,8 +30,8 @@ struct UserEntry {
 // The users file ("users"): one user a line, "ID<TAB>FOLDER<TAB>NAME", ID a decimal number.
 // Blank lines and lines starting with "#" are comments. A line that does not parse, a name or
 // folder that is empty, too long or holds control characters, a folder that is not a single
-// path component (or is "core"), and a second user with an id, name or folder already taken
-// are skipped.
+// path component (or is "core", "users" or ".lock", the folder's own entries), and a second user
+// with an id, name or folder already taken are skipped.
 std::vector<UserEntry> ParseUsersFile(std::string_view text);
 // A whole users file holding `users`, with a comment line saying what the lines hold.
 std::string FormatUsersFile(const std::vector<UserEntry>& users);

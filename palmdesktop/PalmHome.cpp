@@ -13,6 +13,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <mutex>
 #include <thread>
 #include <unordered_set>
@@ -40,9 +41,10 @@ std::string WithoutTrailingSlashes(std::string path) {
 // lead to the same place whatever folder a reader starts from.
 std::string Absolute(const std::string& path) {
   if (path.empty() || path.front() == '/') return path;
-  char buffer[4096];
-  if (!getcwd(buffer, sizeof buffer)) return "";
-  return AbsolutePath(path, buffer);
+  // As long as the current directory's name is, which no fixed buffer bounds.
+  const std::unique_ptr<char, decltype(&std::free)> here(getcwd(nullptr, 0), &std::free);
+  if (!here) return "";
+  return AbsolutePath(path, here.get());
 }
 
 // New users get ids below this, far from the J-Pilot handheld's.
@@ -53,7 +55,9 @@ constexpr uint32_t kUserIdCeiling = 0x40000000;
 std::string FolderFor(const std::string& name, const std::unordered_set<std::string>& taken) {
   std::string base;
   for (unsigned char c : name) base += (c < 0x20 || c == '/' || c == '\\' || c == 0x7F) ? '_' : c;
-  if (base == "." || base == ".." || base == "core" || base == kJPilotFolder) base = "_" + base;
+  // The Palm Desktop folder's own entries are no user's, and a leading dot (".lock", our writers'
+  // temporary files) would hide the folder.
+  if (base.front() == '.' || !IsValidUserFolder(base) || base == kJPilotFolder) base = "_" + base;
   if (base.size() > kMaxUserFolder - 4) base.resize(kMaxUserFolder - 4);
   std::string folder = base;
   for (int n = 2; taken.count(folder); ++n) folder = base + "-" + std::to_string(n);
@@ -316,8 +320,16 @@ int32_t AddUser(const std::string& home, const std::string& name, uint32_t& id) 
   if (next >= kUserIdCeiling) return palm::kNonspecificError;
   folders.insert(claims.folders.begin(), claims.folders.end());
   const User user{next, FolderFor(name, folders), name, false};
-  if (!PrepareUserFolder(home, user)) return palm::kNonspecificError;
-  if (!ReplaceFile(file, AppendUserLine(text, UserEntry{user.id, user.folder, user.name}))) {
+  const std::string folder = home + "/" + user.folder;
+  const bool folderExisted = access(folder.c_str(), F_OK) == 0;
+  if (!PrepareUserFolder(home, user) ||
+      !ReplaceFile(file, AppendUserLine(text, UserEntry{user.id, user.folder, user.name}))) {
+    // A user that was not added leaves no folders behind; only empty ones we made go.
+    if (!folderExisted) {
+      rmdir((folder + "/Install").c_str());
+      rmdir((folder + "/Backup").c_str());
+      rmdir(folder.c_str());
+    }
     return palm::kNonspecificError;
   }
   id = user.id;
@@ -338,9 +350,9 @@ std::optional<std::string> ReadSmallFile(const std::string& path, std::size_t li
 }
 
 bool ReplaceFile(const std::string& path, const std::string& content) {
+  // A new file follows the umask, as every file a program makes should: a user who keeps
+  // their files to themselves keeps the users file and the conduit registry too.
   strumlet::AtomicFile::Options options;
-  options.mode = 0644;
-  options.exactMode = true;
   options.keepMode = true;
   return strumlet::WriteFileAtomically(path, content, options).has_value();
 }

@@ -89,10 +89,11 @@ bool PrepareUserFolder(const std::string& home, const User& user);
 
 // Adds a user called `name` at the end of the users file, with a folder named after it, and
 // makes its folders. Every other byte of the file stays; the new id is above every id any line
-// holds, the folder one no line names. palm::kOk and the new id; palm::kInvalidUserName for an
-// unusable name; palm::kUsersFileUnreadable when the file is there but cannot be read whole (it
-// is left as it is); palm::kNonspecificError when the name is taken or the file cannot be
-// written.
+// holds, the folder one no line names and none of the Palm Desktop folder's own entries (a name
+// such as "users" or ".lock" gets a folder starting with "_"). palm::kOk and the new id;
+// palm::kInvalidUserName for an unusable name; palm::kUsersFileUnreadable when the file is there
+// but cannot be read whole (it is left as it is); palm::kNonspecificError when the name is taken or
+// the file cannot be written, and then the folders it made are gone again.
 int32_t AddUser(const std::string& home, const std::string& name, uint32_t& id);
 
 // Reads a whole regular file of at most `limit` bytes into `text`. 0, else an errno value:
@@ -101,7 +102,8 @@ int ReadWholeFile(const std::string& path, std::string& text, std::size_t limit)
 // Reads a file of at most `limit` bytes. nullopt when it is missing, unreadable or larger.
 std::optional<std::string> ReadSmallFile(const std::string& path, std::size_t limit = 1 << 20);
 // Replaces `path` by `content` through a temporary file and a rename, so readers see the old or
-// the new file, never a part. A replaced file keeps its permission bits.
+// the new file, never a part. A replaced file keeps its permission bits; a new one follows the
+// umask.
 bool ReplaceFile(const std::string& path, const std::string& content);
 bool MakeFolders(const std::string& path);
 

@@ -22,8 +22,10 @@ bool CopyWholeFile(const std::string& source, const std::string& target, bool re
   if (::fstat(in.get(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
   AtomicFile out;
   AtomicFile::Options options;
-  options.mode = st.st_mode & 0777;
-  options.exactMode = true;
+  // Never more than the owner may write, and the umask has the last word: a copy of a library
+  // that came out of an archive as 0777 would otherwise let any local user put code into it.
+  const mode_t kind = (st.st_mode & 0111) != 0 ? 0755 : 0666;
+  options.mode = st.st_mode & kind;
   options.sync = false;
   options.replace = replace;
   if (!out.Open(target, options)) return false;

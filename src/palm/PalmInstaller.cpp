@@ -11,7 +11,10 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <fstream>
+#include <iterator>
 
+#include "LibraryText.h"
 #include "strumlet/core/DataFolder.h"
 #include "strumlet/core/FileCopy.h"
 #include "strumlet/core/FileSystem.h"
@@ -31,25 +34,43 @@ bool Exists(const std::string& path) {
   return stat(path.c_str(), &st) == 0;
 }
 
+bool SameContent(const std::string& a, const std::string& b) {
+  std::ifstream first(a, std::ios::binary);
+  std::ifstream second(b, std::ios::binary);
+  if (!first || !second) return false;
+  return std::equal(std::istreambuf_iterator<char>(first), std::istreambuf_iterator<char>(),
+                    std::istreambuf_iterator<char>(second), std::istreambuf_iterator<char>());
+}
+
 std::string WithSlash(std::string folder) {
   if (folder.empty() || folder.back() != '/') folder += '/';
   return folder;
 }
 
-void ShowError(const char* caption, int32_t code) {
-  ShowMessage(caption, "Error: " + GetErrorText(code), MessageIcon::Error);
-}
+}  // namespace
 
-// The text of a failed install: the Palm Desktop's own, or ours for what only our Install Aide
-// can fail at.
-std::string InstallErrorText(int32_t code) {
+// The text of a failure: the Palm Desktop's own, or ours for what only our libraries or our
+// checks can fail at.
+std::string CPalmInstaller::ErrorText(int32_t code) const {
   if (code == palm::kJPilotListNotWritten) {
     return "J-Pilot's install list, jpilot.install, could not be written.";
   }
+  if (code == palm::kUntrustedLibrary) return refusal_;
   return GetErrorText(code);
 }
 
-}  // namespace
+void CPalmInstaller::ShowError(const char* caption, int32_t code) const {
+  ShowMessage(caption, "Error: " + ErrorText(code), MessageIcon::Error);
+}
+
+int32_t CPalmInstaller::LoadCoreLibrary(DynamicLibrary& library, const char* name,
+                                        int32_t missing) {
+  std::string refusal;
+  if (library.LoadPrivate(coreFolder_ + name, refusal)) return palm::kOk;
+  if (refusal.empty()) return missing;
+  refusal_ = std::move(refusal);
+  return palm::kUntrustedLibrary;
+}
 
 void SortUserNames(std::vector<std::string>& names) {
   auto lower = [](unsigned char c) { return c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c; };
@@ -89,8 +110,11 @@ int32_t CPalmInstaller::EnsureCoreFile(const std::string& name, bool copy) {
   const std::string target = coreFolder_ + name;
   if (Exists(target)) return palm::kOk;
   if (!copy) return palm::kCoreFileMissing;
-  return CopyWholeFile(installFiles_ + name, target, /*replace=*/false) ? palm::kOk
-                                                                        : palm::kCopyFailed;
+  const std::string source = installFiles_ + name;
+  if (CopyWholeFile(source, target, /*replace=*/false)) return palm::kOk;
+  // Another run that put the same file in place between our look and our copy did what we
+  // came to do.
+  return SameContent(source, target) ? palm::kOk : palm::kCopyFailed;
 }
 
 int32_t CPalmInstaller::LocateCoreFiles(bool copy) {
@@ -102,15 +126,15 @@ int32_t CPalmInstaller::LocateCoreFiles(bool copy) {
     coreFolder_.clear();
     return palm::kNoCorePath;
   }
-  char buffer[palm::kCorePathSize] = {};
-  int32_t size = palm::kCorePathSize;
-  const int32_t result = getCorePath(buffer, &size);
+  std::string core;
+  const int32_t result = AskLibraryForText(
+      palm::kCorePathSize, core, getCorePath, [](int32_t code) { return code != palm::kOk; },
+      [](int32_t code) { return code == palm::kConduitBufferTooSmall; });
   if (result != palm::kOk) {
     // Whatever the failing call left in the buffer is no folder to build paths from.
     coreFolder_.clear();
     return result;
   }
-  std::string core(buffer, strnlen(buffer, sizeof buffer));
   std::replace(core.begin(), core.end(), '\\', '/');
   if (core.empty()) {
     // An empty answer would put the files into the file system's root.
@@ -177,7 +201,14 @@ int32_t CPalmInstaller::RestartHotSync() {
   if (coreFolder_.empty()) result = LocateCoreFiles(false);
   if (coreFolder_.empty()) return palm::kNoHotSyncLibrary;
   DynamicLibrary hotSync;
-  if (!hotSync.Load(coreFolder_ + palm::kHotSyncLibrary)) return palm::kNoHotSyncLibrary;
+  if (const int32_t code =
+          LoadCoreLibrary(hotSync, palm::kHotSyncLibrary, palm::kNoHotSyncLibrary)) {
+    // The callers do not report a restart's failure: a refusal is told here, or never.
+    if (code == palm::kUntrustedLibrary) {
+      ShowMessage("HotSync Manager Not Restarted", refusal_, MessageIcon::Error);
+    }
+    return code;
+  }
   if (result == palm::kOk) {
     const auto setStatus = hotSync.Find<HsSetAppStatusFn>("HsSetAppStatus");
     result = setStatus ? setStatus(palm::kRestartHotSync, 0) : palm::kNoSetAppStatus;
@@ -189,8 +220,7 @@ int32_t CPalmInstaller::LoadInstallAide(bool copy) {
   if (installAide_.IsLoaded()) return palm::kOk;
   if (const int32_t code = LocateCoreFiles(true)) return code;
   if (const int32_t code = EnsureCoreFile(palm::kInstallAideLibrary, copy)) return code;
-  return installAide_.Load(coreFolder_ + palm::kInstallAideLibrary) ? palm::kOk
-                                                                    : palm::kNoInstallAide;
+  return LoadCoreLibrary(installAide_, palm::kInstallAideLibrary, palm::kNoInstallAide);
 }
 
 int32_t CPalmInstaller::GetPalmUsers(std::vector<std::string>& users) {
@@ -284,15 +314,14 @@ InstallOutcome CPalmInstaller::InstallApplication() {
         return programMissing ? InstallOutcome::ProgramMissing : InstallOutcome::Queued;
       }
       if (chosen.size() < 2 || failures.empty()) {
-        ShowMessage(kInstallErrorCaption, "Error: " + InstallErrorText(result), MessageIcon::Error);
+        ShowMessage(kInstallErrorCaption, "Error: " + ErrorText(result), MessageIcon::Error);
         return InstallOutcome::Failed;
       }
       // With several users chosen, each failure says whose it is.
       for (const auto& failure : failures) {
-        ShowMessage(
-            kInstallErrorCaption,
-            "Error for the Palm user \"" + failure.user + "\": " + InstallErrorText(failure.code),
-            MessageIcon::Error);
+        ShowMessage(kInstallErrorCaption,
+                    "Error for the Palm user \"" + failure.user + "\": " + ErrorText(failure.code),
+                    MessageIcon::Error);
       }
       return InstallOutcome::Failed;
     }

@@ -6,6 +6,8 @@
 
 #include <cstring>
 
+#include "LibraryText.h"
+
 namespace strumlet {
 namespace {
 
@@ -35,10 +37,12 @@ int32_t PalmUserDirectory::LoadRootDirectory() {
     root_.clear();
     return palm::kNoRootDirectory;
   }
-  char buffer[palm::kRootDirectorySize] = {};
-  int32_t size = palm::kRootDirectorySize;
-  const int32_t ok = getRoot(buffer, &size);
-  root_ = WithSlashes(TextIn(buffer, sizeof buffer));
+  // A failure that asks for more room is asked again with it; another one says nothing more.
+  std::string root;
+  const int32_t ok = AskLibraryForText(
+      palm::kRootDirectorySize, root, getRoot, [](int32_t result) { return result == 0; },
+      [](int32_t) { return false; });
+  root_ = WithSlashes(std::move(root));
   // This entry point alone answers non-zero for success.
   if (ok != 0) return palm::kOk;
   root_ += "error no root path found";
@@ -82,12 +86,16 @@ Result<std::string> PalmUserDirectory::GetUserFolder(const std::string& name,
   if (const int32_t code = idFromName(name.c_str(), &id); code != palm::kOk) {
     return Error{Error::Kind::kRefused, {}, "no such user", code};
   }
-  char buffer[palm::kUserFolderSize] = {};
-  int32_t size = palm::kUserFolderSize;
-  if (const int32_t code = userDirectory(id, buffer, &size); code != palm::kOk) {
+  std::string text;
+  const int32_t code = AskLibraryForText(
+      palm::kUserFolderSize, text,
+      [&](char* buffer, int32_t* size) { return userDirectory(id, buffer, size); },
+      [](int32_t result) { return result != palm::kOk; },
+      [](int32_t result) { return result == palm::kBufferTooSmall; });
+  if (code != palm::kOk) {
     return Error{Error::Kind::kRefused, {}, "the user's folder is not known", code};
   }
-  const std::string folder = WithSlashes(TextIn(buffer, sizeof buffer));
+  const std::string folder = WithSlashes(std::move(text));
   if (folder.empty()) return Error{Error::Kind::kRefused, {}, "the user has no folder", 0};
   std::string result = root_ + folder + "/";
   if (backupFlag == 1) result += "Backup/";

@@ -42,7 +42,7 @@ class PalmCommandTest : public ::testing::Test {
   Result Run(const std::string& arguments) {
     const std::string err = temp / "stderr";
     const std::string command =
-        "cd " + ShellQuote(temp.path()) + " && STRUMLET_PALM_HOME=" + ShellQuote(temp / "palm") +
+        "cd " + ShellQuote(temp.path()) + " && STRUMLET_PALM_HOME=" + ShellQuote(home) +
         " JPILOT_HOME=" + ShellQuote(temp.path()) + " HOME=" + ShellQuote(temp.path()) + " " +
         STRUMLET_PALM + " " + arguments + " </dev/null 2>" + ShellQuote(err);
     Result result;
@@ -59,6 +59,7 @@ class PalmCommandTest : public ::testing::Test {
   }
 
   TempFolder temp;
+  std::string home = temp / "palm";
   // Found in the start directory, as the application finds it.
   std::string installFiles = temp / "installfiles";
 };
@@ -82,6 +83,16 @@ TEST_F(PalmCommandTest, UsersAndTheirFolders) {
   r = Run("user-folder Nobody");
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.err, "No folder found for the Palm user \"Nobody\".\n");
+}
+
+TEST_F(PalmCommandTest, LongPalmDesktopFoldersWork) {
+  home = temp / (std::string(200, 'a') + "/" + std::string(200, 'b') + "/" + std::string(200, 'c'));
+  EXPECT_EQ(Run("add-user Ann").out, home + "/Ann/Backup/\n");
+  EXPECT_EQ(Run("users").out, "Ann\n");
+  EXPECT_EQ(Run("install-conduit").status, 0);
+  WriteFile(installFiles + "/strumlet.prc", "program");
+  EXPECT_EQ(Run("install-app --user Ann").status, 0);
+  EXPECT_EQ(ReadFile(home + "/Ann/Install/strumlet.prc"), "program");
 }
 
 TEST_F(PalmCommandTest, OutputThatCannotBeWrittenFailsAndNamesAreEscapedOnlyInMessages) {

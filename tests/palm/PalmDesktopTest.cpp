@@ -143,6 +143,29 @@ TEST_F(PalmDesktopTest, ConduitRegistryKeepsOneEntryAndRemovesIt) {
   EXPECT_EQ(installer.RestartHotSync(), 0x10000001);
 }
 
+TEST_F(PalmDesktopTest, FirstRunsAtTheSameMomentBothFindTheCoreFiles) {
+  // Round after round two runs copy the core files at once: the one that finds a file the other
+  // just put in place has it all the same.
+  for (int round = 0; round < 20; ++round) {
+    setenv("STRUMLET_PALM_HOME", (temp / ("home" + std::to_string(round))).c_str(), 1);
+    std::atomic<int> ready{0};
+    int32_t results[2] = {-1, -1};
+    auto run = [&](int which) {
+      CPalmInstaller own{CPalmInstaller::Options{installFiles, palm::kConduitManagerLibrary}};
+      ready.fetch_add(1);
+      while (ready.load() < 2) {
+      }
+      results[which] = own.LoadInstallAide(true);
+    };
+    std::thread first(run, 0);
+    std::thread second(run, 1);
+    first.join();
+    second.join();
+    ASSERT_EQ(results[0], 0) << "round " << round;
+    ASSERT_EQ(results[1], 0) << "round " << round;
+  }
+}
+
 TEST_F(PalmDesktopTest, ProgramIsCopiedIntoEachUsersInstallFolderOnce) {
   AddUser("Ann");
   AddUser("bob");
@@ -185,6 +208,24 @@ TEST_F(PalmDesktopTest, AddUserNeverReplacesAUsersFileItCannotReadWhole) {
   EXPECT_EQ(fs::file_size(users), palmdesktop::kMaxUsersFileSize + 1);
   EXPECT_EQ(ReadFile(users).substr(0, 10), "1\tann\tAnn\n");
   EXPECT_FALSE(fs::exists(palm + "/Bob"));
+}
+
+TEST_F(PalmDesktopTest, UsersNamedLikeTheFoldersOwnEntriesBreakNothing) {
+  AddUser("users");
+  AddUser(".lock");
+  AddUser("Bob");
+  EXPECT_TRUE(fs::is_regular_file(palm + "/users"));
+  EXPECT_EQ(ListedUsers(), (Names{"users", ".lock", "Bob"}));
+  PalmUserDirectory directory;
+  ASSERT_EQ(directory.LoadRootDirectory(), 0);
+  EXPECT_EQ(directory.GetUserFolder(".lock", 1).value(), palm + "/_.lock/Backup/");
+  // A user the users file cannot take leaves no folder behind.
+  uint32_t id = 0;
+  {
+    testing::FileSizeLimit full(fs::file_size(palm + "/users"));
+    EXPECT_EQ(TryAddUser("Cid", id), -1);
+  }
+  EXPECT_FALSE(fs::exists(palm + "/Cid"));
 }
 
 TEST_F(PalmDesktopTest, UserListFollowsChangesMadeInPlace) {

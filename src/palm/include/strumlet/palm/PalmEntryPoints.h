@@ -13,7 +13,8 @@
 
 namespace strumlet::palm {
 
-// Buffer sizes the callers hand over.
+// Buffer sizes the callers hand over first; a library that answers a path does not fit is asked
+// again with the room it says it needs (or twice as much).
 inline constexpr int32_t kRootDirectorySize = 512;  // UmGetRootDirectory
 inline constexpr int32_t kUserNameSize = 64;        // UmGetUserName, PltGetUser
 inline constexpr int32_t kUserFolderSize = 260;     // UmGetUserDirectory
@@ -86,6 +87,9 @@ inline constexpr int32_t kNoUserDataLibrary = 16;
 inline constexpr int32_t kNoRootDirectory = kNoCorePath;
 inline constexpr int32_t kNoUserCountEntry = kNoGetUserCount;
 inline constexpr int32_t kNoUserNameEntry = kNoGetUser;
+// CPalmInstaller's: a library of the core folder was not loaded since other users could have
+// changed it (the installer's message names the file and why; no text of the table).
+inline constexpr int32_t kUntrustedLibrary = 17;
 
 // Arguments with a meaning of their own.
 inline constexpr int32_t kApplicationConduit = 0;  // CmInstallCreator's conduit types

@@ -57,9 +57,11 @@ std::string FindInstallFilesFolder();
 // The one object through which every Palm Desktop operation runs, alive for the whole run.
 // It holds the Conduit Manager ("CondMgr.dll", by bare name) and the Install Aide
 // ("Instaide.dll", by full path from the core folder) once loaded, until it is destroyed; the
-// HotSync API ("HSAPI.dll", from the core folder) only during RestartHotSync. Every entry point
-// is looked up on each use. Result codes are those GetErrorText explains: 0 success, 1 to 15
-// our own step codes, a library's own code passed on unchanged. Messages go through the
+// HotSync API ("HSAPI.dll", from the core folder) only during RestartHotSync; a library of the
+// core folder only when no other user can have changed it. Every entry point is looked up on
+// each use. Result codes are those GetErrorText explains: 0 success, 1 to 15 our own step codes,
+// a library's own code passed on unchanged; and 17 for a library refused, whose message names
+// the file and why. Messages go through the
 // process's Messenger with the captions and icons below. Not thread-safe: one thread (the
 // window's, or the command line's) drives it.
 class CPalmInstaller {
@@ -85,7 +87,8 @@ class CPalmInstaller {
 
   // Loads the Conduit Manager, learns the core folder and checks that "strumcond.dll" and then
   // "HSAPI.dll" lie there; with `copy` set, copies a missing one from the install-files folder
-  // (never over an existing file). 1 no Conduit Manager; 9 no CmGetCorePath; its own code when
+  // (never over an existing file; one that another run put in place meanwhile, with the same
+  // content, counts as copied). 1 no Conduit Manager; 9 no CmGetCorePath; its own code when
   // it fails; 10 a file missing and no copying asked; 11 a copy failed.
   int32_t LocateCoreFiles(bool copy);
   // Copies the conduit into place and registers it for creator "STRM" (type 0, name
@@ -104,15 +107,17 @@ class CPalmInstaller {
   // icon) or "Error: " + text under "Remove Conduit Error" (error icon). Returns the result.
   int32_t ReportConduitRemoval();
   // Asks HotSync Manager to restart through "HSAPI.dll" of the core folder (learnt without
-  // copying when no LocateCoreFiles ran yet). 6 when it cannot be loaded, 7 when it lacks
-  // HsSetAppStatus, else that call's result.
+  // copying when no LocateCoreFiles ran yet). 6 when it cannot be loaded, 17 (after a message
+  // naming the file and why, under "HotSync Manager Not Restarted") when other users could have
+  // changed it, 7 when it lacks HsSetAppStatus, else that call's result.
   int32_t RestartHotSync();
 
   // --- application install --------------------------------------------------------------
 
   // Makes sure the Install Aide is loaded: LocateCoreFiles(true) every time until it is, then
   // "Instaide.dll" in the core folder (copied from the install-files folder with `copy`;
-  // 11 when that fails, 10 when missing without `copy`), loaded by full path (12 when not).
+  // 11 when that fails, 10 when missing without `copy`), loaded by full path (12 when not; 17
+  // when other users could have changed it, whose error text names the file and why).
   int32_t LoadInstallAide(bool copy);
   // Appends every Palm user name the Install Aide reports to `users`. 13/14 for missing entry
   // points, a negative library code on failure.
@@ -146,6 +151,11 @@ class CPalmInstaller {
   };
 
   int32_t EnsureCoreFile(const std::string& name, bool copy);
+  // Loads `name` of the core folder when no other user can have changed it: kOk, `missing` when
+  // it cannot be loaded, kUntrustedLibrary with the refusal kept for ErrorText.
+  int32_t LoadCoreLibrary(DynamicLibrary& library, const char* name, int32_t missing);
+  std::string ErrorText(int32_t code) const;
+  void ShowError(const char* caption, int32_t code) const;
   int32_t InstallProgramFile(const std::vector<std::string>& chosen, bool& programMissing,
                              std::vector<UserFailure>& failures);
 
@@ -154,6 +164,7 @@ class CPalmInstaller {
   std::string installFiles_;
   std::string coreFolder_;
   std::string conduitManagerLibrary_;
+  std::string refusal_;  // why the last library refused was refused
   UserChooser* chooser_ = nullptr;
 };
 
