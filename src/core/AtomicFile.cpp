@@ -95,11 +95,6 @@ bool AtomicFile::Open(const std::string& path, const Options& options) {
     tempPath_.clear();
     return false;
   }
-  if (options.exactMode && ::fchmod(fd_.get(), options.mode) != 0) {
-    Fail(errno);
-    Discard();
-    return false;
-  }
   return true;
 }
 

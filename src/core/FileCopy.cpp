@@ -26,6 +26,9 @@ bool CopyWholeFile(const std::string& source, const std::string& target, bool re
   // that came out of an archive as 0777 would otherwise let any local user put code into it.
   const mode_t kind = (st.st_mode & 0111) != 0 ? 0755 : 0666;
   options.mode = st.st_mode & kind;
+  // A copy over an older one is a new install: it takes the new bits, not those of the file
+  // it replaces, which someone may have opened up.
+  options.keepMode = false;
   options.sync = false;
   options.replace = replace;
   if (!out.Open(target, options)) return false;

@@ -32,8 +32,6 @@ class AtomicFile {
   struct Options {
     // Permission bits of a new file, before the umask.
     mode_t mode = 0666;
-    // `mode` as it stands, not cut by the umask (a copy keeping its source's bits).
-    bool exactMode = false;
     // A replaced plain file keeps its permission bits (a user's own choice of who reads it).
     bool keepMode = true;
     // fsync before the rename: for files whose loss the user would notice after a crash (pages,
