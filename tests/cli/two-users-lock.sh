@@ -37,6 +37,7 @@ as "$victim" sh -c "umask 022 && '$convert' -q '$work/$victim/in' -o '$out'" >/d
 
 # The reader holds a lock on the folder itself, as long as the check runs.
 as "$attacker" flock -x "$out" sleep 120 &
+disown
 sleep 0.5
 # ... and cannot make the lock file the converter takes.
 if as "$attacker" sh -c "exec 9>'$out/.strumlet.lock'" 2>"$work/attempt"; then
@@ -63,3 +64,17 @@ if [[ -e "$out/.strumlet.lock" ]]; then
   exit 1
 fi
 echo "the owner's run converted in ${took} s while the reader held the folder: $(cat "$work/page")"
+
+# A folder of the other user's is no output folder: the owner is told why, and nothing is made.
+install -d -o "$attacker" -m 755 "$work/$attacker"
+if as "$victim" "$convert" -q "$work/$victim/in" -o "$work/$attacker" 2>"$work/said"; then
+  echo "FAIL: a run into another user's folder succeeded"
+  exit 1
+fi
+if ! grep -qx "Invalid Destination Folder: '$work/$attacker' cannot be written: Permission denied." \
+  "$work/said"; then
+  echo "FAIL: the run into another user's folder said:"
+  cat "$work/said"
+  exit 1
+fi
+echo "a run into the other user's folder: $(cat "$work/said")"
