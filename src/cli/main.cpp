@@ -189,8 +189,7 @@ int Run(int argc, char** argv) {
   // Every argument is checked before anything is made on disk: a mistyped path must not leave
   // an empty output folder behind.
   path = strumlet::AbsolutePath(path, strumlet::StartDirectory());
-  if (strumlet::EndsInPdb(path) ? !strumlet::IsRegularFile(path)
-                                : !strumlet::IsAccessibleDirectory(path)) {
+  if (!strumlet::IsRegularFile(path) && !strumlet::IsAccessibleDirectory(path)) {
     return Refuse(messenger, "palm file Error",
                   "'" + path + "' is not a valid file or folder path.");
   }

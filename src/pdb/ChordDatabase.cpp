@@ -378,6 +378,16 @@ void LoadArchivedCollection(ByteSource& in, int sortOrder, ChordDatabase& db) {
   db.complete = true;
 }
 
+bool StartsWithDatabaseHeader(std::span<const uint8_t> bytes) {
+  if (bytes.size() < kCreatorEnd || bytes[0] < 0x20) return false;
+  auto printable = [](uint8_t c) { return c >= 0x20 && c != 0x7F; };
+  const auto name = bytes.first(32);
+  const auto nameEnd = std::find(name.begin(), name.end(), uint8_t{0});
+  if (nameEnd == name.end() || !std::all_of(name.begin(), nameEnd, printable)) return false;
+  return std::all_of(bytes.begin() + 60, bytes.begin() + kCreatorEnd,
+                     [](uint8_t c) { return c >= 0x20 && c < 0x7F; });
+}
+
 bool EndsInPdb(const std::string& path) {
   const std::string last = path.size() < 3 ? path : path.substr(path.size() - 3);
   return last == "pdb" || last == "PDB";

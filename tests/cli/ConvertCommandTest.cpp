@@ -104,6 +104,17 @@ TEST_F(ConvertCommandTest, SingleDatabasePrintsItsPage) {
   EXPECT_TRUE(fs::exists(Out() + "/Guitar Chords/Guitar Chords.html"));
 }
 
+TEST_F(ConvertCommandTest, AFileIsADatabaseAndADirectoryAFolderWhateverTheirNamesEndIn) {
+  Database("Chords.Pdb", std::string("database Chords\n") + kGuitar);
+  const Result file = Convert({"-o", Out(), "in/Chords.Pdb"});
+  EXPECT_EQ(file.out, Out() + "/Chords/Chords.html\n") << file.err;
+  fs::create_directory(In() + "/palm-pdb");
+  Database("palm-pdb/G.pdb", kGuitar);
+  const Result run = Convert({"-o", Out(), "in/palm-pdb"});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_TRUE(fs::exists(Out() + "/G/G.html"));
+}
+
 TEST_F(ConvertCommandTest, FolderGoesToStrumletOutputByDefault) {
   Database("A.pdb", kGuitar);
   Database("other.pdb", "creator ABCD\n");  // not ours: skipped, not a failure
@@ -280,7 +291,7 @@ TEST_F(ConvertCommandTest, UsageErrorsAndBadPathsGiveStatusTwo) {
   EXPECT_EQ(run.status, 2);
   EXPECT_NE(run.err.find("missing.pdb' is not a valid file or folder path."), std::string::npos);
 
-  run = Convert({"in/G.Pdb"});  // mixed case: a folder path, and there is no such folder
+  run = Convert({"in/G.Pdb"});  // no such file or folder
   EXPECT_EQ(run.status, 2);
   EXPECT_EQ(run.err,
             "palm file Error: '" + root_ + "/in/G.Pdb' is not a valid file or folder path.\n");

@@ -77,15 +77,19 @@ TEST_F(ConversionTest, SingleDatabaseGetsItsPageAndIsShown) {
   EXPECT_EQ(doc.summary().failures, 0);
 }
 
-TEST_F(ConversionTest, MixedCaseExtensionIsNoDatabaseButAFolderPath) {
+TEST_F(ConversionTest, AFileIsOneDatabaseAndADirectoryAFolderWhateverTheirNamesEndIn) {
   WriteDatabase(input_ + "/Chords.Pdb", kGuitar);
   CStrumletViewerDoc doc(settings_);
-  EXPECT_FALSE(doc.OnOpenDocument(input_ + "/Chords.Pdb"));
-  EXPECT_EQ(messages_.Pairs(),
-            (Messages{{"palm file Error",
-                       "'" + input_ + "/Chords.Pdb' is not a valid file or folder path."}}));
-  EXPECT_TRUE(doc.summary().invalidInput);
-  EXPECT_TRUE(List(output_).empty());
+  ASSERT_TRUE(doc.OnOpenDocument(input_ + "/Chords.Pdb"));
+  EXPECT_EQ(doc.PagePath, output_ + "/Chords/Chords.html");
+  const std::string folder = root_ / "palm-pdb";
+  ::mkdir(folder.c_str(), 0777);
+  WriteDatabase(folder + "/Guitar.pDb", kGuitar);
+  CStrumletViewerDoc run(settings_);
+  ASSERT_TRUE(run.OnOpenDocument(folder));
+  EXPECT_TRUE(Exists(output_ + "/Guitar/Guitar.html"));
+  EXPECT_TRUE(messages_.messages.empty());
+  EXPECT_EQ(run.summary().failures, 0);
 }
 
 TEST_F(ConversionTest, MissingSingleDatabaseFailsSilently) {

@@ -293,9 +293,9 @@ TEST(ParseDatabase, OffsetsOutsideTheRecordsStopReadingThere) {
   for (auto [damage, message] : cases) {
     SCOPED_TRACE(damage);
     Parsed p;
-    ParseInto(std::string("{define: E frets 0 2 2 1 0 0}\n") + damage +
-                  "{define: D frets x x 0 2 3 2}\n",
-              2, p);
+    ParseInto(
+        std::string("{define: E frets 0 2 2 1 0 0}\n") + damage + "{define: D frets x x 0 2 3 2}\n",
+        2, p);
     EXPECT_EQ(p.result, 0);
     EXPECT_FALSE(p.db.complete);
     EXPECT_EQ(p.messages.Texts(), std::vector<std::string>{message});
