@@ -363,18 +363,30 @@ void LoadArchivedCollection(ByteSource& in, int sortOrder, ChordDatabase& db) {
   std::size_t reservation =
       records > 0 ? std::min(static_cast<std::size_t>(records), kMaxReservation) : 0;
   db.chords.Begin(sortOrder, ChordCollection::NameOrdering::kPlain, reservation);
+  RecordFaults faults;
+  auto tellFaults = [&] {
+    if (faults.longName > 0) {
+      ShowMessage("", CountedFault("A chord name longer than " +
+                                       std::to_string(ChordRecord::kMaxNameLength) +
+                                       " bytes was cut to its first " +
+                                       std::to_string(ChordRecord::kMaxNameLength) + ".",
+                                   faults.longName));
+    }
+  };
   try {
     for (int32_t i = 0; i < records; ++i) {
       ChordRecord record;
-      record.Serialize(ar);
+      record.Serialize(ar, faults);
       db.chords.Place(std::move(record));
     }
   } catch (...) {
     // What was read stays in the document, in its order.
     db.chords.Finish();
+    tellFaults();
     throw;
   }
   db.chords.Finish();
+  tellFaults();
   db.complete = true;
 }
 
