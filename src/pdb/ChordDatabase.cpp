@@ -265,12 +265,12 @@ int ParseDatabase(ByteSource& in, int sortOrder, ChordDatabase& db) {
     DecodeAppInfo(store.data() + requests[1].at, db.appInfo, db.categories);
   }
 
-  // A record ends where the next block begins, so that a damaged offset cannot make one record
-  // out of the bytes of two.
+  // A record ends where the next record or the category block begins, so that a damaged offset
+  // cannot make one record out of the bytes of two. (The sort block's offset is not trusted
+  // with that: nothing here reads the block.)
   std::vector<uint64_t> starts;
   for (unsigned i = 0; i < total; ++i) starts.push_back(list[i].dataOffset);
   if (appInfoOffset != 0) starts.push_back(appInfoOffset);
-  if (db.header.sortInfoOffset >= listEnd) starts.push_back(db.header.sortInfoOffset);
   std::sort(starts.begin(), starts.end());
 
   db.chords.Begin(sortOrder, ChordCollection::NameOrdering::kChordNames, total);
