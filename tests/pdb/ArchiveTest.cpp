@@ -181,18 +181,18 @@ TEST(ArchivedCollection, EmptyAndNegativeRecordCounts) {
 }
 
 TEST(ArchivedCollection, NamesAreCutToWhatARecordHoldsAndToldOnce) {
-  const std::string longName(1 << 20, 'A');
-  std::string description = "{define: " + std::string(32, 'B') + " frets 0 0 0 0 0 0}\n";
-  for (int i = 0; i < 4; ++i) description += "{define: " + longName + " frets 0 0 0 0 0 0}\n";
+  std::string description = "{define: " + std::string(32, 'B') + " frets 0}\n", names(32, 'B');
+  for (int i = 0; i < 4; ++i) {
+    description += "{define: " + std::string(1 << 20, 'A') + " frets 0}\n";
+    names += " " + std::string(32, 'A');
+  }
   auto bytes = fixture::BuildArchive(description);
   MemorySource source(bytes);
   RecordingMessenger messages;
   ScopedMessenger scoped(messages);
   ChordDatabase db;
   LoadArchivedCollection(source, kSortByPosition, db);
-  ASSERT_EQ(db.chords.size(), 5u);
-  EXPECT_EQ(db.chords[0].name, std::string(32, 'B'));
-  for (std::size_t i = 1; i < 5; ++i) EXPECT_EQ(db.chords[i].name, std::string(32, 'A'));
+  EXPECT_EQ(Names(db.chords), names);
   EXPECT_EQ(messages.Texts(), std::vector<std::string>{"A chord name longer than 32 bytes was cut "
                                                        "to its first 32. (4 records)"});
 }

@@ -273,38 +273,31 @@ TEST(ParseDatabase, HeaderClaimingMoreRecordsThanTheFileHolds) {
 }
 
 TEST(ParseDatabase, OffsetsOutsideTheRecordsStopReadingThere) {
-  // Chord 1 stands at 436 (78 + 3 * 8 + 2 + 332) and is 20 bytes long.
-  const std::pair<const char*, const char*> cases[] = {
-      {"{define: A frets x 0 2 2 2 0}\noffset 90\n",
-       "Chord 2 of the database points into its header or category block; reading stopped "
-       "there. 1 of its 3 chords could be read."},
-      {"{define: A frets x 0 2 2 2 0}\noffset 300\n",
-       "Chord 2 of the database points into its header or category block; reading stopped "
-       "there. 1 of its 3 chords could be read."},
-      {"{define: A frets x 0 2 2 2 0}\noffset 0xFFFFFFF0\n",
-       "The database ends inside chord 2. 1 of its 3 chords could be read."},
-      {"{define: A frets x 0 2 2 2 0}\noffset 446\n",
-       "Chord 1 of the database runs into the next block of the file; reading stopped there. 0 "
-       "of its 3 chords could be read."},
-      {"header app-info-offset 100\n{define: A frets x 0 2 2 2 0}\n",
+  // Chord 1 stands at 436 (78 + 3 * 8 + 2 + 332) and is 20 bytes long; the offsets are chord 2's.
+  const std::string inHeader = "Chord 2 of the database points into its header or category block";
+  const std::pair<const char*, std::string> cases[] = {
+      {"offset 90", inHeader + "; reading stopped there. 1 of its 3 chords could be read."},
+      {"offset 300", inHeader + "; reading stopped there. 1 of its 3 chords could be read."},
+      {"offset 0xFFFFFFF0", "The database ends inside chord 2. 1 of its 3 chords could be read."},
+      {"offset 446",
+       "Chord 1 of the database runs into the next block of the file; reading "
+       "stopped there. 0 of its 3 chords could be read."},
+      {"header app-info-offset 100",
        "The database's category block points into its header: none of its 3 chords could be "
        "read."},
   };
-  for (auto [damage, message] : cases) {
-    SCOPED_TRACE(damage);
+  for (const auto& [damage, message] : cases) {
     Parsed p;
-    ParseInto(
-        std::string("{define: E frets 0 2 2 1 0 0}\n") + damage + "{define: D frets x x 0 2 3 2}\n",
-        2, p);
-    EXPECT_EQ(p.result, 0);
-    EXPECT_FALSE(p.db.complete);
+    ParseInto(std::string("{define: E frets 0 2 2 1 0 0}\n{define: A frets x 0 2 2 2 0}\n") +
+                  damage + "\n{define: D frets x x 0 2 3 2}\n",
+              2, p);
+    EXPECT_FALSE(p.db.complete) << damage;
     EXPECT_EQ(p.messages.Texts(), std::vector<std::string>{message});
   }
   Parsed none;  // without a category block a database has no categories, and its chords
   ParseInto("header app-info-offset 0\n{define: E frets 0 2 2 1 0 0}\n", 2, none);
   EXPECT_EQ(Names(none.db.chords), "E");
   EXPECT_EQ(none.db.categories.count(), 0);
-  EXPECT_TRUE(none.messages.Texts().empty());
 }
 
 TEST(ParseDatabase, ReadsFromAnOpenFile) {
