@@ -108,11 +108,10 @@ struct Request {
 
 // Fills every request from `in`, which stands at `position`. The requests are served in the order
 // of their offsets, so a source that only reads forward reads each byte once and keeps only the
-// bytes some request covers; a huge offset skips to the end of the data and no further. `end`
+// bytes some request covers. `end`
 // becomes the size of the data when the reading met it. False on a read error.
 bool Fill(ByteSource& in, uint64_t position, std::vector<Request>& requests,
           std::vector<uint8_t>& store, uint64_t& end) {
-  constexpr std::size_t kChunk = 64 * 1024;
   std::vector<Request*> order;
   std::size_t total = 0;
   for (Request& r : requests) {
@@ -126,7 +125,6 @@ bool Fill(ByteSource& in, uint64_t position, std::vector<Request>& requests,
   end = UINT64_MAX;
   std::vector<uint8_t> window;  // the bytes from windowStart up to position
   uint64_t windowStart = position;
-  std::vector<uint8_t> skipped;
   auto read = [&](uint8_t* into, std::size_t count) {
     const std::size_t n = in.Read(into, count);
     position += n;
@@ -138,10 +136,9 @@ bool Fill(ByteSource& in, uint64_t position, std::vector<Request>& requests,
     const uint64_t drop = std::min<uint64_t>(r->offset - windowStart, window.size());
     window.erase(window.begin(), window.begin() + static_cast<std::ptrdiff_t>(drop));
     windowStart += drop;
-    while (end == UINT64_MAX && position < r->offset) {
-      skipped.resize(static_cast<std::size_t>(std::min<uint64_t>(kChunk, r->offset - position)));
-      if (!read(skipped.data(), skipped.size())) return false;
-      windowStart = position;
+    if (end == UINT64_MAX && position < r->offset) {
+      if (!in.Skip(r->offset - position)) return false;
+      position = windowStart = r->offset;
     }
     if (end == UINT64_MAX && position < r->offset + r->size) {
       const std::size_t had = window.size();
