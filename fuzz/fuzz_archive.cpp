@@ -26,6 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     }
     for (const auto& chord : db.chords) {
       if (chord.entryCount > strumlet::ChordRecord::kMaxEntries) __builtin_trap();
+      if (chord.name.size() > strumlet::ChordRecord::kMaxNameLength) __builtin_trap();
       (void)chord.RootNote();
       (void)db.categories.Lookup(chord.category);
     }

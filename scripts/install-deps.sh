@@ -21,7 +21,7 @@ packages=(
   desktop-file-utils appstream shared-mime-info xdg-utils libglib2.0-bin
   locales time
   at-spi2-core python3-pyatspi dbus-daemon
-  python3 python3-jsonschema musescore3
+  python3 python3-jsonschema musescore3 libpalm-perl
   lintian reuse debootstrap
 )
 

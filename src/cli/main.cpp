@@ -114,7 +114,7 @@ int Run(int argc, char** argv) {
   bool quiet = false;
   bool noFingers = false;
 
-  app.add_option("PATH", path, "a database file (name ending in \"pdb\" or \"PDB\") or a folder")
+  app.add_option("PATH", path, "a database file or a folder")
       ->required();
   app.add_option("-o,--output", output, "output folder (default: ./StrumletOutput/)")
       ->type_name("DIR");
@@ -194,8 +194,7 @@ int Run(int argc, char** argv) {
   // Every argument is checked before anything is made on disk: a mistyped path must not leave
   // an empty output folder behind.
   path = strumlet::AbsolutePath(path, strumlet::StartDirectory());
-  if (strumlet::EndsInPdb(path) ? !strumlet::IsRegularFile(path)
-                                : !strumlet::IsAccessibleDirectory(path)) {
+  if (!strumlet::IsRegularFile(path) && !strumlet::IsAccessibleDirectory(path)) {
     return Refuse(messenger, "palm file Error",
                   "'" + path + "' is not a valid file or folder path.");
   }

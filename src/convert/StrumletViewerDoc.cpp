@@ -181,7 +181,9 @@ bool CStrumletViewerDoc::OnOpenDocument(const std::string& path) {
   progress_ = {};
   const std::string& outputFolder = settings_.m_strOutputPath;
 
-  if (EndsInPdb(path)) {
+  // A directory is a folder whatever its name ends in; a file is one database whatever the case
+  // of its name, its bytes telling a database from an archived collection.
+  if (IsRegularFile(path) || (EndsInPdb(path) && !IsDirectory(path))) {
     if (WritesImages() && !LoadAssets()) {
       return false;
     }

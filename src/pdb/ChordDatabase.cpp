@@ -80,17 +80,79 @@ void DecodeAppInfo(const uint8_t* b, ChordAppInfo& info, CategoryTable& categori
   for (int i = 0; i < 4; ++i) std::memcpy(info.rawValues324[i].data(), b + 324 + 2 * i, 2);
 }
 
-// The file ended before any chord: the database is empty and incomplete.
-int StopBeforeChords(ChordDatabase& db, int sortOrder, const std::string& where) {
+// Reading stopped before any chord: the database is empty and incomplete.
+int StopBeforeChords(ChordDatabase& db, int sortOrder, const std::string& why) {
   db.chords.Begin(sortOrder, ChordCollection::NameOrdering::kChordNames, 0);
   db.chords.Finish();
   db.complete = false;
   unsigned total = db.header.recordCount;
-  std::string text = "The database ends inside its " + where + ": ";
+  std::string text = why + ": ";
   text += total == 0 ? std::string("no chords could be read.")
                      : "none of its " + Chords(total) + " could be read.";
   ShowMessage("", text);
   return 0;
+}
+
+// The most bytes a record in the database layout holds: its head, four arrays of 13 entries
+// (frets, values, fingers, barres), the name length and 32 name bytes.
+constexpr std::size_t kMaxRecordSize =
+    4 + 4 * ChordRecord::kMaxEntries + 1 + ChordRecord::kMaxNameLength;
+
+// A block of the file named by an offset, and what the file holds of it.
+struct Request {
+  uint64_t offset = 0;
+  std::size_t size = 0;
+  std::size_t at = 0;   // where its bytes start in the store
+  std::size_t got = 0;  // fewer than `size` when the file ends inside it
+};
+
+// Fills every request from `in`, which stands at `position`. The requests are served in the order
+// of their offsets, so a source that only reads forward reads each byte once and keeps only the
+// bytes some request covers. `end`
+// becomes the size of the data when the reading met it. False on a read error.
+bool Fill(ByteSource& in, uint64_t position, std::vector<Request>& requests,
+          std::vector<uint8_t>& store, uint64_t& end) {
+  std::vector<Request*> order;
+  std::size_t total = 0;
+  for (Request& r : requests) {
+    r.at = total;
+    total += r.size;
+    order.push_back(&r);
+  }
+  store.assign(total, 0);
+  std::stable_sort(order.begin(), order.end(),
+                   [](const Request* a, const Request* b) { return a->offset < b->offset; });
+  end = UINT64_MAX;
+  std::vector<uint8_t> window;  // the bytes from windowStart up to position
+  uint64_t windowStart = position;
+  auto read = [&](uint8_t* into, std::size_t count) {
+    const std::size_t n = in.Read(into, count);
+    position += n;
+    if (n < count) end = position;
+    return n == count || in.error() == 0;
+  };
+  for (Request* r : order) {
+    if (r->offset < windowStart) continue;  // before the data: nothing to give
+    const uint64_t drop = std::min<uint64_t>(r->offset - windowStart, window.size());
+    window.erase(window.begin(), window.begin() + static_cast<std::ptrdiff_t>(drop));
+    windowStart += drop;
+    if (end == UINT64_MAX && position < r->offset) {
+      if (!in.Skip(r->offset - position)) return false;
+      position = windowStart = r->offset;
+    }
+    if (end == UINT64_MAX && position < r->offset + r->size) {
+      const std::size_t had = window.size();
+      window.resize(had + static_cast<std::size_t>(r->offset + r->size - position));
+      if (!read(window.data() + had, window.size() - had)) return false;
+      window.resize(static_cast<std::size_t>(position - windowStart));
+    }
+    if (r->offset - windowStart < window.size()) {
+      const std::size_t from = static_cast<std::size_t>(r->offset - windowStart);
+      r->got = std::min(r->size, window.size() - from);
+      std::memcpy(store.data() + r->at, window.data() + from, r->got);
+    }
+  }
+  return true;
 }
 
 }  // namespace
@@ -146,7 +208,7 @@ int ParseDatabase(ByteSource& in, int sortOrder, ChordDatabase& db) {
   if (got < kHeaderSize) {
     db.header.recordCount = 0;
     db.categories.Clear();
-    return StopBeforeChords(db, sortOrder, "header");
+    return StopBeforeChords(db, sortOrder, "The database ends inside its header");
   }
 
   struct ListEntry {
@@ -160,25 +222,53 @@ int ParseDatabase(ByteSource& in, int sortOrder, ChordDatabase& db) {
     if (in.Read(e, 8) != 8) {
       if (readFailed()) return kReadError;
       db.categories.Clear();
-      return StopBeforeChords(db, sortOrder, "record list");
+      return StopBeforeChords(db, sortOrder, "The database ends inside its record list");
     }
     list[i] = {BigEndian32(e), e[4]};
   }
-  uint8_t gap[4];
-  std::size_t gapSize = total == 0 ? 4 : 2;
-  if (in.Read(gap, gapSize) != gapSize) {
-    if (readFailed()) return kReadError;
+
+  // Every block is read from where its offset says: other tools put a sort block or padding
+  // between the category block and the records, where the handheld puts nothing. No offset may
+  // point back into the header or the record list.
+  const uint64_t listEnd = kHeaderSize + 8 * uint64_t{total};
+  const uint64_t appInfoOffset = db.header.appInfoOffset;
+  if (appInfoOffset != 0 && appInfoOffset < listEnd) {
     db.categories.Clear();
-    return StopBeforeChords(db, sortOrder, "record list");
+    return StopBeforeChords(db, sortOrder, "The database's category block points into its header");
   }
-  std::vector<uint8_t> block(kAppInfoSize);
-  if (in.Read(block.data(), kAppInfoSize) != kAppInfoSize) {
-    if (readFailed()) return kReadError;
+  // The handheld's two (or, without records, four) bytes after the list.
+  const std::size_t gapSize = total == 0 ? 4 : 2;
+  std::vector<Request> requests(total + 2);
+  requests[0] = {listEnd, gapSize};
+  requests[1] = {appInfoOffset, appInfoOffset == 0 ? 0 : kAppInfoSize};
+  for (unsigned i = 0; i < total; ++i) requests[i + 2] = {list[i].dataOffset, kMaxRecordSize};
+  std::vector<uint8_t> store;
+  uint64_t end = 0;
+  if (!Fill(in, listEnd, requests, store, end)) {
+    readFailed();
+    return kReadError;
+  }
+  if (requests[1].got < requests[1].size) {
     db.categories.Clear();
-    return StopBeforeChords(db, sortOrder, "category block");
+    return StopBeforeChords(db, sortOrder,
+                            end < listEnd + gapSize
+                                ? "The database ends inside its record list"
+                                : "The database ends inside its category block");
   }
   db.appInfo = ChordAppInfo{};
-  DecodeAppInfo(block.data(), db.appInfo, db.categories);
+  if (appInfoOffset == 0) {
+    db.categories.Clear();  // a database without one has no categories
+  } else {
+    DecodeAppInfo(store.data() + requests[1].at, db.appInfo, db.categories);
+  }
+
+  // A record ends where the next record or the category block begins, so that a damaged offset
+  // cannot make one record out of the bytes of two. (The sort block's offset is not trusted
+  // with that: nothing here reads the block.)
+  std::vector<uint64_t> starts;
+  for (unsigned i = 0; i < total; ++i) starts.push_back(list[i].dataOffset);
+  if (appInfoOffset != 0) starts.push_back(appInfoOffset);
+  std::sort(starts.begin(), starts.end());
 
   db.chords.Begin(sortOrder, ChordCollection::NameOrdering::kChordNames, total);
   RecordFaults faults;
@@ -195,18 +285,34 @@ int ParseDatabase(ByteSource& in, int sortOrder, ChordDatabase& db) {
     record.category = list[i].attributes & 0x0F;
     record.recordOffset = static_cast<int32_t>(list[i].dataOffset);
     record.marker = 1;
-    int result = record.ReadFromDatabase(in, &faults);
-    if (result != 0 && readFailed()) return kReadError;
+    const uint64_t offset = list[i].dataOffset;
+    const Request& bytes = requests[i + 2];
+    const bool inHeader = offset < listEnd || (appInfoOffset != 0 && offset >= appInfoOffset &&
+                                               offset < appInfoOffset + kAppInfoSize);
+    const auto next = std::upper_bound(starts.begin(), starts.end(), offset);
+    const std::size_t room =
+        next == starts.end()
+            ? bytes.got
+            : static_cast<std::size_t>(std::min<uint64_t>(bytes.got, *next - offset));
+    int result = ChordRecord::kTruncated;
+    if (!inHeader) {
+      MemorySource source(std::span<const uint8_t>(store.data() + bytes.at, room));
+      result = record.ReadFromDatabase(source, &faults);
+    }
     if (result != 0) {
       tellFaults();
       faults = {};
       db.complete = false;
+      const std::string chord = "Chord " + std::to_string(i + 1) + " of the database ";
       std::string text;
-      if (result == ChordRecord::kTooManyEntries) {
-        text = "Chord " + std::to_string(i + 1) + " of the database claims " +
-               std::to_string(record.entryCount) + " entries, more than the " +
+      if (inHeader) {
+        text = chord + "points into its header or category block; reading stopped there. ";
+      } else if (result == ChordRecord::kTooManyEntries) {
+        text = chord + "claims " + std::to_string(record.entryCount) + " entries, more than the " +
                std::to_string(ChordRecord::kMaxEntries) +
                " a chord can hold; reading stopped there. ";
+      } else if (room < bytes.got) {
+        text = chord + "runs into the next block of the file; reading stopped there. ";
       } else {
         text = "The database ends inside chord " + std::to_string(i + 1) + ". ";
       }
@@ -254,19 +360,41 @@ void LoadArchivedCollection(ByteSource& in, int sortOrder, ChordDatabase& db) {
   std::size_t reservation =
       records > 0 ? std::min(static_cast<std::size_t>(records), kMaxReservation) : 0;
   db.chords.Begin(sortOrder, ChordCollection::NameOrdering::kPlain, reservation);
+  RecordFaults faults;
+  auto tellFaults = [&] {
+    if (faults.longName > 0) {
+      ShowMessage("", CountedFault("A chord name longer than " +
+                                       std::to_string(ChordRecord::kMaxNameLength) +
+                                       " bytes was cut to its first " +
+                                       std::to_string(ChordRecord::kMaxNameLength) + ".",
+                                   faults.longName));
+    }
+  };
   try {
     for (int32_t i = 0; i < records; ++i) {
       ChordRecord record;
-      record.Serialize(ar);
+      record.Serialize(ar, faults);
       db.chords.Place(std::move(record));
     }
   } catch (...) {
     // What was read stays in the document, in its order.
     db.chords.Finish();
+    tellFaults();
     throw;
   }
   db.chords.Finish();
+  tellFaults();
   db.complete = true;
+}
+
+bool StartsWithDatabaseHeader(std::span<const uint8_t> bytes) {
+  if (bytes.size() < kCreatorEnd || bytes[0] < 0x20) return false;
+  auto printable = [](uint8_t c) { return c >= 0x20 && c != 0x7F; };
+  const auto name = bytes.first(32);
+  const auto nameEnd = std::find(name.begin(), name.end(), uint8_t{0});
+  if (nameEnd == name.end() || !std::all_of(name.begin(), nameEnd, printable)) return false;
+  return std::all_of(bytes.begin() + 60, bytes.begin() + kCreatorEnd,
+                     [](uint8_t c) { return c >= 0x20 && c < 0x7F; });
 }
 
 bool EndsInPdb(const std::string& path) {

@@ -91,11 +91,16 @@ int ChordRecord::ReadFromDatabase(ByteSource& in, RecordFaults* faults) {
   return 0;
 }
 
-void ChordRecord::Serialize(ArchiveReader& ar) {
+void ChordRecord::Serialize(ArchiveReader& ar, RecordFaults& faults) {
   recordOffset = ar.ReadI32();
   name = ar.ReadString();
   // Text after a zero byte would never be shown; the database path cuts names the same way.
   name.resize(name.find('\0') == std::string::npos ? name.size() : name.find('\0'));
+  // A name no record could hold would only keep the text drawing busy for nothing.
+  if (name.size() > kMaxNameLength) {
+    name.resize(kMaxNameLength);
+    ++faults.longName;
+  }
   category = ar.ReadI32();
   uint32_t head = ar.ReadU32();
   entryCount = static_cast<uint8_t>(head);

@@ -51,6 +51,15 @@ int TellSharedOffsets(const std::string& path, const ChordDatabase& db, int read
   return read;
 }
 
+// Whether the open file starts with a database header, whatever its name; it is then read again
+// from its start.
+bool FileStartsWithDatabaseHeader(std::FILE* file) {
+  uint8_t head[68];
+  const std::size_t got = std::fread(head, 1, sizeof head, file);
+  std::rewind(file);
+  return StartsWithDatabaseHeader(std::span<const uint8_t>(head, got));
+}
+
 }  // namespace
 
 int ReadDatabaseFile(const std::string& path, int sortOrder, ChordDatabase& db) {
@@ -79,7 +88,7 @@ int ReadDatabaseFile(const std::string& path, int sortOrder, ChordDatabase& db) 
     ShowMessage("", "Could not read '" + path + "': " + ErrorText(source.error()));
     return true;
   };
-  if (EndsInPdb(path)) {
+  if (EndsInPdb(path) || FileStartsWithDatabaseHeader(file.get())) {
     const int read = ParseDatabase(source, sortOrder, db);
     return readFailed() ? kDatabaseUnreadable : TellSharedOffsets(path, db, read);
   }

@@ -114,6 +114,14 @@ TEST_F(ConvertCommandTest, SingleDatabasePrintsItsPage) {
   EXPECT_TRUE(fs::exists(Out() + "/Guitar Chords/Guitar Chords.html"));
 }
 
+TEST_F(ConvertCommandTest, AFileIsADatabaseAndADirectoryAFolderWhateverTheirNamesEndIn) {
+  fs::create_directory(In() + "/palm-pdb");
+  Database("palm-pdb/Chords.Pdb", std::string("database Chords\n") + kGuitar);
+  EXPECT_EQ(Convert({"-o", Out(), "in/palm-pdb/Chords.Pdb"}).status, 0);
+  EXPECT_EQ(Convert({"-o", Out(), "in/palm-pdb"}).status, 0);
+  EXPECT_TRUE(fs::exists(Out() + "/Chords/Chords.html"));
+}
+
 TEST_F(ConvertCommandTest, FolderGoesToStrumletOutputByDefault) {
   Database("A.pdb", kGuitar);
   Database("other.pdb", "creator ABCD\n");  // not ours: skipped, not a failure
@@ -298,7 +306,7 @@ TEST_F(ConvertCommandTest, UsageErrorsAndBadPathsGiveStatusTwo) {
   EXPECT_EQ(run.status, 2);
   EXPECT_NE(run.err.find("missing.pdb' is not a valid file or folder path."), std::string::npos);
 
-  run = Convert({"in/G.Pdb"});  // mixed case: a folder path, and there is no such folder
+  run = Convert({"in/G.Pdb"});  // no such file or folder
   EXPECT_EQ(run.status, 2);
   EXPECT_EQ(run.err,
             "palm file Error: '" + root_ + "/in/G.Pdb' is not a valid file or folder path.\n");

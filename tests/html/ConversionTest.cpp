@@ -79,15 +79,15 @@ TEST_F(ConversionTest, SingleDatabaseGetsItsPageAndIsShown) {
   EXPECT_EQ(doc.summary().failures, 0);
 }
 
-TEST_F(ConversionTest, MixedCaseExtensionIsNoDatabaseButAFolderPath) {
-  WriteDatabase(input_ + "/Chords.Pdb", kGuitar);
-  CStrumletViewerDoc doc(settings_);
-  EXPECT_FALSE(doc.OnOpenDocument(input_ + "/Chords.Pdb"));
-  EXPECT_EQ(messages_.Pairs(),
-            (Messages{{"palm file Error",
-                       "'" + input_ + "/Chords.Pdb' is not a valid file or folder path."}}));
-  EXPECT_TRUE(doc.summary().invalidInput);
-  EXPECT_TRUE(List(output_).empty());
+TEST_F(ConversionTest, AFileIsOneDatabaseAndADirectoryAFolderWhateverTheirNamesEndIn) {
+  const std::string folder = root_ / "palm-pdb";
+  ::mkdir(folder.c_str(), 0777);
+  WriteDatabase(folder + "/Chords.Pdb", kGuitar);
+  CStrumletViewerDoc file(settings_), run(settings_);
+  ASSERT_TRUE(file.OnOpenDocument(folder + "/Chords.Pdb"));
+  ASSERT_TRUE(run.OnOpenDocument(folder));
+  EXPECT_EQ(run.summary().databases - run.summary().failures, 1);
+  EXPECT_TRUE(messages_.messages.empty());
 }
 
 TEST_F(ConversionTest, MissingSingleDatabaseFailsSilently) {

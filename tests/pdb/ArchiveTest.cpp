@@ -180,6 +180,23 @@ TEST(ArchivedCollection, EmptyAndNegativeRecordCounts) {
   }
 }
 
+TEST(ArchivedCollection, NamesAreCutToWhatARecordHoldsAndToldOnce) {
+  std::string description = "{define: " + std::string(32, 'B') + " frets 0}\n", names(32, 'B');
+  for (int i = 0; i < 4; ++i) {
+    description += "{define: " + std::string(1 << 20, 'A') + " frets 0}\n";
+    names += " " + std::string(32, 'A');
+  }
+  auto bytes = fixture::BuildArchive(description);
+  MemorySource source(bytes);
+  RecordingMessenger messages;
+  ScopedMessenger scoped(messages);
+  ChordDatabase db;
+  LoadArchivedCollection(source, kSortByPosition, db);
+  EXPECT_EQ(Names(db.chords), names);
+  EXPECT_EQ(messages.Texts(), std::vector<std::string>{"A chord name longer than 32 bytes was cut "
+                                                       "to its first 32. (4 records)"});
+}
+
 TEST(ArchivedCollection, DamagedArchivesKeepWhatWasReadAndThrow) {
   struct Case {
     const char* extra;

@@ -121,14 +121,14 @@ TEST(ParseDatabase, AttributeByteWithTopBitSetStaysNegative) {
   ParseInto(R"(
 {define: E frets 0 2 2 1 0 0}
 attributes 0x93
-offset 0x1234ABCD
+offset 0x1234
 )",
             2, p);
   ASSERT_EQ(p.db.chords.size(), 1u);
   const ChordRecord& c = p.db.chords[0];
   EXPECT_EQ(c.attributes, -109);
   EXPECT_EQ(c.category, 3);
-  EXPECT_EQ(c.recordOffset, 0x1234ABCD);
+  EXPECT_EQ(c.recordOffset, 0x1234);
   EXPECT_EQ(c.recordIndex, 0);
 }
 
@@ -270,6 +270,34 @@ TEST(ParseDatabase, HeaderClaimingMoreRecordsThanTheFileHolds) {
   EXPECT_EQ(p.result, 0);
   EXPECT_FALSE(p.db.complete);
   EXPECT_EQ(p.messages.Texts().size(), 1u);
+}
+
+TEST(ParseDatabase, OffsetsOutsideTheRecordsStopReadingThere) {
+  // Chord 1 stands at 436 (78 + 3 * 8 + 2 + 332) and is 20 bytes long; the offsets are chord 2's.
+  const std::string inHeader = "Chord 2 of the database points into its header or category block";
+  const std::pair<const char*, std::string> cases[] = {
+      {"offset 90", inHeader + "; reading stopped there. 1 of its 3 chords could be read."},
+      {"offset 300", inHeader + "; reading stopped there. 1 of its 3 chords could be read."},
+      {"offset 0xFFFFFFF0", "The database ends inside chord 2. 1 of its 3 chords could be read."},
+      {"offset 446",
+       "Chord 1 of the database runs into the next block of the file; reading "
+       "stopped there. 0 of its 3 chords could be read."},
+      {"header app-info-offset 100",
+       "The database's category block points into its header: none of its 3 chords could be "
+       "read."},
+  };
+  for (const auto& [damage, message] : cases) {
+    Parsed p;
+    ParseInto(std::string("{define: E frets 0 2 2 1 0 0}\n{define: A frets x 0 2 2 2 0}\n") +
+                  damage + "\n{define: D frets x x 0 2 3 2}\n",
+              2, p);
+    EXPECT_FALSE(p.db.complete) << damage;
+    EXPECT_EQ(p.messages.Texts(), std::vector<std::string>{message});
+  }
+  Parsed none;  // without a category block a database has no categories, and its chords
+  ParseInto("header app-info-offset 0\n{define: E frets 0 2 2 1 0 0}\n", 2, none);
+  EXPECT_EQ(Names(none.db.chords), "E");
+  EXPECT_EQ(none.db.categories.count(), 0);
 }
 
 TEST(ParseDatabase, ReadsFromAnOpenFile) {

@@ -18,6 +18,8 @@ class ByteSource {
  public:
   virtual ~ByteSource() = default;
   virtual std::size_t Read(void* destination, std::size_t count) = 0;
+  // Passes over `count` bytes, or the rest when fewer are left. False only on a read error.
+  virtual bool Skip(uint64_t count);
   // The errno value of a read error the source met (not the mere end of the data); 0 when none.
   virtual int error() const { return 0; }
 };
@@ -27,6 +29,7 @@ class MemorySource final : public ByteSource {
  public:
   explicit MemorySource(std::span<const uint8_t> bytes) : bytes_(bytes) {}
   std::size_t Read(void* destination, std::size_t count) override;
+  bool Skip(uint64_t count) override;
 
  private:
   std::span<const uint8_t> bytes_;
@@ -38,6 +41,8 @@ class FileSource final : public ByteSource {
  public:
   explicit FileSource(std::FILE* file) : file_(file) {}
   std::size_t Read(void* destination, std::size_t count) override;
+  // Seeks, so that an offset far into a large file costs no reading.
+  bool Skip(uint64_t count) override;
   // True when the stream reported a read error (not just the end of the file).
   bool failed() const { return error_ != 0; }
   int error() const override { return error_; }

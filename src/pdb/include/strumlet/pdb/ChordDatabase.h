@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 #include <string>
 
 #include "strumlet/pdb/ArchiveReader.h"
@@ -79,8 +80,13 @@ struct DatabaseCheck {
 DatabaseCheck CheckChordDatabase(const std::string& folder, const std::string& fileName);
 
 // True when the last three characters of `path` are exactly "pdb" or exactly "PDB": such a file
-// is read as a database, anything else as an archived collection.
+// is read as a database, and so is one that starts with a database header.
 bool EndsInPdb(const std::string& path);
+
+// True when `bytes`, the start of a file, are a Palm database header: a name of printable
+// characters (never empty on a handheld) ending within its 32 bytes, and a type and a creator of
+// four printable ASCII characters each. An archived collection starts with a number instead.
+bool StartsWithDatabaseHeader(std::span<const uint8_t> bytes);
 
 // ParseDatabase's result when the source reported a read error (in.error()): nothing has been
 // said, since only the caller knows the file to name with the reason.

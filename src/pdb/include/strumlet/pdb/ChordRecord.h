@@ -18,6 +18,7 @@ class ArchiveReader;
 // told once, with its count, however many of its up to 65,535 records have it.
 struct RecordFaults {
   std::size_t badNameLength = 0;  // a name length outside 0..32: 32 bytes were read
+  std::size_t longName = 0;       // an archived name longer than 32 bytes: cut to 32
 };
 
 // One chord of a chord database.
@@ -57,8 +58,9 @@ struct ChordRecord {
   static constexpr int kTooManyEntries = -11;
   int ReadFromDatabase(ByteSource& in, RecordFaults* faults = nullptr);
 
-  // Reads the archived form. Throws ArchiveException on short data or a bad length.
-  void Serialize(ArchiveReader& ar);
+  // Reads the archived form. Throws ArchiveException on short data or a bad length. A name is
+  // cut to the 32 bytes a record holds, counted in `faults`.
+  void Serialize(ArchiveReader& ar, RecordFaults& faults);
 
   // The first character of the name, plus the second when it is "b" or "#"; empty for an
   // empty name.

@@ -18,11 +18,11 @@ constexpr int kDatabaseMissing = -1000;  // does not exist; nothing has been sai
 // next "."; never empty.
 std::string DatabaseBaseName(const std::string& databasePath);
 
-// Reads the database file or archived collection at `path` into `db`, chosen by the name rule
-// of EndsInPdb, placing the chords by `sortOrder`. Returns 0 when read (db.complete tells
-// whether to its end), -1 when the file is no chord database, kDatabaseUnreadable,
-// kDatabaseMissing, or the negated cause of an archive failure. Every failure but a missing
-// file has been reported through the messenger.
+// Reads the database file or archived collection at `path` into `db` (a database when its name
+// ends in "pdb" or "PDB" or its bytes start with a database header), placing the chords by
+// `sortOrder`. Returns 0 when read (db.complete tells whether to its end), -1 when the file is
+// no chord database, kDatabaseUnreadable, kDatabaseMissing, or the negated cause of an archive
+// failure. Every failure but a missing file has been reported through the messenger.
 int ReadDatabaseFile(const std::string& path, int sortOrder, ChordDatabase& db);
 
 }  // namespace strumlet
