@@ -20,7 +20,9 @@ separated by ":") with `strumlet-convert -f all`, then, by MODE:
               chord's name, each in the part of its instrument;
   musescore4: the same through MuseScore 4's engine (npm webmscore, node/ beside this script);
   chordpro:   reads every ChordPro file with a songbook parser (npm chordsheetjs) and reaches
-              every chord of the database by a name (node/chordsheet.cjs).
+              every chord of the database by a name (node/chordsheet.cjs);
+  reactchords: renders every JSON position with a web chord library (npm react-chords,
+              scripts/readback-react-chords/check.js).
 A reader that is missing fails the test, naming what installs it.
 """
 import glob
@@ -292,6 +294,15 @@ def musescore(bases, convert_all):
     return failures
 
 
+def react_chords(bases):
+    node = node_reader("@tombatossals/react-chords")
+    check = os.path.join(HERE, "..", "..", "scripts", "readback-react-chords", "check.js")
+    env = dict(os.environ, NODE_PATH=os.path.join(NODE_READERS, "node_modules"))
+    result = subprocess.run([node, check] + [base + ".json" for base in bases], env=env,
+                            timeout=600)
+    return result.returncode != 0
+
+
 def chordpro(bases):
     node = node_reader("chordsheetjs")
     result = subprocess.run([node, os.path.join(NODE_READERS, "chordsheet.cjs")] +
@@ -313,6 +324,8 @@ def main():
             failures = musescore(bases, musescore_files)
         elif mode == "musescore4":
             failures = musescore(bases, musescore4_files)
+        elif mode == "reactchords":
+            failures = react_chords(bases)
         else:
             failures = chordpro(bases)
     print("%d failed" % failures)
