@@ -21,7 +21,7 @@ packages=(
   desktop-file-utils appstream shared-mime-info xdg-utils libglib2.0-bin
   locales time
   at-spi2-core python3-pyatspi dbus-daemon
-  python3 python3-jsonschema musescore3 libpalm-perl
+  python3 python3-jsonschema musescore3 libpalm-perl libxml2-utils nodejs
   lintian reuse debootstrap
 )
 
@@ -42,13 +42,27 @@ ensure_test_locale() {
   sudo_if_needed localedef -i de_DE -f UTF-8 de_DE.UTF-8
 }
 
+# The readers the export tests read back with come from npm, at the versions the lock file
+# fixes, into tests/export/node/node_modules; `npm ci` only runs when they are not all there.
+install_node_readers() {
+  local folder
+  folder="$(cd "$(dirname "$0")/.." && pwd)/tests/export/node"
+  # npm writes its own copy of the lock file when it installs.
+  [[ "$folder/node_modules/.package-lock.json" -nt "$folder/package-lock.json" ]] && return 0
+  echo "Installing the npm readers for the export tests."
+  (cd "$folder" && npm ci --no-audit --no-fund --loglevel=error >/dev/null)
+}
+
 missing=()
 for p in "${packages[@]}"; do
   status=$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null || true)
   [[ "$status" == "install ok installed" ]] || missing+=("$p")
 done
+# Some Node.js builds bring their own npm, which Debian's npm package would conflict with.
+command -v npm >/dev/null || missing+=(npm)
 if [[ ${#missing[@]} -eq 0 ]]; then
   ensure_test_locale
+  install_node_readers
   exit 0
 fi
 
@@ -63,3 +77,4 @@ $sudo apt-get update -qq
 $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 echo "Packages installed."
 ensure_test_locale
+install_node_readers

@@ -5,7 +5,8 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 
 # Reads the JSON export back through a web chord library (@tombatossals/react-chords, rendered
-# with react-dom/server). Needs node, npm and the npm registry, so it is not part of `make test`.
+# with react-dom/server) from a fresh npm install. `make test` runs the same check
+# (export.react_chords_readback) with the packages scripts/install-deps.sh installs.
 #
 #   scripts/readback-react-chords.sh [BUILD_DIR]      (default: build)
 #

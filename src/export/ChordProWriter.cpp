@@ -4,7 +4,9 @@
 
 #include "strumlet/export/ChordProWriter.h"
 
+#include <map>
 #include <optional>
+#include <set>
 
 #include "strumlet/core/CodePage.h"
 #include "strumlet/export/ChordShape.h"
@@ -70,7 +72,8 @@ ChordProChord MapChord(const ChordRecord& record) {
 }
 
 std::string DefineLine(const ChordProChord& chord) {
-  std::string line = "{define: " + DefineName(chord.name) + " base-fret " +
+  const std::string directive = chord.selector.empty() ? "define" : "define-" + chord.selector;
+  std::string line = "{" + directive + ": " + DefineName(chord.name) + " base-fret " +
                      std::to_string(chord.baseFret) + " frets";
   for (const std::string& fret : chord.frets) line += " " + fret;
   if (!chord.fingers.empty()) {
@@ -84,6 +87,15 @@ std::string WriteChordPro(const std::string& title, const ChordCollection& chord
                           const CategoryTable& categories, int sortOrder,
                           const ChordProOptions& options) {
   std::string out = "{title: " + EscapeDirectiveText(FileNameText(title)) + "}\n";
+  // The names each instrument's definitions take, so that a repeat's new name is none of them.
+  std::map<std::string, std::set<std::string>> taken;
+  for (const ChordRecord& record : chords) {
+    const ChordProChord chord = MapChord(record);
+    if (!chord.frets.empty()) taken[InstrumentOf(record).selector].insert(chord.name);
+  }
+  // One instrument needs no selector, which readers before ChordPro 6 do not know.
+  const bool selectors = taken.size() > 1;
+  std::map<std::string, std::set<std::string>> defined;
   std::optional<std::string> instrument;
   HeadingTracker headings(categories, sortOrder);
   for (const ChordRecord& record : chords) {
@@ -97,13 +109,32 @@ std::string WriteChordPro(const std::string& title, const ChordCollection& chord
 
     ChordProChord chord = MapChord(record);
     if (!options.fingers) chord.fingers.clear();
-    for (const std::string& remark : chord.remarks) {
-      out += "# " + EscapeDirectiveText(chord.name) + ": " + remark + "\n";
-    }
     if (chord.frets.empty()) {
+      for (const std::string& remark : chord.remarks) {
+        out += "# " + EscapeDirectiveText(chord.name) + ": " + remark + "\n";
+      }
       out += "# " + EscapeDirectiveText(chord.name) + ": the chord has no strings to define\n";
       continue;
     }
+    const std::string selector = InstrumentOf(record).selector;
+    std::set<std::string>& names = defined[selector];
+    const std::string original = chord.name;
+    if (names.count(chord.name) != 0) {
+      // A repeat: named after the first, with a name no other chord of the instrument has.
+      int n = 2;
+      do {
+        chord.name = original + "(v" + std::to_string(n++) + ")";
+      } while (taken[selector].count(chord.name) != 0 || names.count(chord.name) != 0);
+    }
+    names.insert(chord.name);
+    if (chord.name != original) {
+      out += "# " + EscapeDirectiveText(chord.name) + ": another " + EscapeDirectiveText(original) +
+             "\n";
+    }
+    for (const std::string& remark : chord.remarks) {
+      out += "# " + EscapeDirectiveText(chord.name) + ": " + remark + "\n";
+    }
+    if (selectors) chord.selector = selector;
     out += DefineLine(chord) + "\n";
   }
   return out;

@@ -129,15 +129,20 @@ Instrument InstrumentOf(const ChordRecord& record) {
   Instrument instrument;
   if (record.instrumentCode == 1 && strings == 4) {
     // Standard ukulele tuning, its G above middle C (re-entrant).
-    instrument = {"Ukulele, " + count, {"G", "C", "E", "A"}, {67, 60, 64, 69}};
+    instrument = {"Ukulele, " + count, {"G", "C", "E", "A"}, {67, 60, 64, 69}, false, "ukulele"};
   } else if (record.instrumentCode == 4 && strings == 5) {
     // Open G, the short fifth string first as it lies on the neck.
-    instrument = {"Banjo, " + count, {"G", "D", "G", "B", "D"}, {67, 50, 55, 59, 62}};
-    instrument.shortFifthString = true;
+    instrument = {
+        "Banjo, " + count, {"G", "D", "G", "B", "D"}, {67, 50, 55, 59, 62}, true, "banjo"};
   } else if ((record.instrumentCode == 0 || record.instrumentCode > 4) && strings == 6) {
-    instrument = {"Guitar, " + count, {"E", "A", "D", "G", "B", "E"}, {40, 45, 50, 55, 59, 64}};
+    instrument = {"Guitar, " + count,
+                  {"E", "A", "D", "G", "B", "E"},
+                  {40, 45, 50, 55, 59, 64},
+                  false,
+                  "guitar"};
   } else {
     instrument.name = count;
+    instrument.selector = "strings" + std::to_string(strings);
   }
   return instrument;
 }

@@ -4,6 +4,7 @@
 
 #include "strumlet/export/MusicXmlWriter.h"
 
+#include <algorithm>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -64,17 +65,37 @@ std::string Direction(const char* type, const std::string& utf8) {
          EscapeXml(utf8, "?") + "</" + type + "></direction-type></direction>\n";
 }
 
-std::string Harmony(const ChordShape& shape) {
+// The pitch class of the lowest sounding string, spelled with sharps: the root a chord whose
+// name gives none has for a listener. None when nothing sounds or the tuning is unknown.
+std::optional<NoteName> LowestNote(const Instrument& instrument, const ChordShape& shape) {
+  std::optional<int> lowest;
+  for (const StringSound& s : shape.strings) {
+    const std::optional<int> note = MidiNote(instrument, shape, s);
+    if (note && (!lowest || *note < *lowest)) lowest = note;
+  }
+  if (!lowest) return std::nullopt;
+  static constexpr char kSteps[] = "CCDDEFFGGAAB";
+  static constexpr int kAlters[] = {0, 1, 0, 1, 0, 0, 1, 0, 1, 0, 1, 0};
+  return NoteName{kSteps[*lowest % 12], kAlters[*lowest % 12]};
+}
+
+std::string Harmony(const ChordShape& shape, const Instrument& instrument) {
   const ChordName name = ParseChordName(shape.name);
   std::string out = "      <harmony>\n";
   if (name.root) {
     out += "        <root><root-step>" + std::string(1, name.root->step) + "</root-step>" +
            Alter("root-alter", name.root->alter) + "</root>\n";
     out += "        <kind text=\"" + EscapeXml(name.suffix, "?") + "\">" + name.kind + "</kind>\n";
-  } else {
-    // No root to show: a reader shows the name's own text in its place.
-    out += "        <root><root-step text=\"\">C</root-step></root>\n";
+  } else if (const std::optional<NoteName> root = LowestNote(instrument, shape)) {
+    // The name gives no root: the lowest note stands for it, so that a reader that prints a
+    // root anyway shows one the chord has; the empty text asks it to show the name alone.
+    out += "        <root><root-step text=\"\">" + std::string(1, root->step) + "</root-step>" +
+           Alter("root-alter", root->alter) + "</root>\n";
     out += "        <kind text=\"" + EscapeXml(shape.name, "?") + "\">other</kind>\n";
+  } else {
+    // Nothing to take a root from: the name as the chord's function, which names no pitch.
+    out += "        <function>" + EscapeXml(shape.name, "?") + "</function>\n";
+    out += "        <kind text=\"\">none</kind>\n";
   }
   if (name.root && name.bass) {
     out += "        <bass><bass-step>" + std::string(1, name.bass->step) + "</bass-step>" +
@@ -82,7 +103,8 @@ std::string Harmony(const ChordShape& shape) {
   }
   if (name.root) {
     for (const ChordDegree& degree : name.degrees) {
-      out += "        <degree><degree-value>" + std::to_string(degree.value) +
+      // The kind's text already spells the degree: shown twice otherwise.
+      out += "        <degree print-object=\"no\"><degree-value>" + std::to_string(degree.value) +
              "</degree-value><degree-alter>" + std::to_string(degree.alter) +
              "</degree-alter><degree-type>" + degree.type + "</degree-type></degree>\n";
     }
@@ -108,7 +130,8 @@ std::string Harmony(const ChordShape& shape) {
     notes += "</frame-note>\n";
   }
   if (!notes.empty()) {
-    out += "        <frame>\n          <frame-strings>" + std::to_string(strings) +
+    // A string without a frame note is muted: said, so that no reader shows it open.
+    out += "        <frame unplayed=\"x\">\n          <frame-strings>" + std::to_string(strings) +
            "</frame-strings>\n          <frame-frets>" + std::to_string(shape.FretsShown()) +
            "</frame-frets>\n";
     if (shape.baseFret > 1) {
@@ -131,62 +154,83 @@ std::string WriteMusicXml(const std::string& title, const ChordCollection& chord
   out +=
       "  <identification><encoding><software>StrumletViewer</software></encoding>"
       "</identification>\n";
-  // The instrument a notation program sets the part up for: the first chord's.
-  const std::string instrumentName =
-      chords.empty() ? std::string() : InstrumentOf(*chords.begin()).name;
-  out += "  <part-list>\n    <score-part id=\"P1\"><part-name>" + name + "</part-name>";
-  if (!instrumentName.empty()) {
-    out += "<score-instrument id=\"P1-I1\"><instrument-name>" + EscapeXml(instrumentName, "?") +
-           "</instrument-name></score-instrument>";
-  }
-  out += "</score-part>\n  </part-list>\n";
-  out += "  <part id=\"P1\">\n";
 
-  HeadingTracker headings(categories, sortOrder);
-  std::optional<std::string> instrument;
-  int measure = 0;
-  // Opens the next measure, with the staff for `strings` strings of `staff` when given.
-  auto open = [&](const Instrument* staff, int strings) {
-    out += "    <measure number=\"" + std::to_string(++measure) + "\">\n";
-    if (staff) out += StaffAttributes(*staff, strings, measure == 1);
-    if (measure == 1 && !complete) out += Direction("words", std::string(kIncomplete));
+  // One part per instrument, in the order the chords bring them in: notation programs keep
+  // the staff a part starts with. A chord without strings stays in the part before it.
+  struct Part {
+    Instrument instrument;
+    int strings = kDefaultLines;
   };
-  auto close = [&] {
-    out += "      <note><rest measure=\"yes\"/><duration>4</duration></note>\n    </measure>\n";
-  };
+  std::vector<Part> parts;
+  std::vector<std::size_t> partOf;
   for (const ChordRecord& record : chords) {
-    const ChordShape shape = ShapeOf(record);
-    const Instrument thisInstrument = InstrumentOf(record);
-    const int strings = static_cast<int>(shape.strings.size());
-    if (instrument != thisInstrument.name) {
-      // A staff of no lines is no staff: a chord without strings keeps the one before.
-      const bool newStaff = strings > 0 || measure == 0;
-      open(newStaff ? &thisInstrument : nullptr, strings > 0 ? strings : kDefaultLines);
-      out += Direction("words", thisInstrument.name);
-      instrument = thisInstrument.name;
-    } else {
-      open(nullptr, 0);
+    const Instrument instrument = InstrumentOf(record);
+    const int strings = static_cast<int>(ShapeOf(record).strings.size());
+    std::size_t part = partOf.empty() ? 0 : partOf.back();
+    if (strings > 0) {
+      part = 0;
+      while (part < parts.size() && parts[part].instrument.name != instrument.name) ++part;
+      if (part == parts.size()) parts.push_back({instrument, strings});
     }
-    if (const std::optional<std::string> heading = headings.Next(record);
-        heading && !heading->empty()) {
-      out += Direction("rehearsal", CodePageToUtf8(*heading));
-    }
-    for (const std::string& remark : shape.remarks) {
-      out += "      <!-- " + CommentText(shape.name + ": " + remark) + " -->\n";
-    }
-    if (shape.strings.empty()) {
-      out +=
-          "      <!-- " + CommentText(shape.name + ": the chord has no strings to show") + " -->\n";
-    }
-    out += Harmony(shape);
-    close();
+    partOf.push_back(part);
   }
-  if (measure == 0) {
-    const Instrument none;
-    open(&none, kDefaultLines);
-    close();
+  if (parts.empty()) {
+    // No chord with strings: the first chord's instrument on a staff of the usual lines.
+    parts.push_back({chords.empty() ? Instrument() : InstrumentOf(*chords.begin()), kDefaultLines});
   }
-  out += "  </part>\n</score-partwise>\n";
+
+  out += "  <part-list>\n";
+  for (std::size_t p = 0; p < parts.size(); ++p) {
+    const std::string id = "P" + std::to_string(p + 1);
+    out += "    <score-part id=\"" + id + "\"><part-name>" + name + "</part-name>";
+    if (!parts[p].instrument.name.empty()) {
+      out += "<score-instrument id=\"" + id + "-I1\"><instrument-name>" +
+             EscapeXml(parts[p].instrument.name, "?") + "</instrument-name></score-instrument>";
+    }
+    out += "</score-part>\n";
+  }
+  out += "  </part-list>\n";
+
+  // Every part has a measure for every chord, so that the parts line up; a chord stands in
+  // its own part's measure, the others rest.
+  const std::size_t measures = std::max<std::size_t>(chords.size(), 1);
+  for (std::size_t p = 0; p < parts.size(); ++p) {
+    out += "  <part id=\"P" + std::to_string(p + 1) + "\">\n";
+    HeadingTracker headings(categories, sortOrder);
+    std::optional<std::string> instrument;
+    auto record = chords.begin();
+    for (std::size_t m = 0; m < measures; ++m) {
+      out += "    <measure number=\"" + std::to_string(m + 1) + "\">\n";
+      if (m == 0) {
+        out += StaffAttributes(parts[p].instrument, parts[p].strings, true);
+        if (!complete && p == 0) out += Direction("words", std::string(kIncomplete));
+      }
+      if (record != chords.end()) {
+        const std::optional<std::string> heading = headings.Next(*record);
+        if (partOf[m] == p) {
+          const ChordShape shape = ShapeOf(*record);
+          const Instrument own = InstrumentOf(*record);
+          if (instrument != own.name) {
+            out += Direction("words", own.name);
+            instrument = own.name;
+          }
+          if (heading && !heading->empty()) out += Direction("rehearsal", CodePageToUtf8(*heading));
+          for (const std::string& remark : shape.remarks) {
+            out += "      <!-- " + CommentText(shape.name + ": " + remark) + " -->\n";
+          }
+          if (shape.strings.empty()) {
+            out += "      <!-- " + CommentText(shape.name + ": the chord has no strings to show") +
+                   " -->\n";
+          }
+          out += Harmony(shape, own);
+        }
+        ++record;
+      }
+      out += "      <note><rest measure=\"yes\"/><duration>4</duration></note>\n    </measure>\n";
+    }
+    out += "  </part>\n";
+  }
+  out += "</score-partwise>\n";
   return out;
 }
 

@@ -82,10 +82,16 @@ DiagramLayout ComputeLayout(const ChordRecord& record, const TextMetrics& metric
   const int b = record.frets[0];
   const int barre0 = record.barres[0];
 
+  // A record never has more strings than its arrays hold.
+  const int n =
+      std::clamp(static_cast<int>(record.entryCount) - 1, 0, ChordRecord::kMaxEntries - 1);
+
   int W, H, Q;
   H = (R + 1) * F + metrics.nameHeight + 4;
   Q = metrics.labelWidth + 1;
-  W = Q + S * layout.profile.strings;
+  // The profile sets the width, unless the record has more strings than it: then the image
+  // grows to the record's grid, so that the lowest strings are not cut off.
+  W = Q + S * std::max(layout.profile.strings, n);
   if (W < metrics.nameWidth) {
     Q += (metrics.nameWidth - W) / 2;
     W = metrics.nameWidth;
@@ -121,9 +127,7 @@ DiagramLayout ComputeLayout(const ChordRecord& record, const TextMetrics& metric
     }
   }
 
-  // Grid. A record never has more strings than its arrays hold.
-  const int n =
-      std::clamp(static_cast<int>(record.entryCount) - 1, 0, ChordRecord::kMaxEntries - 1);
+  // Grid.
   const int yTop = F;
   const int yBottom = yTop + R * F;
   auto stringX = [&](int i) { return W - Q - D + S / 2 - S * i - 1; };

@@ -55,7 +55,8 @@ std::string DescribeDiagram(const ChordRecord& record) {
 
   std::string text = record.name.empty() ? "Unnamed chord" : CodePageToUtf8(record.name);
   text += ":";
-  if (!frets.empty()) text += " " + Joined(frets);
+  // A record of no strings still tells a listener what the empty diagram means.
+  text += frets.empty() ? " no strings" : " " + Joined(frets);
   if (record.baseFret() >= 1 && record.baseFret() < kMutedFret) {
     text += ", base fret " + std::to_string(record.baseFret());
   }

@@ -60,7 +60,9 @@ std::string Between(const std::string& text, const std::string& from, const std:
   return out;
 }
 
-std::string Frame(const std::string& text) { return Between(Xml(text), "<frame>", "</frame>"); }
+std::string Frame(const std::string& text) {
+  return Between(Xml(text), "<frame unplayed=\"x\">", "</frame>");
+}
 std::string Position(const std::string& text) {
   const std::string json = Json(text);
   const std::size_t at = json.find("\"positions\": [");
@@ -74,10 +76,10 @@ std::string Note(int string, int fret, const std::string& more = "") {
 
 TEST(ExportShape, OpenChordWithFingers) {
   const std::string c = "{define: C frets x 3 2 0 1 0 fingers x 3 2 0 1 0}";
-  EXPECT_EQ(Frame(c), "<frame><frame-strings>6</frame-strings><frame-frets>4</frame-frets>" +
-                          Note(5, 3, "<fingering>3</fingering>") +
-                          Note(4, 2, "<fingering>2</fingering>") + Note(3, 0) +
-                          Note(2, 1, "<fingering>1</fingering>") + Note(1, 0) + "</frame>");
+  EXPECT_EQ(Frame(c),
+            "<frame unplayed=\"x\"><frame-strings>6</frame-strings><frame-frets>4</frame-frets>" +
+                Note(5, 3, "<fingering>3</fingering>") + Note(4, 2, "<fingering>2</fingering>") +
+                Note(3, 0) + Note(2, 1, "<fingering>1</fingering>") + Note(1, 0) + "</frame>");
   EXPECT_EQ(Position(c),
             "{\"frets\": [-1, 3, 2, 0, 1, 0], \"fingers\": [0, 3, 2, 0, 1, 0], \"baseFret\": 1, "
             "\"barres\": [], \"capo\": false, \"midi\": [48, 52, 55, 60, 64]}");
@@ -87,7 +89,7 @@ TEST(ExportShape, BarresSpanTheirOutermostStrings) {
   // F: the barred strings stored as the diagram's open circles under the barre at fret 1.
   const std::string f = "{define: F frets 1 3 3 2 1 1}\nbarre 1\nset frets 0 0 0 2 3 3 0";
   EXPECT_EQ(Frame(f),
-            "<frame><frame-strings>6</frame-strings><frame-frets>4</frame-frets>" +
+            "<frame unplayed=\"x\"><frame-strings>6</frame-strings><frame-frets>4</frame-frets>" +
                 Note(6, 1, "<fingering>1</fingering><barre type=\"start\"/>") + Note(5, 3) +
                 Note(4, 3) + Note(3, 2) + Note(2, 1, "<fingering>1</fingering>") +
                 Note(1, 1, "<fingering>1</fingering><barre type=\"stop\"/>") + "</frame>");
@@ -162,12 +164,23 @@ TEST(ExportShape, HeadingsInstrumentsAndSymbols) {
   EXPECT_NE(xml.find("<root><root-step>D</root-step></root>\n        <kind text=\"\">major</kind>\n"
                      "        <bass><bass-step>F</bass-step><bass-alter>1</bass-alter></bass>"),
             std::string::npos);
-  EXPECT_NE(xml.find("<root><root-step text=\"\">C</root-step></root>\n"
+  // A name without a root takes the lowest string's note, never a root the chord lacks.
+  EXPECT_NE(xml.find("<root><root-step text=\"\">E</root-step></root>\n"
                      "        <kind text=\"Hendrix\">other</kind>"),
             std::string::npos);
-  // A new staff where the instrument changes.
-  EXPECT_NE(xml.find("<words>Ukulele, 4 strings</words>"), std::string::npos);
-  EXPECT_NE(xml.find("<staff-lines>4</staff-lines>"), std::string::npos);
+  // A part of its own for each instrument, with every measure so that the parts line up.
+  EXPECT_NE(xml.find("<score-part id=\"P2\"><part-name>Songs</part-name><score-instrument "
+                     "id=\"P2-I1\"><instrument-name>Ukulele, 4 strings</instrument-name>"),
+            std::string::npos);
+  const std::string ukulele = xml.substr(xml.find("<part id=\"P2\">"));
+  EXPECT_NE(ukulele.find("<staff-lines>4</staff-lines>"), std::string::npos);
+  EXPECT_NE(ukulele.find("<measure number=\"3\">"), std::string::npos);
+  EXPECT_EQ(ukulele.find("<harmony>"), ukulele.rfind("<harmony>"));
+  EXPECT_EQ(xml.find("<staff-lines>4</staff-lines>"), xml.rfind("<staff-lines>4</staff-lines>"));
+  // Degrees the kind's text spells are not printed a second time.
+  EXPECT_NE(Xml("{define: E7#9 frets 0 7 6 7 8 x}")
+                .find("<kind text=\"7#9\">dominant</kind>\n        <degree print-object=\"no\">"),
+            std::string::npos);
   const std::string json =
       Json("{define: C frets x 3 2 0 1 0}\n{define: G7 frets 0 2 1 2}\ninstrument 1\n");
   EXPECT_NE(json.find("\"tunings\": {\"standard\": [\"E\", \"A\", \"D\", \"G\", \"B\", \"E\"]}"),
@@ -194,9 +207,8 @@ TEST(ExportShape, MalformedRecordsGiveWellFormedFiles) {
   EXPECT_NE(xml.find("<!-- G: a note at fret 2 lies below"), std::string::npos);
   EXPECT_NE(xml.find("<!-- Odd: the chord has no strings to show -->"), std::string::npos);
   // No frame without a frame note: the all-muted chord is a symbol alone.
-  EXPECT_EQ(Between(xml, "<kind text=\"\">other</kind>", "</harmony>").find("<frame>"),
-            std::string::npos);
-  EXPECT_EQ(xml.find("<frame>\n          <frame-strings>0"), std::string::npos);
+  EXPECT_EQ(Between(xml, "<function>X</function>", "</harmony>").find("<frame"), std::string::npos);
+  EXPECT_EQ(xml.find("<frame unplayed=\"x\">\n          <frame-strings>0"), std::string::npos);
 
   const std::string json = Json(text);
   EXPECT_NE(json.find("\"name\": \"<a href=\\\"x\\\">&'\\u0001--\""), std::string::npos);

@@ -6,17 +6,24 @@
 
 """Real readers read the exports back.
 
-  readback.py schema   CONVERT FIXTURE SAMPLES READBACK SCHEMA
-  readback.py musescore CONVERT FIXTURE SAMPLES READBACK
+  readback.py MODE CONVERT FIXTURE SAMPLES READBACK [SCHEMA]
 
 Converts the bundled samples and the databases built from the descriptions in READBACK (folders
-separated by ":") with `strumlet-convert -f all`, then
-  schema:    validates every JSON file against the schema with a real JSON Schema validator,
-             and reads every text export as UTF-8, each naming its database as the others do;
-  musescore: has the notation program convert every MusicXML file to its own format and finds
-             each chord again as a fret diagram (the dots, crosses, open strings and barres of
-             the JSON positions) and as a chord symbol that spells the chord's name.
-Exits 77 (skipped) with the reason when the reader is missing, unless CI=true.
+separated by ":") with `strumlet-convert -f all`, then, by MODE:
+  schema:     validates every JSON file against SCHEMA with a real JSON Schema validator and
+              every MusicXML file against the MusicXML 4.0 schema (musicxml-4.0/ beside this
+              script) with xmllint, and reads every text export as UTF-8, each naming its
+              database as the others do;
+  musescore:  has the notation program (MuseScore 3) convert every MusicXML file to its own
+              format and finds each chord again as a fret diagram (the dots, crosses, open
+              strings and barres of the JSON positions) and as a chord symbol that spells the
+              chord's name, each in the part of its instrument;
+  musescore4: the same through MuseScore 4's engine (npm webmscore, node/ beside this script);
+  chordpro:   reads every ChordPro file with a songbook parser (npm chordsheetjs) and reaches
+              every chord of the database by a name (node/chordsheet.cjs);
+  reactchords: renders every JSON position with a web chord library (npm react-chords,
+              scripts/readback-react-chords/check.js).
+A reader that is missing fails the test, naming what installs it.
 """
 import glob
 import json
@@ -27,7 +34,8 @@ import sys
 import tempfile
 import xml.etree.ElementTree as ET
 
-SKIP = 77
+HERE = os.path.dirname(os.path.abspath(__file__))
+NODE_READERS = os.path.join(HERE, "node")
 
 # Database file names that are no UTF-8: an overlong "/", a surrogate, lead byte F5, a
 # code point past U+10FFFF, a truncated sequence, Latin-1, and a code Windows-1252 leaves
@@ -36,12 +44,17 @@ ODD_NAMES = [b"C\xc0\xafD", b"\xed\xa0\x80x", b"F\xf5\x80\x80\x80", b"G\xf4\x90\
              b"A\xe2\x82", b"Jos\xe9", b"x\x81"]
 
 
-def skip(reason):
-    if os.environ.get("CI") == "true":
-        print("FAIL: " + reason + " (required under CI=true; scripts/install-deps.sh installs it)")
-        sys.exit(1)
-    print("SKIPPED: " + reason)
-    sys.exit(SKIP)
+def missing(reason):
+    print("FAIL: " + reason + " (scripts/install-deps.sh installs it)")
+    sys.exit(1)
+
+
+def node_reader(package):
+    if not shutil.which("node"):
+        missing("node is not installed")
+    if not os.path.isdir(os.path.join(NODE_READERS, "node_modules", package)):
+        missing("the npm package %s is not installed in %s" % (package, NODE_READERS))
+    return shutil.which("node")
 
 
 def convert(convert_tool, fixture_tool, samples, readback, work, odd_names):
@@ -74,7 +87,7 @@ def validate(bases, schema_path):
     try:
         import jsonschema
     except ImportError:
-        skip("python3-jsonschema is not installed")
+        missing("python3-jsonschema is not installed")
     with open(schema_path, encoding="utf-8") as f:
         schema = json.load(f)
     validator = jsonschema.Draft202012Validator(schema)
@@ -89,6 +102,20 @@ def validate(bases, schema_path):
         chords += len(data["chords"])
     print("%d JSON files, %d chords validated against %s" % (len(bases), chords, schema_path))
     return failures
+
+
+def validate_musicxml(bases):
+    if not shutil.which("xmllint"):
+        missing("xmllint (libxml2-utils) is not installed")
+    schema = os.path.join(HERE, "musicxml-4.0", "musicxml.xsd")
+    result = subprocess.run(["xmllint", "--noout", "--nonet", "--schema", schema] +
+                            [base + ".musicxml" for base in bases], capture_output=True, text=True,
+                            errors="replace")
+    failures = [line for line in result.stderr.splitlines() if not line.endswith(" validates")]
+    for line in failures:
+        print("FAIL: " + line)
+    print("%d MusicXML files validated against the MusicXML 4.0 schema" % len(bases))
+    return len(failures) + (result.returncode != 0 and not failures)
 
 
 def file_name_text(raw):
@@ -165,28 +192,67 @@ def read_diagram(element, string_count):
     return strings, barres
 
 
-def musescore(bases):
+def instrument_parts(data):
+    """The part (index into the staves) of each chord: one per instrument, in the order the
+    chords with strings bring them in; a chord without strings stays in the part before it."""
+    parts, chords = [], []
+    for chord in data["chords"]:
+        name = chord.get("instrument", data["instrument"])["name"]
+        if chord["positions"]:
+            if name not in parts:
+                parts.append(name)
+            chords.append(parts.index(name))
+        else:
+            chords.append(chords[-1] if chords else 0)
+    return chords
+
+
+def musescore_files(bases):
+    """MuseScore 3 converts each file by itself."""
     program = shutil.which("mscore3") or shutil.which("musescore3")
     if not program:
-        skip("musescore3 is not installed")
+        missing("musescore3 is not installed")
     env = dict(os.environ, QT_QPA_PLATFORM="offscreen")
+    for base in bases:
+        result = subprocess.run([program, "-o", base + ".mscx", base + ".musicxml"], env=env,
+                                capture_output=True, text=True, timeout=300)
+        if result.returncode != 0:
+            print("FAIL: %s.musicxml was not read: %s" % (base, result.stderr[-2000:]))
+    return program, ".mscx", False
+
+
+def musescore4_files(bases):
+    """MuseScore 4's engine converts every file in one process."""
+    node = node_reader("webmscore")
+    result = subprocess.run([node, os.path.join(NODE_READERS, "musescore4.cjs")] +
+                            [base + ".musicxml" for base in bases],
+                            capture_output=True, text=True, timeout=600)
+    if result.returncode != 0:
+        print("FAIL: MuseScore 4's engine: %s" % result.stderr[-2000:])
+    return "MuseScore 4's engine (webmscore)", ".ms4.mscx", True
+
+
+def musescore(bases, convert_all):
+    program, suffix, reads_function = convert_all(bases)
     failures = chords = diagrams = symbols = 0
     for base in bases:
         with open(base + ".json", encoding="utf-8") as f:
             data = json.load(f)
-        result = subprocess.run([program, "-o", base + ".mscx", base + ".musicxml"], env=env,
-                                capture_output=True, text=True, timeout=300)
-        if result.returncode != 0 or not os.path.exists(base + ".mscx"):
-            print("FAIL: %s.musicxml was not read: %s" % (base, result.stderr[-2000:]))
+        if not os.path.exists(base + suffix):
+            print("FAIL: %s.musicxml was not read" % base)
             failures += 1
             continue
-        measures = ET.parse(base + ".mscx").getroot().findall("./Score/Staff/Measure")
-        if len(measures) != max(1, len(data["chords"])):
-            print("FAIL: %s: %d measures for %d chords" % (base, len(measures),
-                                                             len(data["chords"])))
+        staves = ET.parse(base + suffix).getroot().findall("./Score/Staff")
+        parts = instrument_parts(data)
+        measures = [staff.findall("Measure") for staff in staves]
+        if len(staves) != max(parts, default=0) + 1 or \
+                any(len(m) != max(1, len(data["chords"])) for m in measures):
+            print("FAIL: %s: %d parts of %s measures for %d chords" %
+                  (base, len(staves), [len(m) for m in measures], len(data["chords"])))
             failures += 1
             continue
-        for measure, chord in zip(measures, data["chords"]):
+        for index, chord in enumerate(data["chords"]):
+            measure = measures[parts[index]][index]
             chords += 1
             where = "%s: %s" % (os.path.basename(base), chord["name"])
             want = expected_diagram(chord)
@@ -214,6 +280,10 @@ def musescore(bases):
                     symbol += "/" + spell(harmony.findtext("base"))
             else:
                 symbol = name  # no root to parse: the name stands as the symbol's text
+            if not (chord["positions"] and chord["positions"][0]["midi"]) and not reads_function:
+                # Nothing sounds to take a root from: the name is the harmony's function, which
+                # MuseScore 3 leaves empty rather than showing a root the chord does not have.
+                symbol = chord["name"] if symbol == "" else symbol
             if symbol != chord["name"]:
                 print("FAIL: %s: chord symbol %r" % (where, symbol))
                 failures += 1
@@ -224,20 +294,40 @@ def musescore(bases):
     return failures
 
 
+def react_chords(bases):
+    node = node_reader("@tombatossals/react-chords")
+    check = os.path.join(HERE, "..", "..", "scripts", "readback-react-chords", "check.js")
+    env = dict(os.environ, NODE_PATH=os.path.join(NODE_READERS, "node_modules"))
+    result = subprocess.run([node, check] + [base + ".json" for base in bases], env=env,
+                            timeout=600)
+    return result.returncode != 0
+
+
+def chordpro(bases):
+    node = node_reader("chordsheetjs")
+    result = subprocess.run([node, os.path.join(NODE_READERS, "chordsheet.cjs")] +
+                            [base + ".cho" for base in bases], timeout=600)
+    return result.returncode != 0
+
+
 def main():
     if len(sys.argv) < 6:
         print(__doc__)
         return 2
     mode, convert_tool, fixture_tool, samples, readback = sys.argv[1:6]
-    if mode == "musescore" and not (shutil.which("mscore3") or shutil.which("musescore3")):
-        skip("musescore3 is not installed")
     with tempfile.TemporaryDirectory() as work:
-        # The notation program opens no file whose path is not UTF-8.
+        # The readers other than the validators open no file whose path is not UTF-8.
         bases = convert(convert_tool, fixture_tool, samples, readback, work, mode == "schema")
         if mode == "schema":
-            failures = names(bases) or validate(bases, sys.argv[6])
+            failures = names(bases) or validate(bases, sys.argv[6]) + validate_musicxml(bases)
+        elif mode == "musescore":
+            failures = musescore(bases, musescore_files)
+        elif mode == "musescore4":
+            failures = musescore(bases, musescore4_files)
+        elif mode == "reactchords":
+            failures = react_chords(bases)
         else:
-            failures = musescore(bases)
+            failures = chordpro(bases)
     print("%d failed" % failures)
     return 1 if failures else 0
 

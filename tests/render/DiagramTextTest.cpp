@@ -33,6 +33,7 @@ TEST(DiagramTextTest, ReadsTheStringsLowestFirstAsThePlayerSeesThem) {
   // The name comes through in UTF-8; an unnamed chord still says what it is.
   EXPECT_EQ(DescribeDiagram(MakeChord("C\xB0", 0, {0, 0, 0})), "C\xC2\xB0: 0 0 0");
   EXPECT_EQ(DescribeDiagram(MakeChord("", 0, {0, 0})), "Unnamed chord: 0 0");
+  EXPECT_EQ(DescribeDiagram(MakeChord("\xD8", 0, {})), "\xC3\x98: no strings");
 }
 
 TEST(DiagramTextTest, BarredStringsSoundAtTheBarreExceptTheBanjosShortString) {

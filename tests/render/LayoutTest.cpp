@@ -245,8 +245,10 @@ TEST(DiagramLayout, EntryCountsOutsideTheArrays) {
   const DiagramLayout l = ComputeLayout(r, kWorked);
   EXPECT_EQ(l.strings.size(), 12u);
   EXPECT_EQ(l.marks.size(), 12u);
-  // The grid follows the record: strings beyond the profile leave the image on the left.
-  EXPECT_LT(l.strings.back().x, 0);
+  // The image is as wide as the record's grid: its lowest string stands where a six-string
+  // record's does, none falls off on the left.
+  EXPECT_EQ(l.width, 100 + 6 * 14);
+  EXPECT_EQ(l.strings.back().x, 7);
 }
 
 TEST(DiagramLayout, UnusableFontStillGivesAPositiveSize) {

@@ -138,7 +138,7 @@ TEST(GridStamp, SameLinesAsTheBrushDrawsOverWhateverIsThere) {
                                    test::MakeChord("G", 0, {0, 0, 0, 0, 0}, kFiveStringCode),
                                    test::MakeChord("C", 0, {0, 0, 0, 0}, 1)};
   auto many = test::MakeChord("X", 0, {});
-  many.entryCount = 13;  // more strings than the image holds: the grid leaves on the left
+  many.entryCount = 13;  // more strings than the profile: the image widens
   records.push_back(many);
   for (const TextMetrics& metrics : {TextMetrics{24, 10, 15, 30}, TextMetrics{30, 12, 17, 141}}) {
     for (const auto& record : records) {

@@ -22,6 +22,8 @@ struct ChordProChord {
   std::vector<std::string> frets;    // "x" muted, "0" open, else the fret relative to baseFret
   std::vector<int> fingers;          // empty when the chord names no fingers
   std::vector<std::string> remarks;  // what the file cannot show as the diagram does
+  // The instrument the definition is for (`{define-ukulele: ...}`); empty: for every reader.
+  std::string selector;
 };
 
 // The mapping of one record: string n (the left-most line of the diagram) first, string 1 last.
@@ -41,8 +43,11 @@ struct ChordProOptions {
 
 // The whole ChordPro file of a database: `{title: TITLE}`, then one definition per chord in the
 // collection's order, with a `{comment}` heading where the category (sort order 0) or the root
-// (sort order 1) changes and where the instrument changes. `title` is a file name (UTF-8, or
-// taken as the code page when it is not); chord and category names are in the handheld's code
+// (sort order 1) changes and where the instrument changes. A file of several instruments gives
+// every definition its instrument's selector, and a name repeated within one instrument is
+// defined under its own name once and as NAME(v2), NAME(v3), ... after that, so that a reader,
+// which keeps the last definition of a name, can reach every chord. `title` is a file name (UTF-8,
+// or taken as the code page when it is not); chord and category names are in the handheld's code
 // page. The file is UTF-8.
 std::string WriteChordPro(const std::string& title, const ChordCollection& chords,
                           const CategoryTable& categories, int sortOrder,

@@ -51,6 +51,9 @@ struct Instrument {
   std::vector<std::string> tuning;  // open notes lowest-pitched string first; empty if unknown
   std::vector<int> openMidi;        // the same as MIDI note numbers (60: middle C)
   bool shortFifthString = false;    // a banjo's, starting at the fifth fret
+  // The instrument type a songbook reader is set to, as a directive selector ("guitar",
+  // "ukulele", "banjo"; "strings7" for an instrument known only by its strings).
+  std::string selector;
 };
 Instrument InstrumentOf(const ChordRecord& record);
 // Its name alone, e.g. "Ukulele, 4 strings".
