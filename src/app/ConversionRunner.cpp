@@ -74,11 +74,27 @@ class ProgressWindow final : public QProgressDialog {
 
   void reject() override { emit canceled(); }
 
+  // QProgressDialog shows itself some seconds after it was made, also while a message waits for
+  // its answer: here only the runner shows it.
+  void setVisible(bool visible) override {
+    if (!visible || revealing_) {
+      QProgressDialog::setVisible(visible);
+    }
+  }
+  void Reveal() {
+    revealing_ = true;
+    show();
+    revealing_ = false;
+  }
+
  protected:
   void closeEvent(QCloseEvent* event) override {
     event->ignore();
     emit canceled();
   }
+
+ private:
+  bool revealing_ = false;
 };
 
 // Passes the conversion's messages to `next` on the window thread, with the progress window
@@ -202,7 +218,7 @@ bool RunConversion(CStrumletViewerDoc& document, const std::string& path, QWidge
   QObject::connect(&showLater, &QTimer::timeout, &dialog, [&] {
     if (worker->isRunning()) {
       refresh();
-      dialog.show();
+      dialog.Reveal();
     }
   });
   showLater.start();

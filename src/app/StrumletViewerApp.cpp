@@ -102,6 +102,8 @@ std::optional<int> CStrumletViewerApp::InitInstance(const std::vector<std::strin
       if (!CreateOutputFolder(settings_.m_strOutputPath)) {
         return 1;
       }
+      // Up first, so that what the conversions say stands over it.
+      mainFrame_->ShowMainWindow();
       // Each path in turn; a path that fails has said why, and start-up fails only when
       // none could be opened. A path that is gone (a file moved since a file manager listed
       // it) is told of over the main window, which opens for it. A stop ends start-up at once.

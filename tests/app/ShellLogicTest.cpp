@@ -245,7 +245,8 @@ TEST(ConversionRunner, AMessageStandsOverTheMainWindowNeverUnderTheProgressAndIs
     }
     if (!boxShown.isValid()) boxShown.start();
     progressOverBox |= progress->isVisible();
-    if (boxShown.elapsed() < 1000) return;
+    // Past the moment QProgressDialog would show itself too.
+    if (boxShown.elapsed() < 4500) return;
     text = box->text();
     parent = box->parentWidget();
     boxFormat = box->textFormat();
