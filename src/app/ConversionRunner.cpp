@@ -5,6 +5,7 @@
 #include "ConversionRunner.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QDialog>
 #include <QEvent>
 #include <QEventLoop>
@@ -12,6 +13,8 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QProgressDialog>
+#include <QPushButton>
+#include <QShortcut>
 #include <QThread>
 #include <QTimer>
 #include <mutex>
@@ -19,15 +22,17 @@
 
 #include "strumlet/app/DebugTiming.h"
 #include "strumlet/convert/StrumletViewerDoc.h"
+#include "strumlet/core/Messenger.h"
 
 namespace strumlet {
 namespace {
 
 constexpr int kProgressDelayMs = 500;
 constexpr int kProgressRefreshMs = 50;
+constexpr const char* kProgressName = "conversionProgress";
 
-// Swallows user input to every window but message boxes while a conversion runs, so nothing
-// can start a second one or close the window under it.
+// Swallows user input to every window but message boxes and the progress window (its Cancel)
+// while a conversion runs, so nothing can start a second one or close the window under it.
 class InputBlocker final : public QObject {
  public:
   explicit InputBlocker(QObject* parent) : QObject(parent) {}
@@ -49,12 +54,74 @@ class InputBlocker final : public QObject {
         if (widget == nullptr) {
           return event->type() == QEvent::Shortcut;
         }
-        return qobject_cast<QMessageBox*>(widget->window()) == nullptr;
+        return qobject_cast<QMessageBox*>(widget->window()) == nullptr &&
+               widget->window()->objectName() != QLatin1String(kProgressName);
       }
       default:
         return false;
     }
   }
+};
+
+// Cancel, Escape and the window manager's close button ask the conversion to stop; the window
+// stays up, saying so, until the database being written is whole.
+class ProgressWindow final : public QProgressDialog {
+ public:
+  explicit ProgressWindow(QWidget* parent) : QProgressDialog(parent) {
+    // QProgressDialog would hide itself and forget its text at once.
+    disconnect(this, SIGNAL(canceled()), this, SLOT(cancel()));
+  }
+
+  void reject() override { emit canceled(); }
+
+  // QProgressDialog shows itself some seconds after it was made, also while a message waits for
+  // its answer: here only the runner shows it.
+  void setVisible(bool visible) override {
+    if (!visible || revealing_) {
+      QProgressDialog::setVisible(visible);
+    }
+  }
+  void Reveal() {
+    revealing_ = true;
+    show();
+    revealing_ = false;
+  }
+
+ protected:
+  void closeEvent(QCloseEvent* event) override {
+    event->ignore();
+    emit canceled();
+  }
+
+ private:
+  bool revealing_ = false;
+};
+
+// Passes the conversion's messages to `next` on the window thread, with the progress window
+// hidden first: a modal window over a message box would take every answer from it.
+class MessageGate final : public Messenger {
+ public:
+  MessageGate(Messenger& next, QProgressDialog& progress, QTimer& showLater)
+      : next_(next), progress_(progress), showLater_(showLater) {}
+
+  void ShowMessage(const std::string& caption, const std::string& text, MessageIcon icon) override {
+    const auto show = [&] {
+      showLater_.stop();
+      progress_.hide();
+      next_.ShowMessage(caption, text, icon);
+      showLater_.start();
+    };
+    if (QThread::currentThread() == progress_.thread()) {
+      show();
+    } else {
+      QMetaObject::invokeMethod(&progress_, show, Qt::BlockingQueuedConnection);
+    }
+  }
+
+ private:
+  Messenger& next_;
+  QProgressDialog& progress_;
+  QTimer& showLater_;
 };
 
 QString ProgressText(const ConversionProgress& progress) {
@@ -96,10 +163,24 @@ bool RunConversion(CStrumletViewerDoc& document, const std::string& path, QWidge
   bool opened = false;
   QThread* worker = QThread::create([&] { opened = document.OnOpenDocument(path); });
 
-  QProgressDialog dialog(parent);
-  dialog.setObjectName(QStringLiteral("conversionProgress"));
+  ProgressWindow dialog(parent);
+  dialog.setObjectName(QLatin1String(kProgressName));
   dialog.setWindowTitle(QApplication::translate("ConversionRunner", "StrumletViewer"));
-  dialog.setCancelButton(nullptr);
+  auto* cancel = new QPushButton(QApplication::translate("ConversionRunner", "Cancel"), &dialog);
+  dialog.setCancelButton(cancel);
+  // Its own Escape key would hide it at once; the dialog's Escape asks to stop, as Cancel does.
+  for (QShortcut* shortcut : dialog.findChildren<QShortcut*>()) {
+    shortcut->setEnabled(false);
+  }
+  bool stopping = false;
+  document.RequestStop(false);
+  QObject::connect(&dialog, &QProgressDialog::canceled, &dialog, [&] {
+    stopping = true;
+    document.RequestStop();
+    cancel->setEnabled(false);
+    dialog.setLabelText(QApplication::translate("ConversionRunner",
+                                                "Stopping after the database being written..."));
+  });
   dialog.setAutoClose(false);
   dialog.setAutoReset(false);
   dialog.setMinimumDuration(0);
@@ -118,7 +199,7 @@ bool RunConversion(CStrumletViewerDoc& document, const std::string& path, QWidge
       const std::lock_guard lock(mutex);
       progress = latest;
     }
-    if (!progress) {
+    if (!progress || stopping) {
       return;
     }
     dialog.setLabelText(ProgressText(*progress));
@@ -131,12 +212,18 @@ bool RunConversion(CStrumletViewerDoc& document, const std::string& path, QWidge
   QTimer refresher;
   QObject::connect(&refresher, &QTimer::timeout, &dialog, refresh);
   refresher.start(kProgressRefreshMs);
-  QTimer::singleShot(kProgressDelayMs, &dialog, [&] {
+  QTimer showLater;
+  showLater.setSingleShot(true);
+  showLater.setInterval(kProgressDelayMs);
+  QObject::connect(&showLater, &QTimer::timeout, &dialog, [&] {
     if (worker->isRunning()) {
       refresh();
-      dialog.show();
+      dialog.Reveal();
     }
   });
+  showLater.start();
+  MessageGate gate(GetMessenger(), dialog, showLater);
+  const ScopedMessenger gated(gate);
 
   InputBlocker blocker(nullptr);
   qApp->installEventFilter(&blocker);

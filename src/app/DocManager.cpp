@@ -93,11 +93,44 @@ void CDocManager::Forget(const CStrumletViewerDoc* document) {
   });
 }
 
+namespace {
+
+// Whether pages made with `a` are those `b` would make: the path the Open command proposes
+// next plays no part.
+bool SamePages(ProcessingSettings a, ProcessingSettings b) {
+  a.m_strDefaultPath.clear();
+  b.m_strDefaultPath.clear();
+  return a == b;
+}
+
+}  // namespace
+
+bool CDocManager::Convert(Entry& entry, const std::string& path) {
+  if (!opener_(*entry.document, path)) {
+    return false;
+  }
+  entry.madeWith = settings_;
+  CStrumletViewerDoc& document = *entry.document;
+  if (!document.PagePath.empty()) {
+    std::error_code error;
+    const fs::path folder =
+        fs::canonical(fs::path(CanonicalPath(document.PagePath)).parent_path(), error);
+    if (!error) {
+      entry.pageFolder = folder.string();
+    }
+  }
+  return true;
+}
+
 CStrumletViewerDoc* CDocManager::OpenDocumentFile(const std::string& path) {
   const std::string canonical = CanonicalPath(path);
   for (const auto& entry : documents_) {
     if (!entry->path.empty() && entry->path == canonical) {
-      if (entry->window != nullptr) {
+      // Pages made with other options are made again, in the same window.
+      if (!SamePages(entry->madeWith, settings_) && Convert(*entry, canonical) &&
+          entry->window != nullptr) {
+        entry->window->Reload();
+      } else if (entry->window != nullptr) {
         entry->window->Activate();
       }
       return entry->document.get();
@@ -112,21 +145,13 @@ CStrumletViewerDoc* CDocManager::OpenDocumentFile(const std::string& path) {
   DocumentWindow* window = added->window;
   // The document's path is the one it was asked for, so a database that names itself differently
   // is still found again by the name the user gave.
-  if (!opener_(*document, canonical)) {
+  if (!Convert(*added, canonical)) {
     added->window = nullptr;
     Forget(document);
     window->Discard();
     return nullptr;
   }
   added->path = canonical;
-  if (!document->PagePath.empty()) {
-    std::error_code error;
-    const fs::path folder =
-        fs::canonical(fs::path(CanonicalPath(document->PagePath)).parent_path(), error);
-    if (!error) {
-      added->pageFolder = folder.string();
-    }
-  }
   // As the framework does: once open, a document is titled by the file name of its path.
   document->SetTitle(fs::path(canonical).filename().string());
   if (recentFiles_ != nullptr) {

@@ -63,15 +63,18 @@ std::optional<std::string> RunOpenCommand(QWidget* parent, ProfileStore& store,
   const OpenCommandValues values = ReadOpenCommandValues(store);
   const std::unique_ptr<CProcessOptionsDialog> dialog =
       MakeProcessOptionsDialog(parent, values, proposedPath);
-  if (Run(*dialog, run) != QDialog::Accepted) {
-    return std::nullopt;
+  // An output folder that cannot be made or written is told of, and the dialog comes back with
+  // the user's choices, to pick another.
+  for (;;) {
+    if (Run(*dialog, run) != QDialog::Accepted) {
+      return std::nullopt;
+    }
+    const OpenCommandValues choices = ChoicesOf(*dialog);
+    StoreOpenCommandChoices(store, choices, settings);
+    if (CreateOutputFolder(choices.outputPath)) {
+      return choices.defaultPath;
+    }
   }
-  const OpenCommandValues choices = ChoicesOf(*dialog);
-  StoreOpenCommandChoices(store, choices, settings);
-  if (!CreateOutputFolder(choices.outputPath)) {
-    return std::nullopt;
-  }
-  return choices.defaultPath;
 }
 
 void RunPathSettingsCommand(QWidget* parent, ProfileStore& store, ProcessingSettings& settings,

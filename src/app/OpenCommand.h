@@ -28,8 +28,9 @@ using DialogRunner = std::function<int(QDialog&)>;
 // processing options dialog (a non-empty `proposedPath`, such as a dropped file, stands in the
 // path box instead of the stored one), and on OK stores the choices and copies them into
 // `settings`, then creates the output folder with its parents. Returns the path to open; none
-// when the user cancels (nothing is stored then) or when the output folder cannot be created
-// (after the "Invalid Destination Folder" message; the choices stay stored).
+// when the user cancels (nothing more is stored then). An output folder that cannot be created
+// or written gets the "Invalid Destination Folder" message, and the dialog is run again with
+// the choices in it (they stay stored).
 std::optional<std::string> RunOpenCommand(QWidget* parent, ProfileStore& store,
                                           ProcessingSettings& settings,
                                           const std::string& proposedPath = {},

@@ -14,15 +14,17 @@ namespace strumlet {
 QtMessenger::QtMessenger(QObject* parent) : QObject(parent) {}
 
 QWidget* DialogParent() {
-  if (QWidget* active = QApplication::activeWindow()) {
-    return active;
+  // A dialog waiting for its answer keeps its messages over it; else they stand over the main
+  // window, never over a window that comes and goes, such as a conversion's progress.
+  if (QWidget* modal = QApplication::activeModalWidget(); modal != nullptr && modal->isVisible()) {
+    return modal;
   }
   for (QWidget* top : QApplication::topLevelWidgets()) {
     if (top->isVisible() && top->inherits("QMainWindow")) {
       return top;
     }
   }
-  return nullptr;
+  return QApplication::activeWindow();
 }
 
 void QtMessenger::ShowMessage(const std::string& caption, const std::string& text,

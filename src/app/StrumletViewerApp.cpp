@@ -4,8 +4,11 @@
 
 #include "strumlet/app/StrumletViewerApp.h"
 
+#include <sys/stat.h>
+
 #include <QCoreApplication>
 #include <QWidget>
+#include <cerrno>
 #include <cstdio>
 
 #include "ConversionRunner.h"
@@ -23,6 +26,11 @@ namespace {
 CStrumletViewerApp* theApp = nullptr;
 
 constexpr const char* kPreviewPages = "PreviewPages";
+
+bool IsMissing(const std::string& path) {
+  struct stat info {};
+  return ::stat(path.c_str(), &info) != 0 && (errno == ENOENT || errno == ENOTDIR);
+}
 
 }  // namespace
 
@@ -71,7 +79,8 @@ std::optional<int> CStrumletViewerApp::InitInstance(const std::vector<std::strin
       Stop(1);
       return false;
     }
-    return opened;
+    // A database that could not be read has nothing to show: no window stays for it.
+    return opened && !document.PagePath.empty();
   });
 
   // Nothing can drive a hidden program here, so a start as a component server ends at once.
@@ -79,6 +88,7 @@ std::optional<int> CStrumletViewerApp::InitInstance(const std::vector<std::strin
     return 0;
   }
 
+  std::vector<std::string> notFound;
   switch (commandLine.m_nShellCommand) {
     case CViewerCommandLineInfo::ShellCommand::FileNew:
       if (docManager_->OpenNewDocument() == nullptr) {
@@ -92,19 +102,29 @@ std::optional<int> CStrumletViewerApp::InitInstance(const std::vector<std::strin
       if (!CreateOutputFolder(settings_.m_strOutputPath)) {
         return 1;
       }
+      // Up first, so that what the conversions say stands over it.
+      mainFrame_->ShowMainWindow();
       // Each path in turn; a path that fails has said why, and start-up fails only when
-      // none could be opened. A stop ends start-up at once.
-      bool opened = OpenDocumentFile(commandLine.m_strFileName) != nullptr;
-      for (const std::string& path : commandLine.m_strMoreFileNames) {
+      // none could be opened. A path that is gone (a file moved since a file manager listed
+      // it) is told of over the main window, which opens for it. A stop ends start-up at once.
+      bool opened = false;
+      std::vector<std::string> paths = {commandLine.m_strFileName};
+      paths.insert(paths.end(), commandLine.m_strMoreFileNames.begin(),
+                   commandLine.m_strMoreFileNames.end());
+      for (const std::string& path : paths) {
         if (stopStatus_) {
           break;
+        }
+        if (IsMissing(path)) {
+          notFound.push_back(path);
+          continue;
         }
         opened = OpenDocumentFile(path) != nullptr || opened;
       }
       if (stopStatus_) {
         return *stopStatus_;
       }
-      if (!opened) {
+      if (!opened && notFound.empty()) {
         return 1;
       }
       break;
@@ -118,6 +138,9 @@ std::optional<int> CStrumletViewerApp::InitInstance(const std::vector<std::strin
   mainFrame_->ShowMainWindow();
   LoadStartupSettings(store_, settings_);
   mainFrame_->UpdateCommands();
+  for (const std::string& path : notFound) {
+    ShowMessage("", "'" + path + "' was not found.");
+  }
   return std::nullopt;
 }
 

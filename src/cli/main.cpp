@@ -7,10 +7,12 @@
 // as the application's Open command.
 
 #include <malloc.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <CLI/CLI.hpp>
+#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <map>
@@ -35,6 +37,27 @@ namespace {
 constexpr int kConverted = 0;
 constexpr int kSomeFailed = 1;
 constexpr int kUsageError = 2;
+// As a shell reports a program ended by SIGINT.
+constexpr int kInterrupted = 128 + SIGINT;
+
+volatile std::sig_atomic_t interrupted = 0;
+strumlet::CStrumletViewerDoc* running = nullptr;
+
+// Ctrl+C ends the run after the database being written, so that no file is left half made; a
+// second one ends the program at once.
+void OnInterrupt(int) {
+  interrupted = 1;
+  if (running != nullptr) running->RequestStop();
+}
+
+void StopOnInterrupt(strumlet::CStrumletViewerDoc& document) {
+  running = &document;
+  struct sigaction action {};
+  action.sa_handler = OnInterrupt;
+  action.sa_flags = SA_RESETHAND;
+  sigemptyset(&action.sa_mask);
+  sigaction(SIGINT, &action, nullptr);
+}
 
 // What --format asks for: one or more of its words, joined by commas.
 struct Outputs {
@@ -243,8 +266,11 @@ int Run(int argc, char** argv) {
     }
     messenger.ShowProgress(progress);
   });
+  StopOnInterrupt(document);
   const bool opened = document.OnOpenDocument(path);
   messenger.ClearProgress();
+  signal(SIGINT, SIG_DFL);
+  running = nullptr;
 
   const strumlet::ConversionSummary& summary = document.summary();
   if (!summary.missingAsset.empty()) {
@@ -254,6 +280,9 @@ int Run(int argc, char** argv) {
   }
   if (summary.invalidInput || summary.invalidOutput || summary.unusableFont) {
     return kUsageError;
+  }
+  if (interrupted) {
+    return kInterrupted;
   }
   if (opened && !document.PagePath.empty() && strumlet::IsRegularFile(document.PagePath)) {
     strumlet::PrintOutputLine(document.PagePath);

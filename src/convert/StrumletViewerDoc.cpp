@@ -96,8 +96,10 @@ struct FolderEntry {
 
 // The folder's plain, visible files that are chord databases, in the order the directory
 // yields them, and the files named like databases that cannot be opened, so that the run tells
-// the user of them rather than pass them over. 0, or the errno of a failed listing.
-int ScanFolder(const std::string& folder, std::vector<FolderEntry>& entries) {
+// the user of them rather than pass them over; in `skipped`, the other files named like
+// databases, each with why it is none. 0, or the errno of a failed listing.
+int ScanFolder(const std::string& folder, std::vector<FolderEntry>& entries,
+               std::vector<std::string>& skipped) {
   FolderHandle directory(::opendir(folder.c_str()));
   if (!directory) return errno ? errno : EIO;
   for (;;) {
@@ -112,7 +114,11 @@ int ScanFolder(const std::string& folder, std::vector<FolderEntry>& entries) {
       continue;
     }
     const DatabaseCheck check = CheckChordDatabase(folder, name);
-    if (check.database || check.error != 0) entries.push_back({name, check.error});
+    if (check.database || check.error != 0) {
+      entries.push_back({name, check.error});
+    } else if (IsDatabaseFileName(name)) {
+      skipped.push_back("'" + name + "' " + DatabaseProblem(JoinPath(folder, name)) + ".");
+    }
   }
 }
 
@@ -222,7 +228,8 @@ bool CStrumletViewerDoc::OnOpenDocument(const std::string& path) {
     return false;
   }
   FolderRun(path, outputFolder, lock);
-  return !summary_.indexFailed && !summary_.listingFailed;
+  return !summary_.indexFailed && !summary_.listingFailed && !summary_.noDatabases &&
+         !summary_.stopped;
 }
 
 int CStrumletViewerDoc::LockFolder(const std::string& folder, FolderLock& lock) {
@@ -289,9 +296,20 @@ void CStrumletViewerDoc::FolderRun(const std::string& folder, const std::string&
   }
   // Listed first: a folder that cannot be listed is a failure, not an empty index.
   std::vector<FolderEntry> entries;
-  if (const int error = ScanFolder(folder, entries); error != 0) {
+  // What the user is told at the end besides the count: files passed over, databases not made.
+  std::vector<std::string> notes;
+  if (const int error = ScanFolder(folder, entries, notes); error != 0) {
     ShowMessage("", "Could not read '" + folder + "': " + ErrorText(error));
     summary_.listingFailed = true;
+    return;
+  }
+  std::sort(notes.begin(), notes.end());
+  // An empty index would replace the one of an earlier run for nothing.
+  if (entries.empty()) {
+    std::string text = "No chord databases in '" + folder + "'.";
+    for (const std::string& note : notes) text += "\n" + note;
+    ShowMessage("", text);
+    summary_.noDatabases = true;
     return;
   }
   if (lock.held()) RemoveUnfinishedFiles(outputFolder, StartTime());
@@ -310,12 +328,20 @@ void CStrumletViewerDoc::FolderRun(const std::string& folder, const std::string&
       DistinctBaseNames(names, NameRoom(outputFolder));
   progress_.databasesTotal = entries.size();
   Report();
+  const std::size_t found = entries.size() + notes.size();
+  int converted = 0;
   for (const FolderEntry& entry : entries) {
     const std::string& name = entry.name;
+    // Between databases: every file written so far is whole.
+    if (stopRequested_) {
+      summary_.stopped = true;
+      break;
+    }
     ++summary_.databases;
     if (entry.error != 0) {
       ShowMessage("", "Could not read '" + JoinPath(folder, name) + "': " + ErrorText(entry.error));
       index.AddError(name);
+      notes.push_back("'" + name + "' was not converted.");
       ++summary_.failures;
       ++progress_.databasesDone;
       Report();
@@ -332,19 +358,35 @@ void CStrumletViewerDoc::FolderRun(const std::string& folder, const std::string&
     }
     if (!Converted(result)) {
       index.AddError(name);
+      notes.push_back("'" + name + "' was not converted.");
+    } else if (!database_.complete) {
+      notes.push_back("'" + name + "' was converted only in part.");
     }
     if (!Converted(result) || !database_.complete) {
       ++summary_.failures;
     }
+    converted += Converted(result) ? 1 : 0;
     ++progress_.databasesDone;
     progress_.chordsDone = progress_.chordsTotal = 0;
     progress_.database.clear();
     Report();
   }
 
+  if (summary_.stopped) {
+    // The index of the earlier run stays whole; the pages made so far are.
+    ShowMessage("", "Stopped after " + std::to_string(progress_.databasesDone) + " of " +
+                        std::to_string(entries.size()) + " databases.");
+    return;
+  }
   if (!index.Finish()) {
     ShowMessage("", index.FailureText());
     summary_.indexFailed = true;
+  }
+  if (!notes.empty()) {
+    std::string text = "Converted " + std::to_string(converted) + " of " + std::to_string(found) +
+                       (found == 1 ? " file" : " files") + " in '" + folder + "'.";
+    for (const std::string& note : notes) text += "\n" + note;
+    ShowMessage("", text);
   }
 }
 
@@ -422,6 +464,10 @@ int CStrumletViewerDoc::ProcessDatabase(const std::string& databasePath,
     }
   }
   databaseLock_ = FolderLock{};
+  if (!failed && IsPage(result)) {
+    pageSources_[JoinPath(DestinationFolder, BaseName + ".html")] = {databasePath, BaseName,
+                                                                     DestinationFolder, SortOrder};
+  }
   return failed ? kNoPage : result;
 }
 

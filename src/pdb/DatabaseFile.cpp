@@ -8,8 +8,10 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <exception>
 #include <unordered_set>
+#include <vector>
 
 #include "strumlet/core/FileSystem.h"
 #include "strumlet/core/Handles.h"
@@ -60,9 +62,90 @@ bool FileStartsWithDatabaseHeader(std::FILE* file) {
   return StartsWithDatabaseHeader(std::span<const uint8_t>(head, got));
 }
 
+// Keeps what the reader says about one file, so that the user gets one message for it that
+// names the file, however many faults the reader met.
+class FileMessages final : public Messenger {
+ public:
+  FileMessages() : previous_(SetMessenger(this)) {}
+  ~FileMessages() override { SetMessenger(previous_); }
+  FileMessages(const FileMessages&) = delete;
+  FileMessages& operator=(const FileMessages&) = delete;
+
+  void ShowMessage(const std::string& caption, const std::string& text, MessageIcon icon) override {
+    if (messages_.empty()) {
+      caption_ = caption;
+      icon_ = icon;
+    }
+    messages_.push_back(text);
+  }
+
+  // Hands the texts on as one message; a text that speaks of "the database" names the file
+  // instead, and when none names it a last line does, with `problem` or as damaged.
+  void Tell(const std::string& path, const std::string& problem) {
+    SetMessenger(previous_);
+    if (messages_.empty()) return;
+    const std::string named = "'" + path + "'";
+    std::string text;
+    bool naming = false;
+    for (std::string line : messages_) {
+      if (line.rfind("The database ", 0) == 0) line.replace(0, 12, named);
+      naming |= line.find(named) != std::string::npos;
+      text += (text.empty() ? "" : "\n") + line;
+    }
+    if (!naming) text += "\n" + named + " " + (problem.empty() ? "is damaged" : problem) + ".";
+    messages_.clear();
+    strumlet::ShowMessage(caption_, text, icon_);
+  }
+
+ private:
+  Messenger* previous_;
+  std::vector<std::string> messages_;
+  std::string caption_;
+  MessageIcon icon_ = MessageIcon::None;
+};
+
+bool LooksLikeText(const unsigned char* bytes, std::size_t size) {
+  for (std::size_t i = 0; i < size; ++i) {
+    const unsigned char c = bytes[i];
+    if (c == 0 || c == 0x7F || (c < 0x20 && std::strchr("\t\n\r\f", c) == nullptr)) return false;
+  }
+  return true;
+}
+
+bool IsNameCharacter(unsigned char c) { return c >= 0x20 && c < 0x7F; }
+
+int ReadInto(const std::string& path, int sortOrder, ChordDatabase& db);
+
 }  // namespace
 
+std::string DatabaseProblem(const std::string& path) {
+  FileHandle file(std::fopen(path.c_str(), "rb"));
+  if (!file) return "cannot be read: " + ErrorText(errno);
+  unsigned char head[512];
+  const std::size_t got = std::fread(head, 1, sizeof head, file.get());
+  if (std::ferror(file.get())) return "cannot be read: " + ErrorText(errno ? errno : EIO);
+  if (got == 0) return "is empty";
+  if (got >= 68 && std::memcmp(head + 64, "STRM", 4) == 0) return {};
+  if (LooksLikeText(head, got)) return "is a text file, not a Palm database";
+  bool named = got >= 68;
+  for (std::size_t i = 60; named && i < 68; ++i) named = IsNameCharacter(head[i]);
+  if (named) {
+    return "is a Palm database of another program (creator '" +
+           std::string(reinterpret_cast<const char*>(head + 64), 4) + "'), not a chord database";
+  }
+  return "is not a Palm database";
+}
+
 int ReadDatabaseFile(const std::string& path, int sortOrder, ChordDatabase& db) {
+  FileMessages messages;
+  const int read = ReadInto(path, sortOrder, db);
+  messages.Tell(path, read == -1 || read == 0 ? DatabaseProblem(path) : std::string());
+  return read;
+}
+
+namespace {
+
+int ReadInto(const std::string& path, int sortOrder, ChordDatabase& db) {
   db = ChordDatabase{};
   struct stat info {};
   if (::stat(path.c_str(), &info) != 0) {
@@ -105,5 +188,7 @@ int ReadDatabaseFile(const std::string& path, int sortOrder, ChordDatabase& db) 
   }
   return readFailed() ? kDatabaseUnreadable : TellSharedOffsets(path, db, 0);
 }
+
+}  // namespace
 
 }  // namespace strumlet

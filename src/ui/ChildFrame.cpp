@@ -103,6 +103,19 @@ void CChildFrame::InitialUpdate() {
   emit initialUpdateDone();
 }
 
+void CChildFrame::Reload() {
+  for (const auto& [page, words] : document_->PageWords()) {
+    SetPageWords(page, words);
+  }
+  // Images made again keep their names: the browser must not show the ones it holds.
+  if (htmlView_->url() == PageSchemeUrl(document_->PagePath)) {
+    htmlView_->triggerPageAction(QWebEnginePage::ReloadAndBypassCache);
+  } else {
+    htmlView_->OnInitialUpdate(document_->PagePath);
+  }
+  Activate();
+}
+
 void CChildFrame::FitToArea() {
   // A page wants room: most of the client area, below and right of the window before it.
   QMdiArea* area = mdiArea();

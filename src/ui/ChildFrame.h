@@ -29,6 +29,7 @@ class CChildFrame final : public QMdiSubWindow, public DocumentWindow {
   void Activate() override;
   void InitialUpdate() override;
   void Discard() override;
+  void Reload() override;
 
   // The document shown; nullptr once the window is closing.
   CStrumletViewerDoc* document() const { return document_; }

@@ -26,6 +26,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
+#include <filesystem>
 
 #include "ChildFrame.h"
 #include "CommandIds.h"
@@ -463,7 +464,7 @@ void CMainFrame::updateMenus() {
   CChildFrame* child = activeChild();
   const bool hasChild = child != nullptr;
   closeAct_->setEnabled(hasChild);
-  const bool canExport = !ExportSource(child).empty();
+  const bool canExport = !ExportSource(child).database.empty();
   exportChordProAct_->setEnabled(canExport);
   exportMusicXmlAct_->setEnabled(canExport);
   exportJsonAct_->setEnabled(canExport);
@@ -525,6 +526,8 @@ DocumentWindow* CMainFrame::CreateDocumentWindow(CStrumletViewerDoc& document,
   // Its first page decides whether it opens maximised, and maximising changes the caption.
   connect(child, &CChildFrame::initialUpdateDone, this, &CMainFrame::updateMenus);
   connect(child, &QMdiSubWindow::windowStateChanged, this, &CMainFrame::updateMenus);
+  // A link in a folder's index leads to a database's page, which can be exported.
+  connect(child->htmlView(), &QWebEngineView::urlChanged, this, &CMainFrame::updateMenus);
   return child;
 }
 
@@ -641,6 +644,11 @@ void CMainFrame::print() {
   if (!printer_) {
     printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
   }
+  // A print to a file is proposed under the name of the database shown.
+  const CStrumletViewerDoc::PageSource shown = ExportSource(child);
+  printer_->setDocName(shown.database.empty()
+                           ? child->windowTitle()
+                           : QFile::decodeName(QByteArray::fromStdString(shown.baseName)));
   QPrintDialog dialog(printer_.get(), this);
   dialog.setWindowTitle(tr("Print"));
   if (dialog.exec() != QDialog::Accepted) {
@@ -680,25 +688,36 @@ void CMainFrame::print() {
   });
 }
 
-std::string CMainFrame::ExportSource(CChildFrame* child) const {
+CStrumletViewerDoc::PageSource CMainFrame::ExportSource(CChildFrame* child) const {
   if (child == nullptr || child->document() == nullptr || app_.docManager() == nullptr) {
     return {};
   }
-  const std::string path = app_.docManager()->PathOf(child->document());
-  // A folder's page is its index; only a single database has one set of chords to export.
-  return EndsInPdb(path) && IsRegularFile(path) ? path : std::string();
+  const CStrumletViewerDoc& document = *child->document();
+  const std::string path = app_.docManager()->PathOf(&document);
+  if (EndsInPdb(path) && IsRegularFile(path)) {
+    return {path, document.BaseName, document.DestinationFolder, document.SortOrder};
+  }
+  // A folder's index has no chords of its own; a database's page reached from it has.
+  const std::string shown =
+      std::filesystem::path(PageSchemePath(child->htmlView()->url())).lexically_normal();
+  for (const auto& [page, source] : document.PageSources()) {
+    if (std::filesystem::path(page).lexically_normal() == shown && IsRegularFile(source.database)) {
+      return source;
+    }
+  }
+  return {};
 }
 
 void CMainFrame::exportChords(ExportFormat format) {
   CChildFrame* child = activeChild();
-  const std::string source = ExportSource(child);
+  const CStrumletViewerDoc::PageSource shown = ExportSource(child);
+  const std::string& source = shown.database;
   if (source.empty()) {
     return;
   }
-  const CStrumletViewerDoc& document = *child->document();
-  std::string folder = document.DestinationFolder.empty()
+  std::string folder = shown.folder.empty()
                            ? source.substr(0, source.size() - FileName(source).size())
-                           : document.DestinationFolder;
+                           : shown.folder;
   // The dialog holds names as text, which keeps no bytes that are not UTF-8: it starts in the
   // nearest folder whose name it can hold.
   const auto holds = [](const std::string& path) {
@@ -710,14 +729,14 @@ void CMainFrame::exportChords(ExportFormat format) {
     folder.resize(folder.size() - FileName(folder).size());
   }
   const std::optional<std::string> chosen =
-      ChooseExportFile(this, format, JoinPath(folder, document.BaseName + ExportExtension(format)));
+      ChooseExportFile(this, format, JoinPath(folder, shown.baseName + ExportExtension(format)));
   if (!chosen) {
     return;
   }
   const std::string& target = *chosen;
   QApplication::setOverrideCursor(Qt::WaitCursor);
   // The same database read again in the order its page was made with.
-  const bool written = app_.Export(format, source, document.SortOrder, target);
+  const bool written = app_.Export(format, source, shown.sortOrder, target);
   QApplication::restoreOverrideCursor();
   if (written) {
     statusBar()->showMessage(tr("Wrote %1").arg(QString::fromStdString(target)), 5000);

@@ -90,7 +90,8 @@ class CMainFrame final : public QMainWindow, public MainFrameWindow {
   void createToolBars();
   void createStatusBar();
   QAction* newCommand(int id, const QString& text, const QString& tip);
-  std::string ExportSource(CChildFrame* child) const;
+  // The database of the page the window shows; its `database` is empty when there is none.
+  CStrumletViewerDoc::PageSource ExportSource(CChildFrame* child) const;
   // Zooms every page view to `percent`, and keeps it for the next start.
   void setPageZoom(int percent);
   void readGeometry();

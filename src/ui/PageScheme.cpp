@@ -244,6 +244,10 @@ void CPageSchemeHandler::requestStarted(QWebEngineUrlRequestJob* job) {
   if (mime == "text/html") {
     const std::shared_ptr<const DiagramWords> words = WordsFor(path);
     data = WithDeferredImages(std::move(data), words.get());
+    // The page's Back button runs a script, and the view runs none: served as a button that
+    // submits its form, which the view takes as the way back (kBackQuery).
+    data.replace("type=\"BUTTON\" value=\"Back\"  onClick=\"history.go(-1)\"",
+                 "type=\"submit\" value=\"Back\"");
   }
   auto* buffer = new QBuffer;
   buffer->setData(data);

@@ -37,6 +37,9 @@ QUrl PageSchemeUrl(const QString& path);
 // The file an address of the scheme names, as the bytes of its path.
 std::string PageSchemePath(const QUrl& url);
 
+// What the served page's Back button submits: the view goes back instead of loading it.
+inline constexpr char kBackQuery[] = "BUTTON=Back";
+
 // The attribute that holds a served image's address until the view asks for the image.
 inline constexpr char kDeferredSourceAttribute[] = "data-strumlet-src";
 

@@ -41,6 +41,11 @@ class GuardedPage final : public QWebEnginePage {
 
  protected:
   bool acceptNavigationRequest(const QUrl& url, NavigationType type, bool) override {
+    if (type == NavigationTypeFormSubmitted && url.query() == QLatin1String(kBackQuery)) {
+      // Not from inside the browser's own call.
+      QTimer::singleShot(0, this, [this] { triggerAction(Back); });
+      return false;
+    }
     if (IsOwnContentUrl(url)) {
       return true;
     }

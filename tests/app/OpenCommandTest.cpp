@@ -154,18 +154,24 @@ TEST(OpenCommand, CancelStoresNothingAndLeavesTheSettings) {
   EXPECT_TRUE(messenger.messages().empty());
 }
 
-TEST(OpenCommand, OutputFolderThatCannotBeMadeIsRefusedButTheChoicesStayStored) {
+TEST(OpenCommand, OutputFolderThatCannotBeMadeIsRefusedTheDialogStaysAndTheChoicesStayStored) {
   TempFolder temp;
   std::ofstream(temp / "file") << "x";
   RecordingStore store;
   RecordingMessages messenger;
   ProcessingSettings settings;
   const std::string output = temp / "file/pages";
+  std::vector<std::string> shown;
   const auto result = RunOpenCommand(nullptr, store, settings, {}, [&](QDialog& d) {
+    shown.push_back(EditText(d, "edit1001"));
+    if (shown.size() > 1) return int{QDialog::Rejected};
     SetEdit(d, "edit1001", output);
     return Confirm(d);
   });
   EXPECT_FALSE(result);
+  // Back with the folder that failed, for another choice.
+  ASSERT_EQ(shown.size(), 2U);
+  EXPECT_EQ(shown[1], output);
   ASSERT_EQ(messenger.messages().size(), 1U);
   EXPECT_EQ(messenger.messages()[0].caption, "Invalid Destination Folder");
   EXPECT_EQ(messenger.messages()[0].text, "'" + output + "' cannot be created: Not a directory.");

@@ -5,8 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QLabel>
+#include <QMainWindow>
 #include <QMessageBox>
+#include <QTest>
 #include <QTimer>
 
 #include <filesystem>
@@ -17,6 +20,7 @@
 #include <vector>
 
 #include "ConversionRunner.h"
+#include "Fixture.h"
 #include "RecordingStore.h"
 #include "TestCommon.h"
 #include "strumlet/app/DocManager.h"
@@ -24,6 +28,7 @@
 #include "strumlet/app/RecentFileList.h"
 #include "strumlet/app/ViewerCommandLineInfo.h"
 #include "strumlet/core/Messenger.h"
+#include "strumlet/render/ChordDiagram.h"
 
 namespace strumlet {
 namespace {
@@ -127,12 +132,20 @@ TEST_F(DocManagerTest, AnAlreadyOpenPathOnlyActivatesItsWindow) {
   EXPECT_EQ(windows.windows[0]->activations, 1);
   EXPECT_EQ(windows.windows[0]->updates, 1);
   EXPECT_EQ(recent.entries(), (std::vector<std::string>{folder / "pages"}));
+  // Other options make its pages again, in the same window; another proposed path does not.
+  settings.m_strDefaultPath = "/elsewhere";
+  manager.OpenDocumentFile(folder / "pages");
+  settings.m_bLeftHanded = true;
+  EXPECT_EQ(manager.OpenDocumentFile(folder / "pages"), first);
+  EXPECT_EQ(conversions, 2);
+  EXPECT_EQ(windows.windows[0]->updates, 2);
+  ASSERT_EQ(windows.windows.size(), 1u);
 
   // Once its window is closed, the path converts again.
   windows.windows[0]->closed();
   EXPECT_EQ(manager.DocumentCount(), 0u);
   EXPECT_NE(manager.OpenDocumentFile(folder / "pages"), nullptr);
-  EXPECT_EQ(conversions, 2);
+  EXPECT_EQ(conversions, 3);
 }
 
 TEST_F(DocManagerTest, AFailedOpenDiscardsItsWindowAndEntersNothing) {
@@ -199,7 +212,7 @@ TEST_F(DocManagerTest, ServesOnlyTheFoldersOfTheOpenDocumentsPages) {
   EXPECT_TRUE(manager.ServesFile(folder / "single/B/B.html"));
 }
 
-TEST(PlainText, NamesInAMessageAndInTheConversionProgressAreNotMarkup) {
+TEST(ConversionRunner, AMessageStandsOverTheMainWindowNeverUnderTheProgressAndIsPlainText) {
   QtMessenger messenger;
   ScopedMessenger scoped(messenger);
   testing::TempFolder folder;
@@ -208,11 +221,16 @@ TEST(PlainText, NamesInAMessageAndInTheConversionProgressAreNotMarkup) {
   ProcessingSettings settings;
   settings.m_strOutputPath = folder / "";
   CStrumletViewerDoc document(settings);
+  QMainWindow main;
+  main.show();
 
-  // The reader's message holds up the conversion, long enough for the progress dialog to show.
+  // The reader's message holds up the conversion past the moment the progress would show.
   Qt::TextFormat boxFormat = Qt::AutoText;
   Qt::TextFormat progressFormat = Qt::AutoText;
-  QString progressText;
+  QString progressText, text;
+  QWidget* parent = nullptr;
+  bool progressOverBox = false;
+  QElapsedTimer boxShown;
   QTimer poll;
   QObject::connect(&poll, &QTimer::timeout, [&] {
     QMessageBox* box = nullptr;
@@ -220,26 +238,70 @@ TEST(PlainText, NamesInAMessageAndInTheConversionProgressAreNotMarkup) {
     for (QWidget* top : QApplication::topLevelWidgets()) {
       if (top->objectName() == "messageBox" && top->isVisible())
         box = qobject_cast<QMessageBox*>(top);
-      if (top->objectName() == "conversionProgress" && top->isVisible()) progress = top;
+      if (top->objectName() == "conversionProgress") progress = top;
     }
     if (box == nullptr || progress == nullptr) {
       return;
     }
+    if (!boxShown.isValid()) boxShown.start();
+    progressOverBox |= progress->isVisible();
+    // Past the moment QProgressDialog would show itself too.
+    if (boxShown.elapsed() < 4500) return;
+    text = box->text();
+    parent = box->parentWidget();
     boxFormat = box->textFormat();
     for (auto* label : progress->findChildren<QLabel*>()) {
-      if (label->isVisible()) {
-        progressFormat = label->textFormat();
-        progressText = label->text();
-      }
+      progressFormat = label->textFormat();
+      progressText = label->text();
     }
     poll.stop();
     box->accept();
   });
   poll.start(50);
-  RunConversion(document, folder / name, nullptr);
+  RunConversion(document, folder / name, &main);
+  EXPECT_FALSE(progressOverBox);
+  EXPECT_EQ(parent, &main);
+  EXPECT_EQ(text.toStdString(),
+            "The selected database is not a Strumlet database.  It cannot be processed.\n'" +
+                (folder / name) + "' is a text file, not a Palm database.");
   EXPECT_EQ(boxFormat, Qt::PlainText);
   EXPECT_EQ(progressFormat, Qt::PlainText);
   EXPECT_TRUE(progressText.contains(QString::fromStdString(name))) << progressText.toStdString();
+}
+
+TEST(ConversionRunner, EscapeStopsAFolderRunAfterTheDatabaseBeingWritten) {
+  RecordingMessenger messages;
+  ScopedMessenger scoped(messages);
+  testing::TempFolder folder;
+  std::string chords;
+  for (int i = 0; i < 300; ++i) chords += "{define: C frets x 3 2 0 1 0}\n";
+  std::filesystem::create_directories(folder / "in/out");
+  for (int i = 0; i < 20; ++i) {
+    fixture::WriteFile(folder / ("in/D" + std::to_string(i) + ".pdb"),
+                       fixture::BuildDatabase(chords));
+  }
+  ProcessingSettings settings;
+  settings.m_bPng = true;
+  settings.m_nChordPercent = 100;
+  settings.m_nFontSize = 12;
+  settings.m_strFontFile = DefaultFontFile();
+  settings.m_strOutputPath = folder / "in/out";
+  CStrumletViewerDoc document(settings);
+  QTimer poll;
+  QObject::connect(&poll, &QTimer::timeout, [&] {
+    for (QWidget* top : QApplication::topLevelWidgets()) {
+      if (top->objectName() == "conversionProgress" && top->isVisible()) {
+        QApplication::setActiveWindow(top);
+        QTest::keyClick(top, Qt::Key_Escape);
+        poll.stop();
+      }
+    }
+  });
+  poll.start(50);
+  EXPECT_FALSE(RunConversion(document, folder / "in", nullptr));
+  EXPECT_TRUE(document.summary().stopped);
+  ASSERT_EQ(messages.Texts().size(), 1u);
+  EXPECT_TRUE(messages.Texts()[0].ends_with(" of 20 databases.")) << messages.Texts()[0];
 }
 
 TEST(QtMessenger, AMessageDuringALongJobShowsTheOrdinaryPointer) {

@@ -128,7 +128,9 @@ TEST_F(ConvertCommandTest, FolderGoesToStrumletOutputByDefault) {
   const Result run = Convert({"in"});
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(run.LastLine(), root_ + "/StrumletOutput/index.html");
-  EXPECT_EQ(run.err, "");
+  EXPECT_EQ(run.err, "Converted 1 of 2 files in '" + In() +
+                         "'.\n'other.pdb' is a Palm database of another program (creator 'ABCD'), "
+                         "not a chord database.\n");
   EXPECT_TRUE(fs::exists(root_ + "/StrumletOutput/A/A.html"));
   const std::string index = Read(root_ + "/StrumletOutput/index.html");
   EXPECT_NE(index.find("<a href=\"A/A.html\">A</a>"), std::string::npos);
@@ -210,14 +212,17 @@ TEST_F(ConvertCommandTest, FailedDatabasesGiveStatusOneAndTheirMessages) {
   // Each message names the database it concerns, then gives the text unchanged.
   EXPECT_EQ(run.err,
             "other.pdb: The selected database is not a Strumlet database.  It cannot be "
-            "processed.\n");
+            "processed.\n'" +
+                In() +
+                "/other.pdb' is a Palm database of another program (creator 'ABCD'), not a chord "
+                "database.\n");
 
   // A truncated database keeps its page, which is still shown.
   Database("Cut.pdb", std::string(kGuitar) + "truncate -3\n");
   run = Convert({"-o", Out(), "in/Cut.pdb"});
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.LastLine(), Out() + "/Cut/Cut.html");
-  EXPECT_EQ(run.err.rfind("Cut.pdb: The database ends inside", 0), 0u) << run.err;
+  EXPECT_EQ(run.err.rfind("Cut.pdb: '" + In() + "/Cut.pdb' ends inside", 0), 0u) << run.err;
 
   // In a folder the others still get their pages.
   fs::remove(In() + "/Cut.pdb");
@@ -229,7 +234,10 @@ TEST_F(ConvertCommandTest, FailedDatabasesGiveStatusOneAndTheirMessages) {
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.LastLine(), Out() + "/index.html");
   EXPECT_EQ(run.err,
-            "Blocked.pdb: Error: Invalid Destination Folder: '" + Out() + "/Blocked' is a file\n");
+            "Blocked.pdb: Error: Invalid Destination Folder: '" + Out() +
+                "/Blocked' is a file\nConverted 1 of 3 files in '" + In() +
+                "'.\n'other.pdb' is a Palm database of another program (creator 'ABCD'), not a "
+                "chord database.\n'Blocked.pdb' was not converted.\n");
   EXPECT_TRUE(fs::exists(Out() + "/Good/Good.html"));
   EXPECT_NE(Read(Out() + "/index.html").find("Blocked.pdb - ERROR"), std::string::npos);
 }
@@ -241,7 +249,10 @@ TEST_F(ConvertCommandTest, NamesReachATerminalEscapedAndAFileAsTheyAre) {
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.err,
             "\\x1b]0;pwned\\x07\\x1b[2J.pdb: The selected database is not a Strumlet database.  "
-            "It cannot be processed.\n");
+            "It cannot be processed.\n'" +
+                In() +
+                "/\\x1b]0;pwned\\x07\\x1b[2J.pdb' is a Palm database of another program (creator "
+                "'ABCD'), not a chord database.\n");
 
   fs::remove(In() + "/" + hostile + ".pdb");
   Database(hostile + ".pdb", kGuitar);
@@ -505,6 +516,26 @@ TEST_F(InterruptedRunTest, AKilledRunLeavesEveryPageImageAndTheIndexWhole) {
   for (const auto& entry : fs::recursive_directory_iterator(Out())) {
     EXPECT_NE(entry.path().filename().string().front(), '.') << entry.path();
   }
+}
+
+TEST_F(InterruptedRunTest, CtrlCStopsAfterTheDatabaseBeingWrittenWithStatus130) {
+  ManyDatabases(30, 300);
+  const pid_t run = Start({"-f", "png", "-q", "-o", Out(), In()}, root_ + "/stopped");
+  const auto anyPage = [&] {
+    std::error_code error;
+    for (const auto& entry : fs::recursive_directory_iterator(Out(), error))
+      if (entry.path().extension() == ".html") return true;
+    return false;
+  };
+  for (int i = 0; i < 3000 && !anyPage(); ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  ::kill(run, SIGINT);
+  EXPECT_EQ(Wait(run), 130);
+  const std::string said = Read(root_ + "/stopped");
+  EXPECT_EQ(said.rfind("Stopped after ", 0), 0u) << said;
+  EXPECT_TRUE(said.ends_with(" of 30 databases.\n")) << said;
+  ExpectEveryFileWhole();
+  EXPECT_FALSE(fs::exists(Out() + "/index.html"));
 }
 
 TEST_F(InterruptedRunTest, AFullDiskKeepsThePreviousPageWholeAndSaysWhy) {

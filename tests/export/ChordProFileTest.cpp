@@ -260,7 +260,9 @@ TEST(ChordProExport, AFailureLeavesTheOldFileAndNothingHalfWritten) {
 
   EXPECT_FALSE(ExportChordPro(folder / "other.pdb", kSortByPosition, out));
   EXPECT_EQ(messages.messages.back().text,
-            "The selected database is not a Strumlet database.  It cannot be processed.");
+            "The selected database is not a Strumlet database.  It cannot be processed.\n'" +
+                (folder / "other.pdb") +
+                "' is a Palm database of another program (creator 'XXXX'), not a chord database.");
   EXPECT_EQ(ReadText(out), "old");
 
   fixture::WriteFile(folder / "ok.pdb", fixture::BuildDatabase("{define: C frets x 3 2 0 1 0}"));

@@ -118,7 +118,10 @@ TEST_F(ConversionTest, SingleFileOfAnotherProgramIsReadButGetsNoPage) {
   EXPECT_EQ(messages_.Pairs(),
             (Messages{{"",
                        "The selected database is not a Strumlet database.  It cannot be "
-                       "processed."}}));
+                       "processed.\n'" +
+                           input_ +
+                           "/other.pdb' is a Palm database of another program (creator 'ABCD'), "
+                           "not a chord database."}}));
   EXPECT_EQ(doc.summary().failures, 1);
   EXPECT_TRUE(List(output_).empty());
 }
@@ -136,8 +139,13 @@ TEST_F(ConversionTest, FolderIndexLinksPagesAndMarksFailures) {
   ASSERT_TRUE(doc.OnOpenDocument(input_));
   EXPECT_EQ(doc.PagePath, output_ + "/index.html");
   EXPECT_EQ(doc.GetTitle(), "index.html");
-  EXPECT_EQ(messages_.Pairs(), (Messages{{"StrumletViewer", "Error: Invalid Destination Folder: '" +
-                                                                output_ + "/Blocked' is a file"}}));
+  EXPECT_EQ(
+      messages_.Pairs(),
+      (Messages{{"StrumletViewer",
+                 "Error: Invalid Destination Folder: '" + output_ + "/Blocked' is a file"},
+                {"", "Converted 1 of 3 files in '" + input_ +
+                         "'.\n'other.pdb' is a Palm database of another program (creator "
+                         "'ABCD'), not a chord database.\n'Blocked.pdb' was not converted."}}));
   EXPECT_EQ(doc.summary().databases, 2);
   EXPECT_EQ(doc.summary().failures, 1);
 
@@ -155,21 +163,49 @@ TEST_F(ConversionTest, FolderIndexLinksPagesAndMarksFailures) {
   EXPECT_FALSE(Exists(output_ + "/other"));
 }
 
-TEST_F(ConversionTest, FolderWithoutDatabasesGetsAnEmptyIndex) {
+TEST_F(ConversionTest, AFolderWithoutDatabasesKeepsTheOldIndexAndSkippedFilesAreNamed) {
   WriteDatabase(input_ + "/other.pdb", kNotOurs);
+  std::ofstream(input_ + "/notes.pdb") << "plain words\n";
+  std::ofstream(output_ + "/index.html") << "old";
   CStrumletViewerDoc doc(settings_);
-  ASSERT_TRUE(doc.OnOpenDocument(input_ + "/"));
-  EXPECT_EQ(Index(), ExpectedIndexHead(input_ + "/") + ExpectedTail("<br><br>"));
-  EXPECT_TRUE(messages_.messages.empty());
-  EXPECT_EQ(List(output_), std::vector<std::string>{"index.html"});
+  EXPECT_FALSE(doc.OnOpenDocument(input_ + "/"));
+  EXPECT_EQ(ReadFile(output_ + "/index.html"), "old");
+  const std::string skipped =
+      "\n'notes.pdb' is a text file, not a Palm database.\n'other.pdb' is a Palm database of "
+      "another program (creator 'ABCD'), not a chord database.";
+  EXPECT_EQ(messages_.Texts(),
+            std::vector<std::string>{"No chord databases in '" + input_ + "/'." + skipped});
+
+  messages_.messages.clear();
+  WriteDatabase(input_ + "/Guitar.pdb", kGuitar);
+  ASSERT_TRUE(doc.OnOpenDocument(input_));
+  EXPECT_EQ(messages_.Texts(),
+            std::vector<std::string>{"Converted 1 of 3 files in '" + input_ + "'." + skipped});
+}
+
+TEST_F(ConversionTest, AStoppedFolderRunKeepsItsPagesWholeAndTheOldIndex) {
+  for (const char* name : {"/A.pdb", "/B.pdb", "/C.pdb"}) WriteDatabase(input_ + name, kGuitar);
+  std::ofstream(output_ + "/index.html") << "old";
+  CStrumletViewerDoc doc(settings_);
+  doc.SetProgressCallback([&doc](const ConversionProgress& progress) {
+    if (progress.databasesDone == 1) doc.RequestStop();
+  });
+  EXPECT_FALSE(doc.OnOpenDocument(input_));
+  EXPECT_TRUE(doc.summary().stopped);
+  EXPECT_EQ(messages_.Texts(), std::vector<std::string>{"Stopped after 1 of 3 databases."});
+  EXPECT_EQ(ReadFile(output_ + "/index.html"), "old");
+  ASSERT_EQ(List(output_).size(), 2u);
+  const std::string first = List(output_)[0] == "index.html" ? List(output_)[1] : List(output_)[0];
+  EXPECT_TRUE(ReadFile(output_ + "/" + first + "/" + first + ".html").ends_with("</html>"));
 }
 
 TEST_F(ConversionTest, MarkupInTheFolderPathIsEscaped) {
   const std::string odd = root_ / "a&b";
   ::mkdir(odd.c_str(), 0777);
+  WriteDatabase(odd + "/Guitar.pdb", kGuitar);
   CStrumletViewerDoc doc(settings_);
   ASSERT_TRUE(doc.OnOpenDocument(odd));
-  EXPECT_EQ(Index(), ExpectedIndexHead(root_ / "a&amp;b") + ExpectedTail("<br><br>"));
+  EXPECT_EQ(Index().rfind(ExpectedIndexHead(root_ / "a&amp;b"), 0), 0u);
 }
 
 TEST_F(ConversionTest, FolderRunNeedsAnExistingOutputFolder) {
@@ -324,7 +360,7 @@ TEST_F(ConversionTest, ArchivedCollectionGetsItsPageAndBrokenOneAnErrorLine) {
   ASSERT_TRUE(broken.OnOpenDocument(input_));
   EXPECT_EQ(Index(),
             ExpectedIndexHead(input_) + "\n\t<br>Book.pDB - ERROR" + ExpectedTail("<br><br>"));
-  ASSERT_EQ(messages_.messages.size(), 1u);
+  ASSERT_EQ(messages_.messages.size(), 2u);  // the reader's, then the run's summary
   EXPECT_NE(messages_.messages[0].text.find("Book.pDB"), std::string::npos);
   // A read failure never passes for a written page, whatever its cause code.
   EXPECT_LT(broken.ProcessDatabase(input_ + "/Book.pDB", output_), 0);
@@ -332,6 +368,7 @@ TEST_F(ConversionTest, ArchivedCollectionGetsItsPageAndBrokenOneAnErrorLine) {
 
 TEST_F(ConversionTest, UnwritableIndexIsReportedAndTheOpenFails) {
   ::mkdir((output_ + "/index.html").c_str(), 0777);
+  WriteDatabase(input_ + "/A.pdb", kGuitar);
   CStrumletViewerDoc doc(settings_);
   EXPECT_FALSE(doc.OnOpenDocument(input_));
   EXPECT_TRUE(doc.summary().indexFailed);
@@ -497,7 +534,9 @@ TEST_F(ConversionTest, ADatabaseThatCannotBeReadIsAFailureAndTheRunGoesOn) {
   CStrumletViewerDoc doc(settings_);
   EXPECT_TRUE(doc.OnOpenDocument(input_));
   EXPECT_EQ(messages_.Pairs(),
-            (Messages{{"", "Could not read '" + broken + "': Input/output error"}}));
+            (Messages{{"", "Could not read '" + broken + "': Input/output error"},
+                      {"", "Converted 1 of 2 files in '" + input_ +
+                               "'.\n'Broken.pdb' was not converted."}}));
   EXPECT_EQ(doc.summary().databases, 2);
   EXPECT_EQ(doc.summary().failures, 1);
   EXPECT_NE(Index().find("Broken.pdb - ERROR"), std::string::npos);
@@ -557,7 +596,8 @@ TEST_F(ConversionTest, AFaultInManyRecordsIsToldOnceWithItsCountAndEveryChordIsD
   CStrumletViewerDoc doc(settings_);
   ASSERT_TRUE(doc.OnOpenDocument(input_ + "/Many.pdb"));
   EXPECT_EQ(messages_.Texts(),
-            std::vector<std::string>{"Invalid Chord name length. (217 records)"});
+            std::vector<std::string>{"Invalid Chord name length. (217 records)\n'" + input_ +
+                                     "/Many.pdb' is damaged."});
   EXPECT_EQ(List(output_ + "/Many").size(), 218u);
 }
 
@@ -656,7 +696,7 @@ TEST_F(ConversionTest, OnlyOurOwnTemporaryNamesAreSweptAndOnlyInFoldersTheRunHol
   blocked.SetLockPatience(std::chrono::milliseconds(200));
   EXPECT_TRUE(blocked.OnOpenDocument(input_));
   EXPECT_EQ(blocked.summary().failures, 1);
-  ASSERT_EQ(messages_.Texts().size(), 1u);
+  ASSERT_EQ(messages_.Texts().size(), 2u);  // and the run's summary
   EXPECT_EQ(messages_.Texts()[0].rfind("Another conversion is writing into '" + folder + "'", 0),
             0u);
   EXPECT_TRUE(Exists(stale));

@@ -21,6 +21,8 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QSplitter>
@@ -555,6 +557,64 @@ TEST_F(ProgramTest, EveryPathOnTheCommandLineGetsAWindow) {
   }
   EXPECT_EQ(titles, (QStringList{"Guitar Chords.pdb", "Ukulele Chords.pdb"}));
   EXPECT_EQ(frame->activeChild()->windowTitle(), "Ukulele Chords.pdb");
+}
+
+TEST_F(ProgramTest, PathsThatAreGoneOrNoDatabasesAreToldOfAndLeaveNoWindow) {
+  store.strings["Settings/OutputPath"] = folder / "out/";
+  RecordingMessenger messages;
+  ScopedMessenger quiet(messages);
+  std::ofstream(folder / "empty.pdb").flush();
+  std::optional<int> early;
+  CMainFrame* frame =
+      Start({folder / "gone.pdb", folder / "empty.pdb", STRUMLET_SAMPLES_DIR "/Guitar Chords.pdb"},
+            &early);
+  ASSERT_NE(frame, nullptr);
+  EXPECT_FALSE(early.has_value());
+  ASSERT_EQ(frame->mdiArea()->subWindowList().size(), 1);
+  EXPECT_EQ(frame->activeChild()->windowTitle(), "Guitar Chords.pdb");
+  EXPECT_EQ(messages.Texts(),
+            (std::vector<std::string>{
+                "The selected database is not a Strumlet database.  It cannot be processed.\n'" +
+                    (folder / "empty.pdb") + "' is empty.",
+                "'" + (folder / "gone.pdb") + "' was not found."}));
+  // Alone, it still opens the main window, to say so.
+  frame = Start({folder / "gone.pdb"}, &early);
+  ASSERT_NE(frame, nullptr);
+  EXPECT_FALSE(early.has_value());
+  EXPECT_TRUE(frame->isVisible());
+  EXPECT_TRUE(frame->mdiArea()->subWindowList().isEmpty());
+}
+
+TEST_F(ProgramTest, ADatabasePageReachedFromAFolderIndexExportsPrintsUnderItsNameAndGoesBack) {
+  store.strings["Settings/OutputPath"] = folder / "out/";
+  std::filesystem::create_directory(folder / "in");
+  std::filesystem::copy_file(STRUMLET_SAMPLES_DIR "/Guitar Chords.pdb",
+                             folder / "in/Guitar Chords.pdb");
+  CMainFrame* frame = Start({folder / "in"});
+  ASSERT_NE(frame, nullptr);
+  CStrumletViewerView* view = frame->activeChild()->htmlView();
+  ASSERT_TRUE(WaitForLoad(view));
+  const QUrl index = view->url();
+  EXPECT_FALSE(frame->command(ID_EXPORT_JSON)->isEnabled());
+  view->load(
+      PageSchemeUrl(QString::fromStdString(folder / "out/Guitar Chords/Guitar Chords.html")));
+  ASSERT_TRUE(WaitForLoad(view));
+  EXPECT_TRUE(frame->command(ID_EXPORT_JSON)->isEnabled());
+
+  QString printed;
+  QTimer::singleShot(0, frame, [&] {
+    if (auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget())) {
+      printed = dialog->printer()->docName();
+      dialog->reject();
+    }
+  });
+  frame->command(ID_FILE_PRINT)->trigger();
+  EXPECT_EQ(printed, "Guitar Chords");
+
+  view->page()->runJavaScript(QStringLiteral("document.querySelector('input[value=Back]').click()"),
+                              QWebEngineScript::ApplicationWorld);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return view->url() == index; }, 10000))
+      << view->url().toString().toStdString();
 }
 
 TEST_F(ProgramTest, ADatabaseWhoseNameIsNotUtf8OpensShowsAndExports) {

@@ -25,6 +25,8 @@ class DocumentWindow {
   virtual void InitialUpdate() = 0;
   // Destroys the window of a document that could not be opened, without showing it.
   virtual void Discard() = 0;
+  // The document was converted again: the views show its new pages and the window comes forward.
+  virtual void Reload() { InitialUpdate(); }
 };
 
 // Makes the windows of new documents. `closed` is to be called when the user closes the window;
@@ -37,7 +39,8 @@ class DocumentWindowFactory {
 };
 
 // Opens documents and keeps them as long as their windows: the path made absolute, a document
-// already showing it only activated, else a new document with its window converted and shown,
+// already showing it activated (converted again first when the settings differ from those its
+// pages were made with), else a new document with its window converted and shown,
 // or discarded when the open fails.
 class CDocManager {
  public:
@@ -76,10 +79,14 @@ class CDocManager {
     // The canonical folder of the document's page; empty while it has none.
     std::string pageFolder;
     DocumentWindow* window = nullptr;
+    // The settings the pages shown were made with.
+    ProcessingSettings madeWith;
   };
   // A new document with its window, or nullptr (and nothing kept) when no window could be made.
   Entry* AddDocument(const std::string& title = {});
   void Forget(const CStrumletViewerDoc* document);
+  // Converts the entry's path with the current settings; false when the open failed.
+  bool Convert(Entry& entry, const std::string& path);
 
   const ProcessingSettings& settings_;
   DocumentWindowFactory& windows_;

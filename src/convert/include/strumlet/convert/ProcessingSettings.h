@@ -36,6 +36,7 @@ struct ProcessingSettings {
   int m_nFontSize = 0;
   std::string m_strDefaultPath;
   std::string m_strOutputPath;
+  bool operator==(const ProcessingSettings&) const = default;
 };
 
 }  // namespace strumlet

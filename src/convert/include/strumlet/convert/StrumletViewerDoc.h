@@ -4,6 +4,7 @@
 
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
@@ -43,6 +44,8 @@ struct ConversionSummary {
   bool listingFailed = false;  // the folder could not be listed; nothing was converted
   bool outputBusy = false;     // another conversion kept the output folder; nothing was converted
   bool unusableFont = false;   // the font file cannot be read; nothing was converted
+  bool noDatabases = false;    // the folder holds no chord database; its old index stays
+  bool stopped = false;        // asked to stop, the run ended before its last database
   // The diagram asset that could not be loaded; nothing was converted then. The front end tells
   // the user (MissingAssetMessage in render/Assets.h, caption "Error", information icon) and
   // ends the program with status 1.
@@ -83,9 +86,11 @@ class CStrumletViewerDoc {
 
   // Converts the database file or every database of the folder at `path`. False when there is
   // nothing to show: the path or output folder is unusable, a diagram asset is missing
-  // (summary().missingAsset names it; nothing is written then, nothing has been said), or a
-  // single database's page was not made. A reading failure of a single database still returns
-  // true, with no page. The assets are loaded here, on the calling thread, before any drawing.
+  // (summary().missingAsset names it; nothing is written then, nothing has been said), a
+  // single database's page was not made, the folder holds no database, or the run was stopped
+  // (the databases converted by then keep their files; the index is not replaced). A reading
+  // failure of a single database still returns true, with no page. The assets are loaded here, on
+  // the calling thread, before any drawing.
   bool OnOpenDocument(const std::string& path);
 
   // Reads one database and writes its pages and the extra output; returns kNoPage, kPngPage,
@@ -104,6 +109,20 @@ class CStrumletViewerDoc {
   // Writes the page of the database read last, with images of `kind`; false when something
   // could not be written (the user has been told).
   bool WriteDatabasePage(ImageKind kind);
+
+  // Asks the open under way to end after the database it is writing, from any thread (or a
+  // signal handler); false takes the request back before the next open.
+  void RequestStop(bool stop = true) { stopRequested_ = stop; }
+
+  // The database a page written by this document was made from, for exporting the page shown.
+  struct PageSource {
+    std::string database;
+    std::string baseName;
+    std::string folder;  // the page's destination folder
+    int sortOrder = 0;
+  };
+  // Page path to its source, for the pages this document wrote.
+  const std::map<std::string, PageSource>& PageSources() const { return pageSources_; }
 
   void SetProgressCallback(std::function<void(const ConversionProgress&)> callback) {
     progressCallback_ = std::move(callback);
@@ -190,6 +209,8 @@ class CStrumletViewerDoc {
   std::string destinationProblem_;
   bool destinationBusy_ = false;  // another conversion kept the destination folder
   std::map<std::string, std::shared_ptr<const DiagramWordMap>> pageWords_;
+  std::map<std::string, PageSource> pageSources_;
+  std::atomic<bool> stopRequested_{false};
 };
 
 // The base names the databases of one folder run are written under (file name -> base name),
