@@ -5,6 +5,8 @@
 #include "ProcessOptionsDialog.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -51,8 +53,8 @@ QFrame* Separator() {
   return line;
 }
 
-QPushButton* BrowseButton(const char* objectName, const char* accessibleName) {
-  auto* button = new QPushButton(QObject::tr("Browse..."));
+QPushButton* BrowseButton(const char* objectName, const char* text, const char* accessibleName) {
+  auto* button = new QPushButton(QObject::tr(text));
   button->setObjectName(QLatin1String(objectName));
   button->setAccessibleName(QObject::tr(accessibleName));
   button->setAutoDefault(false);
@@ -82,6 +84,41 @@ void TabEntersAtChecked(const QButtonGroup& group) {
 void SetPath(QLineEdit* box, const std::string& path) {
   box->setText(QString::fromStdString(path));
   box->setCursorPosition(0);
+}
+
+// A list box on Linux is named by its current entry, which for the user list is a blank: this
+// one is named by its accessible name and tells its entry as its value.
+class NamedListAccessible final : public QAccessibleWidget {
+ public:
+  explicit NamedListAccessible(QComboBox* box) : QAccessibleWidget(box, QAccessible::ComboBox) {}
+
+  QString text(QAccessible::Text t) const override {
+    auto* box = static_cast<QComboBox*>(widget());
+    if (t == QAccessible::Name) return box->accessibleName();
+    if (t == QAccessible::Value) return box->currentText();
+    return QAccessibleWidget::text(t);
+  }
+  QStringList actionNames() const override {
+    return QAccessibleWidget::actionNames() << showMenuAction();
+  }
+  void doAction(const QString& action) override {
+    if (action == showMenuAction()) {
+      static_cast<QComboBox*>(widget())->showPopup();
+    } else {
+      QAccessibleWidget::doAction(action);
+    }
+  }
+};
+
+constexpr const char* kUserListName = "Palm users";
+
+QAccessibleInterface* UserListAccessible(const QString& key, QObject* object) {
+  auto* box = qobject_cast<QComboBox*>(object);
+  if (box != nullptr && key == QLatin1String("QComboBox") &&
+      box->objectName() == QLatin1String("combo1018")) {
+    return new NamedListAccessible(box);
+  }
+  return nullptr;
 }
 
 std::string Trimmed(const std::string& text) {
@@ -150,25 +187,27 @@ COptionsDialogLayout::COptionsDialogLayout(QWidget* parent)
     : QDialog(parent), choosers_(StandardChoosers()) {
   setWindowTitle(tr(kTitle));
   setModal(true);
+  static const bool factoryInstalled = (QAccessible::installFactory(UserListAccessible), true);
+  Q_UNUSED(factoryInstalled);
 
   users_ = new QComboBox;
   users_->setObjectName("combo1018");
   users_->setEditable(false);
   users_->addItem(QString::fromLatin1(kNoUser));
-  pdbButton_ = new QPushButton(tr("Select a single .PDB File..."));
+  pdbButton_ = new QPushButton(tr("Select a single .P&DB File..."));
   pdbButton_->setObjectName("button1010");
   pdbButton_->setAutoDefault(false);
-  auto* userLabel = new QLabel(tr("Select by User:"));
+  auto* userLabel = new QLabel(tr("Select by &User:"));
   userLabel->setBuddy(users_);
-  users_->setAccessibleName(userLabel->text());
+  users_->setAccessibleName(tr(kUserListName));
 
   pathBox_ = new QLineEdit;
   pathBox_->setObjectName("edit1005");
-  pathBrowse_ = BrowseButton("button1006", "Browse for the folder or .pdb file");
+  pathBrowse_ = BrowseButton("button1006", "&Browse...", "Browse for the folder or .pdb file");
 
-  jpeg_ = Radio("radio1007", "JPEG");
-  png_ = Radio("radio1008", "PNG");
-  svg_ = Radio("radioSvg", "SVG");
+  jpeg_ = Radio("radio1007", "&JPEG");
+  png_ = Radio("radio1008", "&PNG");
+  svg_ = Radio("radioSvg", "S&VG");
   formatGroup_ = new QButtonGroup(this);
   formatGroup_->addButton(jpeg_, 0);
   formatGroup_->addButton(png_, 1);
@@ -179,8 +218,8 @@ COptionsDialogLayout::COptionsDialogLayout(QWidget* parent)
   formatLayout->addWidget(png_);
   formatLayout->addWidget(svg_);
 
-  sortButtons_ = {Radio("radio1009", "Category"), Radio("radio1011", "Name"),
-                  Radio("radio1012", "Position")};
+  sortButtons_ = {Radio("radio1009", "&Category"), Radio("radio1011", "&Name"),
+                  Radio("radio1012", "P&osition")};
   sortGroup_ = new QButtonGroup(this);
   auto* sortBox = new QGroupBox(tr("Sort by"));
   sortBox->setObjectName("group1015");
@@ -197,23 +236,24 @@ COptionsDialogLayout::COptionsDialogLayout(QWidget* parent)
   for (const char* scale : kScaleChoices) {
     scaleBox_->addItem(QString::fromLatin1(scale));
   }
-  auto* scaleLabel = new QLabel(tr("Scale:"));
+  auto* scaleLabel = new QLabel(tr("&Scale:"));
   scaleLabel->setBuddy(scaleBox_);
   // A list box is announced by what it shows unless it is given its label's name.
-  scaleBox_->setAccessibleName(scaleLabel->text());
-  scaleBox_->lineEdit()->setAccessibleName(scaleLabel->text());
-  frameBox_ = new QCheckBox(tr("Frame diagrams"));
+  scaleBox_->setAccessibleName(tr("Scale:"));
+  scaleBox_->lineEdit()->setAccessibleName(tr("Scale:"));
+  frameBox_ = new QCheckBox(tr("Fra&me diagrams"));
   frameBox_->setObjectName("check1014");
-  leftHandedBox_ = new QCheckBox(tr("Left-handed diagrams"));
+  leftHandedBox_ = new QCheckBox(tr("&Left-handed diagrams"));
   leftHandedBox_->setObjectName("checkLeftHanded");
   leftHandedBox_->setToolTip(tr("Draw the diagrams as a left-handed player sees the neck"));
 
   outputBox_ = new QLineEdit;
   outputBox_->setObjectName("edit1001");
-  outputBrowse_ = BrowseButton("buttonBrowseOutput", "Browse for the HTML output folder");
+  outputBrowse_ =
+      BrowseButton("buttonBrowseOutput", "Bro&wse...", "Browse for the HTML output folder");
   fontBox_ = new QLineEdit;
   fontBox_->setObjectName("edit1000");
-  fontBrowse_ = BrowseButton("buttonBrowseFont", "Browse for the chord font file");
+  fontBrowse_ = BrowseButton("buttonBrowseFont", "Brows&e...", "Browse for the chord font file");
   auto* hint = new QLabel(QString::fromStdString(FontHintText()));
   hint->setTextFormat(Qt::PlainText);
   hint->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -244,7 +284,7 @@ COptionsDialogLayout::COptionsDialogLayout(QWidget* parent)
   auto* grid = new QGridLayout;
   grid->setColumnStretch(1, 1);
   int row = 0;
-  grid->addWidget(RightLabel("or Folder/.pdb file:", pathBox_), row, 0);
+  grid->addWidget(RightLabel("or &Folder/.pdb file:", pathBox_), row, 0);
   grid->addWidget(pathBox_, row, 1, 1, 3);
   grid->addWidget(pathBrowse_, row, 4);
   grid->addWidget(Separator(), ++row, 0, 1, 5);
@@ -270,15 +310,15 @@ COptionsDialogLayout::COptionsDialogLayout(QWidget* parent)
   scaleRow->addStretch(1);
   grid->addLayout(scaleRow, ++row, 0, 1, 5);
 
-  grid->addWidget(RightLabel("HTML Output Folder:", outputBox_), ++row, 0);
+  grid->addWidget(RightLabel("HTML Ou&tput Folder:", outputBox_), ++row, 0);
   grid->addWidget(outputBox_, row, 1, 1, 3);
   grid->addWidget(outputBrowse_, row, 4);
   grid->addWidget(Separator(), ++row, 0, 1, 5);
-  grid->addWidget(RightLabel("Chord Font File:", fontBox_), ++row, 0);
+  grid->addWidget(RightLabel("Chord Font F&ile:", fontBox_), ++row, 0);
   grid->addWidget(fontBox_, row, 1, 1, 3);
   grid->addWidget(fontBrowse_, row, 4);
   grid->addWidget(hint, ++row, 1, 1, 4);
-  grid->addWidget(RightLabel("Font Size:", sizeBox_), ++row, 0);
+  grid->addWidget(RightLabel("Font Si&ze:", sizeBox_), ++row, 0);
   grid->addWidget(sizeBox_, row, 1);
   grid->addWidget(note, row, 2, 1, 3);
   grid->setColumnStretch(2, 2);
@@ -293,18 +333,22 @@ COptionsDialogLayout::COptionsDialogLayout(QWidget* parent)
   layout->addLayout(grid);
   layout->addLayout(buttons);
 
-  // The keyboard order: the buttons, the boxes, then the choosers. The image and sort groups
-  // come after the path, in the order they stand; Tab enters a group at its checked button
-  // and the arrow keys move within it.
+  // The keyboard order is the reading order, top to bottom and left to right; Tab enters the
+  // image and sort groups at their checked buttons and the arrow keys move within them. The
+  // focus starts in the path box: what to convert comes first.
   QWidget* const order[] = {
-      okButton_,     cancelButton_, fontBox_,        fontBrowse_,     outputBox_,
-      outputBrowse_, sizeBox_,      pathBox_,        pathBrowse_,     jpeg_,
-      png_,          svg_,          sortButtons_[0], sortButtons_[1], sortButtons_[2],
-      scaleBox_,     frameBox_,     leftHandedBox_,  pdbButton_,      users_};
+      users_,    pdbButton_,  pathBox_,        pathBrowse_,     jpeg_,
+      png_,      svg_,        sortButtons_[0], sortButtons_[1], sortButtons_[2],
+      scaleBox_, frameBox_,   leftHandedBox_,  outputBox_,      outputBrowse_,
+      fontBox_,  fontBrowse_, sizeBox_,        okButton_,       cancelButton_};
   for (std::size_t i = 1; i < std::size(order); ++i) {
     setTabOrder(order[i - 1], order[i]);
   }
-  okButton_->setFocus(Qt::OtherFocusReason);
+  pathBox_->setFocus(Qt::OtherFocusReason);
+  // Nothing to convert until there is a path: Enter in an empty dialog does nothing.
+  const auto needPath = [this] { okButton_->setEnabled(!Trimmed(Text(pathBox_)).empty()); };
+  connect(pathBox_, &QLineEdit::textChanged, this, needPath);
+  needPath();
 }
 
 void CProcessOptionsDialog::setLeftHanded(bool on) {
@@ -443,28 +487,59 @@ void CProcessOptionsDialog::accept() {
 
 CPathSettingsDialog::CPathSettingsDialog(QWidget* parent, const std::string& defaultPath,
                                          const std::string& fontFile)
-    : COptionsDialogLayout(parent), defaultPath_(defaultPath), fontFile_(fontFile) {
-  SetPath(outputBox_, defaultPath_);
+    : QDialog(parent),
+      pathBox_(new QLineEdit),
+      fontBox_(new QLineEdit),
+      choosers_(StandardChoosers()),
+      defaultPath_(defaultPath),
+      fontFile_(fontFile) {
+  setWindowTitle(tr("Path Settings"));
+  setModal(true);
+  pathBox_->setObjectName("edit1005");
+  fontBox_->setObjectName("edit1000");
+  SetPath(pathBox_, defaultPath_);
   SetPath(fontBox_, fontFile_);
-  sizeBox_->setText(QStringLiteral("0"));
-  connect(outputBrowse_, &QPushButton::clicked, this, [this] {
-    if (auto folder = choosers_.folder(this, Text(outputBox_))) {
-      outputBox_->setText(QString::fromStdString(*folder));
+  QPushButton* pathBrowse =
+      BrowseButton("button1006", "&Browse...", "Browse for the folder or .pdb file");
+  QPushButton* fontBrowse =
+      BrowseButton("buttonBrowseFont", "Brows&e...", "Browse for the chord font file");
+  auto* hint = new QLabel(QString::fromStdString(FontHintText()));
+  hint->setTextFormat(Qt::PlainText);
+  hint->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+  buttons->button(QDialogButtonBox::Ok)->setObjectName("button1");
+  buttons->button(QDialogButtonBox::Cancel)->setObjectName("button2");
+  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+  auto* grid = new QGridLayout(this);
+  grid->setColumnStretch(1, 1);
+  grid->addWidget(RightLabel("Proposed &Folder/.pdb file:", pathBox_), 0, 0);
+  grid->addWidget(pathBox_, 0, 1);
+  grid->addWidget(pathBrowse, 0, 2);
+  grid->addWidget(RightLabel("Chord Font F&ile:", fontBox_), 1, 0);
+  grid->addWidget(fontBox_, 1, 1);
+  grid->addWidget(fontBrowse, 1, 2);
+  grid->addWidget(hint, 2, 1, 1, 2);
+  grid->addWidget(buttons, 3, 0, 1, 3);
+  resize(fontMetrics().averageCharWidth() * 90, sizeHint().height());
+
+  connect(pathBrowse, &QPushButton::clicked, this, [this] {
+    if (auto folder = choosers_.folder(this, pathBox_->text().toStdString())) {
+      pathBox_->setText(QString::fromStdString(*folder));
     }
   });
-  connect(fontBrowse_, &QPushButton::clicked, this, [this] {
-    if (auto file = choosers_.fontFile(this, Text(fontBox_))) {
+  connect(fontBrowse, &QPushButton::clicked, this, [this] {
+    if (auto file = choosers_.fontFile(this, fontBox_->text().toStdString())) {
       fontBox_->setText(QString::fromStdString(*file));
     }
   });
+  pathBox_->setFocus(Qt::OtherFocusReason);
 }
 
 void CPathSettingsDialog::accept() {
-  if (!ReadFontSize()) {
-    return;
-  }
-  defaultPath_ = Text(outputBox_);
-  fontFile_ = Text(fontBox_);
+  defaultPath_ = pathBox_->text().toStdString();
+  fontFile_ = fontBox_->text().toStdString();
   QDialog::accept();
 }
 

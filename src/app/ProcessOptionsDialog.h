@@ -59,8 +59,9 @@ DialogChoosers StandardChoosers();
 //   box "group1015" with "radio1009" (Category), "radio1011" (Name), "radio1012" (Position), scale
 //   box "combo1013", frame box "check1014", output box "edit1001" with "buttonBrowseOutput", font
 //   box "edit1000" with "buttonBrowseFont", size box "edit1003", OK "button1", Cancel "button2".
-// Every box has its label as buddy, so a screen reader announces the label with it. OK is the
-// default button and has the focus when the dialog opens; Escape cancels.
+// Every control has a label with a mnemonic (a box through its buddy label), so a screen reader
+// announces the label with it; Tab follows the reading order. The focus starts in the path box;
+// OK is the default button, enabled while the path box holds a path; Escape cancels.
 class COptionsDialogLayout : public QDialog {
   Q_OBJECT
 
@@ -153,14 +154,17 @@ class CProcessOptionsDialog : public COptionsDialogLayout {
   std::unique_ptr<PalmUserList> palmUsers_;
 };
 
-// The path settings dialog: the same layout, exchanging only the default path (shown in the
-// output box) and the font file. The size box starts at 0 and is only checked for an unsigned
-// number; every other control has no effect.
-class CPathSettingsDialog : public COptionsDialogLayout {
+// The path settings dialog: only the two values it sets, the path the Open command proposes
+// ("edit1005" with "button1006") and the font file ("edit1000" with "buttonBrowseFont"), each
+// with its label and Browse button, and OK and Cancel.
+class CPathSettingsDialog : public QDialog {
   Q_OBJECT
 
  public:
   CPathSettingsDialog(QWidget* parent, const std::string& defaultPath, const std::string& fontFile);
+
+  // Replaces the file and folder choosers (tests).
+  void SetChoosers(DialogChoosers choosers) { choosers_ = std::move(choosers); }
 
   const std::string& defaultPath() const { return defaultPath_; }
   const std::string& fontFile() const { return fontFile_; }
@@ -168,6 +172,9 @@ class CPathSettingsDialog : public COptionsDialogLayout {
   void accept() override;
 
  private:
+  QLineEdit* pathBox_;
+  QLineEdit* fontBox_;
+  DialogChoosers choosers_;
   std::string defaultPath_;
   std::string fontFile_;
 };

@@ -4,8 +4,6 @@
 
 #include "strumlet/app/SettingsStore.h"
 
-#include <QDir>
-
 #include "strumlet/core/StartDirectory.h"
 #include "strumlet/html/PageWriter.h"
 #include "strumlet/render/ChordDiagram.h"
@@ -81,27 +79,16 @@ std::optional<int> SortOf(int command) {
 std::string DefaultFontSetting() { return DefaultFontFile(); }
 
 std::string DefaultPathSetting() {
-  const std::string home = QDir::homePath().toStdString();
-  return home.empty() ? std::string("/") : home;
+  // Nothing: a proposed home folder took one Enter to convert every database in it.
+  return {};
 }
 
 std::string DefaultOutputSetting() { return JoinPath(StartDirectory(), "StrumletOutput/"); }
 
 void LoadStartupSettings(ProfileStore& store, ProcessingSettings& settings) {
-  settings.m_strFontFile = ReadString(store, kFontFile, DefaultFontSetting());
-  settings.m_strDefaultPath = ReadString(store, kDefaultPath, DefaultPathSetting());
-  settings.m_nChordPercent = ReadInt(store, kChordPercent, 75);
-  settings.m_nSort = ReadInt(store, kSort, 2);
-  settings.m_bBorder = FlagIsOn(ReadInt(store, kBorder, 0));
-  settings.m_bJpeg = FlagIsOn(ReadInt(store, kJpeg, 1));
-  settings.m_bPng = FlagIsOn(ReadInt(store, kPng, 1));
-  settings.m_bSvg = FlagIsOn(ReadInt(store, kSvg, 0));
-  settings.m_bLeftHanded = FlagIsOn(ReadInt(store, kLeftHanded, 0));
+  // Read as the Open command reads them, so that the Options menu shows what it will propose.
+  CopyOpenCommandChoices(ReadOpenCommandValues(store), settings);
   settings.m_bAltText = FlagIsOn(ReadInt(store, kAltText, 0));
-  // A run without any image type would make no page at all.
-  if (!settings.m_bJpeg && !settings.m_bPng && !settings.m_bSvg) {
-    settings.m_bJpeg = true;
-  }
 }
 
 OpenCommandValues ReadOpenCommandValues(ProfileStore& store) {
@@ -164,15 +151,15 @@ void StorePathSettings(ProfileStore& store, const std::string& defaultPath,
 bool RunSettingCommand(int command, ProfileStore& store, ProcessingSettings& settings) {
   switch (command) {
     case ID_TOGGLE_PNG:
-      settings.m_bPng = !settings.m_bPng;
-      WriteInt(store, kPng, settings.m_bPng ? 1 : 0);
-      return true;
     case ID_TOGGLE_JPEG:
-      settings.m_bJpeg = !settings.m_bJpeg;
-      WriteInt(store, kJpeg, settings.m_bJpeg ? 1 : 0);
-      return true;
     case ID_TOGGLE_SVG:
-      settings.m_bSvg = !settings.m_bSvg;
+      // One image type at a time, stored the way the Open command reads it back ("PNG" too,
+      // for the versions that read it).
+      settings.m_bJpeg = command == ID_TOGGLE_JPEG;
+      settings.m_bPng = command == ID_TOGGLE_PNG;
+      settings.m_bSvg = command == ID_TOGGLE_SVG;
+      WriteInt(store, kJpeg, settings.m_bJpeg ? 1 : 0);
+      WriteInt(store, kPng, settings.m_bPng ? 1 : 0);
       WriteInt(store, kSvg, settings.m_bSvg ? 1 : 0);
       return true;
     case ID_TOGGLE_BORDER:

@@ -40,6 +40,18 @@ CUserSelectDialog::CUserSelectDialog(const std::vector<std::string>& users,
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(text);
   layout->addWidget(list_, 1);
+  if (users.empty()) {
+    // An empty list and an OK that does nothing leave the user guessing.
+    auto* none = new QLabel(tr("There are no Palm users yet. Add one with the command\n"
+                               "    strumlet-palm add-user NAME\n"
+                               "then choose this command again."),
+                            this);
+    none->setObjectName("labelNoUsers");
+    none->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    layout->addWidget(none);
+    list_->setAccessibleDescription(none->text());
+    buttons->button(QDialogButtonBox::Ok)->setEnabled(false);
+  }
   layout->addWidget(buttons);
   resize(300, 320);
 }

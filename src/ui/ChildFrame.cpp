@@ -4,6 +4,8 @@
 
 #include "ChildFrame.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QMdiArea>
@@ -17,6 +19,53 @@
 #include "StrumletViewerView.h"
 
 namespace strumlet {
+namespace {
+
+// Tells a screen reader only of the panes the user can see: the tree pane while the splitter
+// keeps it closed, and the find bar while it is hidden, are left out.
+class ShownPanesAccessible final : public QAccessibleWidget {
+ public:
+  using QAccessibleWidget::QAccessibleWidget;
+
+  int childCount() const override { return static_cast<int>(Shown().size()); }
+  QAccessibleInterface* child(int index) const override {
+    const QList<QWidget*> shown = Shown();
+    return index >= 0 && index < shown.size() ? QAccessible::queryAccessibleInterface(shown[index])
+                                              : nullptr;
+  }
+  int indexOfChild(const QAccessibleInterface* child) const override {
+    return child == nullptr ? -1 : static_cast<int>(Shown().indexOf(child->object()));
+  }
+
+ private:
+  QList<QWidget*> Shown() const {
+    QList<QWidget*> shown;
+    for (QObject* object : widget()->children()) {
+      auto* w = qobject_cast<QWidget*>(object);
+      if (w != nullptr && !w->isWindow() && !w->isHidden() && w->width() > 0) shown << w;
+    }
+    return shown;
+  }
+};
+
+QAccessibleInterface* PaneAccessible(const QString& key, QObject* object) {
+  auto* w = qobject_cast<QWidget*>(object);
+  if (w == nullptr) return nullptr;
+  const QString name = w->objectName();
+  if (key == QLatin1String("QSplitter") && name == QLatin1String("splitter")) {
+    return new ShownPanesAccessible(w, QAccessible::Splitter);
+  }
+  if (key == QLatin1String("QWidget") && name == QLatin1String("pagePane")) {
+    return new ShownPanesAccessible(w, QAccessible::Pane);
+  }
+  // A frame reads as a window to a screen reader; the find bar is a tool bar.
+  if (qobject_cast<CFindBar*>(w) != nullptr) {
+    return new QAccessibleWidget(w, QAccessible::ToolBar, w->accessibleName());
+  }
+  return nullptr;
+}
+
+}  // namespace
 
 CChildFrame::CChildFrame(CStrumletViewerDoc& document, std::function<void()> closed,
                          QWidget* parent)
@@ -27,6 +76,8 @@ CChildFrame::CChildFrame(CStrumletViewerDoc& document, std::function<void()> clo
       leftView_(new CLeftView(splitter_)),
       htmlView_(new CStrumletViewerView),
       findBar_(new CFindBar(htmlView_)) {
+  static const bool factoryInstalled = (QAccessible::installFactory(PaneAccessible), true);
+  Q_UNUSED(factoryInstalled);
   setObjectName(QStringLiteral("childFrame"));
   setAttribute(Qt::WA_DeleteOnClose);
   splitter_->setObjectName(QStringLiteral("splitter"));
@@ -54,6 +105,17 @@ CChildFrame::CChildFrame(CStrumletViewerDoc& document, std::function<void()> clo
       }
     }
   });
+  // Activated by the Window menu, Ctrl+F6 or a click on its frame, a window gives the keyboard
+  // to its page (or to the tree pane, when the user opened it and went there last).
+  connect(this, &QMdiSubWindow::windowStateChanged, this,
+          [this](Qt::WindowStates before, Qt::WindowStates now) {
+            if ((now & Qt::WindowActive) && !(before & Qt::WindowActive) && !isMinimized()) {
+              QWidget* pane = lastPane_ == leftView_ && leftView_->isOpen()
+                                  ? static_cast<QWidget*>(leftView_)
+                                  : htmlView_;
+              pane->setFocus(Qt::ActiveWindowFocusReason);
+            }
+          });
 }
 
 CChildFrame::~CChildFrame() { NotifyClosed(); }
@@ -145,6 +207,7 @@ void CChildFrame::MoveToPane(bool next) {
     // A closed pane cannot take the focus; open it a little so the user sees where it went.
     const int total = splitter_->width();
     splitter_->setSizes({total / 4, total - total / 4});
+    leftView_->setFocusPolicy(Qt::StrongFocus);
   }
   target->setFocus(Qt::OtherFocusReason);
   lastPane_ = target;

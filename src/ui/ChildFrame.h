@@ -37,7 +37,7 @@ class CChildFrame final : public QMdiSubWindow, public DocumentWindow {
   CStrumletViewerView* htmlView() const { return htmlView_; }
   CFindBar* findBar() const { return findBar_; }
   QSplitter* splitter() const { return splitter_; }
-  // The pane that has (or last had) the focus, for Print and F6.
+  // The pane that has (or last had) the focus, for F6.
   QWidget* activePane() const;
   // F6 and Shift+F6.
   void MoveToPane(bool next);

@@ -5,6 +5,8 @@
 #include "FindBar.h"
 
 #include <QHBoxLayout>
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -12,7 +14,10 @@
 #include <QStyle>
 #include <QToolButton>
 #include <QWebEngineFindTextResult>
+#include <QWebEngineScript>
 #include <QWebEngineView>
+
+#include "PageScheme.h"
 
 namespace strumlet {
 namespace {
@@ -124,6 +129,7 @@ void CFindBar::Close() {
   ++search_;
   view_->findText(QString());
   ShowResult(-1, 0);
+  MarkDiagram(QString(), 0);
   view_->setFocus(Qt::OtherFocusReason);
   hide();
 }
@@ -134,15 +140,54 @@ void CFindBar::Find(QWebEnginePage::FindFlags flags) {
   if (text.isEmpty()) {
     view_->findText(QString());
     ShowResult(-1, 0);
+    MarkDiagram(QString(), 0);
     return;
   }
   // The same text again goes on from the selected match; a changed text starts over.
   QPointer<CFindBar> self(this);
-  view_->findText(text, flags, [self, search](const QWebEngineFindTextResult& result) {
+  view_->findText(text, flags, [self, search, text](const QWebEngineFindTextResult& result) {
     if (self && self->search_ == search) {
       self->ShowResult(result.numberOfMatches(), result.activeMatch());
+      self->MarkDiagram(text, result.numberOfMatches() > 0 ? result.activeMatch() : 0);
     }
   });
+}
+
+void CFindBar::MarkDiagram(const QString& text, int active) {
+  // The browser highlights a match in a diagram's words, which take no room beside it: the
+  // diagram itself gets an outline and is scrolled into view. The page's search is not open to
+  // scripts, so the same search of the page's text (window.find, which moves the selection)
+  // is run to the active match, in the view's own script world; the page on disk is unchanged.
+  const QString quoted =
+      QString::fromUtf8(QJsonDocument(QJsonArray{text}).toJson(QJsonDocument::Compact));
+  view_->page()->runJavaScript(
+      QStringLiteral(R"((() => {
+  const [text] = %1, active = %2, marked = 'data-strumlet-found';
+  for (const old of document.querySelectorAll('img[' + marked + ']')) {
+    old.removeAttribute(marked);
+    old.style.outline = old.style.outlineOffset = '';
+  }
+  if (active < 1 || !text) return '';
+  const selection = getSelection();
+  selection.removeAllRanges();
+  selection.collapse(document.body, 0);
+  for (let k = 0; k < active; k++) if (!window.find(text, false, false, false)) return '';
+  const node = selection.anchorNode;
+  selection.removeAllRanges();
+  const words = node && (node.nodeType === 1 ? node : node.parentElement)?.closest('.%3');
+  const image = words && words.previousElementSibling;
+  if (!image || image.tagName !== 'IMG') return '';
+  image.setAttribute(marked, '');
+  image.style.outline = '3px solid Highlight';
+  image.style.outlineOffset = '2px';
+  image.scrollIntoView({block: 'nearest', inline: 'nearest'});
+  return image.getAttribute('src') || image.getAttribute('%4') || '';
+})())")
+          .arg(quoted, QString::number(active), QLatin1String(kFindWordsClass),
+               QLatin1String(kDeferredSourceAttribute)),
+      QWebEngineScript::ApplicationWorld, [self = QPointer<CFindBar>(this)](const QVariant& v) {
+        if (self) emit self->diagramMarked(v.toString());
+      });
 }
 
 void CFindBar::ShowResult(int matches, int active) {

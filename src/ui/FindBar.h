@@ -18,8 +18,8 @@ namespace strumlet {
 // Shift+Enter step to the next and previous match, Escape closes it, and a label says which
 // match is selected of how many, or "Not found".
 //
-// It finds what the page shows as text: headings, database and category names, the footer. A
-// chord's name is drawn into its image, and an image's alt text is not searched either.
+// It finds what the page shows as text: headings, database and category names, the footer, and
+// the words the served page keeps beside each diagram; a match in those outlines its diagram.
 class CFindBar final : public QFrame {
   Q_OBJECT
  public:
@@ -37,6 +37,10 @@ class CFindBar final : public QFrame {
   QLineEdit* field() const { return field_; }
   QLabel* resultLabel() const { return result_; }
 
+ signals:
+  // After each search: the address of the diagram now outlined, or empty for none.
+  void diagramMarked(const QString& source);
+
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
@@ -45,6 +49,9 @@ class CFindBar final : public QFrame {
   void ShowWithFocus();
   void Find(QWebEnginePage::FindFlags flags);
   void ShowResult(int matches, int active);
+  // Outlines the diagram whose words hold match `active` (1-based) of `text`; 0 takes the
+  // outline off.
+  void MarkDiagram(const QString& text, int active);
 
   QWebEngineView* view_;
   QLineEdit* field_;

@@ -5,6 +5,7 @@
 #include "LeftView.h"
 
 #include <QHeaderView>
+#include <QResizeEvent>
 #include <QStandardItemModel>
 
 namespace strumlet {
@@ -16,6 +17,14 @@ CLeftView::CLeftView(QWidget* parent) : QTreeView(parent) {
   setRootIsDecorated(false);
   setEditTriggers(QAbstractItemView::NoEditTriggers);
   setAccessibleName(tr("Tree pane"));
+  UpdateFocusPolicy();
 }
+
+void CLeftView::resizeEvent(QResizeEvent* event) {
+  QTreeView::resizeEvent(event);
+  UpdateFocusPolicy();
+}
+
+void CLeftView::UpdateFocusPolicy() { setFocusPolicy(isOpen() ? Qt::StrongFocus : Qt::NoFocus); }
 
 }  // namespace strumlet

@@ -5,6 +5,7 @@
 #include "MainFrame.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDialog>
@@ -19,14 +20,17 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPageSetupDialog>
-#include <QPainter>
 #include <QPrintDialog>
+#include <QScreen>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <filesystem>
+#include <system_error>
 
 #include "ChildFrame.h"
 #include "CommandIds.h"
@@ -43,6 +47,7 @@
 #include "strumlet/app/SettingsStore.h"
 #include "strumlet/app/UserSelectDialog.h"
 #include "strumlet/core/FileSystem.h"
+#include "strumlet/core/Messenger.h"
 #include "strumlet/pdb/ChordDatabase.h"
 
 namespace strumlet {
@@ -301,11 +306,11 @@ void CMainFrame::createSettingActions() {
        QT_TR_NOOP("Write the chord images as JPEG files")},
       {&CMainFrame::imageActs_, ID_TOGGLE_SVG, QT_TR_NOOP("&SVG Images"),
        QT_TR_NOOP("Write the chord images as SVG files, sharp at every size")},
-      {&CMainFrame::imageActs_, ID_TOGGLE_BORDER, QT_TR_NOOP("&Frame Images"),
+      {&CMainFrame::toggleActs_, ID_TOGGLE_BORDER, QT_TR_NOOP("&Frame Images"),
        QT_TR_NOOP("Draw a frame around each chord image")},
-      {&CMainFrame::imageActs_, ID_TOGGLE_LEFT_HANDED, QT_TR_NOOP("&Left-Handed Diagrams"),
+      {&CMainFrame::toggleActs_, ID_TOGGLE_LEFT_HANDED, QT_TR_NOOP("&Left-Handed Diagrams"),
        QT_TR_NOOP("Draw the diagrams as a left-handed player sees the neck")},
-      {&CMainFrame::imageActs_, ID_TOGGLE_ALT_TEXT,
+      {&CMainFrame::toggleActs_, ID_TOGGLE_ALT_TEXT,
        QT_TR_NOOP("&Describe diagrams for screen readers"),
        QT_TR_NOOP("Give every diagram on the pages a description in words")},
       {&CMainFrame::scaleActs_, ID_SCALE_25, QT_TR_NOOP("Scale &25%"),
@@ -329,9 +334,17 @@ void CMainFrame::createSettingActions() {
       {&CMainFrame::sortActs_, ID_SORT_POSITION, QT_TR_NOOP("Sort by P&osition"),
        QT_TR_NOOP("Keep the chords in their order on the handheld")},
   };
+  // One image type, one scale and one order at a time: each is a group of radio items.
+  const std::pair<std::vector<QAction*> CMainFrame::*, QActionGroup*> radioGroups[] = {
+      {&CMainFrame::imageActs_, new QActionGroup(this)},
+      {&CMainFrame::scaleActs_, new QActionGroup(this)},
+      {&CMainFrame::sortActs_, new QActionGroup(this)}};
   for (const Setting& setting : settings) {
     QAction* action = newCommand(setting.id, tr(setting.text), tr(setting.tip));
     action->setCheckable(true);
+    for (const auto& [group, radio] : radioGroups) {
+      if (group == setting.group) radio->addAction(action);
+    }
     // The application keeps the setting; the check mark is read back from it.
     action->setData(setting.id);
     const int id = setting.id;
@@ -347,28 +360,17 @@ void CMainFrame::createSettingActions() {
 
 void CMainFrame::createMenus() {
   QMenuBar* bar = menuBar();
-  fileMenuShort_ = bar->addMenu(tr("&File"));
-  fileMenuShort_->setObjectName(QStringLiteral("menu128File"));
-  fileMenuShort_->addAction(openAct_);
-  fileMenuShort_->addSeparator();
-  fileMenuShort_->addAction(printSetupAct_);
-  fileMenuShort_->addSeparator();
-  fileMenuShort_->addAction(exitAct_);
-
-  fileMenuFull_ = bar->addMenu(tr("&File"));
-  fileMenuFull_->setObjectName(QStringLiteral("menu129File"));
-  fileMenuFull_->addAction(openAct_);
-  fileMenuFull_->addAction(closeAct_);
-  exportMenu_ = fileMenuFull_->addMenu(tr("&Export"));
+  // Filled by updateMenus, for the state of the document windows.
+  fileMenu_ = bar->addMenu(tr("&File"));
+  fileMenu_->setObjectName(QStringLiteral("menuFile"));
+  recentMenu_ = new QMenu(tr("Open &Recent"), this);
+  recentMenu_->setObjectName(QStringLiteral("menuRecent"));
+  connect(recentMenu_, &QMenu::aboutToShow, this, &CMainFrame::updateRecentMenu);
+  exportMenu_ = new QMenu(tr("&Export"), this);
   exportMenu_->setObjectName(QStringLiteral("menuExport"));
   exportMenu_->addAction(exportChordProAct_);
   exportMenu_->addAction(exportMusicXmlAct_);
   exportMenu_->addAction(exportJsonAct_);
-  fileMenuFull_->addSeparator();
-  fileMenuFull_->addAction(printAct_);
-  fileMenuFull_->addAction(printSetupAct_);
-  fileMenuFull_->addSeparator();
-  fileMenuFull_->addAction(exitAct_);
 
   editMenu_ = bar->addMenu(tr("&Edit"));
   editMenu_->setObjectName(QStringLiteral("menuEdit"));
@@ -391,7 +393,7 @@ void CMainFrame::createMenus() {
 
   optionsMenu_ = bar->addMenu(tr("&Options"));
   optionsMenu_->setObjectName(QStringLiteral("menuOptions"));
-  for (const std::vector<QAction*>* group : {&imageActs_, &scaleActs_, &sortActs_}) {
+  for (const std::vector<QAction*>* group : {&imageActs_, &toggleActs_, &scaleActs_, &sortActs_}) {
     for (QAction* action : *group) {
       optionsMenu_->addAction(action);
     }
@@ -409,6 +411,12 @@ void CMainFrame::createMenus() {
   helpMenu_ = bar->addMenu(tr("&Help"));
   helpMenu_->setObjectName(QStringLiteral("menuHelp"));
   helpMenu_->addAction(aboutAct_);
+
+  // F10 opens the menu bar at its first menu, as it does in other desktop programs.
+  auto* menuKey = new QShortcut(QKeySequence(Qt::Key_F10), this);
+  connect(menuKey, &QShortcut::activated, this, [this] {
+    if (QAction* first = menuBar()->actions().value(0)) menuBar()->setActiveAction(first);
+  });
 }
 
 void CMainFrame::createToolBars() {
@@ -453,11 +461,33 @@ CChildFrame* CMainFrame::activeChild() const {
 
 void CMainFrame::updateMenus() {
   const bool hasWindows = !mdiArea_->subWindowList().isEmpty();
-  fileMenuShort_->menuAction()->setVisible(!hasWindows);
-  fileMenuFull_->menuAction()->setVisible(hasWindows);
-  editMenu_->menuAction()->setVisible(hasWindows);
-  viewMenu_->menuAction()->setVisible(hasWindows);
-  windowMenu_->menuAction()->setVisible(hasWindows);
+  if (fullMenus_ != hasWindows) {
+    fullMenus_ = hasWindows;
+    // Menus that do not apply leave the bar rather than hide in it: a hidden one would still
+    // take its Alt key and be listed to a screen reader.
+    fileMenu_->clear();
+    fileMenu_->addAction(openAct_);
+    fileMenu_->addMenu(recentMenu_);
+    if (hasWindows) {
+      fileMenu_->addAction(closeAct_);
+      fileMenu_->addMenu(exportMenu_);
+      fileMenu_->addSeparator();
+      fileMenu_->addAction(printAct_);
+    } else {
+      fileMenu_->addSeparator();
+    }
+    fileMenu_->addAction(printSetupAct_);
+    fileMenu_->addSeparator();
+    fileMenu_->addAction(exitAct_);
+    QMenuBar* bar = menuBar();
+    bar->clear();
+    for (QMenu* menu :
+         {fileMenu_, editMenu_, viewMenu_, windowMenu_, optionsMenu_, palmMenu_, helpMenu_}) {
+      if (hasWindows || (menu != editMenu_ && menu != viewMenu_ && menu != windowMenu_)) {
+        bar->addMenu(menu);
+      }
+    }
+  }
   cascadeAct_->setEnabled(hasWindows);
   tileAct_->setEnabled(hasWindows);
 
@@ -481,7 +511,7 @@ void CMainFrame::updateMenus() {
   zoomOutAct_->setEnabled(hasWindows && pageZoom_ > kMinPageZoom);
   zoomActualAct_->setEnabled(hasWindows);
 
-  for (const std::vector<QAction*>* group : {&imageActs_, &scaleActs_, &sortActs_}) {
+  for (const std::vector<QAction*>* group : {&imageActs_, &toggleActs_, &scaleActs_, &sortActs_}) {
     for (QAction* action : *group) {
       if (const std::optional<bool> checked = app_.SettingChecked(action->data().toInt())) {
         action->setChecked(*checked);
@@ -493,6 +523,41 @@ void CMainFrame::updateMenus() {
   setWindowTitle(hasChild && !child->isMaximized()
                      ? kCaption + QStringLiteral(" - ") + child->windowTitle()
                      : kCaption);
+}
+
+void CMainFrame::updateRecentMenu() {
+  recentMenu_->clear();
+  const std::vector<std::string>& entries = app_.recentFiles().entries();
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    const std::string path = entries[i];
+    const QString shown = QFile::decodeName(QByteArray::fromStdString(path));
+    QAction* action = recentMenu_->addAction(i < 9 ? tr("&%1 %2").arg(i + 1).arg(shown)
+                                                   : tr("%1 %2").arg(i + 1).arg(shown));
+    // A file or folder that is gone stays listed, greyed, so the list does not change under
+    // the user's hand.
+    std::error_code error;
+    action->setEnabled(std::filesystem::exists(path, error));
+    connect(action, &QAction::triggered, this, [this, path] { openRecent(path); });
+  }
+  recentMenu_->addSeparator();
+  QAction* clear = recentMenu_->addAction(tr("&Clear Menu"));
+  clear->setObjectName(QStringLiteral("recentClear"));
+  clear->setEnabled(!entries.empty());
+  connect(clear, &QAction::triggered, this, [this] { app_.recentFiles().Clear(); });
+}
+
+void CMainFrame::openRecent(const std::string& path) {
+  // Converted at once with what the Options menu shows, which is what the Open command would
+  // propose; like that command, it makes a missing output folder first.
+  const std::string& output = app_.settings().m_strOutputPath;
+  if (!output.empty()) {
+    if (const auto made = MakeWritableFolder(output); !made) {
+      ShowMessage("Invalid Destination Folder", "'" + output + "' " + made.error().reason + ".");
+      return;
+    }
+  }
+  app_.OpenDocumentFile(path);
+  updateMenus();
 }
 
 void CMainFrame::updateWindowMenu() {
@@ -533,6 +598,7 @@ DocumentWindow* CMainFrame::CreateDocumentWindow(CStrumletViewerDoc& document,
 
 void CMainFrame::ShowMainWindow() {
   show();
+  fitToScreen();
   // A page opened from the command line got its window before the client area had a size.
   for (QMdiSubWindow* window : mdiArea_->subWindowList()) {
     if (auto* child = qobject_cast<CChildFrame*>(window)) {
@@ -632,7 +698,12 @@ void CMainFrame::installPalmApplication() {
   palm.SetUserChooser(nullptr);
 }
 
-void CMainFrame::installConduit() { app_.palmInstaller().ReportConduitInstall(); }
+void CMainFrame::installConduit() {
+  // A failure has its own message box; success shows none, so the status bar tells it.
+  if (app_.palmInstaller().ReportConduitInstall() == 0) {
+    statusBar()->showMessage(tr("The Strumlet conduit has been installed."), 5000);
+  }
+}
 
 void CMainFrame::removeConduit() { app_.palmInstaller().ReportConduitRemoval(); }
 
@@ -652,14 +723,6 @@ void CMainFrame::print() {
   QPrintDialog dialog(printer_.get(), this);
   dialog.setWindowTitle(tr("Print"));
   if (dialog.exec() != QDialog::Accepted) {
-    return;
-  }
-  if (child->activePane() == child->leftView()) {
-    // The tree pane draws nothing: one blank page.
-    QPainter painter;
-    if (painter.begin(printer_.get())) {
-      painter.end();
-    }
     return;
   }
   printing_ = true;
@@ -791,6 +854,28 @@ void CMainFrame::readGeometry() {
   if (stored.empty() ||
       !restoreGeometry(QByteArray::fromBase64(QByteArray::fromStdString(stored)))) {
     resize(1000, 720);
+  }
+}
+
+void CMainFrame::fitToScreen() {
+  // Kept on a larger screen, or at a smaller scale factor, the window may not fit this one: it
+  // is fitted into the screen's free area, frame and all (known once it is shown).
+  if (isMaximized() || isFullScreen() || screen() == nullptr) {
+    return;
+  }
+  const QRect available = screen()->availableGeometry();
+  const QSize frame = frameGeometry().size() - geometry().size();
+  const QSize fitted = size().boundedTo(available.size() - frame);
+  if (fitted != size()) {
+    resize(fitted);
+  }
+  QRect placed = frameGeometry();
+  placed.moveLeft(
+      std::clamp(placed.left(), available.left(), available.right() - placed.width() + 1));
+  placed.moveTop(
+      std::clamp(placed.top(), available.top(), available.bottom() - placed.height() + 1));
+  if (placed.topLeft() != frameGeometry().topLeft()) {
+    move(placed.topLeft());
   }
 }
 

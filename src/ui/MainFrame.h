@@ -7,6 +7,7 @@
 #include <QMainWindow>
 #include <QPrinter>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,8 +23,9 @@ namespace strumlet {
 class CChildFrame;
 
 // The main window: tool bar, an empty dialog-bar band, the document windows and the status bar.
-// Its menu bar shows the short menu while no document window exists and the full one while one
-// does.
+// Its menu bar holds the short menus while no document window exists and the full ones while one
+// does: one File menu whose items follow, and the Edit, View and Window menus only while they
+// apply.
 class CMainFrame final : public QMainWindow, public MainFrameWindow {
   Q_OBJECT
  public:
@@ -81,6 +83,8 @@ class CMainFrame final : public QMainWindow, public MainFrameWindow {
   void removeConduit();
   void about();
   void updateWindowMenu();
+  void updateRecentMenu();
+  void openRecent(const std::string& path);
 
  private:
   void createActions();
@@ -95,13 +99,16 @@ class CMainFrame final : public QMainWindow, public MainFrameWindow {
   // Zooms every page view to `percent`, and keeps it for the next start.
   void setPageZoom(int percent);
   void readGeometry();
+  void fitToScreen();
   void writeGeometry();
 
   CStrumletViewerApp& app_;
   QMdiArea* mdiArea_;
 
-  QMenu* fileMenuShort_ = nullptr;
-  QMenu* fileMenuFull_ = nullptr;
+  QMenu* fileMenu_ = nullptr;
+  QMenu* recentMenu_ = nullptr;
+  // Whether the File menu and the bar hold the full menus, once they have been filled.
+  std::optional<bool> fullMenus_;
   QMenu* editMenu_ = nullptr;
   QMenu* viewMenu_ = nullptr;
   QMenu* windowMenu_ = nullptr;
@@ -144,6 +151,7 @@ class CMainFrame final : public QMainWindow, public MainFrameWindow {
   QAction* undoAct_ = nullptr;
   // The Options menu's single-setting commands, in its three groups, and the path settings.
   std::vector<QAction*> imageActs_;
+  std::vector<QAction*> toggleActs_;
   std::vector<QAction*> scaleActs_;
   std::vector<QAction*> sortActs_;
   QAction* pathSettingsAct_ = nullptr;

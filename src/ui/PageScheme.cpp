@@ -189,8 +189,13 @@ QByteArray WithDeferredImages(QByteArray html, const DiagramWords* words) {
     from = end + 1;
   }
   served.append(html.constData() + from, html.size() - from);
-  // The category and root headings are table cells in bold italics: told to screen readers as
-  // headings, so that they can be jumped to.
+  // The database's (or folder's) name in large bold type and the category and root headings,
+  // table cells in bold italics, are told to screen readers as headings, so that they can be
+  // jumped to.
+  served.replace("Database:<font size=\"+2\"><b>",
+                 "Database:<font size=\"+2\" role=\"heading\" aria-level=\"1\"><b>");
+  served.replace("<p><font size=\"+2\"><b><a ",
+                 "<p><font size=\"+2\" role=\"heading\" aria-level=\"1\"><b><a ");
   served.replace("<td width=\"30\"><b><i>",
                  "<td width=\"30\" role=\"heading\" aria-level=\"2\"><b><i>");
   if (anyWords) {

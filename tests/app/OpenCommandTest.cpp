@@ -222,8 +222,8 @@ TEST(PathSettingsCommand, OkStoresDefaultPathThenFontFileAndCancelNothing) {
   ProcessingSettings settings;
   std::string shown;
   RunPathSettingsCommand(nullptr, store, settings, [&](QDialog& d) {
-    shown = EditText(d, "edit1001") + "|" + EditText(d, "edit1000");
-    SetEdit(d, "edit1001", "/new/path");
+    shown = EditText(d, "edit1005") + "|" + EditText(d, "edit1000");
+    SetEdit(d, "edit1005", "/new/path");
     SetEdit(d, "edit1000", "/new.ttf");
     d.reject();
     return d.result();
@@ -232,7 +232,7 @@ TEST(PathSettingsCommand, OkStoresDefaultPathThenFontFileAndCancelNothing) {
   EXPECT_TRUE(store.writes.empty());
 
   RunPathSettingsCommand(nullptr, store, settings, [&](QDialog& d) {
-    SetEdit(d, "edit1001", "/new/path");
+    SetEdit(d, "edit1005", "/new/path");
     SetEdit(d, "edit1000", "/new.ttf");
     return Confirm(d);
   });

@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QDir>
 #include <QSettings>
 #include <map>
 #include <type_traits>
@@ -21,37 +20,34 @@ namespace {
 
 using testing::RecordingStore;
 
-TEST(SettingsStore, EmptyStoreAtStartUpTurnsBothFormatsOn) {
+TEST(SettingsStore, StartUpHoldsWhatTheOpenCommandProposes) {
   RecordingStore store;
   ProcessingSettings settings;
   LoadStartupSettings(store, settings);
+  // The Options menu shows these: one image type, and the Open dialog's scale.
   EXPECT_TRUE(settings.m_bJpeg);
-  EXPECT_TRUE(settings.m_bPng);
-  EXPECT_FALSE(settings.m_bSvg);  // as in the stores of older versions, which lack "SVG"
-  EXPECT_EQ(settings.m_nChordPercent, 75);
+  EXPECT_FALSE(settings.m_bPng);
+  EXPECT_FALSE(settings.m_bSvg);
+  EXPECT_EQ(settings.m_nChordPercent, 100);
   EXPECT_EQ(settings.m_nSort, 2);
   EXPECT_FALSE(settings.m_bBorder);
   EXPECT_EQ(settings.m_strFontFile, DefaultFontFile());
-  EXPECT_EQ(settings.m_strDefaultPath, QDir::homePath().toStdString());
-  // Not read at start-up: they wait for the first confirmed Open command.
-  EXPECT_EQ(settings.m_nFontSize, 0);
-  EXPECT_TRUE(settings.m_strOutputPath.empty());
-  EXPECT_EQ(store.reads,
-            (std::vector<std::string>{"Fontfile", "DefaultPath", "ChordPercent", "Sort", "Border",
-                                      "JPEG", "PNG", "SVG", "LeftHanded", "AltText"}));
+  EXPECT_EQ(settings.m_strDefaultPath, "");
+  EXPECT_EQ(settings.m_nFontSize, 12);
+  EXPECT_EQ(settings.m_strOutputPath, DefaultOutputSetting());
   // Settings files from before left-handed diagrams and alt texts draw as they always did.
   EXPECT_FALSE(settings.m_bLeftHanded);
   EXPECT_FALSE(settings.m_bAltText);
   EXPECT_TRUE(store.writes.empty());
 }
 
-TEST(SettingsStore, FlagsAreOnOnlyWhenExactlyOneAndJpegStandsInForNoFormat) {
+TEST(SettingsStore, FlagsAreOnOnlyWhenExactlyOneAndOneImageTypeIsOn) {
   RecordingStore store;
   store.ints = {{"Settings/JPEG", 0}, {"Settings/PNG", 0}, {"Settings/Border", 2}};
   ProcessingSettings settings;
   LoadStartupSettings(store, settings);
-  EXPECT_TRUE(settings.m_bJpeg);
-  EXPECT_FALSE(settings.m_bPng);
+  EXPECT_FALSE(settings.m_bJpeg);
+  EXPECT_TRUE(settings.m_bPng);  // as the Open command proposes it
   EXPECT_FALSE(settings.m_bBorder);
   EXPECT_TRUE(store.writes.empty());  // the store keeps 0 and 0
 
@@ -72,7 +68,7 @@ TEST(SettingsStore, FlagsAreOnOnlyWhenExactlyOneAndJpegStandsInForNoFormat) {
   EXPECT_TRUE(settings.m_bSvg);
   store.ints = {{"Settings/JPEG", 0}, {"Settings/PNG", 0}, {"Settings/SVG", 2}};
   LoadStartupSettings(store, settings);
-  EXPECT_TRUE(settings.m_bJpeg);
+  EXPECT_TRUE(settings.m_bPng);
   EXPECT_FALSE(settings.m_bSvg);
 }
 
@@ -97,7 +93,7 @@ TEST(SettingsStore, OpenCommandProposesItsOwnDefaults) {
   EXPECT_EQ(values.border, 0);
   EXPECT_EQ(values.fontFile, DefaultFontFile());
   EXPECT_EQ(values.outputPath, StartDirectory() + "/StrumletOutput/");
-  EXPECT_EQ(values.defaultPath, QDir::homePath().toStdString());
+  EXPECT_EQ(values.defaultPath, "");  // nothing to convert until the user names it
   EXPECT_EQ(store.reads,
             (std::vector<std::string>{"JPEG", "SVG", "Sort", "ChordPercent", "FontSize", "Border",
                                       "LeftHanded", "Fontfile", "OutputPath", "DefaultPath"}));
@@ -107,11 +103,12 @@ TEST(SettingsStore, OpenCommandReadsTheStoreNotTheMemory) {
   RecordingStore store;
   ProcessingSettings settings;
   LoadStartupSettings(store, settings);
-  RunSettingCommand(ID_TOGGLE_PNG, store, settings);  // "PNG" is not among its values
+  RunSettingCommand(ID_TOGGLE_PNG, store, settings);
   RunSettingCommand(ID_SCALE_50, store, settings);
   const OpenCommandValues values = ReadOpenCommandValues(store);
   EXPECT_EQ(values.chordPercent, 50);
-  EXPECT_EQ(values.jpeg, 1);
+  EXPECT_EQ(values.jpeg, 0);
+  EXPECT_EQ(values.svg, 0);
 }
 
 TEST(SettingsStore, ConfirmedOpenWritesInOrderAndSetsExactlyOneFormat) {
@@ -166,25 +163,20 @@ TEST(SettingsStore, TogglesFlipThenWriteAndKeepTheirCheckMark) {
   RecordingStore store;
   ProcessingSettings settings;
   settings.m_bJpeg = true;
-  EXPECT_TRUE(RunSettingCommand(32780, store, settings));  // ID_TOGGLE_JPEG
+  // The image types are one choice: each turns the others off, as the Open command reads them.
+  EXPECT_TRUE(RunSettingCommand(32788, store, settings));  // ID_TOGGLE_SVG
+  EXPECT_EQ(store.writes, (std::vector<std::string>{"JPEG=0", "PNG=0", "SVG=1"}));
   EXPECT_EQ(SettingCommandChecked(ID_TOGGLE_JPEG, settings), false);
-  EXPECT_TRUE(RunSettingCommand(ID_TOGGLE_JPEG, store, settings));
-  EXPECT_EQ(store.writes, (std::vector<std::string>{"JPEG=0", "JPEG=1"}));
-  EXPECT_EQ(SettingCommandChecked(ID_TOGGLE_JPEG, settings), true);
+  EXPECT_EQ(SettingCommandChecked(ID_TOGGLE_SVG, settings), true);
+  EXPECT_TRUE(RunSettingCommand(32771, store, settings));  // ID_TOGGLE_PNG
+  EXPECT_EQ(SettingCommandChecked(ID_TOGGLE_PNG, settings), true);
+  EXPECT_EQ(SettingCommandChecked(ID_TOGGLE_SVG, settings), false);
+  EXPECT_TRUE(RunSettingCommand(32780, store, settings));  // ID_TOGGLE_JPEG
+  EXPECT_EQ(ReadOpenCommandValues(store).jpeg, 1);
+  EXPECT_EQ(SettingCommandChecked(ID_TOGGLE_PNG, settings), false);
 
-  // Both formats off is left alone until the next confirmed Open command.
-  RunSettingCommand(ID_TOGGLE_JPEG, store, settings);
-  EXPECT_FALSE(settings.m_bJpeg);
-  EXPECT_FALSE(settings.m_bPng);
-
-  RunSettingCommand(32771, store, settings);  // ID_TOGGLE_PNG
-  RunSettingCommand(32788, store, settings);  // ID_TOGGLE_SVG
   RunSettingCommand(32773, store, settings);  // ID_TOGGLE_BORDER
   EXPECT_EQ(store.writes.back(), "Border=1");
-  EXPECT_EQ(store.writes[store.writes.size() - 2], "SVG=1");
-  EXPECT_EQ(store.writes[store.writes.size() - 3], "PNG=1");
-  EXPECT_EQ(SettingCommandChecked(ID_TOGGLE_PNG, settings), true);
-  EXPECT_EQ(SettingCommandChecked(ID_TOGGLE_SVG, settings), true);
   EXPECT_EQ(SettingCommandChecked(ID_TOGGLE_BORDER, settings), true);
 
   RunSettingCommand(ID_TOGGLE_LEFT_HANDED, store, settings);

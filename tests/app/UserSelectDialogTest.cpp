@@ -56,5 +56,15 @@ TEST(UserSelectDialog, CancelChoosesNobody) {
   EXPECT_TRUE(chosen.empty());
 }
 
+TEST(UserSelectDialog, WithoutUsersSaysHowToAddOneAndOffersNoOk) {
+  Names chosen;
+  CUserSelectDialog dialog({}, chosen);
+  auto* none = dialog.findChild<QLabel*>("labelNoUsers");
+  ASSERT_NE(none, nullptr);
+  EXPECT_TRUE(none->text().contains("strumlet-palm add-user")) << none->text().toStdString();
+  EXPECT_FALSE(dialog.findChild<QPushButton*>("button1")->isEnabled());
+  EXPECT_TRUE(dialog.findChild<QPushButton*>("button2")->isEnabled());
+}
+
 }  // namespace
 }  // namespace strumlet

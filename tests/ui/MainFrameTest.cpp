@@ -10,6 +10,7 @@
 
 #include <QAccessible>
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
@@ -21,6 +22,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QRadioButton>
@@ -35,6 +37,7 @@
 #include <QWebEngineScript>
 #include <QWebEngineSettings>
 #include <QWheelEvent>
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
@@ -80,7 +83,16 @@ class ProgramTest : public ::testing::Test {
     return frame;
   }
 
-  static bool Shows(QMenu* menu) { return menu->menuAction()->isVisible(); }
+  // Whether the menu is in the menu bar.
+  static bool Shows(QMenu* menu) {
+    const QObjectList users = menu->menuAction()->associatedObjects();
+    return std::any_of(users.begin(), users.end(),
+                       [](QObject* user) { return qobject_cast<QMenuBar*>(user) != nullptr; });
+  }
+  // Whether the File menu holds the commands of the document windows.
+  static bool FullFile(CMainFrame* frame) {
+    return Menu(frame, "menuFile")->actions().contains(frame->command(ID_FILE_CLOSE));
+  }
   static QMenu* Menu(CMainFrame* frame, const char* name) {
     return frame->findChild<QMenu*>(QString::fromLatin1(name));
   }
@@ -192,8 +204,8 @@ TEST_F(ProgramTest, MenusFollowTheFirstAndLastDocumentWindow) {
   ASSERT_NE(frame, nullptr);
   EXPECT_TRUE(frame->isVisible());
   EXPECT_TRUE(frame->mdiArea()->subWindowList().isEmpty());
-  EXPECT_TRUE(Shows(Menu(frame, "menu128File")));
-  EXPECT_FALSE(Shows(Menu(frame, "menu129File")));
+  EXPECT_FALSE(FullFile(frame));
+  EXPECT_FALSE(FullFile(frame));
   EXPECT_FALSE(Shows(Menu(frame, "menuEdit")));
   EXPECT_FALSE(Shows(Menu(frame, "menuView")));
   EXPECT_FALSE(Shows(Menu(frame, "menu129Window")));
@@ -202,8 +214,8 @@ TEST_F(ProgramTest, MenusFollowTheFirstAndLastDocumentWindow) {
   frame->command(ID_FILE_NEW)->trigger();
   frame->command(ID_FILE_NEW)->trigger();
   ASSERT_EQ(frame->mdiArea()->subWindowList().size(), 2);
-  EXPECT_FALSE(Shows(Menu(frame, "menu128File")));
-  EXPECT_TRUE(Shows(Menu(frame, "menu129File")));
+  EXPECT_TRUE(FullFile(frame));
+  EXPECT_TRUE(FullFile(frame));
   EXPECT_TRUE(Shows(Menu(frame, "menuEdit")));
   EXPECT_TRUE(Shows(Menu(frame, "menuView")));
   EXPECT_TRUE(Shows(Menu(frame, "menu129Window")));
@@ -212,9 +224,9 @@ TEST_F(ProgramTest, MenusFollowTheFirstAndLastDocumentWindow) {
 
   frame->command(ID_FILE_CLOSE)->trigger();
   QTest::qWait(50);
-  EXPECT_TRUE(Shows(Menu(frame, "menu129File")));
+  EXPECT_TRUE(FullFile(frame));
   frame->command(ID_FILE_CLOSE)->trigger();
-  EXPECT_TRUE(QTest::qWaitFor([&] { return Shows(Menu(frame, "menu128File")); }, 2000));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !FullFile(frame); }, 2000));
   EXPECT_FALSE(Shows(Menu(frame, "menu129Window")));
   EXPECT_FALSE(Shows(Menu(frame, "menuEdit")));
   EXPECT_FALSE(Shows(Menu(frame, "menuView")));
@@ -222,10 +234,10 @@ TEST_F(ProgramTest, MenusFollowTheFirstAndLastDocumentWindow) {
 
   // The menus' items, as the user reads them.
   QStringList items;
-  for (QAction* action : Menu(frame, "menu129File")->actions()) {
+  for (QAction* action : Menu(frame, "menuFile")->actions()) {
     items << (action->isSeparator() ? QString("-") : action->text());
   }
-  EXPECT_EQ(items.join('|'), "&Open...|&Close|&Export|-|&Print...|P&rint Setup...|-|E&xit");
+  EXPECT_EQ(items.join('|'), "&Open...|Open &Recent|-|P&rint Setup...|-|E&xit");
   EXPECT_EQ(frame->command(ID_FILE_OPEN)->shortcut(), QKeySequence("Ctrl+O"));
 }
 
@@ -250,13 +262,19 @@ TEST_F(ProgramTest, ToolBarOrderAndCommandsThatCannotApply) {
 TEST_F(ProgramTest, SingleSettingCommandsShowTheirCheckMarksAndStoreAtOnce) {
   CMainFrame* frame = Start({"/InstallAll"});
   ASSERT_NE(frame, nullptr);
-  // Start-up settings of an empty store: both formats, 75 percent, position order.
+  // Start-up settings of an empty store, as the Open dialog proposes them: JPEG alone, 100
+  // percent, position order; the image types, scales and orders are radio groups.
   EXPECT_TRUE(frame->command(ID_TOGGLE_JPEG)->isChecked());
-  EXPECT_TRUE(frame->command(ID_TOGGLE_PNG)->isChecked());
+  EXPECT_FALSE(frame->command(ID_TOGGLE_PNG)->isChecked());
   EXPECT_FALSE(frame->command(ID_TOGGLE_SVG)->isChecked());
   EXPECT_EQ(frame->command(ID_TOGGLE_SVG)->text(), "&SVG Images");
-  EXPECT_TRUE(frame->command(ID_SCALE_75)->isChecked());
+  EXPECT_TRUE(frame->command(ID_SCALE_100)->isChecked());
   EXPECT_TRUE(frame->command(ID_SORT_POSITION)->isChecked());
+  for (int id : {ID_TOGGLE_SVG, ID_SCALE_25, ID_SORT_NAME}) {
+    ASSERT_NE(frame->command(id)->actionGroup(), nullptr) << id;
+    EXPECT_TRUE(frame->command(id)->actionGroup()->isExclusive()) << id;
+  }
+  EXPECT_EQ(frame->command(ID_TOGGLE_BORDER)->actionGroup(), nullptr);
 
   frame->command(ID_SCALE_63)->trigger();
   for (int id : {ID_SCALE_25, ID_SCALE_50, ID_SCALE_63, ID_SCALE_75, ID_SCALE_88, ID_SCALE_100,
@@ -266,13 +284,13 @@ TEST_F(ProgramTest, SingleSettingCommandsShowTheirCheckMarksAndStoreAtOnce) {
   EXPECT_EQ(store.ints["Settings/ChordPercent"], 63);
 
   store.writes.clear();
-  frame->command(ID_TOGGLE_JPEG)->trigger();
-  EXPECT_FALSE(frame->command(ID_TOGGLE_JPEG)->isChecked());
-  frame->command(ID_TOGGLE_JPEG)->trigger();
+  frame->command(ID_TOGGLE_JPEG)->trigger();  // already the one: stays ticked
   EXPECT_TRUE(frame->command(ID_TOGGLE_JPEG)->isChecked());
   frame->command(ID_TOGGLE_SVG)->trigger();
   EXPECT_TRUE(frame->command(ID_TOGGLE_SVG)->isChecked());
-  EXPECT_EQ(store.writes, (std::vector<std::string>{"JPEG=0", "JPEG=1", "SVG=1"}));
+  EXPECT_FALSE(frame->command(ID_TOGGLE_JPEG)->isChecked());
+  EXPECT_EQ(store.writes,
+            (std::vector<std::string>{"JPEG=1", "PNG=0", "SVG=0", "JPEG=0", "PNG=0", "SVG=1"}));
 
   frame->command(ID_SORT_NAME)->trigger();
   EXPECT_TRUE(frame->command(ID_SORT_NAME)->isChecked());
@@ -337,17 +355,18 @@ TEST_F(ProgramTest, EveryMenuListsItsCommandsInOrder) {
     }
     return ids.join(' ').toStdString();
   };
-  EXPECT_EQ(items("menu128File"), "57601 - 57606 - 57665");
-  EXPECT_EQ(items("menu129File"), "57601 57602 menuExport - 57607 57606 - 57665");
+  EXPECT_EQ(items("menuFile"), "57601 menuRecent - 57606 - 57665");
   EXPECT_EQ(items("menuExport"), "32790 32797 32798");
   EXPECT_EQ(items("menuEdit"), "57634 - 32791 32792 32793");
   EXPECT_EQ(items("menuView"), "32794 32795 32796");
   EXPECT_EQ(items("menu129Window"), "57650 57651");
   EXPECT_EQ(items("menuOptions"),
-            "32771 32780 32788 32773 32810 32811 - 32779 32778 32777 32776 32775 32774 32781 - "
+            "32771 32780 32788 - 32773 32810 32811 - 32779 32778 32777 32776 32775 32774 32781 - "
             "32784 32786 32785 - 32783");
   EXPECT_EQ(items("menuPalm"), "32787 - 32772 32782");
   EXPECT_EQ(items("menuHelp"), "57664");
+  frame->command(ID_FILE_NEW)->trigger();
+  EXPECT_EQ(items("menuFile"), "57601 menuRecent 57602 menuExport - 57607 57606 - 57665");
 }
 
 TEST_F(ProgramTest, ClosingWindowsUpdatesTheMenusAtOnce) {
@@ -370,11 +389,11 @@ TEST_F(ProgramTest, ClosingWindowsUpdatesTheMenusAtOnce) {
   ASSERT_NE(frame->activeChild(), nullptr);
   EXPECT_EQ(frame->activeChild()->windowTitle(), "Strumlet1");
   EXPECT_EQ(frame->windowTitle().toStdString(), "StrumletViewer - [Strumlet1]");
-  EXPECT_TRUE(Shows(Menu(frame, "menu129File")));
+  EXPECT_TRUE(FullFile(frame));
 
   frame->command(ID_FILE_CLOSE)->trigger();
-  EXPECT_TRUE(Shows(Menu(frame, "menu128File")));
-  EXPECT_FALSE(Shows(Menu(frame, "menu129File")));
+  EXPECT_FALSE(FullFile(frame));
+  EXPECT_FALSE(FullFile(frame));
   EXPECT_FALSE(Shows(Menu(frame, "menu129Window")));
   for (int id : {ID_FILE_CLOSE, ID_FILE_PRINT, ID_EDIT_COPY, ID_NEXT_PANE, ID_PREV_PANE,
                  ID_WINDOW_CASCADE, ID_WINDOW_TILE_HORZ, ID_EXPORT_CHORDPRO, ID_EXPORT_MUSICXML,
@@ -403,7 +422,7 @@ TEST_F(ProgramTest, TheOpenDialogsChoicesShowInTheOptionsMenuEvenWhenNoWindowCha
   ASSERT_NE(frame, nullptr);
   CChildFrame* child = frame->activeChild();
   ASSERT_NE(child, nullptr);
-  EXPECT_TRUE(frame->command(ID_SCALE_75)->isChecked());
+  EXPECT_TRUE(frame->command(ID_SCALE_100)->isChecked());
 
   // The same database again: its window is already the active one.
   ASSERT_TRUE(OpenWithDialog(frame, STRUMLET_SAMPLES_DIR "/Guitar Chords.pdb", [](QDialog& d) {
@@ -413,7 +432,7 @@ TEST_F(ProgramTest, TheOpenDialogsChoicesShowInTheOptionsMenuEvenWhenNoWindowCha
   EXPECT_EQ(frame->activeChild(), child);
   EXPECT_EQ(frame->mdiArea()->subWindowList().size(), 1);
   EXPECT_TRUE(frame->command(ID_SCALE_63)->isChecked());
-  EXPECT_FALSE(frame->command(ID_SCALE_75)->isChecked());
+  EXPECT_FALSE(frame->command(ID_SCALE_100)->isChecked());
   EXPECT_TRUE(frame->command(ID_SORT_NAME)->isChecked());
   EXPECT_FALSE(frame->command(ID_SORT_POSITION)->isChecked());
 }
@@ -428,8 +447,8 @@ TEST_F(ProgramTest, AnOpenThatFailsLeavesTheShortMenu) {
   EXPECT_EQ(app->docManager()->DocumentCount(), 0u);
   // The window made for it is gone again, and the menus say so.
   EXPECT_TRUE(frame->mdiArea()->subWindowList().isEmpty());
-  EXPECT_TRUE(Shows(Menu(frame, "menu128File")));
-  EXPECT_FALSE(Shows(Menu(frame, "menu129File")));
+  EXPECT_FALSE(FullFile(frame));
+  EXPECT_FALSE(FullFile(frame));
   EXPECT_FALSE(frame->command(ID_WINDOW_CASCADE)->isEnabled());
   EXPECT_EQ(frame->windowTitle(), "StrumletViewer");
 }
@@ -449,7 +468,7 @@ TEST_F(ProgramTest, StartUpWords) {
   frame = Start({}, &early);
   EXPECT_FALSE(early.has_value());
   EXPECT_EQ(frame->mdiArea()->subWindowList().size(), 1);
-  EXPECT_EQ(app->settings().m_nChordPercent, 75);
+  EXPECT_EQ(app->settings().m_nChordPercent, 100);
 }
 
 TEST_F(ProgramTest, AnEmptyWindowShowsTheInstructionsMaximised) {
@@ -902,11 +921,27 @@ TEST_F(ProgramTest, TheFindBarFindsAsYouTypeStepsThroughTheMatchesAndCloses) {
   EXPECT_TRUE(FindResultIs(bar, "* of 2"));
 
   // A chord is found by its name or its frets, though the page on disk has no words for them.
+  // Its diagram is outlined and scrolled into view; the outline goes with the bar.
+  QSignalSpy marked(bar, &CFindBar::diagramMarked);
   for (const char* text : {"Bm", "x 2 4 4 3 2"}) {
     field->selectAll();
     QTest::keyClicks(field, text);
     EXPECT_TRUE(FindResultIs(bar, "1 of 1")) << text << bar->resultLabel()->text().toStdString();
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return !marked.isEmpty() && !marked.last().at(0).toString().isEmpty(); }, 10000))
+        << text;
+    EXPECT_TRUE(
+        WaitForScriptValue(view,
+                           "(() => { const m = document.querySelectorAll("
+                           "'img[data-strumlet-found]'), r = m[0].getBoundingClientRect();"
+                           " return m.length + ' ' + (r.top >= 0 && r.bottom <= innerHeight)"
+                           " + ' ' + m[0].nextElementSibling.textContent; })()",
+                           "1 true Bm: x 2 4 4 3 2, barre 2, fingers x 1 3 4 2 1"))
+        << text;
   }
+  QTest::keyClick(field, Qt::Key_Escape);
+  EXPECT_TRUE(WaitForScriptValue(
+      view, "String(document.querySelectorAll('img[data-strumlet-found]').length)", "0"));
   std::ifstream onDisk(folder / "out/Guitar Chords/Guitar Chords.html");
   const std::string page{std::istreambuf_iterator<char>(onDisk), {}};
   EXPECT_EQ(page.find(" alt="), std::string::npos);
@@ -915,7 +950,8 @@ TEST_F(ProgramTest, TheFindBarFindsAsYouTypeStepsThroughTheMatchesAndCloses) {
 TEST(PageScheme, ServedPagesDescribeEveryDiagramTheyHaveWordsFor) {
   const DiagramWords words = {{"1.png", "Bm: x 2 4 4 3 2"}, {"2.png", "C&#176;: 0 0"}};
   const QByteArray page =
-      "<html>\n<head>\n<title>t</title></head><td width=\"30\"><b><i>Minor</i></b></td>"
+      "<html>\n<head>\n<title>t</title></head><a href=\"x\">Strumlet</a> Database:<font "
+      "size=\"+2\"><b>Guitar</b></font><td width=\"30\"><b><i>Minor</i></b></td>"
       "<img src=\"1.png\" width=\"7\" height=\"7\" border=\"0\">\n"
       "<img src=\"2.png\" alt=\"kept\" width=\"7\" height=\"7\" border=\"0\">\n"
       "<img src=\"3.png\" width=\"7\" height=\"7\" border=\"0\">\n";
@@ -931,6 +967,7 @@ TEST(PageScheme, ServedPagesDescribeEveryDiagramTheyHaveWordsFor) {
                       "Bm: x 2 4 4 3 2</span>"));
   EXPECT_TRUE(served.contains("<head><style>.strumlet-words{"));
   EXPECT_TRUE(served.contains("<td width=\"30\" role=\"heading\" aria-level=\"2\">"));
+  EXPECT_TRUE(served.contains("<font size=\"+2\" role=\"heading\" aria-level=\"1\"><b>Guitar<"));
   // Past the first screenful an image waits for its address: named by aria-label, not alt,
   // which the browser would draw in its place at a great cost for thousands of images.
   QByteArray tall;
@@ -1008,6 +1045,107 @@ TEST_F(ProgramTest, AStoredZoomOffTheLadderIsKeptAndOneOutsideItIsActualSize) {
   EXPECT_DOUBLE_EQ(frame->activeChild()->htmlView()->zoomFactor(), 1.4);
   frame->command(ID_VIEW_ZOOM_IN)->trigger();
   EXPECT_EQ(frame->pageZoom(), 150);
+}
+
+TEST_F(ProgramTest, AnActivatedWindowGivesItsPageTheKeyboardAndTellsOnlyShownPanes) {
+  CMainFrame* frame = Start({"/InstallAll"});
+  ASSERT_NE(frame, nullptr);
+  frame->command(ID_FILE_NEW)->trigger();
+  frame->command(ID_FILE_NEW)->trigger();
+  QApplication::setActiveWindow(frame);
+  ASSERT_TRUE(QTest::qWaitForWindowActive(frame));
+  for (const char* item : {"&1 ", "&2 "}) {  // Window, 1 and Window, 2
+    QMenu* windows = Menu(frame, "menu129Window");
+    emit windows->aboutToShow();
+    for (QAction* action : windows->actions()) {
+      if (action->text().startsWith(item)) action->trigger();
+    }
+    CChildFrame* child = frame->activeChild();
+    ASSERT_NE(child, nullptr);
+    EXPECT_EQ(child->windowTitle().back(), QChar(item[1])) << item;
+    QWidget* focus = QApplication::focusWidget();
+    EXPECT_TRUE(focus == child->htmlView() || child->htmlView()->isAncestorOf(focus))
+        << item << (focus ? focus->metaObject()->className() : "no focus");
+    EXPECT_EQ(child->leftView()->focusPolicy(), Qt::NoFocus);
+  }
+  // A screen reader hears of neither the closed tree pane nor the hidden find bar; the open bar
+  // is a tool bar.
+  CChildFrame* child = frame->activeChild();
+  const auto children = [](QWidget* widget) {
+    QList<QObject*> objects;
+    QAccessibleInterface* node = QAccessible::queryAccessibleInterface(widget);
+    for (int i = 0; i < node->childCount(); ++i) objects << node->child(i)->object();
+    return objects;
+  };
+  EXPECT_FALSE(children(child->splitter()).contains(child->leftView()));
+  EXPECT_FALSE(children(child->findBar()->parentWidget()).contains(child->findBar()));
+  child->findBar()->Open();
+  EXPECT_TRUE(children(child->findBar()->parentWidget()).contains(child->findBar()));
+  EXPECT_EQ(QAccessible::queryAccessibleInterface(child->findBar())->role(), QAccessible::ToolBar);
+}
+
+TEST_F(ProgramTest, OneFileMenuAtATimeOpensWithAltFAndF10) {
+  CMainFrame* frame = Start({"/InstallAll"});
+  ASSERT_NE(frame, nullptr);
+  QApplication::setActiveWindow(frame);
+  ASSERT_TRUE(QTest::qWaitForWindowActive(frame));
+  const auto heard = [frame] {
+    QStringList names;
+    QAccessibleInterface* bar = QAccessible::queryAccessibleInterface(frame->menuBar());
+    for (int i = 0; i < bar->childCount(); ++i) names << bar->child(i)->text(QAccessible::Name);
+    return names.join('|').toStdString();
+  };
+  EXPECT_EQ(heard(), "File|Options|Palm|Help");
+  frame->command(ID_FILE_NEW)->trigger();
+  EXPECT_EQ(heard(), "File|Edit|View|Window|Options|Palm|Help");
+  QMenu* file = Menu(frame, "menuFile");
+  for (const QKeyCombination key : {Qt::AltModifier | Qt::Key_F, QKeyCombination(Qt::Key_F10)}) {
+    QTest::keyClick(QApplication::focusWidget(), key.key(), key.keyboardModifiers());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::activePopupWidget() == file; }, 2000))
+        << QKeySequence(key).toString().toStdString();
+    file->close();
+  }
+}
+
+TEST_F(ProgramTest, OpenRecentListsTheStoredPathsNewestFirstAndOpensThem) {
+  store.strings["Settings/OutputPath"] = folder / "out/";
+  store.strings["Recent File List/File1"] = STRUMLET_SAMPLES_DIR "/Guitar Chords.pdb";
+  store.strings["Recent File List/File2"] = folder / "gone.pdb";
+  CMainFrame* frame = Start({"/InstallAll"});
+  ASSERT_NE(frame, nullptr);
+  QMenu* recent = Menu(frame, "menuRecent");
+  const auto items = [recent] {
+    emit recent->aboutToShow();
+    QStringList shown;
+    for (QAction* action : recent->actions()) {
+      shown << (action->isSeparator() ? QString("-")
+                                      : action->text() + (action->isEnabled() ? "" : " (grey)"));
+    }
+    return shown;
+  };
+  const QStringList listed = items();
+  ASSERT_EQ(listed.size(), 4) << listed.join('|').toStdString();
+  EXPECT_EQ(listed[0], "&1 " STRUMLET_SAMPLES_DIR "/Guitar Chords.pdb");
+  EXPECT_EQ(listed[1], "&2 " + QString::fromStdString(folder / "gone.pdb") + " (grey)");
+  EXPECT_EQ(listed.mid(2), (QStringList{"-", "&Clear Menu"}));
+
+  recent->actions().first()->trigger();
+  ASSERT_EQ(frame->mdiArea()->subWindowList().size(), 1);
+  EXPECT_TRUE(WaitForLoad(frame->activeChild()->htmlView()));
+  recent->findChild<QAction*>("recentClear")->trigger();
+  EXPECT_EQ(items(), (QStringList{"-", "&Clear Menu (grey)"}));
+}
+
+TEST_F(ProgramTest, AWindowKeptLargerThanTheScreenIsFittedToIt) {
+  CMainFrame* frame = Start({"/InstallAll"});
+  ASSERT_NE(frame, nullptr);
+  const QRect available = frame->screen()->availableGeometry();
+  frame->setGeometry(QRect(available.topLeft() + QPoint(40, 30), available.size() * 2));
+  frame->close();  // keeps its geometry
+  frame = Start({"/InstallAll"});
+  ASSERT_NE(frame, nullptr);
+  EXPECT_TRUE(available.contains(frame->frameGeometry()))
+      << frame->frameGeometry().width() << "x" << frame->frameGeometry().height();
 }
 
 }  // namespace

@@ -61,6 +61,7 @@ fail=0
 expect() {
   grep -qxF -- "$1" <(sed 's/^ *//' "$work/tree.txt") || { echo "FAIL: not heard: $1" >&2; fail=1; }
 }
+expect "heading: Guitar Chords"
 expect "heading: Open Major"
 expect "image: C: x 3 2 0 1 0, fingers x 3 2 0 1 0"
 expect "image: F: 1 3 3 2 1 1, barre 1, fingers 1 3 4 2 1 1"

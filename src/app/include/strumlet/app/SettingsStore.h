@@ -34,13 +34,13 @@ inline bool FlagIsOn(int stored) { return stored == 1; }
 
 // The font file proposed when none is stored.
 std::string DefaultFontSetting();
-// The file or folder proposed when none is stored: the home folder, or "/".
+// The file or folder proposed when none is stored: none (the Open dialog waits for one).
 std::string DefaultPathSetting();
 // The output folder proposed when none is stored: the start directory + "/StrumletOutput/".
 std::string DefaultOutputSetting();
 
-// Start-up: fills `settings` from the store. JPEG output is turned on in memory when the store
-// turns every image type off. A store without "SVG" has SVG output off.
+// Start-up: fills `settings` from the store with the values the Open command would propose
+// (exactly one image type), and the alt-text flag.
 void LoadStartupSettings(ProfileStore& store, ProcessingSettings& settings);
 
 // The Open command's dialog values, read from the store each time.

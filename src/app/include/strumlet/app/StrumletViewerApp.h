@@ -88,6 +88,7 @@ class CStrumletViewerApp {
   CDocManager* docManager() { return docManager_.get(); }
   MainFrameWindow* mainFrame() { return mainFrame_.get(); }
   const RecentFileList& recentFiles() const { return recentFiles_; }
+  RecentFileList& recentFiles() { return recentFiles_; }
 
  private:
   ProfileStore& store_;
