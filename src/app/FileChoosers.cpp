@@ -4,10 +4,13 @@
 
 #include "strumlet/app/FileChoosers.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
 #include <QStringList>
+
+#include <string_view>
 
 #include "strumlet/core/Messenger.h"
 
@@ -88,12 +91,51 @@ std::unique_ptr<QFileDialog> MakePdbFileDialog(QWidget* parent, const std::strin
       types->setItemText(i, filters[i]);
     }
   }
+  // Several databases may be chosen at once; each opens in a window of its own.
+  for (const char* name : {"listView", "treeView"}) {
+    if (auto* view = dialog->findChild<QAbstractItemView*>(QString::fromLatin1(name))) {
+      view->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    }
+  }
   StartAt(*dialog, startPath);
   return dialog;
 }
 
 std::optional<std::string> ChoosePdbFile(QWidget* parent, const std::string& startPath) {
-  return Run(*MakePdbFileDialog(parent, startPath));
+  const std::unique_ptr<QFileDialog> dialog = MakePdbFileDialog(parent, startPath);
+  if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty()) {
+    return std::nullopt;
+  }
+  std::vector<std::string> paths;
+  for (const QString& file : dialog->selectedFiles()) {
+    paths.push_back(QFileInfo(file).absoluteFilePath().toStdString());
+  }
+  return paths.size() == 1 ? paths.front() : PathListText(paths);
+}
+
+std::string PathListText(const std::vector<std::string>& paths) {
+  std::string text;
+  for (const std::string& path : paths) text += (text.empty() ? "\"" : " \"") + path + '"';
+  return text;
+}
+
+std::vector<std::string> PathsOfText(const std::string& text) {
+  constexpr std::string_view kBetween = "\" \"";
+  if (text.size() < 2 || text.front() != '"' || text.back() != '"' ||
+      text.find(kBetween) == std::string::npos) {
+    return {text};
+  }
+  std::vector<std::string> paths;
+  std::size_t start = 1;
+  for (;;) {
+    const std::size_t end = text.find(kBetween, start);
+    if (end == std::string::npos) {
+      paths.push_back(text.substr(start, text.size() - 1 - start));
+      return paths;
+    }
+    paths.push_back(text.substr(start, end - start));
+    start = end + kBetween.size();
+  }
 }
 
 std::unique_ptr<QFileDialog> MakeFontFileDialog(QWidget* parent, const std::string& currentFile) {

@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "ProcessOptionsDialog.h"
+#include "strumlet/app/FileChoosers.h"
 #include "strumlet/core/FileSystem.h"
 #include "strumlet/core/Messenger.h"
 
@@ -35,7 +36,8 @@ std::unique_ptr<CProcessOptionsDialog> MakeProcessOptionsDialog(QWidget* parent,
 
 OpenCommandValues ChoicesOf(const CProcessOptionsDialog& dialog) {
   OpenCommandValues choices;
-  choices.defaultPath = dialog.path();
+  // Of several databases chosen at once, the first is the one proposed next time.
+  choices.defaultPath = PathsOfText(dialog.path()).front();
   choices.outputPath = dialog.outputFolder();
   choices.fontFile = dialog.fontFile();
   choices.jpeg = dialog.imageChoice() == 0 ? 1 : 0;
@@ -56,10 +58,10 @@ bool CreateOutputFolder(const std::string& folder) {
   return true;
 }
 
-std::optional<std::string> RunOpenCommand(QWidget* parent, ProfileStore& store,
-                                          ProcessingSettings& settings,
-                                          const std::string& proposedPath,
-                                          const DialogRunner& run) {
+std::optional<std::vector<std::string>> RunOpenCommand(QWidget* parent, ProfileStore& store,
+                                                       ProcessingSettings& settings,
+                                                       const std::string& proposedPath,
+                                                       const DialogRunner& run) {
   const OpenCommandValues values = ReadOpenCommandValues(store);
   const std::unique_ptr<CProcessOptionsDialog> dialog =
       MakeProcessOptionsDialog(parent, values, proposedPath);
@@ -72,7 +74,7 @@ std::optional<std::string> RunOpenCommand(QWidget* parent, ProfileStore& store,
     const OpenCommandValues choices = ChoicesOf(*dialog);
     StoreOpenCommandChoices(store, choices, settings);
     if (CreateOutputFolder(choices.outputPath)) {
-      return choices.defaultPath;
+      return PathsOfText(dialog->path());
     }
   }
 }

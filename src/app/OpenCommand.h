@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "strumlet/app/ProfileStore.h"
 #include "strumlet/app/SettingsStore.h"
@@ -27,14 +28,15 @@ using DialogRunner = std::function<int(QDialog&)>;
 // The Open command up to the point where the path is opened: reads the stored values, runs the
 // processing options dialog (a non-empty `proposedPath`, such as a dropped file, stands in the
 // path box instead of the stored one), and on OK stores the choices and copies them into
-// `settings`, then creates the output folder with its parents. Returns the path to open; none
+// `settings`, then creates the output folder with its parents. Returns the paths to open (more
+// than one when several files were chosen at once, each for a window of its own); none
 // when the user cancels (nothing more is stored then). An output folder that cannot be created
 // or written gets the "Invalid Destination Folder" message, and the dialog is run again with
 // the choices in it (they stay stored).
-std::optional<std::string> RunOpenCommand(QWidget* parent, ProfileStore& store,
-                                          ProcessingSettings& settings,
-                                          const std::string& proposedPath = {},
-                                          const DialogRunner& run = {});
+std::optional<std::vector<std::string>> RunOpenCommand(QWidget* parent, ProfileStore& store,
+                                                       ProcessingSettings& settings,
+                                                       const std::string& proposedPath = {},
+                                                       const DialogRunner& run = {});
 
 // The path settings command: runs the path settings dialog on the stored default path and font
 // file and stores both on OK.

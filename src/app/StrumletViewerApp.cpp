@@ -172,10 +172,10 @@ CStrumletViewerDoc* CStrumletViewerApp::OpenDocumentFile(const std::string& path
 
 void CStrumletViewerApp::OnFileOpen(const std::string& proposedPath) {
   QWidget* parent = mainFrame_ ? mainFrame_->Widget() : nullptr;
-  const std::optional<std::string> path = RunOpenCommand(parent, store_, settings_, proposedPath);
-  if (path) {
+  const auto paths = RunOpenCommand(parent, store_, settings_, proposedPath);
+  if (paths) {
     DebugTiming("open-accepted");
-    OpenDocumentFile(*path);
+    for (const std::string& path : *paths) OpenDocumentFile(path);
   }
 }
 

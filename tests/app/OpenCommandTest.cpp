@@ -68,7 +68,7 @@ TEST(OpenCommand, OkStoresTheChoicesInOrderCopiesThemAndMakesTheOutputFolder) {
   EXPECT_EQ(proposed["size"], "12");
   EXPECT_EQ(proposed["output"], DefaultOutputSetting());
 
-  EXPECT_EQ(result, "/music/Guitar Chords.pdb");
+  EXPECT_EQ(result, std::vector<std::string>{"/music/Guitar Chords.pdb"});
   EXPECT_EQ(store.writes, (std::vector<std::string>{
                               "DefaultPath=/music/Guitar Chords.pdb", "OutputPath=" + output,
                               "Fontfile=/fonts/serif.ttf", "JPEG=0", "SVG=0", "Sort=0",

@@ -24,6 +24,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPrintDialog>
+#include <QPushButton>
 #include <QPrinter>
 #include <QRadioButton>
 #include <QSignalSpy>
@@ -660,6 +661,40 @@ TEST_F(ProgramTest, ADatabaseWhoseNameIsNotUtf8OpensShowsAndExports) {
     exported += entry.path().extension() == ".json";
   }
   EXPECT_EQ(exported, 1);
+}
+
+TEST_F(ProgramTest, SeveralFilesChosenInTheOpenDialogOpenInAWindowEach) {
+  store.strings["Settings/OutputPath"] = folder / "out/";
+  const std::string in = folder / "in";
+  std::filesystem::create_directories(in);
+  for (const char* name : {"Guitar Chords.pdb", "Ukulele Chords.pdb"}) {
+    std::filesystem::copy_file(std::string(STRUMLET_SAMPLES_DIR) + "/" + name, in + "/" + name);
+  }
+  CMainFrame* frame = Start({});
+  ASSERT_NE(frame, nullptr);
+  QTimer::singleShot(0, frame, [&] {
+    auto* options = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+    if (options == nullptr) return;
+    // The file chooser runs modally inside the button's click: answered from the event loop.
+    QTimer::singleShot(0, frame, [&] {
+      auto* files = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+      if (files == nullptr) return;
+      files->setDirectory(QString::fromStdString(in));
+      files->findChild<QLineEdit*>("fileNameEdit")
+          ->setText("\"Guitar Chords.pdb\" \"Ukulele Chords.pdb\"");
+      static_cast<QDialog*>(files)->accept();
+    });
+    options->findChild<QPushButton*>("button1010")->click();
+    options->accept();
+  });
+  frame->command(ID_FILE_OPEN)->trigger();
+  QStringList titles;
+  for (QMdiSubWindow* window : frame->mdiArea()->subWindowList()) {
+    if (window->windowTitle().endsWith(".pdb")) titles << window->windowTitle();
+  }
+  EXPECT_EQ(titles, (QStringList{"Guitar Chords.pdb", "Ukulele Chords.pdb"}));
+  // The first is the path the next Open proposes.
+  EXPECT_EQ(store.strings["Settings/DefaultPath"], in + "/Guitar Chords.pdb");
 }
 
 TEST_F(ProgramTest, ALongPageAsksOnlyForTheImagesNearTheViewAndAllForAPrint) {

@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "strumlet/export/DatabaseExport.h"
 
@@ -22,8 +23,15 @@ inline constexpr const char* kAllFilesFilter = "All Files (*.*)";
 // choice, adds ".pdb" to a typed name without an extension, and accepts a file name that does
 // not exist only in a folder that does.
 std::unique_ptr<QFileDialog> MakePdbFileDialog(QWidget* parent, const std::string& startPath);
-// Runs that chooser; the chosen file's full path, none on Cancel.
+// Runs that chooser; the chosen file's full path, or PathListText of the files when several
+// were chosen; none on Cancel.
 std::optional<std::string> ChoosePdbFile(QWidget* parent, const std::string& startPath);
+
+// Several paths as one text for the path box: each in double quotes, a blank between, as the
+// file chooser's own name box writes them.
+std::string PathListText(const std::vector<std::string>& paths);
+// The paths of such a text; a text that is no such list is one path.
+std::vector<std::string> PathsOfText(const std::string& text);
 
 // The chooser for the chord font: an existing TrueType file, starting at `currentFile`.
 std::unique_ptr<QFileDialog> MakeFontFileDialog(QWidget* parent, const std::string& currentFile);
