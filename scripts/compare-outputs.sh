@@ -144,7 +144,10 @@ exclude=()
 $pngPixels && exclude=(-x '*.png')
 status=0
 if ! diff -rq "${exclude[@]}" "$work/old" "$work/new" >"$work/diff"; then
-  sed -e "s|$work/||g" "$work/diff"
+  # One change usually shows in thousands of files: the first hundred say what it is.
+  sed -e "s|$work/||g" "$work/diff" | head -n 100
+  count=$(wc -l <"$work/diff")
+  [[ $count -le 100 ]] || echo "... $((count - 100)) more (KEEP=1 keeps both outputs)"
   status=1
 fi
 if $pngPixels && ! python3 "$root/scripts/same-png-pixels.py" "$work/old" "$work/new"; then
