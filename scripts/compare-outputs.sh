@@ -17,7 +17,7 @@
 #     build/src/cli/strumlet-convert
 #
 # The databases are the samples, one built by strumlet-fixture from every description under
-# samples/, tests/ and fuzz/seeds/ (damaged ones included), an archived collection, and one
+# samples/, tests/ and fuzz/seeds/ (damaged ones included), two archived collections, and one
 # database written below that holds every instrument code with every string count. Both
 # programs run in the same folder one after the other, so the paths they print are the same;
 # their standard output, messages and exit statuses are compared as well. The creation time
@@ -64,6 +64,11 @@ while IFS= read -r -d '' text; do
 done < <(find "$root/samples" "$root/tests" "$root/fuzz/seeds" -name '*.txt' \
   ! -name CMakeLists.txt -print0 | sort -z)
 "$fixture" --archive "$root/samples/Guitar Chords.txt" "$work/in/archived.arc"
+# An archive may store any category, even -1, which sorts last and which the classic page does
+# not head when it comes first.
+printf '%s\n' '{define: C frets x 3 2 0 1 0}' 'archive-category -1' \
+  '{define: D frets x x 0 2 3 2}' 'archive-category -1' >"$work/odd-categories.txt"
+"$fixture" --archive "$work/odd-categories.txt" "$work/in/odd-categories.arc"
 
 # Every instrument code the renderer or the exports tell apart, and a few beyond, each with
 # the string count of every instrument: base frets around a banjo's short string, one barre,
@@ -123,13 +128,13 @@ convert() {
       >"$into/$i/stdout" 2>"$into/$i/stderr" || rc=$?
     echo $rc >"$into/$i/status"
   done
-  # A database named on its own, without a folder's index.
-  for input in "$work/in/instruments.pdb" "$work/in/archived.arc"; do
+  # A database named on its own, without a folder's index; archives are read only so.
+  for input in instruments.pdb archived.arc odd-categories.arc; do
     i=$((i + 1))
     mkdir -p "$into/$i"
-    echo "-f all --alt-text $input" >"$into/$i/options"
+    echo "-f all --alt-text -s category $input" >"$into/$i/options"
     rc=0
-    (cd "$work" && "$program" -q -f all --alt-text -o "$work/run/$i" "$input") \
+    (cd "$work" && "$program" -q -f all --alt-text -s category -o "$work/run/$i" "in/$input") \
       >"$into/$i/stdout" 2>"$into/$i/stderr" || rc=$?
     echo $rc >"$into/$i/status"
   done
@@ -155,7 +160,7 @@ if $pngPixels && ! python3 "$root/scripts/same-png-pixels.py" "$work/old" "$work
 fi
 if [[ $status -eq 0 ]]; then
   echo "same output: $(find "$work/new/files" -type f | wc -l) files of ${#runs[@]} runs" \
-    "and 2 single databases compared"
+    "and 3 single databases compared"
 else
   echo "the outputs differ" >&2
 fi

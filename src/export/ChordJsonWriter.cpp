@@ -11,6 +11,7 @@
 
 #include "strumlet/core/CodePage.h"
 #include "strumlet/export/ChordShape.h"
+#include "strumlet/pdb/HeadingTracker.h"
 
 namespace strumlet {
 namespace {

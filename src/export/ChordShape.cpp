@@ -6,13 +6,11 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cstdio>
 #include <utility>
 
 #include "strumlet/core/CodePage.h"
 #include "strumlet/core/Utf8.h"
 #include "strumlet/export/ChordName.h"
-#include "strumlet/pdb/ChordCollection.h"
 
 namespace strumlet {
 namespace {
@@ -23,12 +21,6 @@ constexpr int kHighestMidiNote = 127;
 
 // A finger glyph number as readers take a finger: 1 to 9, 0 for none.
 int Finger(int value) { return value >= 1 && value <= 9 ? value : 0; }
-
-std::string ImageStem(int32_t recordOffset) {
-  char buffer[16];
-  std::snprintf(buffer, sizeof buffer, "%x", static_cast<uint32_t>(recordOffset));
-  return buffer;
-}
 
 bool Sounds(const StringSound& s) {
   return s.kind == StringSound::kFretted || s.kind == StringSound::kBarred;
@@ -164,23 +156,6 @@ std::optional<int> MidiNote(const ExportInstrument& instrument, const ChordShape
   // A fret value far up a neck no instrument has gives no MIDI note.
   if (note > kHighestMidiNote) return std::nullopt;
   return note;
-}
-
-std::optional<std::string> HeadingTracker::Next(const ChordRecord& record) {
-  if (sortOrder_ == kSortByCategory && category_ != record.category) {
-    category_ = record.category;
-    return CategoryName(record);
-  }
-  if (sortOrder_ == kSortByName && root_ != record.RootNote()) {
-    root_ = record.RootNote();
-    return *root_;
-  }
-  return std::nullopt;
-}
-
-std::string HeadingTracker::CategoryName(const ChordRecord& record) const {
-  const CategoryEntry* entry = categories_.Lookup(record.category);
-  return entry ? entry->name : std::string("Unfiled");
 }
 
 std::string FileNameText(const std::string& name) {

@@ -10,9 +10,10 @@
 #include <vector>
 
 #include "strumlet/core/CodePage.h"
-#include "strumlet/core/XmlText.h"
+#include "strumlet/core/MarkupText.h"
 #include "strumlet/export/ChordName.h"
 #include "strumlet/export/ChordShape.h"
+#include "strumlet/pdb/HeadingTracker.h"
 
 namespace strumlet {
 namespace {

@@ -8,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "strumlet/pdb/CategoryTable.h"
 #include "strumlet/pdb/ChordRecord.h"
 #include "strumlet/pdb/Instrument.h"
 #include "strumlet/pdb/StringSound.h"
@@ -65,24 +64,6 @@ std::string InstrumentName(const ChordRecord& record);
 // an unknown tuning.
 std::optional<int> MidiNote(const ExportInstrument& instrument, const ChordShape& shape,
                             const StringSound& s);
-
-// Where the headings of a page stand: the category under sort order 0, the root note under
-// sort order 1, none by position. Next() gives the heading (in the code page) that starts
-// before `record`, or none where it goes on under the previous one.
-class HeadingTracker {
- public:
-  HeadingTracker(const CategoryTable& categories, int sortOrder)
-      : categories_(categories), sortOrder_(sortOrder) {}
-  std::optional<std::string> Next(const ChordRecord& record);
-  // The category name of a record, "Unfiled" for a slot without an entry.
-  std::string CategoryName(const ChordRecord& record) const;
-
- private:
-  const CategoryTable& categories_;
-  int sortOrder_;
-  std::optional<int> category_;
-  std::optional<std::string> root_;
-};
 
 // A file name as the file system gives it, as well-formed UTF-8 for every export: UTF-8 as a
 // rule, read in the code page otherwise (a code the page leaves undefined as U+FFFD).
