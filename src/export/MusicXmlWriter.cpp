@@ -52,10 +52,13 @@ std::string StaffAttributes(const ExportInstrument& instrument, int strings, boo
   out += "        <clef><sign>TAB</sign><line>5</line></clef>\n";
   out += "        <staff-details>\n          <staff-lines>" + std::to_string(strings) +
          "</staff-lines>\n";
-  for (std::size_t i = 0; i < instrument.tuning.size(); ++i) {
+  for (std::size_t i = 0; i < instrument.openMidi.size(); ++i) {
+    // Spelled from the pitch, so that a tuning with a sharp needs nothing but its row.
+    const NoteName note = SharpSpelling(instrument.openMidi[i]);
     out += "          <staff-tuning line=\"" + std::to_string(i + 1) + "\"><tuning-step>" +
-           instrument.tuning[i] + "</tuning-step><tuning-octave>" +
-           std::to_string(instrument.openMidi[i] / 12 - 1) + "</tuning-octave></staff-tuning>\n";
+           std::string(1, note.step) + "</tuning-step>" + Alter("tuning-alter", note.alter) +
+           "<tuning-octave>" + std::to_string(instrument.openMidi[i] / 12 - 1) +
+           "</tuning-octave></staff-tuning>\n";
   }
   out += "        </staff-details>\n      </attributes>\n";
   return out;
