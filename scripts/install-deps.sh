@@ -14,7 +14,7 @@ packages=(
   libfontconfig-dev fontconfig fonts-liberation
   qt6-base-dev qt6-webengine-dev libgl-dev libx11-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  clang libclang-rt-14-dev
+  clang clang-format libclang-rt-14-dev
   libcli11-dev
   xvfb xauth
   librsvg2-bin scdoc gzip groff-base file dpkg-dev

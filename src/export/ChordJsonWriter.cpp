@@ -11,6 +11,7 @@
 
 #include "strumlet/core/CodePage.h"
 #include "strumlet/export/ChordShape.h"
+#include "strumlet/pdb/HeadingTracker.h"
 
 namespace strumlet {
 namespace {
@@ -33,7 +34,7 @@ std::string Strings(const std::vector<std::string>& values) {
   return out + "]";
 }
 
-std::string InstrumentObject(const Instrument& instrument, int strings, int fretsOnChord,
+std::string InstrumentObject(const ExportInstrument& instrument, int strings, int fretsOnChord,
                              const std::string& indent) {
   return "{\n" + indent + "  \"name\": " + JsonString(instrument.name) + ",\n" + indent +
          "  \"strings\": " + std::to_string(strings) + ",\n" + indent +
@@ -42,7 +43,7 @@ std::string InstrumentObject(const Instrument& instrument, int strings, int fret
 }
 
 // The one position of a chord, as web chord libraries draw it.
-std::string Position(const ChordShape& shape, const Instrument& instrument) {
+std::string Position(const ChordShape& shape, const ExportInstrument& instrument) {
   std::vector<int> frets;
   std::vector<int> midi;
   for (const StringSound& s : shape.strings) {
@@ -90,11 +91,11 @@ std::string WriteChordJson(const std::string& title, const ChordCollection& chor
   }
 
   // The file's instrument is its first chord's; its grid holds every chord of that instrument.
-  std::optional<Instrument> instrument;
+  std::optional<ExportInstrument> instrument;
   int strings = 0;
   int fretsOnChord = 4;
   for (const ChordRecord& record : chords) {
-    const Instrument each = InstrumentOf(record);
+    const ExportInstrument each = InstrumentOf(record);
     if (!instrument) {
       instrument = each;
       strings = std::max(0, static_cast<int>(record.entryCount) - 1);
@@ -113,7 +114,7 @@ std::string WriteChordJson(const std::string& title, const ChordCollection& chor
   bool first = true;
   for (const ChordRecord& record : chords) {
     const ChordShape shape = ShapeOf(record);
-    const Instrument own = InstrumentOf(record);
+    const ExportInstrument own = InstrumentOf(record);
     out += first ? "\n" : ",\n";
     first = false;
     out += "    {\n      \"name\": " + JsonString(shape.name) + ",\n";

@@ -100,6 +100,13 @@ std::size_t ReadNote(std::string_view text, NoteName& note) {
 
 }  // namespace
 
+NoteName SharpSpelling(int midiNote) {
+  static constexpr char kSteps[] = "CCDDEFFGGAAB";
+  static constexpr int kAlters[] = {0, 1, 0, 1, 0, 0, 1, 0, 1, 0, 1, 0};
+  const int pitchClass = (midiNote % 12 + 12) % 12;
+  return NoteName{kSteps[pitchClass], kAlters[pitchClass]};
+}
+
 ChordName ParseChordName(std::string_view name) {
   ChordName chord;
   NoteName root;

@@ -10,6 +10,7 @@
 
 #include "strumlet/core/CodePage.h"
 #include "strumlet/export/ChordShape.h"
+#include "strumlet/pdb/HeadingTracker.h"
 
 namespace strumlet {
 namespace {

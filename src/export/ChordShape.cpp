@@ -5,29 +5,22 @@
 #include "strumlet/export/ChordShape.h"
 
 #include <algorithm>
-#include <cstdio>
+#include <cctype>
 #include <utility>
 
 #include "strumlet/core/CodePage.h"
 #include "strumlet/core/Utf8.h"
-#include "strumlet/pdb/ChordCollection.h"
+#include "strumlet/export/ChordName.h"
 
 namespace strumlet {
 namespace {
 
 // The frets a reader's chord grid shows from the nut: four in the common readers.
 constexpr int kNutWindow = 4;
-constexpr int kShortStringStart = 5;
 constexpr int kHighestMidiNote = 127;
 
 // A finger glyph number as readers take a finger: 1 to 9, 0 for none.
 int Finger(int value) { return value >= 1 && value <= 9 ? value : 0; }
-
-std::string ImageStem(int32_t recordOffset) {
-  char buffer[16];
-  std::snprintf(buffer, sizeof buffer, "%x", static_cast<uint32_t>(recordOffset));
-  return buffer;
-}
 
 bool Sounds(const StringSound& s) {
   return s.kind == StringSound::kFretted || s.kind == StringSound::kBarred;
@@ -123,62 +116,46 @@ std::vector<ShapeBarre> BarresOf(const ChordShape& shape) {
   return barres;
 }
 
-Instrument InstrumentOf(const ChordRecord& record) {
+ExportInstrument InstrumentOf(const ChordRecord& record) {
   const int strings = std::max(0, static_cast<int>(record.entryCount) - 1);
   const std::string count = std::to_string(strings) + (strings == 1 ? " string" : " strings");
-  Instrument instrument;
-  if (record.instrumentCode == 1 && strings == 4) {
-    // Standard ukulele tuning, its G above middle C (re-entrant).
-    instrument = {"Ukulele, " + count, {"G", "C", "E", "A"}, {67, 60, 64, 69}, false, "ukulele"};
-  } else if (record.instrumentCode == 4 && strings == 5) {
-    // Open G, the short fifth string first as it lies on the neck.
-    instrument = {
-        "Banjo, " + count, {"G", "D", "G", "B", "D"}, {67, 50, 55, 59, 62}, true, "banjo"};
-  } else if ((record.instrumentCode == 0 || record.instrumentCode > 4) && strings == 6) {
-    instrument = {"Guitar, " + count,
-                  {"E", "A", "D", "G", "B", "E"},
-                  {40, 45, 50, 55, 59, 64},
-                  false,
-                  "guitar"};
-  } else {
+  const Instrument& row = InstrumentFor(record.instrumentCode);
+  ExportInstrument instrument;
+  if (row.name.empty() || strings != row.strings) {
+    // Another tuning, or none: nothing but the strings can be said.
     instrument.name = count;
     instrument.selector = "strings" + std::to_string(strings);
+    return instrument;
+  }
+  instrument.name = std::string(row.name) + ", " + count;
+  for (const int midi : row.tuning) {
+    const NoteName note = SharpSpelling(midi);
+    instrument.tuning.push_back(std::string(1, note.step) + (note.alter != 0 ? "#" : ""));
+  }
+  instrument.openMidi.assign(row.tuning.begin(), row.tuning.end());
+  instrument.shortString = row.shortString;
+  for (const char c : row.name) {
+    instrument.selector += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   }
   return instrument;
 }
 
 std::string InstrumentName(const ChordRecord& record) { return InstrumentOf(record).name; }
 
-std::optional<int> MidiNote(const Instrument& instrument, const ChordShape& shape,
+std::optional<int> MidiNote(const ExportInstrument& instrument, const ChordShape& shape,
                             const StringSound& s) {
   const std::size_t i = shape.strings.size() - static_cast<std::size_t>(s.string);
   if (s.kind == StringSound::kMuted || i >= instrument.openMidi.size()) return std::nullopt;
   if (s.kind == StringSound::kOpen) return instrument.openMidi[i];
   int note = instrument.openMidi[i] + s.fret;
-  if (instrument.shortFifthString && i == 0) {
+  const ShortString& shortString = instrument.shortString;
+  if (shortString.string != 0 && s.string == shortString.string) {
     // The short string's frets carry the neck's numbers; below its first one it sounds open.
-    note = instrument.openMidi[i] + std::max(0, s.fret - kShortStringStart);
+    note = instrument.openMidi[i] + std::max(0, s.fret - shortString.firstFret);
   }
   // A fret value far up a neck no instrument has gives no MIDI note.
   if (note > kHighestMidiNote) return std::nullopt;
   return note;
-}
-
-std::optional<std::string> HeadingTracker::Next(const ChordRecord& record) {
-  if (sortOrder_ == kSortByCategory && category_ != record.category) {
-    category_ = record.category;
-    return CategoryName(record);
-  }
-  if (sortOrder_ == kSortByName && root_ != record.RootNote()) {
-    root_ = record.RootNote();
-    return *root_;
-  }
-  return std::nullopt;
-}
-
-std::string HeadingTracker::CategoryName(const ChordRecord& record) const {
-  const CategoryEntry* entry = categories_.Lookup(record.category);
-  return entry ? entry->name : std::string("Unfiled");
 }
 
 std::string FileNameText(const std::string& name) {

@@ -10,9 +10,10 @@
 #include <vector>
 
 #include "strumlet/core/CodePage.h"
-#include "strumlet/core/XmlText.h"
+#include "strumlet/core/MarkupText.h"
 #include "strumlet/export/ChordName.h"
 #include "strumlet/export/ChordShape.h"
+#include "strumlet/pdb/HeadingTracker.h"
 
 namespace strumlet {
 namespace {
@@ -40,7 +41,7 @@ std::string Alter(const char* element, int alter) {
 }
 
 // The staff of `instrument`: one line per string, lowest-pitched at the bottom.
-std::string StaffAttributes(const Instrument& instrument, int strings, bool first) {
+std::string StaffAttributes(const ExportInstrument& instrument, int strings, bool first) {
   std::string out = "      <attributes>\n";
   if (first) {
     out +=
@@ -51,10 +52,13 @@ std::string StaffAttributes(const Instrument& instrument, int strings, bool firs
   out += "        <clef><sign>TAB</sign><line>5</line></clef>\n";
   out += "        <staff-details>\n          <staff-lines>" + std::to_string(strings) +
          "</staff-lines>\n";
-  for (std::size_t i = 0; i < instrument.tuning.size(); ++i) {
+  for (std::size_t i = 0; i < instrument.openMidi.size(); ++i) {
+    // Spelled from the pitch, so that a tuning with a sharp needs nothing but its row.
+    const NoteName note = SharpSpelling(instrument.openMidi[i]);
     out += "          <staff-tuning line=\"" + std::to_string(i + 1) + "\"><tuning-step>" +
-           instrument.tuning[i] + "</tuning-step><tuning-octave>" +
-           std::to_string(instrument.openMidi[i] / 12 - 1) + "</tuning-octave></staff-tuning>\n";
+           std::string(1, note.step) + "</tuning-step>" + Alter("tuning-alter", note.alter) +
+           "<tuning-octave>" + std::to_string(instrument.openMidi[i] / 12 - 1) +
+           "</tuning-octave></staff-tuning>\n";
   }
   out += "        </staff-details>\n      </attributes>\n";
   return out;
@@ -67,19 +71,17 @@ std::string Direction(const char* type, const std::string& utf8) {
 
 // The pitch class of the lowest sounding string, spelled with sharps: the root a chord whose
 // name gives none has for a listener. None when nothing sounds or the tuning is unknown.
-std::optional<NoteName> LowestNote(const Instrument& instrument, const ChordShape& shape) {
+std::optional<NoteName> LowestNote(const ExportInstrument& instrument, const ChordShape& shape) {
   std::optional<int> lowest;
   for (const StringSound& s : shape.strings) {
     const std::optional<int> note = MidiNote(instrument, shape, s);
     if (note && (!lowest || *note < *lowest)) lowest = note;
   }
   if (!lowest) return std::nullopt;
-  static constexpr char kSteps[] = "CCDDEFFGGAAB";
-  static constexpr int kAlters[] = {0, 1, 0, 1, 0, 0, 1, 0, 1, 0, 1, 0};
-  return NoteName{kSteps[*lowest % 12], kAlters[*lowest % 12]};
+  return SharpSpelling(*lowest);
 }
 
-std::string Harmony(const ChordShape& shape, const Instrument& instrument) {
+std::string Harmony(const ChordShape& shape, const ExportInstrument& instrument) {
   const ChordName name = ParseChordName(shape.name);
   std::string out = "      <harmony>\n";
   if (name.root) {
@@ -158,13 +160,13 @@ std::string WriteMusicXml(const std::string& title, const ChordCollection& chord
   // One part per instrument, in the order the chords bring them in: notation programs keep
   // the staff a part starts with. A chord without strings stays in the part before it.
   struct Part {
-    Instrument instrument;
+    ExportInstrument instrument;
     int strings = kDefaultLines;
   };
   std::vector<Part> parts;
   std::vector<std::size_t> partOf;
   for (const ChordRecord& record : chords) {
-    const Instrument instrument = InstrumentOf(record);
+    const ExportInstrument instrument = InstrumentOf(record);
     const int strings = static_cast<int>(ShapeOf(record).strings.size());
     std::size_t part = partOf.empty() ? 0 : partOf.back();
     if (strings > 0) {
@@ -176,7 +178,8 @@ std::string WriteMusicXml(const std::string& title, const ChordCollection& chord
   }
   if (parts.empty()) {
     // No chord with strings: the first chord's instrument on a staff of the usual lines.
-    parts.push_back({chords.empty() ? Instrument() : InstrumentOf(*chords.begin()), kDefaultLines});
+    parts.push_back(
+        {chords.empty() ? ExportInstrument() : InstrumentOf(*chords.begin()), kDefaultLines});
   }
 
   out += "  <part-list>\n";
@@ -209,7 +212,7 @@ std::string WriteMusicXml(const std::string& title, const ChordCollection& chord
         const std::optional<std::string> heading = headings.Next(*record);
         if (partOf[m] == p) {
           const ChordShape shape = ShapeOf(*record);
-          const Instrument own = InstrumentOf(*record);
+          const ExportInstrument own = InstrumentOf(*record);
           if (instrument != own.name) {
             out += Direction("words", own.name);
             instrument = own.name;

@@ -8,50 +8,7 @@
 #include <stdint.h>
 #include <time.h>
 
-#include "strumlet/core/Utf8.h"
-
 namespace strumlet {
-
-std::string EscapeHtml(std::string_view text) {
-  std::string out;
-  out.reserve(text.size());
-  for (char c : text) {
-    switch (c) {
-      case '&':
-        out += "&amp;";
-        break;
-      case '<':
-        out += "&lt;";
-        break;
-      case '>':
-        out += "&gt;";
-        break;
-      case '"':
-        out += "&quot;";
-        break;
-      default:
-        out += c;
-    }
-  }
-  return out;
-}
-
-std::string EscapeHtmlName(std::string_view utf8) {
-  std::string out;
-  out.reserve(utf8.size());
-  for (std::size_t i = 0; i < utf8.size();) {
-    char32_t codePoint = 0;
-    const std::size_t length = DecodeUtf8(utf8, i, codePoint);
-    if (length < 2) {
-      out += EscapeHtml(utf8.substr(i, 1));
-      ++i;
-    } else {
-      out += "&#" + std::to_string(static_cast<uint32_t>(codePoint)) + ";";
-      i += length;
-    }
-  }
-  return out;
-}
 
 std::string PercentEncode(std::string_view text) {
   static constexpr char kHex[] = "0123456789ABCDEF";

@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <cstdarg>
+#include <cstdio>
 #include <vector>
 
 namespace strumlet {
@@ -18,13 +19,6 @@ void PageStream::Print(const char* format, ...) {
   if (!ok() || closed_) return;
   std::va_list args;
   va_start(args, format);
-  if (borrowed_) {
-    const int written = std::vfprintf(borrowed_, format, args);
-    const int error = errno;
-    if (written < 0) error_ = error ? error : EIO;
-    va_end(args);
-    return;
-  }
   char small[512];
   std::va_list again;
   va_copy(again, args);
@@ -43,7 +37,6 @@ void PageStream::Print(const char* format, ...) {
 }
 
 bool PageStream::Close() {
-  if (borrowed_) return error_ == 0;
   if (closed_) return error_ == 0;
   closed_ = true;
   if (error_ != 0) {

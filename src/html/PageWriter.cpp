@@ -14,6 +14,7 @@
 
 #include "strumlet/core/Messenger.h"
 #include "strumlet/html/HtmlText.h"
+#include "strumlet/pdb/HeadingTracker.h"
 #include "strumlet/render/DiagramText.h"
 
 namespace strumlet {
@@ -34,26 +35,6 @@ void WriteHeadingTable(PageStream& page, const std::string& text) {
       "width=\"30\"><b><i>%s</i></b></td>\n      <td> \n       <hr size=\"1\">\n      "
       "</td>\n    </tr>\n  </table>",
       EscapeHtml(text).c_str());
-}
-
-void WriteHeadingTable(std::FILE* page, const std::string& text) {
-  PageStream stream(page);
-  WriteHeadingTable(stream, text);
-}
-
-void WriteCategoryHeading(PageStream& page, const CategoryTable& categories, int index) {
-  const CategoryEntry* entry = categories.Lookup(index);
-  WriteHeadingTable(page, entry ? entry->name : std::string("Unfiled"));
-}
-
-void WriteCategoryHeading(std::FILE* page, const CategoryTable& categories, int index) {
-  PageStream stream(page);
-  WriteCategoryHeading(stream, categories, index);
-}
-
-void WritePageFooter(std::FILE* page, const char* timestampFormat) {
-  PageStream stream(page);
-  WritePageFooter(stream, timestampFormat);
 }
 
 void WritePageFooter(PageStream& page, const char* timestampFormat) {
@@ -130,21 +111,11 @@ bool WriteDatabasePage(const ChordDatabase& db, const std::string& baseName,
       "name=\"BUTTON\"></td>\n</tr>\n</table>\n</FORM>",
       kSiteAddress, EscapeHtmlName(baseName).c_str());
 
-  int lastCategory = -1;
-  std::string lastRoot = "quillory";
+  HeadingTracker headings = HeadingTracker::ForClassicPage(db.categories, options.sortOrder);
   for (std::size_t i = 0; i < drawn.size(); ++i) {
     const ChordRecord& record = db.chords[i];
-    if (options.sortOrder == kSortByCategory) {
-      if (record.category != lastCategory) {
-        WriteCategoryHeading(page, db.categories, record.category);
-        lastCategory = record.category;
-      }
-    } else if (options.sortOrder == kSortByName) {
-      std::string root = record.RootNote();
-      if (root != lastRoot) {
-        WriteHeadingTable(page, root);
-        lastRoot = std::move(root);
-      }
+    if (const std::optional<std::string> heading = headings.Next(record)) {
+      WriteHeadingTable(page, *heading);
     }
     const DrawnDiagram& chord = drawn[i];
     if (chord.fileName.empty()) {

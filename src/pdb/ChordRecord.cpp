@@ -5,6 +5,7 @@
 #include "strumlet/pdb/ChordRecord.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <string_view>
 
@@ -45,6 +46,12 @@ int CompareChordNames(const std::string& a, const std::string& b) {
   int rb = Accidental(b);
   if (ra != rb) return ra < rb ? -1 : 1;
   return PlainCompare(a, b);
+}
+
+std::string ImageStem(int32_t recordOffset) {
+  char buffer[16];
+  std::snprintf(buffer, sizeof buffer, "%x", static_cast<uint32_t>(recordOffset));
+  return buffer;
 }
 
 int ChordRecord::CompareNames(const std::string& other) const {

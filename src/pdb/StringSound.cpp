@@ -6,14 +6,9 @@
 
 #include <algorithm>
 
+#include "strumlet/pdb/Instrument.h"
+
 namespace strumlet {
-namespace {
-
-// A banjo's short fifth string starts at the fifth fret.
-constexpr int kBanjoCode = 4;
-constexpr int kShortStringStart = 5;
-
-}  // namespace
 
 int BarreOver(const ChordRecord& record, int r) {
   if ((record.flags & ChordRecord::kBarre) == 0) return 0;
@@ -29,7 +24,9 @@ StringSound SoundOf(const ChordRecord& record, int r) {
   s.storedFret = v;
   s.string = r;
   int barre = BarreOver(record, r);
-  if (record.instrumentCode == kBanjoCode && r == 5 && v <= 0 && barre <= kShortStringStart) {
+  const ShortString& shortString = InstrumentFor(record.instrumentCode).shortString;
+  if (shortString.string != 0 && r == shortString.string && v <= 0 &&
+      barre <= shortString.firstFret) {
     barre = 0;  // the drone of many banjo barre chords
   }
   if (v >= kMutedFret) {

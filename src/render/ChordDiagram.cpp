@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdio>
 #include <string_view>
 #include <unordered_map>
 
@@ -70,9 +69,7 @@ bool EncodeInto(gdImagePtr image, ImageKind kind, std::string& out) {
 }  // namespace
 
 std::string ImageFileName(int32_t recordOffset, ImageKind kind) {
-  char buffer[16];
-  std::snprintf(buffer, sizeof buffer, "%x", static_cast<uint32_t>(recordOffset));
-  return std::string(buffer) + Extension(kind);
+  return ImageStem(recordOffset) + Extension(kind);
 }
 
 std::vector<std::string> DiagramFileNames(const std::vector<int32_t>& recordOffsets, ImageKind kind,
@@ -90,15 +87,9 @@ std::vector<std::string> DiagramFileNames(const std::vector<int32_t>& recordOffs
       continue;
     }
     // "-" is no hexadecimal digit, so these names cannot meet another chord's.
-    char buffer[40];
-    if (count == 1) {
-      std::snprintf(buffer, sizeof buffer, "%x%s%s", static_cast<uint32_t>(offset), hand,
-                    extension);
-    } else {
-      std::snprintf(buffer, sizeof buffer, "%x%s-%d%s", static_cast<uint32_t>(offset), hand, count,
-                    extension);
-    }
-    names.emplace_back(buffer);
+    std::string name = ImageStem(offset) + hand;
+    if (count > 1) name += "-" + std::to_string(count);
+    names.push_back(name + extension);
   }
   return names;
 }

@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <array>
 
+#include "strumlet/pdb/Instrument.h"
+
 namespace strumlet {
 namespace {
 
@@ -22,20 +24,6 @@ constexpr std::array<std::string_view, 30> kBarreLabels = {
 constexpr int kMaxSide = 32767;
 
 }  // namespace
-
-InstrumentProfile ProfileFor(uint8_t instrumentCode) {
-  switch (instrumentCode) {
-    case 1:
-      return {4, 6};
-    case 2:
-    case 3:
-      return {4, 4};
-    case 4:
-      return {5, 4};
-    default:
-      return {6, 4};
-  }
-}
 
 std::string_view BaseFretLabel(int baseFret) {
   return baseFret >= 0 && baseFret < static_cast<int>(kBaseFretLabels.size())
@@ -74,9 +62,9 @@ DiagramLayout ComputeLayout(const ChordRecord& record, const TextMetrics& metric
                             bool leftHanded) {
   constexpr int D = kMarkSize, F = kFretSpacing, S = kStringSpacing;
   DiagramLayout layout;
-  layout.profile = ProfileFor(record.instrumentCode);
-  const int R = layout.profile.fretsShown;
-  const bool fiveString = record.instrumentCode == kFiveStringCode;
+  const Instrument& instrument = InstrumentFor(record.instrumentCode);
+  const int R = instrument.fretsShown;
+  const ShortString& shortString = instrument.shortString;
   const bool barre = (record.flags & ChordRecord::kBarre) != 0;
   const bool perStringBarres = (record.flags & ChordRecord::kPerStringBarres) != 0;
   const int b = record.frets[0];
@@ -89,9 +77,9 @@ DiagramLayout ComputeLayout(const ChordRecord& record, const TextMetrics& metric
   int W, H, Q;
   H = (R + 1) * F + metrics.nameHeight + 4;
   Q = metrics.labelWidth + 1;
-  // The profile sets the width, unless the record has more strings than it: then the image
+  // The instrument sets the width, unless the record has more strings than it: then the image
   // grows to the record's grid, so that the lowest strings are not cut off.
-  W = Q + S * std::max(layout.profile.strings, n);
+  W = Q + S * std::max(instrument.strings, n);
   if (W < metrics.nameWidth) {
     Q += (metrics.nameWidth - W) / 2;
     W = metrics.nameWidth;
@@ -116,7 +104,8 @@ DiagramLayout ComputeLayout(const ChordRecord& record, const TextMetrics& metric
   if (barre) {
     const int y = S + 2 * metrics.labelHeight + 5;
     if (perStringBarres) {
-      if (!fiveString) layout.labels.push_back({"c!", barreX, y});
+      // Per-string barres are how a chord leaves a short string out of its barre: no label.
+      if (shortString.string == 0) layout.labels.push_back({"c!", barreX, y});
     } else if (barre0 > 9) {
       layout.labels.push_back({"c", barreX, y});
       auto text = BarreLabel(barre0);
@@ -131,11 +120,13 @@ DiagramLayout ComputeLayout(const ChordRecord& record, const TextMetrics& metric
   const int yTop = F;
   const int yBottom = yTop + R * F;
   auto stringX = [&](int i) { return W - Q - D + S / 2 - S * i - 1; };
+  // A short string shows only below the fret it starts at; up the neck past it, it is whole.
+  const int shortFrom = shortString.firstFret;
+  const bool shortShown = shortString.string != 0 && b <= shortFrom;
   for (int i = 0; i < n; ++i) {
     StringLine line{stringX(i), yTop, yBottom};
-    if (fiveString && b < 6 && i == 4) {
-      // The short fifth string only shows below the fret it starts at.
-      const int y1 = yBottom - F * (b - 2);
+    if (shortShown && i == shortString.string - 1) {
+      const int y1 = yTop + F * (shortFrom + 1 - b);
       line.y1 = y1 < yBottom ? y1 : yBottom;
     }
     layout.strings.push_back(line);
@@ -145,7 +136,8 @@ DiagramLayout ComputeLayout(const ChordRecord& record, const TextMetrics& metric
     const int xRight = stringX(0);
     for (int j = 1; j <= R + 1; ++j) {
       FretLine line{F * j, xLeft, xRight};
-      if (fiveString && b < 6 && !(6 - j < b && b > 2)) line.x1 = xLeft + S;
+      // The frets above the short string's start stop at the next string.
+      if (shortShown && !(shortFrom + 1 - j < b && b > 2)) line.x1 = xLeft + S;
       layout.frets.push_back(line);
     }
   }

@@ -13,7 +13,7 @@
 #include <map>
 #include <mutex>
 
-#include "strumlet/core/XmlText.h"
+#include "strumlet/core/MarkupText.h"
 
 namespace strumlet {
 namespace {

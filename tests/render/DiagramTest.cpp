@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "RenderTestSupport.h"
+#include "strumlet/pdb/Instrument.h"
 #include "strumlet/render/ChordDiagram.h"
 #include "strumlet/render/DiagramLayout.h"
 
@@ -147,7 +148,7 @@ TEST_F(DiagramTest, BarreFretActsAsTheNut) {
 }
 
 TEST_F(DiagramTest, FiveStringBaseFretThreeDrawsTheShortString) {
-  auto record = MakeChord("G", 3, {0, 0, 0, 0, 0}, kFiveStringCode);
+  auto record = MakeChord("G", 3, {0, 0, 0, 0, 0}, kBanjoCode);
   ChordDiagram d(record, 20.0, 14.0, font());
   d.Draw();
   const gdImageStruct* im = d.Image();
@@ -239,7 +240,7 @@ TEST_F(DiagramTest, OddRecordsNeverBreakTheDrawing) {
     records.push_back(r);
   }
   auto wild = MakeChord(std::string(32, '\xB0'), -128, {127, -128, 100, 99, 1, 2});
-  wild.instrumentCode = kFiveStringCode;
+  wild.instrumentCode = kBanjoCode;
   records.push_back(wild);
   for (const auto& r : records) {
     ChordDiagram d(r, 20.0, 14.0, font());

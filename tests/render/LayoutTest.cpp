@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "RenderTestSupport.h"
+#include "strumlet/pdb/Instrument.h"
 #include "strumlet/render/DiagramLayout.h"
 
 namespace strumlet {
@@ -133,7 +134,7 @@ TEST(DiagramLayout, BarreLabelsAndWhenTheBaseFretLabelGivesWay) {
   l = barreChord(0, 3, ChordRecord::kBarre | ChordRecord::kPerStringBarres);
   ASSERT_EQ(l.labels.size(), 1u);
   EXPECT_EQ(l.labels[0].text, "c!");
-  auto banjo = MakeChord("G", 0, {0, 0, 0, 0, 0}, kFiveStringCode);
+  auto banjo = MakeChord("G", 0, {0, 0, 0, 0, 0}, kBanjoCode);
   banjo.flags = ChordRecord::kBarre | ChordRecord::kPerStringBarres;
   EXPECT_TRUE(ComputeLayout(banjo, kWorked).labels.empty());
   // The per-string flag alone means no barre.
@@ -196,7 +197,7 @@ TEST(DiagramLayout, FingerGlyphChoice) {
 }
 
 TEST(DiagramLayout, FiveStringWithBaseFretThree) {
-  auto r = MakeChord("G", 3, {3, 3, 4, 5, 0}, kFiveStringCode);
+  auto r = MakeChord("G", 3, {3, 3, 4, 5, 0}, kBanjoCode);
   const DiagramLayout l = ComputeLayout(r, kWorked);
   ASSERT_EQ(l.strings.size(), 5u);
   for (int i = 0; i < 4; ++i) EXPECT_EQ(l.strings[i].y1, 14);
@@ -211,7 +212,7 @@ TEST(DiagramLayout, FiveStringWithBaseFretThree) {
 
 TEST(DiagramLayout, FiveStringFifthStringByBaseFret) {
   auto line = [](int base) {
-    return ComputeLayout(MakeChord("G", base, {0, 0, 0, 0, 0}, kFiveStringCode), kWorked);
+    return ComputeLayout(MakeChord("G", base, {0, 0, 0, 0, 0}, kBanjoCode), kWorked);
   };
   // At the nut (and base fret 1 or 2) the short string is a single point on the bottom line.
   for (int base : {0, 1, 2, -4}) {

@@ -10,6 +10,7 @@
 #include "GridStamp.h"
 #include "RenderTestSupport.h"
 #include "TextStamp.h"
+#include "strumlet/pdb/Instrument.h"
 #include "strumlet/render/DiagramLayout.h"
 
 namespace strumlet {
@@ -134,8 +135,8 @@ int DifferentColours(gdImagePtr a, gdImagePtr b) {
 TEST(GridStamp, SameLinesAsTheBrushDrawsOverWhateverIsThere) {
   gdImagePtr brush = GetDiagramAssets()->brush;
   std::vector<ChordRecord> records{test::MakeChord("E", 0, {0, 0, 0, 0, 0, 0}),
-                                   test::MakeChord("G", 3, {0, 0, 0, 0, 0}, kFiveStringCode),
-                                   test::MakeChord("G", 0, {0, 0, 0, 0, 0}, kFiveStringCode),
+                                   test::MakeChord("G", 3, {0, 0, 0, 0, 0}, kBanjoCode),
+                                   test::MakeChord("G", 0, {0, 0, 0, 0, 0}, kBanjoCode),
                                    test::MakeChord("C", 0, {0, 0, 0, 0}, 1)};
   auto many = test::MakeChord("X", 0, {});
   many.entryCount = 13;  // more strings than the profile: the image widens

@@ -8,7 +8,7 @@
 
 #include "RenderTestSupport.h"
 #include "SvgPainter.h"
-#include "strumlet/core/XmlText.h"
+#include "strumlet/core/MarkupText.h"
 #include "strumlet/render/ChordDiagram.h"
 #include "strumlet/render/DiagramText.h"
 

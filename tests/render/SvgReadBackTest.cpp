@@ -25,6 +25,7 @@
 #include "strumlet/core/Handles.h"
 #include "strumlet/pdb/ByteSource.h"
 #include "strumlet/pdb/ChordDatabase.h"
+#include "strumlet/pdb/Instrument.h"
 #include "strumlet/render/ChordDiagram.h"
 #include "strumlet/render/DiagramLayout.h"
 
@@ -174,7 +175,7 @@ std::vector<std::pair<std::string, ChordRecord>> AllChords() {
   // fall back to six strings), with a base fret, one barre and fingers.
   for (uint8_t code = 0; code <= 5; ++code) {
     ChordRecord record = test::MakeChord("G#m7", 3, {3, 4, 5, 5, 3, 3}, code);
-    record.entryCount = static_cast<uint8_t>(ProfileFor(code).strings + 1);
+    record.entryCount = static_cast<uint8_t>(InstrumentFor(code).strings + 1);
     record.flags = ChordRecord::kBarre | ChordRecord::kFingers;
     record.barres[0] = 3;
     for (int r = 1; r <= 6; ++r) record.fingers[r] = static_cast<int8_t>(r % 6);

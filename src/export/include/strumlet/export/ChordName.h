@@ -17,6 +17,9 @@ struct NoteName {
   int alter = 0;    // -1 flat ("b"), +1 sharp ("#")
 };
 
+// The pitch class of a MIDI note number, spelled with sharps.
+NoteName SharpSpelling(int midiNote);
+
 // A chord tone added to, or altered from, the chord its kind names.
 struct ChordDegree {
   int value = 0;             // 7, 9, ...

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "strumlet/pdb/CategoryTable.h"
 #include "strumlet/pdb/ChordRecord.h"
+#include "strumlet/pdb/Instrument.h"
 #include "strumlet/pdb/StringSound.h"
 
 namespace strumlet {
@@ -45,42 +45,25 @@ ChordShape ShapeOf(const ChordRecord& record);
 // The barres of a shape, lowest fret first. A string the record bars alone is a plain note.
 std::vector<ShapeBarre> BarresOf(const ChordShape& shape);
 
-// The instrument the record's code and string count stand for.
-struct Instrument {
+// The instrument of a record as the exports name it: its row of the instrument table when the
+// record has the row's strings, else only its string count.
+struct ExportInstrument {
   std::string name;                 // e.g. "Guitar, 6 strings", or "5 strings"
-  std::vector<std::string> tuning;  // open notes lowest-pitched string first; empty if unknown
+  std::vector<std::string> tuning;  // open notes, the record's last string first; empty if unknown
   std::vector<int> openMidi;        // the same as MIDI note numbers (60: middle C)
-  bool shortFifthString = false;    // a banjo's, starting at the fifth fret
+  ShortString shortString;
   // The instrument type a songbook reader is set to, as a directive selector ("guitar",
   // "ukulele", "banjo"; "strings7" for an instrument known only by its strings).
   std::string selector;
 };
-Instrument InstrumentOf(const ChordRecord& record);
+ExportInstrument InstrumentOf(const ChordRecord& record);
 // Its name alone, e.g. "Ukulele, 4 strings".
 std::string InstrumentName(const ChordRecord& record);
 
 // The MIDI note of a sounding string `s` of `shape` on `instrument`, none for a muted string or
 // an unknown tuning.
-std::optional<int> MidiNote(const Instrument& instrument, const ChordShape& shape,
+std::optional<int> MidiNote(const ExportInstrument& instrument, const ChordShape& shape,
                             const StringSound& s);
-
-// Where the headings of a page stand: the category under sort order 0, the root note under
-// sort order 1, none by position. Next() gives the heading (in the code page) that starts
-// before `record`, or none where it goes on under the previous one.
-class HeadingTracker {
- public:
-  HeadingTracker(const CategoryTable& categories, int sortOrder)
-      : categories_(categories), sortOrder_(sortOrder) {}
-  std::optional<std::string> Next(const ChordRecord& record);
-  // The category name of a record, "Unfiled" for a slot without an entry.
-  std::string CategoryName(const ChordRecord& record) const;
-
- private:
-  const CategoryTable& categories_;
-  int sortOrder_;
-  std::optional<int> category_;
-  std::optional<std::string> root_;
-};
 
 // A file name as the file system gives it, as well-formed UTF-8 for every export: UTF-8 as a
 // rule, read in the code page otherwise (a code the page leaves undefined as U+FFFD).

@@ -8,19 +8,12 @@
 #include <string>
 #include <string_view>
 
+#include "strumlet/core/MarkupText.h"  // EscapeHtml, EscapeHtmlName: the pages' escapers
+
 namespace strumlet {
 
 // The product's web site, linked from every page and index.
 inline constexpr const char* kSiteAddress = "http://www.example.com/strumlet/";
-
-// Text made safe for HTML element content and quoted attribute values.
-std::string EscapeHtml(std::string_view text);
-
-// A file or folder name (UTF-8, as the file system gives it) for HTML content or a quoted
-// attribute: escaped like EscapeHtml, and every non-ASCII character written as a character
-// reference, since the pages declare a single-byte character set. Bytes that are not UTF-8
-// are kept as they are.
-std::string EscapeHtmlName(std::string_view utf8);
 
 // Text made safe for one path segment of a relative URL: every byte outside the unreserved
 // set (letters, digits, "-", ".", "_", "~") becomes %XX.

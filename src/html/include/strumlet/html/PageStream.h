@@ -4,7 +4,6 @@
 
 #pragma once
 
-#include <cstdio>
 #include <string>
 
 #include "strumlet/core/AtomicFile.h"
@@ -18,12 +17,10 @@ class PageStream {
  public:
   // Starts a new file to replace `path`; check ok() before writing.
   explicit PageStream(const std::string& path);
-  // Writes into a stream someone else owns and closes.
-  explicit PageStream(std::FILE* borrowed) : borrowed_(borrowed) {}
   PageStream(const PageStream&) = delete;
   PageStream& operator=(const PageStream&) = delete;
 
-  bool ok() const { return (borrowed_ != nullptr || file_.ok()) && error_ == 0; }
+  bool ok() const { return file_.ok() && error_ == 0; }
   // printf-style; nothing is written after a failure.
   __attribute__((format(printf, 2, 3))) void Print(const char* format, ...);
   // Syncs the new file and puts it in place of the old one; false when any write, the sync or
@@ -34,7 +31,6 @@ class PageStream {
 
  private:
   AtomicFile file_;
-  std::FILE* borrowed_ = nullptr;
   bool closed_ = false;
   int error_ = 0;
 };

@@ -5,7 +5,6 @@
 #pragma once
 
 #include <cstddef>
-#include <cstdio>
 #include <functional>
 #include <string>
 
@@ -46,18 +45,12 @@ bool WriteDatabasePage(const ChordDatabase& db, const std::string& baseName,
                        const std::string& destinationFolder, ImageKind kind,
                        const PageOptions& options, const ChordProgress& progress = {});
 
-// One heading table for category `index`: its name, or "Unfiled" when the table has no entry.
-void WriteCategoryHeading(PageStream& page, const CategoryTable& categories, int index);
-void WriteCategoryHeading(std::FILE* page, const CategoryTable& categories, int index);
-
 // One heading table with `text` (escaped for HTML) as its caption.
 void WriteHeadingTable(PageStream& page, const std::string& text);
-void WriteHeadingTable(std::FILE* page, const std::string& text);
 
 // The timestamp line (`timestampFormat` takes the time as its one "%s"), the footer table and
 // the closing tags shared by database pages and folder indexes.
 void WritePageFooter(PageStream& page, const char* timestampFormat);
-void WritePageFooter(std::FILE* page, const char* timestampFormat);
 
 // A diagram side as the page shows it: size x percent / 100, the quotient truncated, kept
 // within int for any stored percentage.

@@ -71,6 +71,11 @@ struct ChordRecord {
   int CompareNames(const std::string& other) const;
 };
 
+// The stem of every file named after a chord (its images, the name of a chord without one):
+// the record offset in lower-case hexadecimal, 32-bit two's complement for a negative one.
+// 444 gives "1bc".
+std::string ImageStem(int32_t recordOffset);
+
 // Byte-wise comparison of unsigned bytes; a name that ends first is smaller.
 int PlainCompare(const std::string& a, const std::string& b);
 // The name ordering of ChordRecord::CompareNames on two plain names.

@@ -26,8 +26,8 @@ struct StringSound {
 int BarreOver(const ChordRecord& record, int r);
 
 // String `r` of the record. A string the diagram shows open under a barre sounds at the barre
-// fret, except a banjo's short fifth string under a barre at or below the fifth fret, which the
-// barre does not reach.
+// fret, except an instrument's short string under a barre at or below the fret it starts at,
+// which the barre does not reach.
 StringSound SoundOf(const ChordRecord& record, int r);
 
 // Every string of the record, the lowest-pitched first (string n down to string 1): the order

@@ -19,16 +19,6 @@ inline constexpr int kStringSpacing = 14;  // S: horizontal distance of strings
 inline constexpr int kGlyphSize = 14;      // finger glyphs are pasted as 14 x 14 squares
 inline constexpr int kGlyphCount = 6;      // glyphs 0 to 5
 
-// Strings (image width) and frets shown, chosen by the record's instrument code.
-struct InstrumentProfile {
-  int strings = 6;
-  int fretsShown = 4;  // R
-};
-InstrumentProfile ProfileFor(uint8_t instrumentCode);
-
-// The instrument whose fifth string is short and whose per-string barres carry no label.
-inline constexpr uint8_t kFiveStringCode = 4;
-
 // The label tables; empty for values they do not cover.
 std::string_view BaseFretLabel(int baseFret);
 std::string_view BarreLabel(int barre);
@@ -69,7 +59,6 @@ struct StringMark {
 
 // Everything Draw needs, computed from the record and the text metrics alone.
 struct DiagramLayout {
-  InstrumentProfile profile;
   int width = 0;        // W
   int height = 0;       // H
   int rightOffset = 0;  // Q: from the right edge to the label column
@@ -82,8 +71,9 @@ struct DiagramLayout {
   bool leftHanded = false;             // drawn as a left-handed player sees the neck
 };
 
-// Lays a diagram out. Values outside the tables give no label or glyph; entry counts outside
-// 2..13 are clamped to what the arrays hold. Width and height are at least 1.
+// Lays a diagram out for the strings and frets shown of the record's instrument. Values
+// outside the tables give no label or glyph; entry counts outside 2..13 are clamped to what the
+// arrays hold. Width and height are at least 1.
 //
 // Left-handed, the neck is seen from the other side: the grid, its lines and the string marks
 // are mirrored (the highest-pitched string left-most) and the label column moves to the left of
