@@ -137,8 +137,7 @@ int Run(int argc, char** argv) {
   bool quiet = false;
   bool noFingers = false;
 
-  app.add_option("PATH", path, "a database file or a folder")
-      ->required();
+  app.add_option("PATH", path, "a database file or a folder")->required();
   app.add_option("-o,--output", output, "output folder (default: ./StrumletOutput/)")
       ->type_name("DIR");
   app.add_option("-f,--format", format,

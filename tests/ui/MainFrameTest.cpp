@@ -24,8 +24,8 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPrintDialog>
-#include <QPushButton>
 #include <QPrinter>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QSplitter>
