@@ -148,10 +148,10 @@ std::optional<std::string> ChooseFontFile(QWidget* parent, const std::string& cu
   return Run(*MakeFontFileDialog(parent, currentFile));
 }
 
-std::unique_ptr<QFileDialog> MakeExportFileDialog(QWidget* parent, ExportFormat format,
+std::unique_ptr<QFileDialog> MakeExportFileDialog(QWidget* parent, const OutputFormat& format,
                                                   const std::string& proposedFile) {
-  const QString name = QString::fromLatin1(ExportFormatName(format));
-  const QString suffix = QString::fromLatin1(ExportExtension(format)).mid(1);
+  const QString name = QString::fromLatin1(format.name);
+  const QString suffix = QString::fromLatin1(format.extension).mid(1);
   auto dialog = MakeFileDialog(parent, QFileDialog::tr("Export as %1").arg(name),
                                QFileDialog::AcceptSave, QFileDialog::AnyFile,
                                QFileDialog::tr("%1 Files (*.%2)").arg(name, suffix), proposedFile);
@@ -159,14 +159,14 @@ std::unique_ptr<QFileDialog> MakeExportFileDialog(QWidget* parent, ExportFormat 
   return dialog;
 }
 
-std::optional<std::string> ChooseExportFile(QWidget* parent, ExportFormat format,
+std::optional<std::string> ChooseExportFile(QWidget* parent, const OutputFormat& format,
                                             const std::string& proposedFile) {
   return Run(*MakeExportFileDialog(parent, format, proposedFile));
 }
 
 std::unique_ptr<QFileDialog> MakeChordProFileDialog(QWidget* parent,
                                                     const std::string& proposedFile) {
-  return MakeExportFileDialog(parent, ExportFormat::kChordPro, proposedFile);
+  return MakeExportFileDialog(parent, *FindOutputFormat("chordpro"), proposedFile);
 }
 
 }  // namespace strumlet

@@ -154,9 +154,9 @@ int CStrumletViewerApp::ExitInstance() {
   return 0;
 }
 
-bool CStrumletViewerApp::Export(ExportFormat format, const std::string& databasePath, int sortOrder,
-                                const std::string& outputFile) {
-  return ExportDatabase(format, databasePath, sortOrder, outputFile);
+bool CStrumletViewerApp::Export(const OutputFormat& format, const std::string& databasePath,
+                                int sortOrder, const std::string& outputFile) {
+  return ExportDatabase(format.write, databasePath, sortOrder, outputFile);
 }
 
 void CStrumletViewerApp::Stop(int status) {

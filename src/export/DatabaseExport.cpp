@@ -26,40 +26,8 @@ void CouldNotWrite(const Error& error) {
 
 }  // namespace
 
-const char* ExportExtension(ExportFormat format) {
-  switch (format) {
-    case ExportFormat::kMusicXml:
-      return ".musicxml";
-    case ExportFormat::kJson:
-      return ".json";
-    case ExportFormat::kChordPro:
-      break;
-  }
-  return ".cho";
-}
-
-const char* ExportFormatName(ExportFormat format) {
-  switch (format) {
-    case ExportFormat::kMusicXml:
-      return "MusicXML";
-    case ExportFormat::kJson:
-      return "JSON";
-    case ExportFormat::kChordPro:
-      break;
-  }
-  return "ChordPro";
-}
-
-std::string ExportText(ExportFormat format, const ChordDatabase& db, const std::string& title,
-                       int sortOrder, const ChordProOptions& options) {
-  switch (format) {
-    case ExportFormat::kMusicXml:
-      return WriteMusicXml(title, db.chords, db.categories, sortOrder, db.complete);
-    case ExportFormat::kJson:
-      return WriteChordJson(title, db.chords, db.categories, sortOrder, db.complete);
-    case ExportFormat::kChordPro:
-      break;
-  }
+std::string ChordProText(const ChordDatabase& db, const std::string& title, int sortOrder,
+                         const ChordProOptions& options) {
   std::string text = WriteChordPro(title, db.chords, db.categories, sortOrder, options);
   if (!db.complete) {
     text.insert(text.find('\n') + 1, kIncomplete);
@@ -67,9 +35,19 @@ std::string ExportText(ExportFormat format, const ChordDatabase& db, const std::
   return text;
 }
 
-bool WriteExportFile(ExportFormat format, const ChordDatabase& db, const std::string& title,
+std::string MusicXmlText(const ChordDatabase& db, const std::string& title, int sortOrder,
+                         const ChordProOptions&) {
+  return WriteMusicXml(title, db.chords, db.categories, sortOrder, db.complete);
+}
+
+std::string ChordJsonText(const ChordDatabase& db, const std::string& title, int sortOrder,
+                          const ChordProOptions&) {
+  return WriteChordJson(title, db.chords, db.categories, sortOrder, db.complete);
+}
+
+bool WriteExportFile(ExportWriter writer, const ChordDatabase& db, const std::string& title,
                      int sortOrder, const std::string& outputFile, const ChordProOptions& options) {
-  const std::string text = ExportText(format, db, title, sortOrder, options);
+  const std::string text = writer(db, title, sortOrder, options);
   // A replaced file keeps its permissions; a new one gets the user's default.
   AtomicFile::Options fileOptions;
   fileOptions.keepMode = true;
@@ -81,7 +59,7 @@ bool WriteExportFile(ExportFormat format, const ChordDatabase& db, const std::st
   return true;
 }
 
-bool ExportDatabase(ExportFormat format, const std::string& databasePath, int sortOrder,
+bool ExportDatabase(ExportWriter writer, const std::string& databasePath, int sortOrder,
                     const std::string& outputFile) {
   ChordDatabase db;
   const int read = ReadDatabaseFile(databasePath, sortOrder, db);
@@ -92,7 +70,7 @@ bool ExportDatabase(ExportFormat format, const std::string& databasePath, int so
   if (read != 0) {
     return false;
   }
-  return WriteExportFile(format, db, DatabaseBaseName(databasePath), sortOrder, outputFile);
+  return WriteExportFile(writer, db, DatabaseBaseName(databasePath), sortOrder, outputFile);
 }
 
 }  // namespace strumlet

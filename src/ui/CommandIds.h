@@ -4,6 +4,9 @@
 
 #pragma once
 
+#include <cstddef>
+#include <iterator>
+
 #include "strumlet/app/SettingCommands.h"
 
 namespace strumlet {
@@ -41,6 +44,17 @@ enum WindowCommand : int {
   ID_VIEW_ZOOM_ACTUAL = 32796,
   ID_EXPORT_MUSICXML = 32797,
   ID_EXPORT_JSON = 32798,
+  // The Export commands of further output formats follow, one each.
+  ID_EXPORT_FURTHER = 32799,
 };
+
+// The command of the `listed`th Export menu entry (in the output format table's order): the
+// first three keep the numbers they always had.
+constexpr int ExportCommandId(std::size_t listed) {
+  constexpr int kFirst[] = {ID_EXPORT_CHORDPRO, ID_EXPORT_MUSICXML, ID_EXPORT_JSON};
+  return listed < std::size(kFirst)
+             ? kFirst[listed]
+             : ID_EXPORT_FURTHER + static_cast<int>(listed - std::size(kFirst));
+}
 
 }  // namespace strumlet

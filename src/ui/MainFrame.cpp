@@ -128,22 +128,14 @@ void CMainFrame::createActions() {
   closeAct_ = newCommand(ID_FILE_CLOSE, tr("&Close"), tr("Close the active document"));
   connect(closeAct_, &QAction::triggered, mdiArea_, &QMdiArea::closeActiveSubWindow);
 
-  exportChordProAct_ =
-      newCommand(ID_EXPORT_CHORDPRO, tr("&ChordPro..."),
-                 tr("Write the chords of the active database as a ChordPro file, for songbook "
-                    "programs"));
-  connect(exportChordProAct_, &QAction::triggered, this,
-          [this] { exportChords(ExportFormat::kChordPro); });
-  exportMusicXmlAct_ =
-      newCommand(ID_EXPORT_MUSICXML, tr("&MusicXML..."),
-                 tr("Write the chords of the active database as a MusicXML file, for notation "
-                    "programs"));
-  connect(exportMusicXmlAct_, &QAction::triggered, this,
-          [this] { exportChords(ExportFormat::kMusicXml); });
-  exportJsonAct_ =
-      newCommand(ID_EXPORT_JSON, tr("&JSON..."),
-                 tr("Write the chords of the active database as a JSON file, for web chord apps"));
-  connect(exportJsonAct_, &QAction::triggered, this, [this] { exportChords(ExportFormat::kJson); });
+  for (std::size_t row = 0, listed = 0; row < OutputFormats().size(); ++row) {
+    const OutputFormat& format = OutputFormats()[row];
+    if (format.menuText == nullptr) continue;
+    QAction* action =
+        newCommand(ExportCommandId(listed++), tr(format.menuText), tr(format.menuTip));
+    connect(action, &QAction::triggered, this, [this, &format] { exportChords(format); });
+    exportActs_.push_back(action);
+  }
 
   printAct_ = newCommand(ID_FILE_PRINT, tr("&Print..."), tr("Print the active document"));
   printAct_->setShortcuts(QKeySequence::Print);
@@ -368,9 +360,7 @@ void CMainFrame::createMenus() {
   connect(recentMenu_, &QMenu::aboutToShow, this, &CMainFrame::updateRecentMenu);
   exportMenu_ = new QMenu(tr("&Export"), this);
   exportMenu_->setObjectName(QStringLiteral("menuExport"));
-  exportMenu_->addAction(exportChordProAct_);
-  exportMenu_->addAction(exportMusicXmlAct_);
-  exportMenu_->addAction(exportJsonAct_);
+  for (QAction* action : exportActs_) exportMenu_->addAction(action);
 
   editMenu_ = bar->addMenu(tr("&Edit"));
   editMenu_->setObjectName(QStringLiteral("menuEdit"));
@@ -495,9 +485,7 @@ void CMainFrame::updateMenus() {
   const bool hasChild = child != nullptr;
   closeAct_->setEnabled(hasChild);
   const bool canExport = !ExportSource(child).database.empty();
-  exportChordProAct_->setEnabled(canExport);
-  exportMusicXmlAct_->setEnabled(canExport);
-  exportJsonAct_->setEnabled(canExport);
+  for (QAction* action : exportActs_) action->setEnabled(canExport);
   exportMenu_->menuAction()->setEnabled(canExport);
   printAct_->setEnabled(hasChild && !printing_);
   copyAct_->setEnabled(hasChild);
@@ -771,7 +759,7 @@ CStrumletViewerDoc::PageSource CMainFrame::ExportSource(CChildFrame* child) cons
   return {};
 }
 
-void CMainFrame::exportChords(ExportFormat format) {
+void CMainFrame::exportChords(const OutputFormat& format) {
   CChildFrame* child = activeChild();
   const CStrumletViewerDoc::PageSource shown = ExportSource(child);
   const std::string& source = shown.database;
@@ -792,7 +780,7 @@ void CMainFrame::exportChords(ExportFormat format) {
     folder.resize(folder.size() - FileName(folder).size());
   }
   const std::optional<std::string> chosen =
-      ChooseExportFile(this, format, JoinPath(folder, shown.baseName + ExportExtension(format)));
+      ChooseExportFile(this, format, JoinPath(folder, shown.baseName + format.extension));
   if (!chosen) {
     return;
   }

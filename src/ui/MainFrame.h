@@ -64,7 +64,7 @@ class CMainFrame final : public QMainWindow, public MainFrameWindow {
  private slots:
   void newFile();
   void open();
-  void exportChords(ExportFormat format);
+  void exportChords(const OutputFormat& format);
   void print();
   void printSetup();
   void copy();
@@ -121,9 +121,8 @@ class CMainFrame final : public QMainWindow, public MainFrameWindow {
   QAction* newAct_ = nullptr;
   QAction* openAct_ = nullptr;
   QAction* closeAct_ = nullptr;
-  QAction* exportChordProAct_ = nullptr;
-  QAction* exportMusicXmlAct_ = nullptr;
-  QAction* exportJsonAct_ = nullptr;
+  // One per output format with a menu entry, in table order.
+  std::vector<QAction*> exportActs_;
   QMenu* exportMenu_ = nullptr;
   QAction* printAct_ = nullptr;
   QAction* printSetupAct_ = nullptr;

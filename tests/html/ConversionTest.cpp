@@ -15,6 +15,7 @@
 #include <thread>
 
 #include "TestSupport.h"
+#include "strumlet/convert/OutputFormats.h"
 #include "strumlet/convert/StrumletViewerDoc.h"
 #include "strumlet/core/FolderLock.h"
 #include "strumlet/render/ChordDiagram.h"
@@ -30,6 +31,34 @@ using testing::MaskTimestamp;
 using testing::ReadFile;
 using testing::WriteDatabase;
 using Messages = std::vector<std::pair<std::string, std::string>>;
+
+std::string Words(const std::optional<std::vector<const OutputFormat*>>& formats) {
+  if (!formats) return "none";
+  std::string words;
+  for (const OutputFormat* format : *formats) words += std::string(format->word) + " ";
+  return words;
+}
+
+// The --format words, help and refusal come from the format table; they must read as the
+// command line always printed them.
+TEST(OutputFormats, FormatWordsNameTheRowsOnceEachInTableOrder) {
+  EXPECT_EQ(Words(ParseFormats("all")), "jpeg png chordpro musicxml json ");
+  EXPECT_EQ(Words(ParseFormats("svg,both,png")), "jpeg png svg ");
+  EXPECT_EQ(Words(ParseFormats("json,chordpro")), "chordpro json ");
+  EXPECT_EQ(Words(ParseFormats("jpeg,")), "none");
+  EXPECT_EQ(Words(ParseFormats("PNG")), "none");
+  EXPECT_EQ(FormatHelp(),
+            "pages with jpeg, png, svg or both (jpeg and png) images; chordpro, musicxml or json "
+            "files; or all (jpeg, png and the three files); several joined by commas, such as "
+            "svg,musicxml (default: jpeg)");
+  EXPECT_EQ(FormatProblem("gif"),
+            "gif is not jpeg, png, svg, both, chordpro, musicxml, json or all, nor several of "
+            "them joined by commas");
+  for (const OutputFormat& format : OutputFormats()) {
+    EXPECT_EQ(format.page.has_value(), format.write == nullptr) << format.word;
+    EXPECT_EQ(format.menuText != nullptr, format.write != nullptr) << format.word;
+  }
+}
 
 constexpr const char* kGuitar =
     "database \"Guitar Chords\"\ncategory 0 Unfiled id 0\ncategory 1 Major\n"

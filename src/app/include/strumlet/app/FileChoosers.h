@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "strumlet/export/DatabaseExport.h"
+#include "strumlet/convert/OutputFormats.h"
 
 namespace strumlet {
 
@@ -40,9 +40,9 @@ std::optional<std::string> ChooseFontFile(QWidget* parent, const std::string& cu
 // The chooser behind File, Export: proposes `proposedFile`, asks before replacing a file, and
 // adds the format's extension (".cho", ".musicxml", ".json") to a typed name without one, so
 // that the programs that look for such files by their extension find it.
-std::unique_ptr<QFileDialog> MakeExportFileDialog(QWidget* parent, ExportFormat format,
+std::unique_ptr<QFileDialog> MakeExportFileDialog(QWidget* parent, const OutputFormat& format,
                                                   const std::string& proposedFile);
-std::optional<std::string> ChooseExportFile(QWidget* parent, ExportFormat format,
+std::optional<std::string> ChooseExportFile(QWidget* parent, const OutputFormat& format,
                                             const std::string& proposedFile);
 // The ChordPro one.
 std::unique_ptr<QFileDialog> MakeChordProFileDialog(QWidget* parent,

@@ -13,8 +13,8 @@
 #include "strumlet/app/DocManager.h"
 #include "strumlet/app/ProfileStore.h"
 #include "strumlet/app/RecentFileList.h"
+#include "strumlet/convert/OutputFormats.h"
 #include "strumlet/convert/ProcessingSettings.h"
-#include "strumlet/export/DatabaseExport.h"
 #include "strumlet/palm/PalmInstaller.h"
 
 class QWidget;
@@ -79,8 +79,9 @@ class CStrumletViewerApp {
   // The one Palm Desktop installer of the run.
   CPalmInstaller& palmInstaller() { return palmInstaller_; }
 
-  // Reads the database again with `sortOrder` and writes its file in `format`.
-  bool Export(ExportFormat format, const std::string& databasePath, int sortOrder,
+  // Reads the database again with `sortOrder` and writes its file in `format` (one with a
+  // writer).
+  bool Export(const OutputFormat& format, const std::string& databasePath, int sortOrder,
               const std::string& outputFile);
 
   ProcessingSettings& settings() { return settings_; }

@@ -11,35 +11,32 @@
 
 namespace strumlet {
 
-// The files a database's chords can be exported to.
-enum class ExportFormat { kChordPro, kMusicXml, kJson };
+// The whole file of a read database in one export format, titled `title` (its base name, as
+// the file system gives it), with a note when the database was read only in part. `options`
+// applies to ChordPro alone. A new format is one more of these and its row in the output
+// format table (convert/OutputFormats.h).
+using ExportWriter = std::string (*)(const ChordDatabase& db, const std::string& title,
+                                     int sortOrder, const ChordProOptions& options);
 
-inline constexpr ExportFormat kExportFormats[] = {ExportFormat::kChordPro, ExportFormat::kMusicXml,
-                                                  ExportFormat::kJson};
-
-// The file name extension with its dot: ".cho", ".musicxml", ".json".
-const char* ExportExtension(ExportFormat format);
-// The format's name as users know it: "ChordPro", "MusicXML", "JSON".
-const char* ExportFormatName(ExportFormat format);
-
-// The whole file of a read database in `format`, titled `title` (its base name, as the file
-// system gives it), with a note when the database was read only in part. `options` applies to
-// ChordPro alone.
-std::string ExportText(ExportFormat format, const ChordDatabase& db, const std::string& title,
-                       int sortOrder, const ChordProOptions& options = {});
+std::string ChordProText(const ChordDatabase& db, const std::string& title, int sortOrder,
+                         const ChordProOptions& options);
+std::string MusicXmlText(const ChordDatabase& db, const std::string& title, int sortOrder,
+                         const ChordProOptions& options);
+std::string ChordJsonText(const ChordDatabase& db, const std::string& title, int sortOrder,
+                          const ChordProOptions& options);
 
 // Writes that file to `outputFile`. It appears only when complete: it is written beside its
 // final name and then renamed over it, so a failure leaves an existing file as it was and no
 // partial file behind. A failure is reported through the messenger and returns false.
-bool WriteExportFile(ExportFormat format, const ChordDatabase& db, const std::string& title,
+bool WriteExportFile(ExportWriter writer, const ChordDatabase& db, const std::string& title,
                      int sortOrder, const std::string& outputFile,
                      const ChordProOptions& options = {});
 
 // Reads the database file (or archived collection, by the same name rule as a conversion) at
-// `databasePath` with the chords in `sortOrder`, and writes its file in `format` to
+// `databasePath` with the chords in `sortOrder`, and writes its file made by `writer` to
 // `outputFile`. True when the file was written; every failure has been reported through the
 // messenger.
-bool ExportDatabase(ExportFormat format, const std::string& databasePath, int sortOrder,
+bool ExportDatabase(ExportWriter writer, const std::string& databasePath, int sortOrder,
                     const std::string& outputFile);
 
 }  // namespace strumlet
