@@ -4,6 +4,11 @@
 
 #include "strumlet/app/SettingsStore.h"
 
+#include <algorithm>
+#include <iterator>
+#include <string_view>
+#include <vector>
+
 #include "strumlet/core/StartDirectory.h"
 #include "strumlet/html/PageWriter.h"
 #include "strumlet/render/ChordDiagram.h"
@@ -40,38 +45,88 @@ void WriteString(ProfileStore& store, const char* name, const std::string& value
   store.WriteProfileString(kSettingsSection, name, value);
 }
 
-std::optional<int> ScaleOf(int command) {
-  switch (command) {
-    case ID_SCALE_25:
-      return 25;
-    case ID_SCALE_50:
-      return 50;
-    case ID_SCALE_63:
-      return 63;
-    case ID_SCALE_75:
-      return 75;
-    case ID_SCALE_88:
-      return 88;
-    case ID_SCALE_100:
-      return 100;
-    case ID_SCALE_200:
-      return 200;
-    default:
-      return std::nullopt;
-  }
+// The rows' shapes. A flag turns over; the image types are one choice of several flags; a
+// scale or an order is one number of several.
+constexpr SettingToggle Flag(int id, const char* text, const char* tip, const char* key,
+                             bool ProcessingSettings::*flag) {
+  return {id, SettingSection::Flag, text, tip, key, flag, nullptr, 0};
 }
 
-std::optional<int> SortOf(int command) {
-  switch (command) {
-    case ID_SORT_CATEGORY:
-      return 0;
-    case ID_SORT_NAME:
-      return 1;
-    case ID_SORT_POSITION:
-      return 2;
-    default:
-      return std::nullopt;
+constexpr SettingToggle ImageType(int id, const char* text, const char* tip, const char* key,
+                                  bool ProcessingSettings::*flag) {
+  return {id, SettingSection::ImageType, text, tip, key, flag, nullptr, 0};
+}
+
+constexpr SettingToggle Scale(int id, int percent, const char* text, const char* tip) {
+  return {id,
+          SettingSection::Scale,
+          text,
+          tip,
+          kChordPercent,
+          nullptr,
+          &ProcessingSettings::m_nChordPercent,
+          percent};
+}
+
+constexpr SettingToggle Sort(int id, int order, const char* text, const char* tip) {
+  return {id, SettingSection::Sort, text, tip, kSort, nullptr, &ProcessingSettings::m_nSort, order};
+}
+
+constexpr SettingToggle kToggles[] = {
+    ImageType(ID_TOGGLE_PNG, "&PNG Images", "Write the chord images as PNG files", kPng,
+              &ProcessingSettings::m_bPng),
+    ImageType(ID_TOGGLE_JPEG, "&JPEG Images", "Write the chord images as JPEG files", kJpeg,
+              &ProcessingSettings::m_bJpeg),
+    ImageType(ID_TOGGLE_SVG, "&SVG Images",
+              "Write the chord images as SVG files, sharp at every size", kSvg,
+              &ProcessingSettings::m_bSvg),
+    Flag(ID_TOGGLE_BORDER, "&Frame Images", "Draw a frame around each chord image", kBorder,
+         &ProcessingSettings::m_bBorder),
+    Flag(ID_TOGGLE_LEFT_HANDED, "&Left-Handed Diagrams",
+         "Draw the diagrams as a left-handed player sees the neck", kLeftHanded,
+         &ProcessingSettings::m_bLeftHanded),
+    Flag(ID_TOGGLE_ALT_TEXT, "&Describe diagrams for screen readers",
+         "Give every diagram on the pages a description in words", kAltText,
+         &ProcessingSettings::m_bAltText),
+    Scale(ID_SCALE_25, 25, "Scale &25%", "Show the chord images at 25 percent"),
+    Scale(ID_SCALE_50, 50, "Scale &50%", "Show the chord images at 50 percent"),
+    Scale(ID_SCALE_63, 63, "Scale &63%", "Show the chord images at 63 percent"),
+    Scale(ID_SCALE_75, 75, "Scale &75%", "Show the chord images at 75 percent"),
+    Scale(ID_SCALE_88, 88, "Scale &88%", "Show the chord images at 88 percent"),
+    Scale(ID_SCALE_100, 100, "Scale &100%", "Show the chord images at full size"),
+    Scale(ID_SCALE_200, 200, "Scale 2&00%", "Show the chord images at double size"),
+    Sort(ID_SORT_CATEGORY, 0, "Sort by &Category", "Order the chords by category"),
+    Sort(ID_SORT_NAME, 1, "Sort by &Name", "Order the chords by name"),
+    Sort(ID_SORT_POSITION, 2, "Sort by P&osition",
+         "Keep the chords in their order on the handheld"),
+};
+
+// A row the rules cannot run, or a second row for one command, is a fault of the table; the
+// window shows a section's rows together, so they must stand together.
+constexpr bool TableHolds() {
+  const std::size_t rows = std::size(kToggles);
+  for (std::size_t i = 0; i < rows; ++i) {
+    const SettingToggle& row = kToggles[i];
+    const bool number = row.number != nullptr;
+    if (number == (row.flag != nullptr) || (number && !SectionIsOneChoice(row.section))) {
+      return false;
+    }
+    for (std::size_t j = i + 1; j < rows; ++j) {
+      if (kToggles[j].id == row.id ||
+          (kToggles[j].section == row.section && kToggles[j - 1].section != row.section)) {
+        return false;
+      }
+    }
   }
+  return true;
+}
+static_assert(TableHolds());
+
+const SettingToggle* FindToggle(int command) {
+  const auto row =
+      std::find_if(std::begin(kToggles), std::end(kToggles),
+                   [command](const SettingToggle& toggle) { return toggle.id == command; });
+  return row == std::end(kToggles) ? nullptr : row;
 }
 
 }  // namespace
@@ -148,72 +203,50 @@ void StorePathSettings(ProfileStore& store, const std::string& defaultPath,
   WriteString(store, kFontFile, fontFile);
 }
 
+std::span<const SettingToggle> SettingToggles() { return kToggles; }
+
 bool RunSettingCommand(int command, ProfileStore& store, ProcessingSettings& settings) {
-  switch (command) {
-    case ID_TOGGLE_PNG:
-    case ID_TOGGLE_JPEG:
-    case ID_TOGGLE_SVG:
-      // One image type at a time, stored the way the Open command reads it back ("PNG" too,
-      // for the versions that read it).
-      settings.m_bJpeg = command == ID_TOGGLE_JPEG;
-      settings.m_bPng = command == ID_TOGGLE_PNG;
-      settings.m_bSvg = command == ID_TOGGLE_SVG;
-      WriteInt(store, kJpeg, settings.m_bJpeg ? 1 : 0);
-      WriteInt(store, kPng, settings.m_bPng ? 1 : 0);
-      WriteInt(store, kSvg, settings.m_bSvg ? 1 : 0);
-      return true;
-    case ID_TOGGLE_BORDER:
-      settings.m_bBorder = !settings.m_bBorder;
-      WriteInt(store, kBorder, settings.m_bBorder ? 1 : 0);
-      return true;
-    case ID_TOGGLE_LEFT_HANDED:
-      settings.m_bLeftHanded = !settings.m_bLeftHanded;
-      WriteInt(store, kLeftHanded, settings.m_bLeftHanded ? 1 : 0);
-      return true;
-    case ID_TOGGLE_ALT_TEXT:
-      settings.m_bAltText = !settings.m_bAltText;
-      WriteInt(store, kAltText, settings.m_bAltText ? 1 : 0);
-      return true;
-    default:
-      break;
+  const SettingToggle* toggle = FindToggle(command);
+  if (toggle == nullptr) {
+    return false;
   }
-  if (const std::optional<int> scale = ScaleOf(command)) {
-    settings.m_nChordPercent = *scale;
-    WriteInt(store, kChordPercent, *scale);
-    return true;
+  if (toggle->number != nullptr) {
+    settings.*toggle->number = toggle->value;
+    WriteInt(store, toggle->key, toggle->value);
+  } else if (!SectionIsOneChoice(toggle->section)) {
+    bool& flag = settings.*toggle->flag;
+    flag = !flag;
+    WriteInt(store, toggle->key, flag ? 1 : 0);
+  } else {
+    // One flag of several: every one of them is stored, so that the Open command reads back the
+    // one chosen ("PNG" too, for the versions that read it), in the order of their names as they
+    // have always been written.
+    std::vector<const SettingToggle*> choices;
+    for (const SettingToggle& row : kToggles) {
+      if (row.section == toggle->section) {
+        settings.*row.flag = &row == toggle;
+        choices.push_back(&row);
+      }
+    }
+    std::sort(choices.begin(), choices.end(), [](const SettingToggle* a, const SettingToggle* b) {
+      return std::string_view(a->key) < std::string_view(b->key);
+    });
+    for (const SettingToggle* choice : choices) {
+      WriteInt(store, choice->key, settings.*choice->flag ? 1 : 0);
+    }
   }
-  if (const std::optional<int> sort = SortOf(command)) {
-    settings.m_nSort = *sort;
-    WriteInt(store, kSort, *sort);
-    return true;
-  }
-  return false;
+  return true;
 }
 
 std::optional<bool> SettingCommandChecked(int command, const ProcessingSettings& settings) {
-  switch (command) {
-    case ID_TOGGLE_PNG:
-      return settings.m_bPng;
-    case ID_TOGGLE_JPEG:
-      return settings.m_bJpeg;
-    case ID_TOGGLE_SVG:
-      return settings.m_bSvg;
-    case ID_TOGGLE_BORDER:
-      return settings.m_bBorder;
-    case ID_TOGGLE_LEFT_HANDED:
-      return settings.m_bLeftHanded;
-    case ID_TOGGLE_ALT_TEXT:
-      return settings.m_bAltText;
-    default:
-      break;
+  const SettingToggle* toggle = FindToggle(command);
+  if (toggle == nullptr) {
+    return std::nullopt;
   }
-  if (const std::optional<int> scale = ScaleOf(command)) {
-    return settings.m_nChordPercent == *scale;
+  if (toggle->number != nullptr) {
+    return settings.*toggle->number == toggle->value;
   }
-  if (const std::optional<int> sort = SortOf(command)) {
-    return settings.m_nSort == *sort;
-  }
-  return std::nullopt;
+  return settings.*toggle->flag;
 }
 
 }  // namespace strumlet

@@ -285,63 +285,23 @@ void CMainFrame::createUnavailableActions() {
 }
 
 void CMainFrame::createSettingActions() {
-  struct Setting {
-    std::vector<QAction*> CMainFrame::*group;
-    int id;
-    const char* text;
-    const char* tip;
-  };
-  const Setting settings[] = {
-      {&CMainFrame::imageActs_, ID_TOGGLE_PNG, QT_TR_NOOP("&PNG Images"),
-       QT_TR_NOOP("Write the chord images as PNG files")},
-      {&CMainFrame::imageActs_, ID_TOGGLE_JPEG, QT_TR_NOOP("&JPEG Images"),
-       QT_TR_NOOP("Write the chord images as JPEG files")},
-      {&CMainFrame::imageActs_, ID_TOGGLE_SVG, QT_TR_NOOP("&SVG Images"),
-       QT_TR_NOOP("Write the chord images as SVG files, sharp at every size")},
-      {&CMainFrame::toggleActs_, ID_TOGGLE_BORDER, QT_TR_NOOP("&Frame Images"),
-       QT_TR_NOOP("Draw a frame around each chord image")},
-      {&CMainFrame::toggleActs_, ID_TOGGLE_LEFT_HANDED, QT_TR_NOOP("&Left-Handed Diagrams"),
-       QT_TR_NOOP("Draw the diagrams as a left-handed player sees the neck")},
-      {&CMainFrame::toggleActs_, ID_TOGGLE_ALT_TEXT,
-       QT_TR_NOOP("&Describe diagrams for screen readers"),
-       QT_TR_NOOP("Give every diagram on the pages a description in words")},
-      {&CMainFrame::scaleActs_, ID_SCALE_25, QT_TR_NOOP("Scale &25%"),
-       QT_TR_NOOP("Show the chord images at 25 percent")},
-      {&CMainFrame::scaleActs_, ID_SCALE_50, QT_TR_NOOP("Scale &50%"),
-       QT_TR_NOOP("Show the chord images at 50 percent")},
-      {&CMainFrame::scaleActs_, ID_SCALE_63, QT_TR_NOOP("Scale &63%"),
-       QT_TR_NOOP("Show the chord images at 63 percent")},
-      {&CMainFrame::scaleActs_, ID_SCALE_75, QT_TR_NOOP("Scale &75%"),
-       QT_TR_NOOP("Show the chord images at 75 percent")},
-      {&CMainFrame::scaleActs_, ID_SCALE_88, QT_TR_NOOP("Scale &88%"),
-       QT_TR_NOOP("Show the chord images at 88 percent")},
-      {&CMainFrame::scaleActs_, ID_SCALE_100, QT_TR_NOOP("Scale &100%"),
-       QT_TR_NOOP("Show the chord images at full size")},
-      {&CMainFrame::scaleActs_, ID_SCALE_200, QT_TR_NOOP("Scale 2&00%"),
-       QT_TR_NOOP("Show the chord images at double size")},
-      {&CMainFrame::sortActs_, ID_SORT_CATEGORY, QT_TR_NOOP("Sort by &Category"),
-       QT_TR_NOOP("Order the chords by category")},
-      {&CMainFrame::sortActs_, ID_SORT_NAME, QT_TR_NOOP("Sort by &Name"),
-       QT_TR_NOOP("Order the chords by name")},
-      {&CMainFrame::sortActs_, ID_SORT_POSITION, QT_TR_NOOP("Sort by P&osition"),
-       QT_TR_NOOP("Keep the chords in their order on the handheld")},
-  };
-  // One image type, one scale and one order at a time: each is a group of radio items.
-  const std::pair<std::vector<QAction*> CMainFrame::*, QActionGroup*> radioGroups[] = {
-      {&CMainFrame::imageActs_, new QActionGroup(this)},
-      {&CMainFrame::scaleActs_, new QActionGroup(this)},
-      {&CMainFrame::sortActs_, new QActionGroup(this)}};
-  for (const Setting& setting : settings) {
+  // One image type, one scale and one order at a time: each such section is a group of radio
+  // items.
+  QActionGroup* radio = nullptr;
+  std::optional<SettingSection> section;
+  for (const SettingToggle& setting : SettingToggles()) {
+    if (setting.section != section) {
+      section = setting.section;
+      radio = SectionIsOneChoice(setting.section) ? new QActionGroup(this) : nullptr;
+    }
     QAction* action = newCommand(setting.id, tr(setting.text), tr(setting.tip));
     action->setCheckable(true);
-    for (const auto& [group, radio] : radioGroups) {
-      if (group == setting.group) radio->addAction(action);
-    }
+    if (radio != nullptr) radio->addAction(action);
     // The application keeps the setting; the check mark is read back from it.
     action->setData(setting.id);
     const int id = setting.id;
     connect(action, &QAction::triggered, this, [this, id] { runSettingCommand(id); });
-    (this->*setting.group).push_back(action);
+    settingActs_.push_back(action);
   }
 
   pathSettingsAct_ = newCommand(ID_PATH_SETTINGS, tr("P&ath Settings..."),
@@ -383,11 +343,13 @@ void CMainFrame::createMenus() {
 
   optionsMenu_ = bar->addMenu(tr("&Options"));
   optionsMenu_->setObjectName(QStringLiteral("menuOptions"));
-  for (const std::vector<QAction*>* group : {&imageActs_, &toggleActs_, &scaleActs_, &sortActs_}) {
-    for (QAction* action : *group) {
-      optionsMenu_->addAction(action);
+  // A separator after each section of the single-setting commands.
+  const std::span<const SettingToggle> toggles = SettingToggles();
+  for (std::size_t i = 0; i < toggles.size(); ++i) {
+    optionsMenu_->addAction(settingActs_[i]);
+    if (i + 1 == toggles.size() || toggles[i + 1].section != toggles[i].section) {
+      optionsMenu_->addSeparator();
     }
-    optionsMenu_->addSeparator();
   }
   optionsMenu_->addAction(pathSettingsAct_);
 
@@ -499,11 +461,9 @@ void CMainFrame::updateMenus() {
   zoomOutAct_->setEnabled(hasWindows && pageZoom_ > kMinPageZoom);
   zoomActualAct_->setEnabled(hasWindows);
 
-  for (const std::vector<QAction*>* group : {&imageActs_, &toggleActs_, &scaleActs_, &sortActs_}) {
-    for (QAction* action : *group) {
-      if (const std::optional<bool> checked = app_.SettingChecked(action->data().toInt())) {
-        action->setChecked(*checked);
-      }
+  for (QAction* action : settingActs_) {
+    if (const std::optional<bool> checked = app_.SettingChecked(action->data().toInt())) {
+      action->setChecked(*checked);
     }
   }
 

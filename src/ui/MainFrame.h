@@ -148,11 +148,9 @@ class CMainFrame final : public QMainWindow, public MainFrameWindow {
   QAction* cutAct_ = nullptr;
   QAction* pasteAct_ = nullptr;
   QAction* undoAct_ = nullptr;
-  // The Options menu's single-setting commands, in its three groups, and the path settings.
-  std::vector<QAction*> imageActs_;
-  std::vector<QAction*> toggleActs_;
-  std::vector<QAction*> scaleActs_;
-  std::vector<QAction*> sortActs_;
+  // The Options menu's single-setting commands, one for each row of SettingToggles() in its
+  // order, and the path settings.
+  std::vector<QAction*> settingActs_;
   QAction* pathSettingsAct_ = nullptr;
 
   int pageZoom_;

@@ -216,6 +216,20 @@ TEST(SettingsStore, ScaleAndSortCommandsByTheirIdentifierValues) {
   EXPECT_EQ(SettingCommandChecked(ID_PATH_SETTINGS, settings), std::nullopt);
 }
 
+TEST(SettingsStore, EveryToggleRowIsWhatTheNextStartReadsBack) {
+  // A row whose stored name or option the start-up does not read back would lose the choice.
+  for (const SettingToggle& row : SettingToggles()) {
+    RecordingStore store;
+    ProcessingSettings settings;
+    LoadStartupSettings(store, settings);
+    ASSERT_TRUE(RunSettingCommand(row.id, store, settings)) << row.id;
+    EXPECT_EQ(SettingCommandChecked(row.id, settings), true) << row.id;
+    ProcessingSettings restarted;
+    LoadStartupSettings(store, restarted);
+    EXPECT_EQ(restarted, settings) << row.id;
+  }
+}
+
 TEST(SettingsStore, PathSettingsWriteDefaultPathThenFont) {
   RecordingStore store;
   ProcessingSettings settings;

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <optional>
+#include <span>
 #include <string>
 
 #include "strumlet/app/ProfileStore.h"
@@ -57,6 +58,31 @@ void CopyOpenCommandChoices(const OpenCommandValues& choices, ProcessingSettings
 // The path settings dialog's OK.
 void StorePathSettings(ProfileStore& store, const std::string& defaultPath,
                        const std::string& fontFile, ProcessingSettings& settings);
+
+// Where a single-setting command stands in the Options menu: each section is a block of its
+// own, and every section but the flags is one choice of several (a group of radio items).
+enum class SettingSection { ImageType, Flag, Scale, Sort };
+
+constexpr bool SectionIsOneChoice(SettingSection section) {
+  return section != SettingSection::Flag;
+}
+
+// One single-setting command of the Options menu: its menu item, the processing option it
+// changes and the value it stores at once. A flag turns over; a number is set to `value` and is
+// checked while it holds it; an image type turns on and the other types of its section off.
+struct SettingToggle {
+  int id;
+  SettingSection section;
+  const char* text;  // untranslated: the window translates the menu text and the tip
+  const char* tip;
+  const char* key;  // the stored value's name in kSettingsSection
+  bool ProcessingSettings::*flag = nullptr;
+  int ProcessingSettings::*number = nullptr;
+  int value = 0;
+};
+
+// Every single-setting command, in the order of the Options menu.
+std::span<const SettingToggle> SettingToggles();
 
 // Runs one single-setting command; false for an identifier that is not one of them
 // (ID_PATH_SETTINGS runs a dialog and is not handled here).
