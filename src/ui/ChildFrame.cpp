@@ -49,8 +49,10 @@ class ShownPanesAccessible final : public QAccessibleWidget {
 };
 
 QAccessibleInterface* PaneAccessible(const QString& key, QObject* object) {
-  auto* w = qobject_cast<QWidget*>(object);
-  if (w == nullptr) return nullptr;
+  // Asked also of widgets being made or taken down: nothing here may call a virtual function of
+  // `object` (qobject_cast would), and the class comes from `key`.
+  if (object == nullptr || !object->isWidgetType()) return nullptr;
+  auto* w = static_cast<QWidget*>(object);
   const QString name = w->objectName();
   if (key == QLatin1String("QSplitter") && name == QLatin1String("splitter")) {
     return new ShownPanesAccessible(w, QAccessible::Splitter);
@@ -59,7 +61,7 @@ QAccessibleInterface* PaneAccessible(const QString& key, QObject* object) {
     return new ShownPanesAccessible(w, QAccessible::Pane);
   }
   // A frame reads as a window to a screen reader; the find bar is a tool bar.
-  if (qobject_cast<CFindBar*>(w) != nullptr) {
+  if (key == QLatin1String(CFindBar::staticMetaObject.className())) {
     return new QAccessibleWidget(w, QAccessible::ToolBar, w->accessibleName());
   }
   return nullptr;
