@@ -53,10 +53,13 @@ sanitize: deps
 tsan: deps
 	cmake -S . -B $(TSAN_BUILD) $(CMAKE_COMMON) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	  -DSTRUMLET_TSAN=ON -DSTRUMLET_BUILD_QT=OFF -DSTRUMLET_BUILD_BENCH=OFF
-	cmake --build $(TSAN_BUILD) -j $(JOBS) --target strumlet_render_tests strumlet_html_tests
+	cmake --build $(TSAN_BUILD) -j $(JOBS) --target strumlet_render_tests strumlet_html_tests \
+	  strumlet_convert_tests
 	cd $(TSAN_BUILD)/tests/render && TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" \
 	  ctest --output-on-failure -j $(JOBS)
 	cd $(TSAN_BUILD)/tests/html && TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" \
+	  ctest --output-on-failure -j $(JOBS)
+	cd $(TSAN_BUILD)/tests/convert && TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" \
 	  ctest --output-on-failure -j $(JOBS)
 
 fuzz-build: deps
