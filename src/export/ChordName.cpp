@@ -4,6 +4,8 @@
 
 #include "strumlet/export/ChordName.h"
 
+#include <utility>
+
 namespace strumlet {
 namespace {
 
@@ -11,6 +13,9 @@ struct SuffixEntry {
   std::string_view suffix;
   const char* kind;
   ChordDegree degree = {};  // value 0: none
+  // The part of the suffix the kind spells, where a degree spells the rest: readers print the
+  // kind's text and then every degree.
+  std::string_view kindText = {};
 };
 
 constexpr ChordDegree kAdd9{9, 0, "add"};
@@ -73,17 +78,17 @@ constexpr SuffixEntry kSuffixes[] = {
     {"sus4", "suspended-fourth"},
     {"sus", "suspended-fourth"},
     {"5", "power"},
-    {"add9", "major", kAdd9},
-    {"add2", "major", kAdd9},
-    {"madd9", "minor", kAdd9},
-    {"7sus4", "suspended-fourth", kAddSeventh},
-    {"7sus", "suspended-fourth", kAddSeventh},
-    {"7sus2", "suspended-second", kAddSeventh},
-    {"6/9", "major-sixth", kAdd9},
-    {"69", "major-sixth", kAdd9},
-    {"7b9", "dominant", ChordDegree{9, -1, "add"}},
-    {"7#9", "dominant", ChordDegree{9, 1, "add"}},
-    {"7b5", "dominant", ChordDegree{5, -1, "alter"}},
+    {"add9", "major", kAdd9, ""},
+    {"add2", "major", kAdd9, ""},
+    {"madd9", "minor", kAdd9, "m"},
+    {"7sus4", "suspended-fourth", kAddSeventh, "sus4"},
+    {"7sus", "suspended-fourth", kAddSeventh, "sus"},
+    {"7sus2", "suspended-second", kAddSeventh, "sus2"},
+    {"6/9", "major-sixth", kAdd9, "6"},
+    {"69", "major-sixth", kAdd9, "6"},
+    {"7b9", "dominant", ChordDegree{9, -1, "add"}, "7"},
+    {"7#9", "dominant", ChordDegree{9, 1, "add"}, "7"},
+    {"7b5", "dominant", ChordDegree{5, -1, "alter"}, "7"},
 };
 
 // A note at the start of `text`: its length, 0 when there is none.
@@ -96,6 +101,75 @@ std::size_t ReadNote(std::string_view text, NoteName& note) {
     return 2;
   }
   return 1;
+}
+
+// One added, altered or left-out tone at the start of `text`: its length, 0 when there is none.
+// "add9", "add2" (the ninth), "#11", "b9", "+5", "-5", "no3", "omit5".
+std::size_t ReadDegree(std::string_view text, ChordDegree& degree) {
+  std::size_t at = 0;
+  degree = ChordDegree{};
+  if (text.starts_with("add")) {
+    at = 3;
+  } else if (text.starts_with("no") || text.starts_with("omit")) {
+    at = text[0] == 'n' ? 2 : 4;
+    degree.type = "subtract";
+  }
+  if (at < text.size() && degree.type != std::string_view("subtract")) {
+    const char sign = text[at];
+    if (sign == 'b' || sign == '#' || sign == '+' || sign == '-') {
+      degree.alter = sign == 'b' || sign == '-' ? -1 : 1;
+      ++at;
+    }
+  }
+  std::size_t digits = at;
+  int value = 0;
+  while (digits < text.size() && text[digits] >= '0' && text[digits] <= '9' && value < 100) {
+    value = value * 10 + (text[digits++] - '0');
+  }
+  if (digits == at) return 0;
+  const bool added = at >= 3 && text.starts_with("add");
+  if (degree.type == std::string_view("subtract")) {
+    if (value != 1 && value != 3 && value != 5) return 0;
+  } else if (added) {
+    if (value == 2 || value == 4) value += 7;  // add2 is the ninth, add4 the eleventh
+    if (value != 6 && value != 9 && value != 11 && value != 13) return 0;
+  } else if (value == 5) {
+    if (degree.alter == 0) return 0;
+    degree.type = "alter";
+  } else if (value != 9 && value != 11 && value != 13) {
+    return 0;
+  } else if (degree.alter == 0) {
+    return 0;  // a bare number is no degree ("m7 9" is not read)
+  }
+  degree.value = value;
+  return digits;
+}
+
+// Degrees that make up all of `text`, one after another or in parentheses with commas.
+bool ReadDegrees(std::string_view text, std::vector<ChordDegree>& degrees) {
+  bool open = false;
+  while (!text.empty()) {
+    if (!open && text[0] == '(') {
+      open = true;
+      text.remove_prefix(1);
+      continue;
+    }
+    if (open && text[0] == ')') {
+      open = false;
+      text.remove_prefix(1);
+      continue;
+    }
+    if (open && text[0] == ',' && !degrees.empty()) {
+      text.remove_prefix(1);
+      continue;
+    }
+    ChordDegree degree;
+    const std::size_t length = ReadDegree(text, degree);
+    if (length == 0) return false;
+    degrees.push_back(degree);
+    text.remove_prefix(length);
+  }
+  return !open && !degrees.empty();
 }
 
 }  // namespace
@@ -127,12 +201,35 @@ ChordName ParseChordName(std::string_view name) {
     }
   }
   chord.suffix = std::string(rest);
+  chord.kindText = chord.suffix;
   for (const SuffixEntry& entry : kSuffixes) {
     if (entry.suffix == rest) {
       chord.kind = entry.kind;
-      if (entry.degree.value != 0) chord.degrees.push_back(entry.degree);
-      break;
+      if (entry.degree.value != 0) {
+        chord.degrees.push_back(entry.degree);
+        chord.kindText = std::string(entry.kindText);
+      }
+      return chord;
     }
+  }
+  // A suffix of the table followed by added, altered or left-out tones ("maj7#11", "m7b9b13",
+  // "7(b9,#11)", "9no3"): readers that build the name from the kind and its degrees then show
+  // all of it. The longest such suffix wins ("7#5#9" is an augmented seventh with a sharp nine).
+  const SuffixEntry* best = nullptr;
+  std::vector<ChordDegree> bestDegrees;
+  for (const SuffixEntry& entry : kSuffixes) {
+    if (entry.degree.value != 0 || !rest.starts_with(entry.suffix)) continue;
+    if (best != nullptr && best->suffix.size() >= entry.suffix.size()) continue;
+    std::vector<ChordDegree> degrees;
+    if (ReadDegrees(rest.substr(entry.suffix.size()), degrees)) {
+      best = &entry;
+      bestDegrees = std::move(degrees);
+    }
+  }
+  if (best != nullptr) {
+    chord.kind = best->kind;
+    chord.degrees = std::move(bestDegrees);
+    chord.kindText = std::string(best->suffix);
   }
   return chord;
 }

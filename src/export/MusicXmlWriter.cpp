@@ -87,7 +87,8 @@ std::string Harmony(const ChordShape& shape, const ExportInstrument& instrument)
   if (name.root) {
     out += "        <root><root-step>" + std::string(1, name.root->step) + "</root-step>" +
            Alter("root-alter", name.root->alter) + "</root>\n";
-    out += "        <kind text=\"" + EscapeXml(name.suffix, "?") + "\">" + name.kind + "</kind>\n";
+    out +=
+        "        <kind text=\"" + EscapeXml(name.kindText, "?") + "\">" + name.kind + "</kind>\n";
   } else if (const std::optional<NoteName> root = LowestNote(instrument, shape)) {
     // The name gives no root: the lowest note stands for it, so that a reader that prints a
     // root anyway shows one the chord has; the empty text asks it to show the name alone.
@@ -105,8 +106,8 @@ std::string Harmony(const ChordShape& shape, const ExportInstrument& instrument)
   }
   if (name.root) {
     for (const ChordDegree& degree : name.degrees) {
-      // The kind's text already spells the degree: shown twice otherwise.
-      out += "        <degree print-object=\"no\"><degree-value>" + std::to_string(degree.value) +
+      // Shown after the kind's text, which leaves the degrees out.
+      out += "        <degree><degree-value>" + std::to_string(degree.value) +
              "</degree-value><degree-alter>" + std::to_string(degree.alter) +
              "</degree-alter><degree-type>" + degree.type + "</degree-type></degree>\n";
     }

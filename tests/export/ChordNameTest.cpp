@@ -143,7 +143,33 @@ TEST(ChordName, NamesThatDoNotParseKeepTheirText) {
   EXPECT_FALSE(high.Parsed());
   EXPECT_EQ(high.kind, "other");
   EXPECT_EQ(high.suffix, "7 (high)");
-  EXPECT_EQ(Kind("Cm7b9b13"), "-");
+  EXPECT_EQ(high.kindText, "7 (high)");
+  for (const std::string name :
+       {"C7b", "C7(b9", "C7b9)", "Cmaj7 11", "C7add8", "Cno9", "C7(,b9)"}) {
+    EXPECT_EQ(Kind(name), "-") << name;
+  }
+}
+
+// A suffix of the table followed by tones: the kind's text keeps what the kind spells, the
+// degrees the rest, so that a reader printing both shows the name once.
+TEST(ChordName, TonesAfterASuffixBecomeDegrees) {
+  const std::vector<std::pair<std::string, std::string>> names = {
+      {"Emaj7#11", "major-seventh+11#add"},
+      {"Cm7b9b13", "minor-seventh+9badd+13badd"},
+      {"G7(b9,#11)", "dominant+9badd+11#add"},
+      {"D9no3", "dominant-ninth+3subtract"},
+      {"A7#5#9", "augmented-seventh+9#add"},
+      {"Bm7b5b9", "half-diminished+9badd"},
+      {"Cadd11", "major+11add"},
+      {"Fmaj7+5", "major-seventh+5#alter"},
+  };
+  for (const auto& [name, kind] : names) EXPECT_EQ(Kind(name), kind) << name;
+  EXPECT_EQ(ParseChordName("Emaj7#11").kindText, "maj7");
+  EXPECT_EQ(ParseChordName("A7#5#9").kindText, "7#5");
+  EXPECT_EQ(ParseChordName("E7#9").kindText, "7");
+  EXPECT_EQ(ParseChordName("Gm7sus4").kindText, "m7sus4");  // no suffix of the table: as written
+  EXPECT_EQ(ParseChordName("Cadd9").kindText, "");
+  EXPECT_EQ(ParseChordName("G7sus4").kindText, "sus4");
 }
 
 }  // namespace

@@ -22,7 +22,10 @@ separated by ":") with `strumlet-convert -f all`, then, by MODE:
   chordpro:   reads every ChordPro file with a songbook parser (npm chordsheetjs) and reaches
               every chord of the database by a name (node/chordsheet.cjs);
   reactchords: renders every JSON position with a web chord library (npm react-chords,
-              scripts/readback-react-chords/check.js).
+              scripts/readback-react-chords/check.js);
+  notation:   has two web notation engines (npm opensheetmusicdisplay and verovio,
+              node/notation.cjs) read every MusicXML file and finds each chord's name among the
+              chord symbols they show, in the part of its instrument.
 A reader that is missing fails the test, naming what installs it.
 """
 import glob
@@ -284,13 +287,121 @@ def musescore(bases, convert_all):
                 # Nothing sounds to take a root from: the name is the harmony's function, which
                 # MuseScore 3 leaves empty rather than showing a root the chord does not have.
                 symbol = chord["name"] if symbol == "" else symbol
-            if symbol != chord["name"]:
+            # The engines write the tones in their own way ("7b9#11" for "7(b9,#11)").
+            if symbol_letters(symbol) != symbol_letters(chord["name"]):
                 print("FAIL: %s: chord symbol %r" % (where, symbol))
                 failures += 1
             else:
                 symbols += 1
     print("%d MusicXML files read by %s: %d chords, %d fret diagrams and %d chord symbols "
           "as exported" % (len(bases), program, chords, diagrams, symbols))
+    return failures
+
+
+# The read-backs' names with a root and a suffix that no MusicXML kind with its degrees spells.
+WITHOUT_KIND = {"C7 (high)", "Caf\u00e9", "C\u00e2\u2122\u00afm", "ABCDEFGHIJKLMNOPQRSTUVWXYZ012345"}
+
+# Kind labels the engines print their own way, as the names spell them.
+ENGINE_LABELS = [("maj6", "6"), ("omit", "no")]
+
+
+def symbol_letters(text):
+    """A chord symbol as a bag of letters: accidentals as the names write them, the engines'
+    own labels as the names spell them, and no brackets, commas, slashes, blanks or "add"."""
+    text = text.replace("\u266f", "#").replace("\u266d", "b")
+    for label, name in ENGINE_LABELS:
+        text = text.replace(label, name)
+    for mark in ("add", "(", ")", ",", "/", " "):
+        text = text.replace(mark, "")
+    return sorted(text)
+
+
+def harmony_roots(base):
+    """Whether each chord's harmony in the exported file has a root, by measure."""
+    kinds = {}
+    for part in ET.parse(base + ".musicxml").getroot().findall("part"):
+        for number, measure in enumerate(part.findall("measure")):
+            harmony = measure.find("harmony")
+            if harmony is not None:
+                kinds[number] = harmony.find("root") is not None
+    return kinds
+
+
+def notation(bases):
+    node = node_reader("opensheetmusicdisplay")
+    node_reader("verovio")
+    node_reader("jsdom")
+    result = subprocess.run([node, os.path.join(NODE_READERS, "notation.cjs")] +
+                            [base + ".musicxml" for base in bases],
+                            capture_output=True, text=True, timeout=600)
+    if result.returncode != 0:
+        print("FAIL: the notation engines: %s" % result.stderr[-2000:])
+        return 1
+    mei = "{http://www.music-encoding.org/ns/mei}"
+    failures = chords = whole = roots = refused = 0
+    for base in bases:
+        with open(base + ".json", encoding="utf-8") as f:
+            data = json.load(f)
+        with open(base + ".osmd.json", encoding="utf-8") as f:
+            osmd = json.load(f)
+        verovio = []
+        for measure in ET.parse(base + ".mei").getroot().iter(mei + "measure"):
+            staves = {}
+            for harm in measure.iter(mei + "harm"):
+                staves.setdefault(int(harm.get("staff")) - 1, []).append("".join(harm.itertext()))
+            verovio.append(staves)
+        if isinstance(osmd, dict):
+            # Its tablature staves have 3 to 8 lines; records wider than that stay out of reach.
+            lines = max(int(n.text) for n in ET.parse(base + ".musicxml").iter("staff-lines"))
+            if lines <= 8 or "number of lines" not in osmd["refused"]:
+                print("FAIL: %s: OpenSheetMusicDisplay refused it: %s" % (base, osmd["refused"]))
+                failures += 1
+            refused += 1
+            osmd = [[None] * (max(instrument_parts(data), default=0) + 1)] * len(verovio)
+        kinds = harmony_roots(base)
+        parts = instrument_parts(data)
+        if len(osmd) != max(1, len(data["chords"])) or len(verovio) != len(osmd):
+            print("FAIL: %s: %d and %d measures for %d chords" %
+                  (base, len(osmd), len(verovio), len(data["chords"])))
+            failures += 1
+            continue
+        for index, chord in enumerate(data["chords"]):
+            chords += 1
+            name = chord["name"]
+            where = "%s: %s" % (os.path.basename(base), name)
+            midi = chord["positions"][0]["midi"] if chord["positions"] else []
+            lowest = spell(14 + [0, 7, 2, 9, 4, 11, 6, 1, 8, 3, 10, 5].index(min(midi) % 12)) \
+                if midi else ""
+            rooted = kinds.get(index, False)
+            if not midi and not rooted:
+                # Nothing sounds and the name gives no root: the symbol names no pitch.
+                want = {"Verovio": [[], [""], [name]], "OSMD": [[], [""], [name]]}
+            elif name[:1] in STEPS:
+                # The one engine that builds the symbol from the kind alone shows the root of a
+                # name no kind spells.
+                root = name[:2] if name[1:2] in ("b", "#") else name[:1]
+                want = {"Verovio": [[name]],
+                        "OSMD": [[name]] + ([[root]] if name in WITHOUT_KIND else [])}
+            else:
+                # No root in the name: the lowest sounding note stands for it.
+                want = {"Verovio": [[lowest + name]], "OSMD": [[lowest + name], [lowest]]}
+            for engine, shown in (("OSMD", osmd[index][parts[index]] if parts[index] < len(
+                    osmd[index]) else None), ("Verovio", verovio[index].get(parts[index], []))):
+                if engine == "OSMD" and refused and osmd[index][parts[index]] is None:
+                    continue
+                bags = [[symbol_letters(text) for text in names] for names in want[engine]]
+                if shown is None or [symbol_letters(text) for text in shown] not in bags:
+                    print("FAIL: %s: %s shows %r, expected one of %r" %
+                          (where, engine, shown, want[engine]))
+                    failures += 1
+                elif shown and symbol_letters(shown[0]) == symbol_letters(name):
+                    whole += 1
+                else:
+                    roots += 1
+    print("%d MusicXML files read by OpenSheetMusicDisplay and Verovio: %d chords; of their "
+          "symbols, %d spell the whole name, %d the root alone or nothing; %d files with staves of more "
+          "than 8 lines refused by OpenSheetMusicDisplay" % (len(bases), chords, whole, roots,
+                                                              refused))
     return failures
 
 
@@ -324,6 +435,8 @@ def main():
             failures = musescore(bases, musescore_files)
         elif mode == "musescore4":
             failures = musescore(bases, musescore4_files)
+        elif mode == "notation":
+            failures = notation(bases)
         elif mode == "reactchords":
             failures = react_chords(bases)
         else:

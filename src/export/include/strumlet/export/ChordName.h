@@ -24,7 +24,7 @@ NoteName SharpSpelling(int midiNote);
 struct ChordDegree {
   int value = 0;             // 7, 9, ...
   int alter = 0;             // in semitones; for a seventh, 0 is the dominant (minor) one
-  const char* type = "add";  // "add" or "alter"
+  const char* type = "add";  // "add", "alter" or "subtract"
 };
 
 // What a chord name says to a notation program. The suffix table:
@@ -60,6 +60,10 @@ struct ChordDegree {
 //   "7#9"                            dominant             add #9
 //   "7b5"                            dominant             alter b5
 //
+// A suffix of the table may be followed by added, altered or left-out tones: "add" and a
+// number, "b" "#" "-" "+" and 5 (altered), 9, 11 or 13 (added), "no" or "omit" and 1, 3 or 5,
+// one after another or in parentheses with commas ("maj7#11", "7(b9,#13)", "9no3").
+//
 // A name is a root letter A to G, an optional "b" or "#", a suffix and an optional "/" with a
 // bass note. A name whose root does not parse, or whose suffix the table lacks, keeps its text
 // for the reader to show as it is.
@@ -67,6 +71,9 @@ struct ChordName {
   std::optional<NoteName> root;  // none: the name does not start with a note
   std::string suffix;            // the name's own text after the root (before the bass)
   std::string kind = "other";    // the notation kind; "other" for a suffix the table lacks
+  // What the kind's text shows: the suffix but for what the degrees spell, as readers print
+  // the kind's text followed by the degrees ("7" and a sharp nine for "7#9").
+  std::string kindText;
   std::vector<ChordDegree> degrees;
   std::optional<NoteName> bass;
 
