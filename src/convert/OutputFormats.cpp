@@ -24,6 +24,9 @@ constexpr OutputFormat kFormats[] = {
     {"json", "JSON", ".json", "&JSON...",
      "Write the chords of the active database as a JSON file, for web chord apps", true,
      std::nullopt, &ChordJsonText},
+    {"midi", "MIDI", ".mid", "M&IDI...",
+     "Write the chords of the active database as a MIDI file, each strummed for a bar", false,
+     std::nullopt, &MidiText},
 };
 
 // The word that names two page kinds at once, kept from before SVG pages were made.

@@ -121,6 +121,7 @@ ExportInstrument InstrumentOf(const ChordRecord& record) {
   const std::string count = std::to_string(strings) + (strings == 1 ? " string" : " strings");
   const Instrument& row = InstrumentFor(record.instrumentCode);
   ExportInstrument instrument;
+  instrument.midiProgram = row.midiProgram;
   if (row.name.empty() || strings != row.strings) {
     // Another tuning, or none: nothing but the strings can be said.
     instrument.name = count;
@@ -141,6 +142,22 @@ ExportInstrument InstrumentOf(const ChordRecord& record) {
 }
 
 std::string InstrumentName(const ChordRecord& record) { return InstrumentOf(record).name; }
+
+ExportParts PartsOf(const ChordCollection& chords) {
+  ExportParts out;
+  for (const ChordRecord& record : chords) {
+    const ExportInstrument instrument = InstrumentOf(record);
+    const int strings = static_cast<int>(ShapeOf(record).strings.size());
+    std::size_t part = out.partOf.empty() ? 0 : out.partOf.back();
+    if (strings > 0) {
+      part = 0;
+      while (part < out.parts.size() && out.parts[part].instrument.name != instrument.name) ++part;
+      if (part == out.parts.size()) out.parts.push_back({instrument, strings});
+    }
+    out.partOf.push_back(part);
+  }
+  return out;
+}
 
 std::optional<int> MidiNote(const ExportInstrument& instrument, const ChordShape& shape,
                             const StringSound& s) {

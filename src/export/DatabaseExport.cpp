@@ -11,6 +11,7 @@
 #include "strumlet/core/FileSystem.h"
 #include "strumlet/core/Messenger.h"
 #include "strumlet/export/ChordJsonWriter.h"
+#include "strumlet/export/MidiWriter.h"
 #include "strumlet/export/MusicXmlWriter.h"
 #include "strumlet/pdb/DatabaseFile.h"
 
@@ -43,6 +44,11 @@ std::string MusicXmlText(const ChordDatabase& db, const std::string& title, int 
 std::string ChordJsonText(const ChordDatabase& db, const std::string& title, int sortOrder,
                           const ChordProOptions&) {
   return WriteChordJson(title, db.chords, db.categories, sortOrder, db.complete);
+}
+
+std::string MidiText(const ChordDatabase& db, const std::string& title, int sortOrder,
+                     const ChordProOptions&) {
+  return WriteMidi(title, db.chords, db.categories, sortOrder, db.complete);
 }
 
 bool WriteExportFile(ExportWriter writer, const ChordDatabase& db, const std::string& title,

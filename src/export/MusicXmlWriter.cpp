@@ -160,23 +160,9 @@ std::string WriteMusicXml(const std::string& title, const ChordCollection& chord
 
   // One part per instrument, in the order the chords bring them in: notation programs keep
   // the staff a part starts with. A chord without strings stays in the part before it.
-  struct Part {
-    ExportInstrument instrument;
-    int strings = kDefaultLines;
-  };
-  std::vector<Part> parts;
-  std::vector<std::size_t> partOf;
-  for (const ChordRecord& record : chords) {
-    const ExportInstrument instrument = InstrumentOf(record);
-    const int strings = static_cast<int>(ShapeOf(record).strings.size());
-    std::size_t part = partOf.empty() ? 0 : partOf.back();
-    if (strings > 0) {
-      part = 0;
-      while (part < parts.size() && parts[part].instrument.name != instrument.name) ++part;
-      if (part == parts.size()) parts.push_back({instrument, strings});
-    }
-    partOf.push_back(part);
-  }
+  ExportParts score = PartsOf(chords);
+  std::vector<ExportParts::Part>& parts = score.parts;
+  const std::vector<std::size_t>& partOf = score.partOf;
   if (parts.empty()) {
     // No chord with strings: the first chord's instrument on a staff of the usual lines.
     parts.push_back(

@@ -15,13 +15,19 @@ constexpr std::array kStandardUkulele = {67, 60, 64, 69};  // G C E A
 // Open G, the short fifth string's high G first, as it lies on the neck.
 constexpr std::array kOpenGBanjo = {67, 50, 55, 59, 62};  // g D G B D
 
+// General MIDI programs, counted from 0.
+constexpr int kNylonGuitar = 24;
+constexpr int kSteelGuitar = 25;
+constexpr int kBanjoProgram = 105;
+
 // Indexed by code: a new instrument is the next row.
 constexpr auto kInstruments = std::to_array<Instrument>({
-    {kGuitarCode, "Guitar", 6, 4, kStandardGuitar, {}},
-    {kUkuleleCode, "Ukulele", 4, 6, kStandardUkulele, {}},
-    {2, "", 4, 4, {}, {}},
-    {3, "", 4, 4, {}, {}},
-    {kBanjoCode, "Banjo", 5, 4, kOpenGBanjo, {5, 5}},
+    // General MIDI has no ukulele: a nylon-string guitar comes nearest.
+    {kGuitarCode, "Guitar", 6, 4, kStandardGuitar, {}, kSteelGuitar},
+    {kUkuleleCode, "Ukulele", 4, 6, kStandardUkulele, {}, kNylonGuitar},
+    {2, "", 4, 4, {}, {}, kNylonGuitar},
+    {3, "", 4, 4, {}, {}, kNylonGuitar},
+    {kBanjoCode, "Banjo", 5, 4, kOpenGBanjo, {5, 5}, kBanjoProgram},
 });
 
 }  // namespace

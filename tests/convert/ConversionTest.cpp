@@ -48,12 +48,12 @@ TEST(OutputFormats, FormatWordsNameTheRowsOnceEachInTableOrder) {
   EXPECT_EQ(Words(ParseFormats("jpeg,")), "none");
   EXPECT_EQ(Words(ParseFormats("PNG")), "none");
   EXPECT_EQ(FormatHelp(),
-            "pages with jpeg, png, svg or both (jpeg and png) images; chordpro, musicxml or json "
-            "files; or all (jpeg, png and the three files); several joined by commas, such as "
+            "pages with jpeg, png, svg or both (jpeg and png) images; chordpro, musicxml, json or "
+            "midi files; or all (jpeg, png and the three files); several joined by commas, such as "
             "svg,musicxml (default: jpeg)");
   EXPECT_EQ(FormatProblem("gif"),
-            "gif is not jpeg, png, svg, both, chordpro, musicxml, json or all, nor several of "
-            "them joined by commas");
+            "gif is not jpeg, png, svg, both, chordpro, musicxml, json, midi or all, nor several "
+            "of them joined by commas");
   for (const OutputFormat& format : OutputFormats()) {
     EXPECT_EQ(format.page.has_value(), format.write == nullptr) << format.word;
     EXPECT_EQ(format.menuText != nullptr, format.write != nullptr) << format.word;

@@ -9,7 +9,7 @@
   readback.py MODE CONVERT FIXTURE SAMPLES READBACK [SCHEMA]
 
 Converts the bundled samples and the databases built from the descriptions in READBACK (folders
-separated by ":") with `strumlet-convert -f all`, then, by MODE:
+separated by ":") with `strumlet-convert -f all,midi`, then, by MODE:
   schema:     validates every JSON file against SCHEMA with a real JSON Schema validator and
               every MusicXML file against the MusicXML 4.0 schema (musicxml-4.0/ beside this
               script) with xmllint, and reads every text export as UTF-8, each naming its
@@ -21,6 +21,8 @@ separated by ":") with `strumlet-convert -f all`, then, by MODE:
   musescore4: the same through MuseScore 4's engine (npm webmscore, node/ beside this script);
   chordpro:   reads every ChordPro file with a songbook parser (npm chordsheetjs) and reaches
               every chord of the database by a name (node/chordsheet.cjs);
+  midi:       has MuseScore 3 import every MIDI file and finds each chord's sounding notes (the
+              JSON positions' MIDI notes) in its bar of its instrument's staff, and no others;
   reactchords: renders every JSON position with a web chord library (npm react-chords,
               scripts/readback-react-chords/check.js);
   notation:   has two web notation engines (npm opensheetmusicdisplay and verovio,
@@ -74,7 +76,7 @@ def convert(convert_tool, fixture_tool, samples, readback, work, odd_names):
         shutil.copy(sample, os.path.join(os.fsencode(source), name + b".pdb"))
     out = os.path.join(work, "out")
     # Status 1 is a damaged database read in part: its chords read completely are exported.
-    result = subprocess.run([convert_tool, "-q", "-f", "all", "-o", out, source],
+    result = subprocess.run([convert_tool, "-q", "-f", "all,midi", "-o", out, source],
                             stdout=subprocess.DEVNULL)
     if result.returncode not in (0, 1):
         print("FAIL: strumlet-convert ended with status %d" % result.returncode)
@@ -405,6 +407,48 @@ def notation(bases):
     return failures
 
 
+def midi(bases):
+    program = shutil.which("mscore3") or shutil.which("musescore3")
+    if not program:
+        missing("musescore3 is not installed")
+    env = dict(os.environ, QT_QPA_PLATFORM="offscreen")
+    failures = chords = sounding = 0
+    for base in bases:
+        with open(base + ".json", encoding="utf-8") as f:
+            data = json.load(f)
+        result = subprocess.run([program, "-o", base + ".mid.mscx", base + ".mid"], env=env,
+                                capture_output=True, text=True, timeout=300)
+        if result.returncode != 0 or not os.path.exists(base + ".mid.mscx"):
+            print("FAIL: %s.mid was not read: %s" % (base, result.stderr[-2000:]))
+            failures += 1
+            continue
+        notes = [sorted(set(c["positions"][0]["midi"])) if c["positions"] else [] for c in
+                 data["chords"]]
+        # A track whose chords are all silent is no staff to the importer.
+        parts = instrument_parts(data)
+        heard = sorted({parts[i] for i, n in enumerate(notes) if n})
+        staves = ET.parse(base + ".mid.mscx").getroot().findall("./Score/Staff")
+        if len(staves) != len(heard):
+            print("FAIL: %s.mid: %d staves for the parts %s" % (base, len(staves), heard))
+            failures += 1
+            continue
+        found = [[sorted({int(n.findtext("pitch")) for n in m.iter("Note")})
+                  for m in staff.findall("Measure")] for staff in staves]
+        for index, chord in enumerate(data["chords"]):
+            chords += 1
+            sounding += bool(notes[index])
+            for number, part in enumerate(heard):
+                want = notes[index] if part == parts[index] else []
+                got = found[number][index] if index < len(found[number]) else []
+                if got != want:
+                    print("FAIL: %s.mid: %s: bar %d of staff %d holds %s, expected %s" %
+                          (os.path.basename(base), chord["name"], index + 1, number + 1, got, want))
+                    failures += 1
+    print("%d MIDI files read by MuseScore 3: %d chords, %d of them sounding, in their bars" %
+          (len(bases), chords, sounding))
+    return failures
+
+
 def react_chords(bases):
     node = node_reader("@tombatossals/react-chords")
     check = os.path.join(HERE, "..", "..", "scripts", "readback-react-chords", "check.js")
@@ -437,6 +481,8 @@ def main():
             failures = musescore(bases, musescore4_files)
         elif mode == "notation":
             failures = notation(bases)
+        elif mode == "midi":
+            failures = midi(bases)
         elif mode == "reactchords":
             failures = react_chords(bases)
         else:

@@ -340,7 +340,7 @@ TEST_F(ProgramTest, EveryAcceleratorStaysAsItWas) {
     EXPECT_EQ(bound.join(", "), expected == keys.end() ? QString() : expected->second) << id;
     EXPECT_FALSE(action->statusTip().isEmpty()) << id;
   }
-  EXPECT_EQ(commands, 45);
+  EXPECT_EQ(commands, 46);
   EXPECT_EQ(frame->command(12345), nullptr);
 }
 
@@ -357,7 +357,7 @@ TEST_F(ProgramTest, EveryMenuListsItsCommandsInOrder) {
     return ids.join(' ').toStdString();
   };
   EXPECT_EQ(items("menuFile"), "57601 menuRecent - 57606 - 57665");
-  EXPECT_EQ(items("menuExport"), "32790 32797 32798");
+  EXPECT_EQ(items("menuExport"), "32790 32797 32798 32799");
   EXPECT_EQ(items("menuEdit"), "57634 - 32791 32792 32793");
   EXPECT_EQ(items("menuView"), "32794 32795 32796");
   EXPECT_EQ(items("menu129Window"), "57650 57651");
@@ -532,7 +532,7 @@ TEST_F(ProgramTest, FileExportWritesTheShownDatabaseInEachFormat) {
     // Read out by a screen reader as the user hovers or arrows onto it.
     EXPECT_FALSE(action->statusTip().isEmpty());
   }
-  EXPECT_EQ(items.join('|'), "&ChordPro...|&MusicXML...|&JSON...");
+  EXPECT_EQ(items.join('|'), "&ChordPro...|&MusicXML...|&JSON...|M&IDI...");
 
   // Each chooser proposes the page's base name; a name typed without an extension gets the
   // format's.

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "strumlet/pdb/ChordCollection.h"
 #include "strumlet/pdb/ChordRecord.h"
 #include "strumlet/pdb/Instrument.h"
 #include "strumlet/pdb/StringSound.h"
@@ -55,8 +56,22 @@ struct ExportInstrument {
   // The instrument type a songbook reader is set to, as a directive selector ("guitar",
   // "ukulele", "banjo"; "strings7" for an instrument known only by its strings).
   std::string selector;
+  int midiProgram = 0;  // the General MIDI program it sounds with
 };
 ExportInstrument InstrumentOf(const ChordRecord& record);
+
+// The parts of a score of the chords: one per instrument, in the order the chords with strings
+// bring them in, each with the strings of its first chord. `partOf` gives each chord's part; a
+// chord without strings stays in the part before it. No part when no chord has strings.
+struct ExportParts {
+  struct Part {
+    ExportInstrument instrument;
+    int strings = 0;
+  };
+  std::vector<Part> parts;
+  std::vector<std::size_t> partOf;
+};
+ExportParts PartsOf(const ChordCollection& chords);
 // Its name alone, e.g. "Ukulele, 4 strings".
 std::string InstrumentName(const ChordRecord& record);
 

@@ -24,6 +24,9 @@ std::string MusicXmlText(const ChordDatabase& db, const std::string& title, int 
                          const ChordProOptions& options);
 std::string ChordJsonText(const ChordDatabase& db, const std::string& title, int sortOrder,
                           const ChordProOptions& options);
+// Bytes, not text: a Standard MIDI File.
+std::string MidiText(const ChordDatabase& db, const std::string& title, int sortOrder,
+                     const ChordProOptions& options);
 
 // Writes that file to `outputFile`. It appears only when complete: it is written beside its
 // final name and then renamed over it, so a failure leaves an existing file as it was and no

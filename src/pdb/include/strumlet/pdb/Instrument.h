@@ -30,6 +30,8 @@ struct Instrument {
   // from left to right: the record's last string first. Empty when unknown.
   std::span<const int> tuning;
   ShortString shortString;
+  // The General MIDI program (0 to 127) its chords sound with.
+  int midiProgram = 24;
 };
 
 inline constexpr uint8_t kGuitarCode = 0;
