@@ -61,7 +61,7 @@ while IFS= read -r -d '' text; do
   # A description may be damaged on purpose; the writer still writes what it says.
   "$fixture" "$text" "$work/in/fixture-$name.pdb" 2>/dev/null ||
     echo "note: $text gave no database" >&2
-done < <(find "$root/samples" "$root/tests" "$root/fuzz/seeds" -name '*.txt' \
+done < <(find "$root/samples" "$root/tests" "$root/fuzz/seeds" -name node_modules -prune -o -name '*.txt' \
   ! -name CMakeLists.txt -print0 | sort -z)
 "$fixture" --archive "$root/samples/Guitar Chords.txt" "$work/in/archived.arc"
 # An archive may store any category, even -1, which sorts last and which the classic page does
