@@ -12,6 +12,7 @@
 
 #include <CLI/CLI.hpp>
 #include <csignal>
+#include <cstdio>
 #include <map>
 #include <string>
 #include <variant>
@@ -19,6 +20,7 @@
 #include "TerminalMessenger.h"
 #include "TerminalOutput.h"
 #include "strumlet/convert/ConversionJob.h"
+#include "strumlet/convert/NameCheckRun.h"
 #include "strumlet/core/StartDirectory.h"
 
 namespace {
@@ -43,6 +45,7 @@ void StopOnInterrupt(strumlet::ConversionJob& job) {
 struct Parsed {
   strumlet::JobOptions options;
   bool quiet = false;
+  bool checkNames = false;
 };
 
 // The job the arguments ask for, or the exit status of a help, version or usage error (which
@@ -93,6 +96,8 @@ std::variant<Parsed, int> Parse(int argc, char** argv) {
       ->type_name("N");
   app.add_flag("--no-fingers", noFingers,
                "ChordPro files without finger numbers, for readers older than ChordPro 6");
+  app.add_flag("--check-names", parsed.checkNames,
+               "convert nothing: list the chords whose notes are not the chord their name says");
   app.add_flag("-q,--quiet", parsed.quiet, "no progress output");
 
   try {
@@ -128,6 +133,14 @@ int Run(int argc, char** argv) {
 
   strumlet::TerminalMessenger messenger(!arguments.quiet && ::isatty(STDERR_FILENO));
   strumlet::ScopedMessenger installed(messenger);
+  if (arguments.checkNames) {
+    const strumlet::ProcessingSettings& settings = arguments.options.settings;
+    const strumlet::NameCheckRun check =
+        strumlet::CheckNames(settings.m_strDefaultPath, settings.m_nSort);
+    if (!check.ran) return strumlet::kJobUsageError;
+    std::fputs((check.report + check.summary + "\n").c_str(), stdout);
+    return strumlet::kJobConverted;
+  }
   strumlet::ConversionJob job(std::move(arguments.options));
   job.SetProgressCallback([&messenger](const strumlet::ConversionProgress& progress) {
     if (!progress.waitingFor.empty()) {

@@ -4,6 +4,8 @@
 
 #include "strumlet/export/ChordName.h"
 
+#include <algorithm>
+#include <initializer_list>
 #include <utility>
 
 namespace strumlet {
@@ -101,6 +103,52 @@ std::size_t ReadNote(std::string_view text, NoteName& note) {
     return 2;
   }
   return 1;
+}
+
+// The tones of each kind, in semitones above the root, and the suffix that names it.
+struct KindTones {
+  std::string_view kind;
+  std::string_view suffix;
+  std::initializer_list<int> tones;
+};
+
+constexpr KindTones kKindTones[] = {
+    {"major", "", {0, 4, 7}},
+    {"minor", "m", {0, 3, 7}},
+    {"dominant", "7", {0, 4, 7, 10}},
+    {"major-seventh", "maj7", {0, 4, 7, 11}},
+    {"minor-seventh", "m7", {0, 3, 7, 10}},
+    {"diminished", "dim", {0, 3, 6}},
+    {"diminished-seventh", "dim7", {0, 3, 6, 9}},
+    {"augmented", "aug", {0, 4, 8}},
+    {"augmented-seventh", "aug7", {0, 4, 8, 10}},
+    {"half-diminished", "m7b5", {0, 3, 6, 10}},
+    {"major-minor", "mmaj7", {0, 3, 7, 11}},
+    {"major-sixth", "6", {0, 4, 7, 9}},
+    {"minor-sixth", "m6", {0, 3, 7, 9}},
+    {"dominant-ninth", "9", {0, 4, 7, 10, 2}},
+    {"major-ninth", "maj9", {0, 4, 7, 11, 2}},
+    {"minor-ninth", "m9", {0, 3, 7, 10, 2}},
+    {"dominant-11th", "11", {0, 4, 7, 10, 2, 5}},
+    {"major-11th", "maj11", {0, 4, 7, 11, 2, 5}},
+    {"minor-11th", "m11", {0, 3, 7, 10, 2, 5}},
+    {"dominant-13th", "13", {0, 4, 7, 10, 2, 5, 9}},
+    {"major-13th", "maj13", {0, 4, 7, 11, 2, 5, 9}},
+    {"minor-13th", "m13", {0, 3, 7, 10, 2, 5, 9}},
+    {"suspended-second", "sus2", {0, 2, 7}},
+    {"suspended-fourth", "sus4", {0, 5, 7}},
+    {"power", "5", {0, 7}},
+};
+
+// The semitones of a degree above the root, unaltered: a seventh is the dominant one.
+int DegreeSemitones(int value) {
+  static constexpr int kSteps[] = {0, 2, 4, 5, 7, 9, 10};  // 1 to 7
+  return kSteps[(value - 1) % 7] + 12 * ((value - 1) / 7);
+}
+
+int PitchClass(const NoteName& note) {
+  static constexpr int kSteps[] = {9, 11, 0, 2, 4, 5, 7};  // A to G
+  return ((kSteps[note.step - 'A'] + note.alter) % 12 + 12) % 12;
 }
 
 // One added, altered or left-out tone at the start of `text`: its length, 0 when there is none.
@@ -232,6 +280,57 @@ ChordName ParseChordName(std::string_view name) {
     chord.kindText = std::string(best->suffix);
   }
   return chord;
+}
+
+}  // namespace strumlet
+
+namespace strumlet {
+
+std::vector<int> ChordTones(const ChordName& chord) {
+  if (!chord.Parsed()) return {};
+  const KindTones* kind = nullptr;
+  for (const KindTones& row : kKindTones) {
+    if (row.kind == chord.kind) kind = &row;
+  }
+  if (kind == nullptr) return {};
+  const int root = PitchClass(*chord.root);
+  std::vector<int> tones(kind->tones);
+  for (const ChordDegree& degree : chord.degrees) {
+    const int natural = DegreeSemitones(degree.value) % 12;
+    const std::string_view type = degree.type;
+    if (type != "add") std::erase(tones, natural);
+    if (type != "subtract") tones.push_back(((natural + degree.alter) % 12 + 12) % 12);
+  }
+  for (int& tone : tones) tone = (root + tone) % 12;
+  if (chord.bass) tones.push_back(PitchClass(*chord.bass));
+  std::sort(tones.begin(), tones.end());
+  tones.erase(std::unique(tones.begin(), tones.end()), tones.end());
+  return tones;
+}
+
+std::string NameOfTones(const std::vector<int>& pitchClasses, int lowest) {
+  std::vector<int> wanted = pitchClasses;
+  std::sort(wanted.begin(), wanted.end());
+  wanted.erase(std::unique(wanted.begin(), wanted.end()), wanted.end());
+  for (int shift = 0; shift < 12; ++shift) {
+    const int root = (lowest + shift) % 12;
+    for (const KindTones& row : kKindTones) {
+      std::vector<int> tones;
+      for (const int tone : row.tones) tones.push_back((root + tone) % 12);
+      std::sort(tones.begin(), tones.end());
+      if (tones != wanted) continue;
+      const NoteName note = SharpSpelling(root);
+      std::string name(1, note.step);
+      if (note.alter != 0) name += '#';
+      name += row.suffix;
+      if (root != lowest) {
+        const NoteName bass = SharpSpelling(lowest);
+        name += "/" + std::string(1, bass.step) + (bass.alter != 0 ? "#" : "");
+      }
+      return name;
+    }
+  }
+  return {};
 }
 
 }  // namespace strumlet

@@ -19,6 +19,7 @@
 #include "strumlet/export/ChordJsonWriter.h"
 #include "strumlet/export/DatabaseExport.h"
 #include "strumlet/export/MusicXmlWriter.h"
+#include "strumlet/export/NameCheck.h"
 #include "strumlet/pdb/ByteSource.h"
 #include "strumlet/pdb/ChordDatabase.h"
 
@@ -265,6 +266,30 @@ TEST(DatabaseExport, EachFormatWritesItsFileOrLeavesTheOldOne) {
   EXPECT_EQ(ReadText(folder / "out.json").rfind("{\n  \"name\": \"Guitar\",\n", 0), 0u);
   EXPECT_EQ(ReadText(folder / "out.musicxml").rfind("<?xml version=\"1.0\" encoding=\"UTF-8\"", 0),
             0u);
+}
+
+// A chord is misnamed when it sounds a note its name's chord lacks; a voicing that leaves
+// tones out is no fault, and a name the parser cannot read is listed apart.
+TEST(NameCheck, NotesOutsideTheNamedChordAreFound) {
+  const ChordDatabase db = Read(
+      "{define: Am frets x 0 2 2 2 0}\n"     // A E C#: an A major
+      "{define: C frets x 3 2 0 1 0}\n"      // as named
+      "{define: G7 frets 3 x 0 0 0 1}\n"     // no fifth, no third but one: still G7
+      "{define: Em7 frets 0 2 2 0 3 0}\n"    // as named
+      "{define: E7#9 frets 0 7 6 7 8 x}\n"   // the sharp nine is the chord's own
+      "{define: Dm frets x x 0 2 3 1}\n"     // D A D F: as named
+      "{define: C/E frets 0 3 2 0 1 0}\n"    // as named, the bass among its notes
+      "{define: Gmaj7 frets 3 2 0 0 0 1}\n"  // an F: G7, not Gmaj7
+      "{define: Hendrix frets x 7 6 7 8 x}\n"
+      "{define: F frets x x x x x x}\n"                // nothing sounds: nothing to say
+      "{define: A frets x 2 2 2 2}\ninstrument 2\n");  // no known tuning
+  int misnamed = 0, unread = 0;
+  EXPECT_EQ(NameCheckReport("Songs", db.chords, misnamed, unread),
+            "Songs: Am (x 0 2 2 2 0) sounds A E C# \u2014 that is A, not Am\n"
+            "Songs: Gmaj7 (3 2 0 0 0 1) sounds G B D F \u2014 that is G7, not Gmaj7\n"
+            "Songs: names not read as chords: Hendrix\n");
+  EXPECT_EQ(misnamed, 2);
+  EXPECT_EQ(unread, 1);
 }
 
 }  // namespace

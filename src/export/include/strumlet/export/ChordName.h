@@ -84,4 +84,13 @@ struct ChordName {
 // Takes apart a chord name (UTF-8).
 ChordName ParseChordName(std::string_view name);
 
+// The pitch classes (0: C, ..., 11: B) a parsed name's chord holds: its kind's tones on the
+// root, changed by the degrees, and the bass. Empty for a name that did not parse.
+std::vector<int> ChordTones(const ChordName& chord);
+
+// The name of the chord whose tones are exactly `pitchClasses`, a kind of the table without
+// degrees on one of them (the lowest note's first, `lowest`), spelled with sharps; empty when
+// no kind has those tones.
+std::string NameOfTones(const std::vector<int>& pitchClasses, int lowest);
+
 }  // namespace strumlet
