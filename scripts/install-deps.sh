@@ -21,7 +21,8 @@ packages=(
   desktop-file-utils appstream shared-mime-info xdg-utils libglib2.0-bin
   locales time
   at-spi2-core python3-pyatspi dbus-daemon
-  python3 python3-jsonschema musescore3 libpalm-perl libxml2-utils nodejs
+  python3 python3-jsonschema python3-numpy musescore3 libpalm-perl libxml2-utils nodejs
+  fluidsynth timgm6mb-soundfont
   lintian reuse debootstrap
 )
 

@@ -23,6 +23,9 @@ separated by ":") with `strumlet-convert -f all,midi`, then, by MODE:
               every chord of the database by a name (node/chordsheet.cjs);
   midi:       has MuseScore 3 import every MIDI file and finds each chord's sounding notes (the
               JSON positions' MIDI notes) in its bar of its instrument's staff, and no others;
+  sound:      has a synthesizer (fluidsynth, with the small General MIDI SoundFont) play every
+              MIDI file and finds each note of each chord (the JSON positions' MIDI notes) in the
+              spectrum of its bar, within 25 cents;
   reactchords: renders every JSON position with a web chord library (npm react-chords,
               scripts/readback-react-chords/check.js);
   notation:   has two web notation engines (npm opensheetmusicdisplay and verovio,
@@ -449,6 +452,70 @@ def midi(bases):
     return failures
 
 
+SOUNDFONT = "/usr/share/sounds/sf2/TimGM6mb.sf2"
+SECONDS_PER_BAR = 2.0  # 4/4 at 120 beats a minute
+
+
+def sound(bases):
+    program = shutil.which("fluidsynth")
+    if not program:
+        missing("fluidsynth is not installed")
+    if not os.path.exists(SOUNDFONT):
+        missing("the SoundFont %s (timgm6mb-soundfont) is not installed" % SOUNDFONT)
+    try:
+        import numpy
+    except ImportError:
+        missing("python3-numpy is not installed")
+    import wave
+    failures = chords = notes = 0
+    worst = 0.0
+    for base in bases:
+        with open(base + ".json", encoding="utf-8") as f:
+            data = json.load(f)
+        wav = base + ".wav"
+        result = subprocess.run([program, "-ni", "-q", "-F", wav, "-r", "22050", SOUNDFONT,
+                                 base + ".mid"], capture_output=True, text=True, timeout=300)
+        if result.returncode != 0 or not os.path.exists(wav):
+            print("FAIL: %s.mid was not played: %s" % (base, result.stderr[-2000:]))
+            failures += 1
+            continue
+        with wave.open(wav) as w:
+            rate, channels = w.getframerate(), w.getnchannels()
+            samples = numpy.frombuffer(w.readframes(w.getnframes()), dtype=numpy.int16)
+        samples = samples.reshape(-1, channels).mean(axis=1)
+        size = 1 << 18  # zero-padded: a bin is 0.08 Hz, a cent of the lowest E 0.05 Hz
+        freqs = numpy.fft.rfftfreq(size, 1 / rate)
+        for index, chord in enumerate(data["chords"]):
+            want = sorted(set(chord["positions"][0]["midi"])) if chord["positions"] else []
+            if not want:
+                continue
+            chords += 1
+            # The bar after the strum has begun, before the next one.
+            start = int((index * SECONDS_PER_BAR + 0.2) * rate)
+            bar = samples[start:int((index * SECONDS_PER_BAR + 1.95) * rate)]
+            spectrum = numpy.abs(numpy.fft.rfft(bar * numpy.hanning(len(bar)), size))
+            loudest = spectrum.max()
+
+            def near(note):
+                f = 440 * 2 ** ((note - 69) / 12)
+                return (freqs >= f * 2 ** (-50 / 1200)) & (freqs <= f * 2 ** (50 / 1200))
+
+            for note in want:
+                notes += 1
+                band = near(note)
+                peak = numpy.argmax(spectrum * band)
+                cents = 1200 * numpy.log2(freqs[peak] / (440 * 2 ** ((note - 69) / 12)))
+                strength = spectrum[peak] / loudest if loudest > 0 else 0
+                worst = max(worst, abs(cents))
+                if abs(cents) > 25 or strength < 1 / 30:
+                    print("FAIL: %s: %s: MIDI note %d heard %+.1f cents off at %.3f of the "
+                          "loudest" % (os.path.basename(base), chord["name"], note, cents, strength))
+                    failures += 1
+    print("%d MIDI files played by fluidsynth: %d sounding chords, %d notes each heard within "
+          "25 cents (the farthest %.1f cents off)" % (len(bases), chords, notes, worst))
+    return failures
+
+
 def react_chords(bases):
     node = node_reader("@tombatossals/react-chords")
     check = os.path.join(HERE, "..", "..", "scripts", "readback-react-chords", "check.js")
@@ -483,6 +550,8 @@ def main():
             failures = notation(bases)
         elif mode == "midi":
             failures = midi(bases)
+        elif mode == "sound":
+            failures = sound(bases)
         elif mode == "reactchords":
             failures = react_chords(bases)
         else:
