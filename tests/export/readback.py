@@ -215,18 +215,25 @@ def instrument_parts(data):
     return chords
 
 
-def musescore_files(bases):
-    """MuseScore 3 converts each file by itself."""
+def musescore3(source, target):
+    """MuseScore 3 converts `source` into its own format, `target`; False when it could not."""
     program = shutil.which("mscore3") or shutil.which("musescore3")
     if not program:
         missing("musescore3 is not installed")
     env = dict(os.environ, QT_QPA_PLATFORM="offscreen")
+    result = subprocess.run([program, "-o", target, source], env=env, capture_output=True,
+                            text=True, timeout=300)
+    if result.returncode != 0 or not os.path.exists(target):
+        print("FAIL: %s was not read: %s" % (source, result.stderr[-2000:]))
+        return False
+    return True
+
+
+def musescore_files(bases):
+    """MuseScore 3 converts each file by itself."""
     for base in bases:
-        result = subprocess.run([program, "-o", base + ".mscx", base + ".musicxml"], env=env,
-                                capture_output=True, text=True, timeout=300)
-        if result.returncode != 0:
-            print("FAIL: %s.musicxml was not read: %s" % (base, result.stderr[-2000:]))
-    return program, ".mscx", False
+        musescore3(base + ".musicxml", base + ".mscx")
+    return "MuseScore 3", ".mscx", False
 
 
 def musescore4_files(bases):
@@ -404,25 +411,18 @@ def notation(bases):
                 else:
                     roots += 1
     print("%d MusicXML files read by OpenSheetMusicDisplay and Verovio: %d chords; of their "
-          "symbols, %d spell the whole name, %d the root alone or nothing; %d files with staves of more "
-          "than 8 lines refused by OpenSheetMusicDisplay" % (len(bases), chords, whole, roots,
-                                                              refused))
+          "symbols, %d spell the whole name, %d the root alone or nothing; %d files with staves "
+          "of more than 8 lines refused by OpenSheetMusicDisplay" % (len(bases), chords, whole,
+                                                                      roots, refused))
     return failures
 
 
 def midi(bases):
-    program = shutil.which("mscore3") or shutil.which("musescore3")
-    if not program:
-        missing("musescore3 is not installed")
-    env = dict(os.environ, QT_QPA_PLATFORM="offscreen")
     failures = chords = sounding = 0
     for base in bases:
         with open(base + ".json", encoding="utf-8") as f:
             data = json.load(f)
-        result = subprocess.run([program, "-o", base + ".mid.mscx", base + ".mid"], env=env,
-                                capture_output=True, text=True, timeout=300)
-        if result.returncode != 0 or not os.path.exists(base + ".mid.mscx"):
-            print("FAIL: %s.mid was not read: %s" % (base, result.stderr[-2000:]))
+        if not musescore3(base + ".mid", base + ".mid.mscx"):
             failures += 1
             continue
         notes = [sorted(set(c["positions"][0]["midi"])) if c["positions"] else [] for c in
