@@ -67,13 +67,14 @@ bool WriteDatabasePage(const ChordDatabase& db, const std::string& baseName,
   const std::string pagePath = JoinPath(destinationFolder, pageName);
 
   // Images first: a page never links an image that is still being written.
-  DiagramOptions drawing;
-  drawing.nameSize = options.nameFontSize;
-  drawing.labelSize = options.labelFontSize;
-  drawing.fontFile = options.fontFile;
-  drawing.leftHanded = options.leftHanded;
-  drawing.threads = options.threads;
-  const DiagramBatch batch = DrawDiagrams(db.chords, destinationFolder, kind, drawing, progress);
+  DiagramStyle style;
+  style.nameSize = options.nameFontSize;
+  style.labelSize = options.labelFontSize;
+  style.fontFile = options.fontFile;
+  style.leftHanded = options.leftHanded;
+  style.altText = options.altText;
+  const DiagramBatch batch =
+      DrawDiagrams(db.chords, destinationFolder, kind, style, options.threads, progress);
   if (!batch.missingAsset.empty()) return false;
   const std::vector<DrawnDiagram>& drawn = batch.diagrams;
 
