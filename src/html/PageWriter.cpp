@@ -67,14 +67,8 @@ bool WriteDatabasePage(const ChordDatabase& db, const std::string& baseName,
   const std::string pagePath = JoinPath(destinationFolder, pageName);
 
   // Images first: a page never links an image that is still being written.
-  DiagramStyle style;
-  style.nameSize = options.nameFontSize;
-  style.labelSize = options.labelFontSize;
-  style.fontFile = options.fontFile;
-  style.leftHanded = options.leftHanded;
-  style.altText = options.altText;
   const DiagramBatch batch =
-      DrawDiagrams(db.chords, destinationFolder, kind, style, options.threads, progress);
+      DrawDiagrams(db.chords, destinationFolder, kind, options.style, options.threads, progress);
   if (!batch.missingAsset.empty()) return false;
   const std::vector<DrawnDiagram>& drawn = batch.diagrams;
 
@@ -122,7 +116,7 @@ bool WriteDatabasePage(const ChordDatabase& db, const std::string& baseName,
     if (chord.fileName.empty()) {
       continue;
     }
-    const std::string alt = options.altText || kind == ImageKind::kSvg
+    const std::string alt = options.style.altText || kind == ImageKind::kSvg
                                 ? " alt=\"" + EscapeHtmlName(DescribeDiagram(record)) + "\""
                                 : "";
     page.Print("<img src=\"%s\"%s width=\"%i\" height=\"%i\" border=\"%i\">\n",
