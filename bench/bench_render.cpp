@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "strumlet/render/ChordDiagram.h"
+#include "strumlet/render/DiagramStyle.h"
 
 namespace strumlet {
 namespace {
@@ -78,13 +79,22 @@ std::string OutputFolder() {
   return folder;
 }
 
+// A name size of 20 and labels at 14, in the default font: the sizes the figures were taken at.
+DiagramStyle BenchStyle() {
+  DiagramStyle style;
+  style.nameSize = 20.0;
+  style.labelSize = 14.0;
+  style.fontFile = DefaultFontFile();
+  return style;
+}
+
 void RunFull(benchmark::State& state, ImageKind kind) {
-  const std::string font = DefaultFontFile();
+  const DiagramStyle style = BenchStyle();
   const std::string folder = OutputFolder();
   const auto& records = Records();
   std::size_t k = 0;
   for (auto _ : state) {
-    ChordDiagram diagram(records[k], 20.0, 14.0, font);
+    ChordDiagram diagram(records[k], style);
     diagram.Draw();
     auto name = diagram.WriteImage(kind, folder);
     if (!name) state.SkipWithError("could not write");
@@ -96,10 +106,10 @@ void RunFull(benchmark::State& state, ImageKind kind) {
 
 // Every record's diagram, drawn: what the floors below encode again and again.
 std::vector<std::unique_ptr<ChordDiagram>> FinishedDiagrams() {
-  const std::string font = DefaultFontFile();
+  const DiagramStyle style = BenchStyle();
   std::vector<std::unique_ptr<ChordDiagram>> diagrams;
   for (const auto& r : Records()) {
-    diagrams.push_back(std::make_unique<ChordDiagram>(r, 20.0, 14.0, font));
+    diagrams.push_back(std::make_unique<ChordDiagram>(r, style));
     diagrams.back()->Draw();
   }
   return diagrams;
@@ -139,11 +149,11 @@ void BM_FloorWriteJpeg(benchmark::State& state) { RunFloor(state, ImageKind::kJp
 
 // Construct and draw only, without encoding: what the renderer itself costs.
 void BM_DiagramDrawOnly(benchmark::State& state) {
-  const std::string font = DefaultFontFile();
+  const DiagramStyle style = BenchStyle();
   const auto& records = Records();
   std::size_t k = 0;
   for (auto _ : state) {
-    ChordDiagram diagram(records[k], 20.0, 14.0, font);
+    ChordDiagram diagram(records[k], style);
     diagram.Draw();
     benchmark::DoNotOptimize(diagram.Image());
     k = (k + 1) % records.size();

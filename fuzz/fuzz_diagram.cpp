@@ -53,9 +53,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   metrics.labelWidth = static_cast<int8_t>(Byte(data, size, 2));
   metrics.nameWidth = static_cast<int8_t>(Byte(data, size, 3)) * 40;
 
+  strumlet::DiagramStyle style;
+  style.fontFile = font;
   std::size_t drawn = 0;
   for (const strumlet::ChordRecord& chord : db.chords) {
-    const strumlet::DiagramLayout layout = strumlet::ComputeLayout(chord, metrics);
+    const strumlet::DiagramLayout layout = strumlet::ComputeLayout(chord, metrics, style);
     if (layout.width < 1 || layout.height < 1 || layout.width > 32767 || layout.height > 32767)
       __builtin_trap();
     if (layout.strings.size() >= strumlet::ChordRecord::kMaxEntries) __builtin_trap();
@@ -65,8 +67,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
         __builtin_trap();
     }
     if (drawn++ < kMaxDiagrams) {
-      const double nameSize = 6.0 + Byte(data, size, 4) % 64;
-      strumlet::ChordDiagram diagram(chord, nameSize, 14.0, font);
+      style.nameSize = 6.0 + Byte(data, size, 4) % 64;
+      strumlet::ChordDiagram diagram(chord, style);
       diagram.Draw();
       if (drawn == 1) (void)diagram.EncodeImage(strumlet::ImageKind::kPng);
     }

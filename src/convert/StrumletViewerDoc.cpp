@@ -169,10 +169,12 @@ void CStrumletViewerDoc::CopyRunOptions() {
   WriteJpeg = settings_.m_bJpeg;
   WritePng = settings_.m_bPng;
   WriteSvg = settings_.m_bSvg;
-  ImagePercent = settings_.m_nChordPercent;
-  FrameImages = settings_.m_bBorder;
-  SortOrder = settings_.m_nSort;
-  NameFontSize = static_cast<double>(settings_.m_nFontSize);
+  pageOptions_ = PageOptionsFor(settings_);
+  ImagePercent = pageOptions_.imagePercent;
+  FrameImages = pageOptions_.frameImages;
+  SortOrder = pageOptions_.sortOrder;
+  NameFontSize = pageOptions_.style.nameSize;
+  LabelFontSize = pageOptions_.style.labelSize;
 }
 
 void CStrumletViewerDoc::Report() {
@@ -526,15 +528,7 @@ bool CStrumletViewerDoc::WriteDatabasePage(ImageKind kind) {
     PagePath = JoinPath(DestinationFolder, pageName);
     SetTitle(pageName);
   }
-  PageOptions options;
-  options.sortOrder = SortOrder;
-  options.imagePercent = ImagePercent;
-  options.frameImages = FrameImages;
-  options.nameFontSize = NameFontSize;
-  options.labelFontSize = LabelFontSize;
-  options.fontFile = settings_.m_strFontFile;
-  options.leftHanded = settings_.m_bLeftHanded;
-  options.altText = settings_.m_bAltText;
+  PageOptions options = pageOptions_;
   options.threads = renderThreads_;
   const std::size_t offset = progress_.chordsDone;
   try {
@@ -542,7 +536,8 @@ bool CStrumletViewerDoc::WriteDatabasePage(ImageKind kind) {
       std::vector<int32_t> offsets;
       offsets.reserve(database_.chords.size());
       for (const ChordRecord& chord : database_.chords) offsets.push_back(chord.recordOffset);
-      const std::vector<std::string> names = DiagramFileNames(offsets, kind, options.leftHanded);
+      const std::vector<std::string> names =
+          DiagramFileNames(offsets, kind, options.style.leftHanded);
       auto words = std::make_shared<DiagramWordMap>();
       words->reserve(names.size());
       for (std::size_t i = 0; i < names.size(); ++i) {

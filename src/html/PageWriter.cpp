@@ -67,13 +67,8 @@ bool WriteDatabasePage(const ChordDatabase& db, const std::string& baseName,
   const std::string pagePath = JoinPath(destinationFolder, pageName);
 
   // Images first: a page never links an image that is still being written.
-  DiagramOptions drawing;
-  drawing.nameSize = options.nameFontSize;
-  drawing.labelSize = options.labelFontSize;
-  drawing.fontFile = options.fontFile;
-  drawing.leftHanded = options.leftHanded;
-  drawing.threads = options.threads;
-  const DiagramBatch batch = DrawDiagrams(db.chords, destinationFolder, kind, drawing, progress);
+  const DiagramBatch batch =
+      DrawDiagrams(db.chords, destinationFolder, kind, options.style, options.threads, progress);
   if (!batch.missingAsset.empty()) return false;
   const std::vector<DrawnDiagram>& drawn = batch.diagrams;
 
@@ -121,7 +116,7 @@ bool WriteDatabasePage(const ChordDatabase& db, const std::string& baseName,
     if (chord.fileName.empty()) {
       continue;
     }
-    const std::string alt = options.altText || kind == ImageKind::kSvg
+    const std::string alt = options.style.altText || kind == ImageKind::kSvg
                                 ? " alt=\"" + EscapeHtmlName(DescribeDiagram(record)) + "\""
                                 : "";
     page.Print("<img src=\"%s\"%s width=\"%i\" height=\"%i\" border=\"%i\">\n",

@@ -136,14 +136,13 @@ struct ChordDiagram::Impl {
   }
 };
 
-ChordDiagram::ChordDiagram(const ChordRecord& record, double nameSize, double labelSize,
-                           const std::string& fontFile, bool leftHanded)
+ChordDiagram::ChordDiagram(const ChordRecord& record, const DiagramStyle& style)
     : impl_(std::make_unique<Impl>()) {
   Impl& d = *impl_;
   d.record = record;
-  d.fontFile = fontFile;
-  d.nameSize = ClampSize(nameSize, 6.0, 20.0, kMaxNameSize);
-  d.labelSize = ClampSize(labelSize, 4.0, 7.0, kMaxLabelSize);
+  d.fontFile = style.fontFile;
+  d.nameSize = ClampSize(style.nameSize, 6.0, 20.0, kMaxNameSize);
+  d.labelSize = ClampSize(style.labelSize, 4.0, 7.0, kMaxLabelSize);
 
   // Without the assets there is no picture to draw; the caller has learnt why from
   // LoadDiagramAssets before drawing.
@@ -175,7 +174,7 @@ ChordDiagram::ChordDiagram(const ChordRecord& record, double nameSize, double la
       d.lastTextError = d.nameStamp->error;
     }
   }
-  d.layout = ComputeLayout(d.record, metrics, leftHanded);
+  d.layout = ComputeLayout(d.record, metrics, style);
 
   if (!assets) return;
   d.image.reset(gdImageCreate(d.layout.width, d.layout.height));

@@ -90,7 +90,8 @@ void RunInParallel(std::size_t count, unsigned threads,
 }
 
 DiagramBatch DrawDiagrams(const ChordCollection& chords, const std::string& folder, ImageKind kind,
-                          const DiagramOptions& options, const BatchProgress& progress) {
+                          const DiagramStyle& style, unsigned threads,
+                          const BatchProgress& progress) {
   DiagramBatch batch;
   if (const Result<void> assets = LoadDiagramAssets(); !assets) {
     batch.missingAsset = assets.error().path;
@@ -100,13 +101,12 @@ DiagramBatch DrawDiagrams(const ChordCollection& chords, const std::string& fold
   std::vector<int32_t> offsets;
   offsets.reserve(chords.size());
   for (std::size_t i = 0; i < chords.size(); ++i) offsets.push_back(chords[i].recordOffset);
-  const std::vector<std::string> names = DiagramFileNames(offsets, kind, options.leftHanded);
+  const std::vector<std::string> names = DiagramFileNames(offsets, kind, style.leftHanded);
   RunInParallel(
-      chords.size(), options.threads,
+      chords.size(), threads,
       [&](std::size_t i) {
         DrawnDiagram& drawn = batch.diagrams[i];
-        ChordDiagram diagram(chords[i], options.nameSize, options.labelSize, options.fontFile,
-                             options.leftHanded);
+        ChordDiagram diagram(chords[i], style);
         if (kind != ImageKind::kSvg) diagram.Draw();  // the SVG is painted from the layout
         const Result<std::string> written = diagram.WriteImage(kind, folder, names[i]);
         if (written) {

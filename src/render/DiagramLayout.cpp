@@ -59,7 +59,7 @@ void MirrorLayout(DiagramLayout& layout, const TextMetrics& metrics) {
 }  // namespace
 
 DiagramLayout ComputeLayout(const ChordRecord& record, const TextMetrics& metrics,
-                            bool leftHanded) {
+                            const DiagramStyle& style) {
   constexpr int D = kMarkSize, F = kFretSpacing, S = kStringSpacing;
   DiagramLayout layout;
   const Instrument& instrument = InstrumentFor(record.instrumentCode);
@@ -163,7 +163,7 @@ DiagramLayout ComputeLayout(const ChordRecord& record, const TextMetrics& metric
       layout.marks.push_back({StringMark::Kind::kMuted, x, (F - D) / 2, 0});
     }
   }
-  if (leftHanded) MirrorLayout(layout, metrics);
+  if (style.leftHanded) MirrorLayout(layout, metrics);
   return layout;
 }
 

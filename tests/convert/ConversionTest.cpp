@@ -16,6 +16,7 @@
 
 #include "TestSupport.h"
 #include "strumlet/convert/OutputFormats.h"
+#include "strumlet/convert/ProcessingSettings.h"
 #include "strumlet/convert/StrumletViewerDoc.h"
 #include "strumlet/core/FolderLock.h"
 #include "strumlet/render/ChordDiagram.h"
@@ -354,6 +355,36 @@ TEST_F(ConversionTest, EverySecondOpenReadsTheSettingsAgain) {
   EXPECT_EQ(second.LabelFontSize, 14.0);
   EXPECT_EQ(second.NameFontSize, 12.0);
   EXPECT_NE(ReadFile(output_ + "/Guitar/Guitar.html").find(".png\""), std::string::npos);
+}
+
+// Every front end's settings become page options and diagram style in one function: each
+// setting, changed alone, must come out where the page writer and the renderer read it.
+TEST(PageOptionsFor, CarriesEachSettingToItsOwnField) {
+  ProcessingSettings settings;
+  settings.m_nSort = kSortByName;
+  settings.m_nChordPercent = 250;
+  settings.m_nFontSize = 30;
+  settings.m_strFontFile = "/fonts/serif.ttf";
+  PageOptions options = PageOptionsFor(settings);
+  EXPECT_EQ(options.sortOrder, kSortByName);
+  EXPECT_EQ(options.imagePercent, 250);
+  EXPECT_FALSE(options.frameImages);
+  DiagramStyle style;
+  style.nameSize = 30.0;
+  style.fontFile = "/fonts/serif.ttf";
+  EXPECT_EQ(options.style, style);
+  EXPECT_EQ(options.threads, 0u);
+
+  settings.m_bBorder = true;
+  EXPECT_TRUE(PageOptionsFor(settings).frameImages);
+  settings.m_bBorder = false;
+  settings.m_bLeftHanded = true;
+  options = PageOptionsFor(settings);
+  EXPECT_TRUE(options.style.leftHanded && !options.style.altText && !options.frameImages);
+  settings.m_bLeftHanded = false;
+  settings.m_bAltText = true;
+  options = PageOptionsFor(settings);
+  EXPECT_TRUE(options.style.altText && !options.style.leftHanded);
 }
 
 TEST_F(ConversionTest, TruncatedDatabaseKeepsItsPageButCountsAsFailure) {

@@ -36,7 +36,7 @@ ChordDatabase Read(const std::string& description, int sortOrder) {
 PageOptions Options(int sortOrder) {
   PageOptions options;
   options.sortOrder = sortOrder;
-  options.fontFile = DefaultFontFile();
+  options.style.fontFile = DefaultFontFile();
   return options;
 }
 

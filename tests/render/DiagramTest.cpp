@@ -25,6 +25,8 @@ namespace {
 using test::CountDark;
 using test::IsDark;
 using test::MakeChord;
+using test::StyleInFont;
+using test::TestStyle;
 
 // C major, high string first: e0 B1 G0 D2 A3, low E muted.
 ChordRecord CMajor() { return MakeChord("C", 0, {0, 1, 0, 2, 3, 100}); }
@@ -52,7 +54,7 @@ class DiagramTest : public ::testing::Test {
 };
 
 TEST_F(DiagramTest, GridLinesAreThreePixelsWideWhereTheLayoutPutsThem) {
-  ChordDiagram d(MakeChord("E", 0, {0, 0, 0, 0, 0, 0}), 20.0, 14.0, font());
+  ChordDiagram d(MakeChord("E", 0, {0, 0, 0, 0, 0, 0}), TestStyle());
   ASSERT_EQ(d.Draw(), 0);
   const gdImageStruct* im = d.Image();
   ASSERT_NE(im, nullptr);
@@ -78,7 +80,7 @@ TEST_F(DiagramTest, GridLinesAreThreePixelsWideWhereTheLayoutPutsThem) {
 }
 
 TEST_F(DiagramTest, OpenCircleMutedCrossAndGlyphsSitOnTheirStrings) {
-  ChordDiagram d(CMajor(), 20.0, 14.0, font());
+  ChordDiagram d(CMajor(), TestStyle());
   d.Draw();
   const gdImageStruct* im = d.Image();
   const auto xs = StringXs(d);
@@ -113,11 +115,11 @@ TEST_F(DiagramTest, OpenCircleMutedCrossAndGlyphsSitOnTheirStrings) {
 
 TEST_F(DiagramTest, FingerGlyphShowsItsNumber) {
   auto record = MakeChord("A", 0, {0, 2, 2, 2, 0, 100});
-  ChordDiagram plain(record, 20.0, 14.0, font());
+  ChordDiagram plain(record, TestStyle());
   plain.Draw();
   record.flags = ChordRecord::kFingers;
   record.fingers = {0, 0, 3, 2, 1, 0, 0};
-  ChordDiagram numbered(record, 20.0, 14.0, font());
+  ChordDiagram numbered(record, TestStyle());
   numbered.Draw();
   const auto xs = StringXs(plain);
   for (int i : {1, 2, 3}) {
@@ -135,7 +137,7 @@ TEST_F(DiagramTest, BarreFretActsAsTheNut) {
   auto record = MakeChord("G", 0, {3, 3, 4, 5, 5, 3});
   record.flags = ChordRecord::kBarre;
   record.barres[0] = 3;
-  ChordDiagram d(record, 20.0, 14.0, font());
+  ChordDiagram d(record, TestStyle());
   d.Draw();
   const auto xs = StringXs(d);
   const gdImageStruct* im = d.Image();
@@ -149,7 +151,7 @@ TEST_F(DiagramTest, BarreFretActsAsTheNut) {
 
 TEST_F(DiagramTest, FiveStringBaseFretThreeDrawsTheShortString) {
   auto record = MakeChord("G", 3, {0, 0, 0, 0, 0}, kBanjoCode);
-  ChordDiagram d(record, 20.0, 14.0, font());
+  ChordDiagram d(record, TestStyle());
   d.Draw();
   const gdImageStruct* im = d.Image();
   // The label column begins 7 pixels right of the right-most string.
@@ -172,7 +174,7 @@ TEST_F(DiagramTest, FiveStringBaseFretThreeDrawsTheShortString) {
 
 TEST_F(DiagramTest, LabelsPresentOrAbsent) {
   auto labelInk = [&](const ChordRecord& record) {
-    ChordDiagram d(record, 20.0, 14.0, font());
+    ChordDiagram d(record, TestStyle());
     d.Draw();
     const auto xs = StringXs(d);
     return CountDark(d.Image(), xs[0] + 7, 0, d.GetWidth() - 1, 70);
@@ -189,7 +191,7 @@ TEST_F(DiagramTest, LabelsPresentOrAbsent) {
 }
 
 TEST_F(DiagramTest, NameIsDrawnBelowTheGridAndCentred) {
-  ChordDiagram d(MakeChord("Am", 0, {0, 1, 2, 2, 0, 100}), 20.0, 14.0, font());
+  ChordDiagram d(MakeChord("Am", 0, {0, 1, 2, 2, 0, 100}), TestStyle());
   d.Draw();
   const gdImageStruct* im = d.Image();
   const int w = d.GetWidth(), h = d.GetHeight();
@@ -199,24 +201,24 @@ TEST_F(DiagramTest, NameIsDrawnBelowTheGridAndCentred) {
 }
 
 TEST_F(DiagramTest, SmallSizesFallBackToDefaults) {
-  ChordDiagram a(CMajor(), 5.9, 3.9, font());
+  ChordDiagram a(CMajor(), TestStyle(5.9, 3.9));
   EXPECT_EQ(a.NameSize(), 20.0);
   EXPECT_EQ(a.LabelSize(), 7.0);
-  ChordDiagram b(CMajor(), 6.0, 4.0, font());
+  ChordDiagram b(CMajor(), TestStyle(6.0, 4.0));
   EXPECT_EQ(b.NameSize(), 6.0);
   EXPECT_EQ(b.LabelSize(), 4.0);
-  ChordDiagram c(CMajor(), std::nan(""), -1.0, font());
+  ChordDiagram c(CMajor(), TestStyle(std::nan(""), -1.0));
   EXPECT_EQ(c.NameSize(), 20.0);
   EXPECT_EQ(c.LabelSize(), 7.0);
-  ChordDiagram big(CMajor(), 1e9, 14.0, font());
+  ChordDiagram big(CMajor(), TestStyle(1e9));
   big.Draw();
   EXPECT_GT(big.GetHeight(), 100);
   EXPECT_GT(big.GetWidth(), 0);
 }
 
 TEST_F(DiagramTest, UnusableFontGivesTheGridOnly) {
-  ChordDiagram good(CMajor(), 20.0, 14.0, font());  // measured "10" with another font first
-  ChordDiagram d(CMajor(), 20.0, 14.0, "/nonexistent/font.ttf");
+  ChordDiagram good(CMajor(), TestStyle());  // measured "10" with another font first
+  ChordDiagram d(CMajor(), StyleInFont("/nonexistent/font.ttf"));
   EXPECT_EQ(d.Draw(), 0);
   // Nh = Nw = Lw = Lh = 0: the grid and the 4-pixel margin. What the good font measured must not
   // leak in, or the size would depend on what was drawn before and on thread timing.
@@ -243,7 +245,7 @@ TEST_F(DiagramTest, OddRecordsNeverBreakTheDrawing) {
   wild.instrumentCode = kBanjoCode;
   records.push_back(wild);
   for (const auto& r : records) {
-    ChordDiagram d(r, 20.0, 14.0, font());
+    ChordDiagram d(r, TestStyle());
     EXPECT_EQ(d.Draw(), 0);
     EXPECT_GT(d.GetWidth(), 0);
     EXPECT_GT(d.GetHeight(), 0);
@@ -277,7 +279,7 @@ TEST_F(DiagramTest, WritesEveryKindSideBySideAndTheyDecode) {
   test::TempFolder folder;
   auto record = CMajor();
   record.recordOffset = 444;
-  ChordDiagram d(record, 20.0, 14.0, font());
+  ChordDiagram d(record, TestStyle());
   d.Draw();
   EXPECT_EQ(d.WriteImage(ImageKind::kPng, folder.path()).value(), "1bc.png");
   EXPECT_EQ(d.WriteImage(ImageKind::kJpeg, folder.path() + "/").value(), "1bc.jpg");
@@ -303,7 +305,7 @@ TEST_F(DiagramTest, UnwritableTargetsAreReportedWithThePath) {
   test::TempFolder folder;
   auto record = CMajor();
   record.recordOffset = 444;
-  ChordDiagram d(record, 20.0, 14.0, font());
+  ChordDiagram d(record, TestStyle());
   d.Draw();
   const std::string missing = folder.path() + "/no/such/folder";
   const Result<std::string> nowhere = d.WriteImage(ImageKind::kPng, missing);
@@ -337,7 +339,7 @@ TEST_F(DiagramTest, ALinkPlantedAtTheImageNameIsReplacedNotWrittenThrough) {
   std::filesystem::create_symlink(victim, folder / "1bc.png");
   auto record = CMajor();
   record.recordOffset = 444;
-  ChordDiagram d(record, 20.0, 14.0, font());
+  ChordDiagram d(record, TestStyle());
   d.Draw();
   EXPECT_EQ(d.WriteImage(ImageKind::kPng, folder.path()).value(), "1bc.png");
   EXPECT_FALSE(std::filesystem::is_symlink(folder / "1bc.png"));
@@ -351,7 +353,7 @@ TEST_F(DiagramTest, DiagramsDrawnOnSeveralThreadsMatchTheSingleThreadedOnes) {
                                    MakeChord("Cm\xB0", 3, {3, 4, 5, 5, 3, 100})};
   std::vector<std::vector<unsigned char>> expected;
   for (const auto& r : records) {
-    ChordDiagram d(r, 20.0, 14.0, font());
+    ChordDiagram d(r, TestStyle());
     d.Draw();
     expected.push_back(d.EncodeImage(ImageKind::kPng));
   }
@@ -361,7 +363,7 @@ TEST_F(DiagramTest, DiagramsDrawnOnSeveralThreadsMatchTheSingleThreadedOnes) {
     threads.emplace_back([&, t] {
       for (int round = 0; round < 20; ++round) {
         const std::size_t k = (t + round) % records.size();
-        ChordDiagram d(records[k], 20.0, 14.0, font());
+        ChordDiagram d(records[k], TestStyle());
         d.Draw();
         if (d.EncodeImage(ImageKind::kPng) != expected[k]) ++mismatches[t];
       }
@@ -380,8 +382,8 @@ TEST_F(DiagramTest, FontPathLongerThan255BytesIsUsedWhole) {
   }
   const std::string longPath = folder + "/font.ttf";
   std::filesystem::create_symlink(font(), longPath);
-  ChordDiagram viaLongPath(CMajor(), 20.0, 14.0, longPath);
-  ChordDiagram direct(CMajor(), 20.0, 14.0, font());
+  ChordDiagram viaLongPath(CMajor(), StyleInFont(longPath));
+  ChordDiagram direct(CMajor(), TestStyle());
   viaLongPath.Draw();
   direct.Draw();
   EXPECT_EQ(viaLongPath.EncodeImage(ImageKind::kPng), direct.EncodeImage(ImageKind::kPng));

@@ -18,6 +18,8 @@ using Kind = StringMark::Kind;
 
 // The worked metrics: Lw 15, Lh 10, Nh 24, Nw 30.
 constexpr TextMetrics kWorked{24, 10, 15, 30};
+// Only the hand of a style counts for the layout.
+const DiagramStyle kRightHanded;
 
 std::vector<int> StringXs(const DiagramLayout& l) {
   std::vector<int> xs;
@@ -27,7 +29,7 @@ std::vector<int> StringXs(const DiagramLayout& l) {
 
 TEST(DiagramLayout, WorkedSixStringLayout) {
   auto record = MakeChord("C", 3, {3, 3, 3, 3, 3, 3});
-  const DiagramLayout l = ComputeLayout(record, kWorked);
+  const DiagramLayout l = ComputeLayout(record, kWorked, kRightHanded);
   EXPECT_EQ(l.rightOffset, 16);
   EXPECT_EQ(l.width, 100);
   EXPECT_EQ(l.height, 98);
@@ -59,7 +61,8 @@ TEST(DiagramLayout, WorkedSixStringLayout) {
 TEST(DiagramLayout, WideNameWidensImageAndCentresGrid) {
   TextMetrics metrics = kWorked;
   metrics.nameWidth = 130;
-  const DiagramLayout l = ComputeLayout(MakeChord("Cmaj7", 0, {0, 0, 0, 0, 0, 0}), metrics);
+  const DiagramLayout l =
+      ComputeLayout(MakeChord("Cmaj7", 0, {0, 0, 0, 0, 0, 0}), metrics, kRightHanded);
   EXPECT_EQ(l.width, 130);
   EXPECT_EQ(l.rightOffset, 31);
   EXPECT_EQ(StringXs(l), (std::vector<int>{92, 78, 64, 50, 36, 22}));
@@ -79,7 +82,8 @@ TEST(DiagramLayout, InstrumentProfilesSetWidthAndFretsShown) {
        {Case{0, 100, 98, 5}, Case{1, 72, 126, 7}, Case{2, 72, 98, 5}, Case{3, 72, 98, 5},
         Case{4, 86, 98, 5}, Case{9, 100, 98, 5}, Case{255, 100, 98, 5}}) {
     SCOPED_TRACE(c.code);
-    const DiagramLayout l = ComputeLayout(MakeChord("A", 0, {0, 0, 0, 0}, c.code), kWorked);
+    const DiagramLayout l =
+        ComputeLayout(MakeChord("A", 0, {0, 0, 0, 0}, c.code), kWorked, kRightHanded);
     EXPECT_EQ(l.width, c.width);
     EXPECT_EQ(l.height, c.height);
     EXPECT_EQ(static_cast<int>(l.frets.size()), c.frets);
@@ -87,12 +91,13 @@ TEST(DiagramLayout, InstrumentProfilesSetWidthAndFretsShown) {
 }
 
 TEST(DiagramLayout, BaseFretLabels) {
-  EXPECT_TRUE(ComputeLayout(MakeChord("A", 0, {1, 2}), kWorked).labels.empty());
-  EXPECT_EQ(ComputeLayout(MakeChord("A", 12, {12, 13}), kWorked).labels.at(0).text, "12");
-  EXPECT_EQ(ComputeLayout(MakeChord("A", 9, {9}), kWorked).labels.at(0).text, " 9");
-  EXPECT_TRUE(ComputeLayout(MakeChord("A", 25, {25}), kWorked).labels.empty());
-  EXPECT_TRUE(ComputeLayout(MakeChord("A", 30, {30}), kWorked).labels.empty());
-  EXPECT_TRUE(ComputeLayout(MakeChord("A", -3, {1}), kWorked).labels.empty());
+  EXPECT_TRUE(ComputeLayout(MakeChord("A", 0, {1, 2}), kWorked, kRightHanded).labels.empty());
+  EXPECT_EQ(ComputeLayout(MakeChord("A", 12, {12, 13}), kWorked, kRightHanded).labels.at(0).text,
+            "12");
+  EXPECT_EQ(ComputeLayout(MakeChord("A", 9, {9}), kWorked, kRightHanded).labels.at(0).text, " 9");
+  EXPECT_TRUE(ComputeLayout(MakeChord("A", 25, {25}), kWorked, kRightHanded).labels.empty());
+  EXPECT_TRUE(ComputeLayout(MakeChord("A", 30, {30}), kWorked, kRightHanded).labels.empty());
+  EXPECT_TRUE(ComputeLayout(MakeChord("A", -3, {1}), kWorked, kRightHanded).labels.empty());
 }
 
 TEST(DiagramLayout, BarreLabelsAndWhenTheBaseFretLabelGivesWay) {
@@ -100,7 +105,7 @@ TEST(DiagramLayout, BarreLabelsAndWhenTheBaseFretLabelGivesWay) {
     auto r = MakeChord("F", base, {1, 1, 2, 3, 3, 1});
     r.flags = flags;
     r.barres[0] = static_cast<int8_t>(barre);
-    return ComputeLayout(r, kWorked);
+    return ComputeLayout(r, kWorked, kRightHanded);
   };
   // Barre one below the base fret: both labels, the barre one lower.
   auto l = barreChord(5, 3);
@@ -136,7 +141,7 @@ TEST(DiagramLayout, BarreLabelsAndWhenTheBaseFretLabelGivesWay) {
   EXPECT_EQ(l.labels[0].text, "c!");
   auto banjo = MakeChord("G", 0, {0, 0, 0, 0, 0}, kBanjoCode);
   banjo.flags = ChordRecord::kBarre | ChordRecord::kPerStringBarres;
-  EXPECT_TRUE(ComputeLayout(banjo, kWorked).labels.empty());
+  EXPECT_TRUE(ComputeLayout(banjo, kWorked, kRightHanded).labels.empty());
   // The per-string flag alone means no barre.
   EXPECT_EQ(barreChord(0, 3, ChordRecord::kPerStringBarres).labels.size(), 0u);
 }
@@ -145,7 +150,7 @@ TEST(DiagramLayout, NotesAtOrBelowTheBarreAreOpen) {
   auto r = MakeChord("G", 0, {3, 3, 4, 5, 5, 3});
   r.flags = ChordRecord::kBarre;
   r.barres[0] = 3;
-  const DiagramLayout l = ComputeLayout(r, kWorked);
+  const DiagramLayout l = ComputeLayout(r, kWorked, kRightHanded);
   ASSERT_EQ(l.marks.size(), 6u);
   const std::vector<Kind> kinds{Kind::kOpen,  Kind::kOpen,  Kind::kGlyph,
                                 Kind::kGlyph, Kind::kGlyph, Kind::kOpen};
@@ -157,7 +162,7 @@ TEST(DiagramLayout, NotesAtOrBelowTheBarreAreOpen) {
   r.flags = ChordRecord::kBarre | ChordRecord::kPerStringBarres;
   r.barres = {};
   r.barres[3] = 4;
-  const DiagramLayout p = ComputeLayout(r, kWorked);
+  const DiagramLayout p = ComputeLayout(r, kWorked, kRightHanded);
   EXPECT_EQ(p.marks[0].kind, Kind::kGlyph);
   EXPECT_EQ(p.marks[2].kind, Kind::kOpen);
   EXPECT_EQ(p.marks[3].kind, Kind::kGlyph);
@@ -165,7 +170,7 @@ TEST(DiagramLayout, NotesAtOrBelowTheBarreAreOpen) {
 
 TEST(DiagramLayout, MarksForOpenMutedAndOutOfRangeFrets) {
   auto r = MakeChord("X", 0, {0, -5, 100, 101, 127, 99});
-  const DiagramLayout l = ComputeLayout(r, kWorked);
+  const DiagramLayout l = ComputeLayout(r, kWorked, kRightHanded);
   ASSERT_EQ(l.marks.size(), 4u);
   EXPECT_EQ(l.marks[0].kind, Kind::kOpen);
   EXPECT_EQ(l.marks[1].kind, Kind::kOpen);
@@ -180,17 +185,17 @@ TEST(DiagramLayout, FingerGlyphChoice) {
   auto r = MakeChord("D", 0, {2, 3, 2, 0});
   r.fingers = {4, 2, 3, 1, 0};
   // Without the fingers flag every note uses fingers[0].
-  auto l = ComputeLayout(r, kWorked);
+  auto l = ComputeLayout(r, kWorked, kRightHanded);
   ASSERT_EQ(l.marks.size(), 4u);
   for (int i = 0; i < 3; ++i) EXPECT_EQ(l.marks[i].glyph, 4);
   r.flags = ChordRecord::kFingers;
-  l = ComputeLayout(r, kWorked);
+  l = ComputeLayout(r, kWorked, kRightHanded);
   EXPECT_EQ(l.marks[0].glyph, 2);
   EXPECT_EQ(l.marks[1].glyph, 3);
   EXPECT_EQ(l.marks[2].glyph, 1);
   // Finger numbers without a glyph draw nothing for that note.
   r.fingers = {0, 6, -1, 5, 0};
-  l = ComputeLayout(r, kWorked);
+  l = ComputeLayout(r, kWorked, kRightHanded);
   ASSERT_EQ(l.marks.size(), 2u);
   EXPECT_EQ(l.marks[0].glyph, 5);
   EXPECT_EQ(l.marks[1].kind, Kind::kOpen);
@@ -198,7 +203,7 @@ TEST(DiagramLayout, FingerGlyphChoice) {
 
 TEST(DiagramLayout, FiveStringWithBaseFretThree) {
   auto r = MakeChord("G", 3, {3, 3, 4, 5, 0}, kBanjoCode);
-  const DiagramLayout l = ComputeLayout(r, kWorked);
+  const DiagramLayout l = ComputeLayout(r, kWorked, kRightHanded);
   ASSERT_EQ(l.strings.size(), 5u);
   for (int i = 0; i < 4; ++i) EXPECT_EQ(l.strings[i].y1, 14);
   EXPECT_EQ(l.strings[4].y1, 56);  // the last fret space only
@@ -212,7 +217,7 @@ TEST(DiagramLayout, FiveStringWithBaseFretThree) {
 
 TEST(DiagramLayout, FiveStringFifthStringByBaseFret) {
   auto line = [](int base) {
-    return ComputeLayout(MakeChord("G", base, {0, 0, 0, 0, 0}, kBanjoCode), kWorked);
+    return ComputeLayout(MakeChord("G", base, {0, 0, 0, 0, 0}, kBanjoCode), kWorked, kRightHanded);
   };
   // At the nut (and base fret 1 or 2) the short string is a single point on the bottom line.
   for (int base : {0, 1, 2, -4}) {
@@ -235,7 +240,7 @@ TEST(DiagramLayout, EntryCountsOutsideTheArrays) {
   for (int count : {0, 1}) {
     auto r = MakeChord("N", 0, {});
     r.entryCount = static_cast<uint8_t>(count);
-    const DiagramLayout l = ComputeLayout(r, kWorked);
+    const DiagramLayout l = ComputeLayout(r, kWorked, kRightHanded);
     EXPECT_TRUE(l.strings.empty());
     EXPECT_TRUE(l.frets.empty());
     EXPECT_TRUE(l.marks.empty());
@@ -243,7 +248,7 @@ TEST(DiagramLayout, EntryCountsOutsideTheArrays) {
   }
   auto r = MakeChord("N", 0, {});
   r.entryCount = 200;
-  const DiagramLayout l = ComputeLayout(r, kWorked);
+  const DiagramLayout l = ComputeLayout(r, kWorked, kRightHanded);
   EXPECT_EQ(l.strings.size(), 12u);
   EXPECT_EQ(l.marks.size(), 12u);
   // The image is as wide as the record's grid: its lowest string stands where a six-string
@@ -253,7 +258,8 @@ TEST(DiagramLayout, EntryCountsOutsideTheArrays) {
 }
 
 TEST(DiagramLayout, UnusableFontStillGivesAPositiveSize) {
-  const DiagramLayout l = ComputeLayout(MakeChord("C", 0, {0, 1, 0, 2, 3, 100}), TextMetrics{});
+  const DiagramLayout l =
+      ComputeLayout(MakeChord("C", 0, {0, 1, 0, 2, 3, 100}), TextMetrics{}, kRightHanded);
   EXPECT_EQ(l.width, 1 + 6 * 14);
   EXPECT_EQ(l.height, 5 * 14 + 4);
 }
@@ -263,6 +269,12 @@ TEST(DiagramLayout, UnusableFontStillGivesAPositiveSize) {
 
 namespace strumlet {
 namespace {
+
+const DiagramStyle kLeftHanded = [] {
+  DiagramStyle style;
+  style.leftHanded = true;
+  return style;
+}();
 
 // Left-handed: the grid and every mark mirrored, each mark on its own string, the labels moved
 // to the other side of the grid and never mirrored.
@@ -276,8 +288,8 @@ TEST(DiagramLayout, LeftHandedMirrorsTheNeckButNotTheTexts) {
   for (const ChordRecord& record : records) {
     SCOPED_TRACE(record.name);
     const TextMetrics metrics{24, 10, 15, record.name.size() > 4 ? 130 : 30};
-    const DiagramLayout right = ComputeLayout(record, metrics);
-    const DiagramLayout left = ComputeLayout(record, metrics, true);
+    const DiagramLayout right = ComputeLayout(record, metrics, kRightHanded);
+    const DiagramLayout left = ComputeLayout(record, metrics, kLeftHanded);
     const int w = right.width;
     ASSERT_EQ(left.width, w);
     ASSERT_EQ(left.height, right.height);

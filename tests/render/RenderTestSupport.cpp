@@ -28,6 +28,21 @@ const std::string& TestFont() {
   return font;
 }
 
+DiagramStyle TestStyle(double nameSize, double labelSize, bool leftHanded) {
+  DiagramStyle style;
+  style.nameSize = nameSize;
+  style.labelSize = labelSize;
+  style.fontFile = TestFont();
+  style.leftHanded = leftHanded;
+  return style;
+}
+
+DiagramStyle StyleInFont(const std::string& fontFile, double nameSize) {
+  DiagramStyle style = TestStyle(nameSize);
+  style.fontFile = fontFile;
+  return style;
+}
+
 bool InCi() {
   const char* ci = std::getenv("CI");
   return ci != nullptr && std::string(ci) == "true";

@@ -12,6 +12,7 @@
 
 #include "TestCommon.h"
 #include "strumlet/pdb/ChordRecord.h"
+#include "strumlet/render/DiagramStyle.h"
 
 namespace strumlet::test {
 
@@ -24,6 +25,11 @@ ChordRecord MakeChord(const std::string& name, int baseFret, std::initializer_li
 
 // The font the tests draw with: the fontconfig default.
 const std::string& TestFont();
+
+// A diagram style in the test font; the tests' usual sizes unless given.
+DiagramStyle TestStyle(double nameSize = 20.0, double labelSize = 14.0, bool leftHanded = false);
+// The same in another font.
+DiagramStyle StyleInFont(const std::string& fontFile, double nameSize = 20.0);
 
 // True when running in CI (CI=true), where a missing font must fail the text and pixel tests
 // instead of skipping them.

@@ -143,7 +143,7 @@ TEST(GridStamp, SameLinesAsTheBrushDrawsOverWhateverIsThere) {
   records.push_back(many);
   for (const TextMetrics& metrics : {TextMetrics{24, 10, 15, 30}, TextMetrics{30, 12, 17, 141}}) {
     for (const auto& record : records) {
-      const DiagramLayout layout = ComputeLayout(record, metrics);
+      const DiagramLayout layout = ComputeLayout(record, metrics, DiagramStyle{});
       gdImagePtr images[2];
       for (gdImagePtr& image : images) {
         image = gdImageCreate(layout.width, layout.height);

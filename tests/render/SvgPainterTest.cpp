@@ -38,7 +38,7 @@ class SvgPainterTest : public ::testing::Test {
 TEST_F(SvgPainterTest, NamesAndTitleComeFromTheCodePageEscapedInTheFontsFamily) {
   // 0xB0 is the degree sign in the handheld's code page; 0x01 has no place in XML.
   ChordRecord record = test::MakeChord("C\xB0<&>\x01", 3, {0, 1, 0, 2, 3, 100});
-  ChordDiagram d(record, 12.0, 14.0, test::TestFont());
+  ChordDiagram d(record, test::TestStyle(12.0));
   const std::string svg = SvgOf(d);
   EXPECT_NE(svg.find(">C\xC2\xB0&lt;&amp;&gt;</text>"), std::string::npos) << svg;
   const std::string title = "<title>" + EscapeXml(DescribeDiagram(record)) + "</title>";
@@ -58,7 +58,7 @@ TEST_F(SvgPainterTest, NamesAndTitleComeFromTheCodePageEscapedInTheFontsFamily) 
 
 TEST_F(SvgPainterTest, WithoutItsFontTheSvgDrawsNoTextTheImageDoesNotHave) {
   ChordRecord record = test::MakeChord("Am", 5, {0, 1, 2, 2, 0, 100});
-  ChordDiagram d(record, 12.0, 14.0, "/no/such/font.ttf");
+  ChordDiagram d(record, test::StyleInFont("/no/such/font.ttf", 12.0));
   const std::string svg = SvgOf(d);
   EXPECT_EQ(svg.find(">Am<"), std::string::npos);
   EXPECT_EQ(svg.find("> 5<"), std::string::npos);

@@ -220,7 +220,7 @@ TEST_F(SvgReadBackTest, EverySampleAndFixtureChordLooksLikeItsPng) {
     // The page's default name size, twice it, and the default drawn left-handed.
     for (const auto& [nameSize, leftHanded] :
          {std::pair{12.0, false}, std::pair{24.0, false}, std::pair{12.0, true}}) {
-      ChordDiagram diagram(record, nameSize, 14.0, test::TestFont(), leftHanded);
+      ChordDiagram diagram(record, test::TestStyle(nameSize, 14.0, leftHanded));
       diagram.Draw();
       const auto svgBytes = diagram.EncodeImage(ImageKind::kSvg);
       const std::string svg(svgBytes.begin(), svgBytes.end());
@@ -260,7 +260,7 @@ TEST_F(SvgReadBackTest, ADiagramMovedAPixelOrTwoFailsTheComparison) {
   record.flags = ChordRecord::kBarre | ChordRecord::kFingers;
   record.barres[0] = 1;
   for (int r = 1; r <= 6; ++r) record.fingers[r] = static_cast<int8_t>(r % 5);
-  ChordDiagram diagram(record, 12.0, 14.0, test::TestFont());
+  ChordDiagram diagram(record, test::TestStyle(12.0));
   diagram.Draw();
   const auto bytes = diagram.EncodeImage(ImageKind::kSvg);
   const std::string svg(bytes.begin(), bytes.end());

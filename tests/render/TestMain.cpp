@@ -31,11 +31,10 @@ int main(int argc, char** argv) {
       chords.Place(record);
     }
     chords.Finish();
-    strumlet::DiagramOptions options;
-    options.fontFile = strumlet::DefaultFontFile();
-    options.threads = 4;
+    strumlet::DiagramStyle style;
+    style.fontFile = strumlet::DefaultFontFile();
     const strumlet::DiagramBatch batch =
-        strumlet::DrawDiagrams(chords, argv[2], strumlet::ImageKind::kPng, options);
+        strumlet::DrawDiagrams(chords, argv[2], strumlet::ImageKind::kPng, style, 4);
     std::fprintf(stderr, "missing: %s\nmessages: %zu\n", batch.missingAsset.c_str(),
                  messages.messages.size());
     return batch.missingAsset.empty() ? 0 : 3;

@@ -17,6 +17,7 @@
 #include "strumlet/pdb/ByteSource.h"
 #include "strumlet/pdb/ChordDatabase.h"
 #include "strumlet/render/ChordDiagram.h"
+#include "strumlet/render/DiagramStyle.h"
 
 namespace strumlet {
 namespace {
@@ -28,13 +29,18 @@ int Usage() {
   return 2;
 }
 
+DiagramStyle DefaultStyle() {
+  DiagramStyle style;
+  style.nameSize = 20.0;
+  return style;
+}
+
 struct Options {
   bool png = true;
   bool jpeg = false;
   bool svg = false;
   std::string out;
-  std::string font;
-  double nameSize = 20.0;
+  DiagramStyle style = DefaultStyle();
   std::vector<std::string> files;
 };
 
@@ -60,11 +66,11 @@ bool ParseArguments(int argc, char** argv, Options& o) {
     } else if (arg == "--font") {
       const char* v = value();
       if (!v) return false;
-      o.font = v;
+      o.style.fontFile = v;
     } else if (arg == "--font-size") {
       const char* v = value();
       char* end = nullptr;
-      if (!v || (o.nameSize = std::strtod(v, &end), *end != '\0')) return false;
+      if (!v || (o.style.nameSize = std::strtod(v, &end), *end != '\0')) return false;
     } else if (arg.starts_with("--")) {
       return false;
     } else {
@@ -90,7 +96,7 @@ bool DrawDatabase(const std::string& path, const Options& o) {
   bool ok = db.complete;
   int written = 0;
   for (const ChordRecord& record : db.chords) {
-    ChordDiagram diagram(record, o.nameSize, 14.0, o.font);
+    ChordDiagram diagram(record, o.style);
     diagram.Draw();
     for (const auto& [kind, wanted] :
          {std::pair{ImageKind::kPng, o.png}, std::pair{ImageKind::kJpeg, o.jpeg},
@@ -117,7 +123,7 @@ int main(int argc, char** argv) {
   strumlet::StartDirectory();
   strumlet::Options options;
   if (!strumlet::ParseArguments(argc, argv, options)) return strumlet::Usage();
-  if (options.font.empty()) options.font = strumlet::DefaultFontFile();
+  if (options.style.fontFile.empty()) options.style.fontFile = strumlet::DefaultFontFile();
   bool ok = true;
   for (const auto& file : options.files) ok &= strumlet::DrawDatabase(file, options);
   return ok ? 0 : 1;

@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "strumlet/html/PageWriter.h"
+
 namespace strumlet {
 
 // The values a setting may take, and what the user is told of one outside them. The Open dialog
@@ -38,5 +40,12 @@ struct ProcessingSettings {
   std::string m_strOutputPath;
   bool operator==(const ProcessingSettings&) const = default;
 };
+
+// What the pages and their diagrams of a run are drawn with: the one place the processing
+// settings become page options and diagram style. The document takes its run options from it at
+// the start of every open, whichever front end (command line or window) opens it; a new diagram
+// or page option is filled here. The drawing threads are the document's, not a setting: they
+// stay at the default.
+PageOptions PageOptionsFor(const ProcessingSettings& settings);
 
 }  // namespace strumlet

@@ -17,6 +17,7 @@
 
 #include "strumlet/convert/ProcessingSettings.h"
 #include "strumlet/core/FolderLock.h"
+#include "strumlet/html/PageWriter.h"
 #include "strumlet/pdb/ChordDatabase.h"
 #include "strumlet/pdb/DatabaseFile.h"
 #include "strumlet/render/ChordDiagram.h"
@@ -157,7 +158,8 @@ class CStrumletViewerDoc {
     return pageWords_;
   }
 
-  // Run options, copied at the start of every open.
+  // Run options, copied at the start of every open; the page and diagram ones are read from the
+  // page options made then (PageOptionsFor), which the pages are written with.
   bool WriteJpeg = false;
   bool WritePng = false;
   bool WriteSvg = false;
@@ -193,6 +195,7 @@ class CStrumletViewerDoc {
   bool Converted(int result) const;
 
   const ProcessingSettings& settings_;
+  PageOptions pageOptions_;  // of the open under way
   ChordDatabase database_;
   std::string title_;
   ConversionSummary summary_;

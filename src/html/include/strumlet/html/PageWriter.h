@@ -14,6 +14,7 @@
 #include "strumlet/pdb/ChordDatabase.h"
 #include "strumlet/render/ChordDiagram.h"
 #include "strumlet/render/DiagramBatch.h"
+#include "strumlet/render/DiagramStyle.h"
 
 namespace strumlet {
 
@@ -22,11 +23,9 @@ struct PageOptions {
   int sortOrder = 2;
   int imagePercent = 100;
   bool frameImages = false;
-  double nameFontSize = 12.0;
-  double labelFontSize = 14.0;
-  std::string fontFile;
-  bool leftHanded = false;  // diagrams as a left-handed player sees the neck
-  bool altText = false;     // every <img> says its diagram in words (always on SVG pages)
+  // The diagrams' sizes, font and hand; with altText every <img> says its diagram in words
+  // (always on SVG pages).
+  DiagramStyle style;
   // Threads drawing the diagrams of one page; 0 means one per core. The page, the files and
   // the messages are the same for every value.
   unsigned threads = 0;

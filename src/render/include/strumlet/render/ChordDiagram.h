@@ -11,6 +11,7 @@
 
 #include "strumlet/core/Result.h"
 #include "strumlet/pdb/ChordRecord.h"
+#include "strumlet/render/DiagramStyle.h"
 
 struct gdImageStruct;
 
@@ -44,10 +45,9 @@ std::string DefaultFontFile();
 // use from several threads at once, one diagram per thread.
 class ChordDiagram {
  public:
-  // Lays the diagram out and creates its image. Loads the brush and finger glyphs if no one has
-  // (see render/Assets.h); without them the diagram has no image and writes no file.
-  ChordDiagram(const ChordRecord& record, double nameSize, double labelSize,
-               const std::string& fontFile, bool leftHanded = false);
+  // Lays the diagram out in `style` and creates its image. Loads the brush and finger glyphs if no
+  // one has (see render/Assets.h); without them the diagram has no image and writes no file.
+  ChordDiagram(const ChordRecord& record, const DiagramStyle& style);
   ~ChordDiagram();
   ChordDiagram(const ChordDiagram&) = delete;
   ChordDiagram& operator=(const ChordDiagram&) = delete;

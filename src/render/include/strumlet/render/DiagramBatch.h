@@ -11,6 +11,7 @@
 
 #include "strumlet/pdb/ChordCollection.h"
 #include "strumlet/render/ChordDiagram.h"
+#include "strumlet/render/DiagramStyle.h"
 
 namespace strumlet {
 
@@ -25,15 +26,6 @@ using BatchProgress = std::function<void(std::size_t, std::size_t)>;
 // rethrown on the calling thread.
 void RunInParallel(std::size_t count, unsigned threads,
                    const std::function<void(std::size_t)>& work, const BatchProgress& progress);
-
-// What a page's diagrams are drawn with.
-struct DiagramOptions {
-  double nameSize = 12.0;
-  double labelSize = 14.0;
-  std::string fontFile;
-  bool leftHanded = false;
-  unsigned threads = 0;  // 0: one per core. The files and results are the same for every value.
-};
 
 // One drawn and written diagram: its image file name (empty when the chord gets no image) and
 // size, or why its image could not be written (naming the path).
@@ -51,10 +43,12 @@ struct DiagramBatch {
   std::vector<DrawnDiagram> diagrams;  // in collection order
 };
 
-// Draws every chord of `chords` and writes its image of `kind` into `folder`, in parallel. The
+// Draws every chord of `chords` in `style` and writes its image of `kind` into `folder`, on up to
+// `threads` threads (0: one per core; the files and results are the same for every value). The
 // assets are loaded on the calling thread before any helper starts. Shows no message; an
 // exception (such as running out of memory) reaches the caller.
 DiagramBatch DrawDiagrams(const ChordCollection& chords, const std::string& folder, ImageKind kind,
-                          const DiagramOptions& options, const BatchProgress& progress = {});
+                          const DiagramStyle& style, unsigned threads,
+                          const BatchProgress& progress = {});
 
 }  // namespace strumlet

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "strumlet/pdb/ChordRecord.h"
+#include "strumlet/render/DiagramStyle.h"
 
 namespace strumlet {
 
@@ -75,10 +76,11 @@ struct DiagramLayout {
 // outside the tables give no label or glyph; entry counts outside 2..13 are clamped to what the
 // arrays hold. Width and height are at least 1.
 //
-// Left-handed, the neck is seen from the other side: the grid, its lines and the string marks
-// are mirrored (the highest-pitched string left-most) and the label column moves to the left of
-// the grid. Texts are placed, never mirrored, and each mark keeps its own string.
+// Of the style only the hand counts here; the sizes and the font are in the metrics. Left-handed,
+// the neck is seen from the other side: the grid, its lines and the string marks are mirrored
+// (the highest-pitched string left-most) and the label column moves to the left of the grid.
+// Texts are placed, never mirrored, and each mark keeps its own string.
 DiagramLayout ComputeLayout(const ChordRecord& record, const TextMetrics& metrics,
-                            bool leftHanded = false);
+                            const DiagramStyle& style);
 
 }  // namespace strumlet
