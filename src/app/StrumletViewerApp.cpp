@@ -18,7 +18,9 @@
 #include "strumlet/app/ViewerCommandLineInfo.h"
 #include "strumlet/core/Messenger.h"
 #include "strumlet/export/DatabaseExport.h"
+#include "strumlet/export/PdfBookExport.h"
 #include "strumlet/render/Assets.h"
+#include "strumlet/render/ChordDiagram.h"
 
 namespace strumlet {
 namespace {
@@ -156,6 +158,15 @@ int CStrumletViewerApp::ExitInstance() {
 
 bool CStrumletViewerApp::Export(const OutputFormat& format, const std::string& databasePath,
                                 int sortOrder, const std::string& outputFile) {
+  if (format.writeBook) {
+    // The book's diagrams are drawn as the next page's would be.
+    PdfBookSettings book;
+    book.fontFile = settings_.m_strFontFile.empty() ? DefaultFontFile() : settings_.m_strFontFile;
+    book.nameSize = static_cast<double>(settings_.m_nFontSize);
+    book.leftHanded = settings_.m_bLeftHanded;
+    book.altText = settings_.m_bAltText;
+    return ExportPdfBook(databasePath, sortOrder, outputFile, book);
+  }
   return ExportDatabase(format.write, databasePath, sortOrder, outputFile);
 }
 

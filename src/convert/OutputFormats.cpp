@@ -24,6 +24,9 @@ constexpr OutputFormat kFormats[] = {
     {"json", "JSON", ".json", "&JSON...",
      "Write the chords of the active database as a JSON file, for web chord apps", true,
      std::nullopt, &ChordJsonText},
+    {"pdf", "PDF", ".pdf", "&PDF Chord Book...",
+     "Write the chords of the active database as a PDF chord book, to print", true, std::nullopt,
+     nullptr, &WritePdfBookFile},
 };
 
 // The word that names two page kinds at once, kept from before SVG pages were made.
