@@ -15,6 +15,7 @@
 #include <mutex>
 #include <vector>
 
+#include "PdfDiagramFile.h"
 #include "PdfPainter.h"
 #include "TextStamp.h"
 #include "strumlet/core/CodePage.h"
@@ -80,6 +81,15 @@ cairo_font_face_t* OpenFontFace(const std::string& fontFile) {
 cairo_status_t WriteToSink(void* closure, const unsigned char* data, unsigned int length) {
   const PdfSink& sink = *static_cast<const PdfSink*>(closure);
   return sink(data, length) ? CAIRO_STATUS_SUCCESS : CAIRO_STATUS_WRITE_ERROR;
+}
+
+// Texts measured and placed as the font designs them: the page has no pixels to fit.
+void UnhintedText(cairo_t* cr) {
+  cairo_font_options_t* fontOptions = cairo_font_options_create();
+  cairo_font_options_set_hint_metrics(fontOptions, CAIRO_HINT_METRICS_OFF);
+  cairo_font_options_set_hint_style(fontOptions, CAIRO_HINT_STYLE_NONE);
+  cairo_set_font_options(cr, fontOptions);
+  cairo_font_options_destroy(fontOptions);
 }
 
 double TextWidth(cairo_t* cr, const std::string& text, double size) {
@@ -164,11 +174,7 @@ bool WritePdfBook(const std::string& title, std::span<const PdfBookEntry> entrie
   cairo_pdf_surface_set_metadata(surface, CAIRO_PDF_METADATA_CREATOR, "StrumletViewer");
   cairo_t* cr = cairo_create(surface);
   cairo_set_font_face(cr, font);
-  cairo_font_options_t* fontOptions = cairo_font_options_create();
-  cairo_font_options_set_hint_metrics(fontOptions, CAIRO_HINT_METRICS_OFF);
-  cairo_font_options_set_hint_style(fontOptions, CAIRO_HINT_STYLE_NONE);
-  cairo_set_font_options(cr, fontOptions);
-  cairo_font_options_destroy(fontOptions);
+  UnhintedText(cr);
 
   // What goes where.
   const double m = options.margin;
@@ -274,6 +280,35 @@ bool WritePdfBook(const std::string& title, std::span<const PdfBookEntry> entrie
     return false;
   }
   return true;
+}
+
+std::string DiagramPdf(const DiagramLayout& layout, const std::string& utf8Name, double nameSize,
+                       double labelSize, const std::string& fontFile) {
+  cairo_font_face_t* font = OpenFontFace(fontFile);
+  if (!font) return {};
+  std::string bytes;
+  const PdfSink sink = [&bytes](const unsigned char* data, std::size_t size) {
+    bytes.append(reinterpret_cast<const char*>(data), size);
+    return true;
+  };
+  cairo_surface_t* surface = cairo_pdf_surface_create_for_stream(
+      WriteToSink, const_cast<PdfSink*>(&sink), layout.width * kPointsPerPixel,
+      layout.height * kPointsPerPixel);
+  cairo_t* cr = cairo_create(surface);
+  UnhintedText(cr);
+  cairo_set_source_rgb(cr, 1, 1, 1);
+  cairo_paint(cr);
+  cairo_scale(cr, kPointsPerPixel, kPointsPerPixel);
+  {
+    PdfDiagramPainter painter(font);
+    painter.Paint(cr, layout, {utf8Name, nameSize, labelSize});
+  }
+  cairo_destroy(cr);
+  cairo_surface_finish(surface);
+  const bool written = cairo_surface_status(surface) == CAIRO_STATUS_SUCCESS;
+  cairo_surface_destroy(surface);
+  cairo_font_face_destroy(font);
+  return written ? bytes : std::string();
 }
 
 }  // namespace strumlet
