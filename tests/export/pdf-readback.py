@@ -19,6 +19,8 @@ tools:
     their order, and with --alt-text every diagram's words;
   the outline (qpdf --json) lists every heading, and on the page each one leads to there is
     something below it (pdftotext -bbox): no heading is the last thing on a page.
+Without --paper the book takes the paper settings (PAPERSIZE, the PAPERCONF file), else the
+locale's paper (a Letter locale built with localedef into the work folder).
 A reader that is missing fails the test, naming what installs it.
 """
 import glob
@@ -245,6 +247,55 @@ def check_book(base, sort, paper, extra):
     return failures, pages
 
 
+def page_size(pdf):
+    size = re.search(r"Page size:\s*([\d.]+) x ([\d.]+)", run("pdfinfo", pdf).stdout)
+    return (round(float(size.group(1)), 2), round(float(size.group(2)), 2)) if size else None
+
+
+def check_default_paper(convert_tool, samples, work):
+    """The system's paper: libpaper's settings first, then the locale's."""
+    failures = 0
+    sample = sorted(glob.glob(os.path.join(samples, "*.pdb")))[0]
+    conf = os.path.join(work, "papersize")
+    with open(conf, "w") as f:
+        f.write("letter\n")
+    missing_conf = os.path.join(work, "no-papersize")
+    base = {k: v for k, v in os.environ.items()
+            if k not in ("PAPERSIZE", "PAPERCONF", "LANG", "LANGUAGE") and not k.startswith("LC_")}
+    cases = [("PAPERSIZE=letter", {"PAPERSIZE": "letter"}, "letter"),
+             ("PAPERSIZE=a4", {"PAPERSIZE": "a4", "PAPERCONF": conf}, "a4"),
+             ("PAPERCONF naming letter", {"PAPERCONF": conf}, "letter"),
+             ("no setting, C locale", {"PAPERCONF": missing_conf, "LC_ALL": "C"}, "a4")]
+    locales = os.path.join(work, "locales")
+    os.makedirs(locales)
+    if shutil.which("localedef") and subprocess.run(
+            ["localedef", "-i", "en_US", "-f", "UTF-8", os.path.join(locales, "en_US.UTF-8")],
+            capture_output=True).returncode in (0, 1):
+        cases.append(("no setting, LC_PAPER=en_US.UTF-8",
+                      {"PAPERCONF": missing_conf, "LOCPATH": locales,
+                       "LC_PAPER": "en_US.UTF-8"}, "letter"))
+        a4_conf = os.path.join(work, "papersize-a4")
+        with open(a4_conf, "w") as f:
+            f.write("a4\n")
+        cases.append(("PAPERCONF naming a4 beats a Letter locale", {"PAPERCONF": a4_conf,
+                      "LOCPATH": locales, "LC_ALL": "en_US.UTF-8"}, "a4"))
+    else:
+        print("note: no localedef: the locale's paper is not tried")
+    for name, env, paper in cases:
+        out = os.path.join(work, "paper-" + str(len(name)) + "-" + paper)
+        shutil.rmtree(out, ignore_errors=True)
+        subprocess.run([convert_tool, "-q", "-f", "pdf", "-o", out, sample], env={**base, **env},
+                       stdout=subprocess.DEVNULL, check=True)
+        books = glob.glob(os.path.join(out, "*", "*.pdf"))
+        want = tuple(round(v, 2) for v in PAPERS[paper])
+        got = page_size(books[0]) if books else None
+        if got is None or abs(got[0] - want[0]) > 0.5 or abs(got[1] - want[1]) > 0.5:
+            fail("%s: pages of %s, not %s" % (name, got, paper))
+            failures += 1
+    print("%d paper settings tried without --paper" % len(cases))
+    return failures
+
+
 def main():
     convert_tool, fixture_tool, samples, readback = sys.argv[1:5]
     need("qpdf", "qpdf")
@@ -262,6 +313,7 @@ def main():
                 total += pages
             print("%d books, %d pages on %s sorted by %s %s read back"
                   % (len(bases), total, paper, sort, " ".join(extra)))
+        failures += check_default_paper(convert_tool, samples, work)
     if failures:
         print("%d failures" % failures)
         return 1
