@@ -83,6 +83,84 @@ cairo_status_t WriteToSink(void* closure, const unsigned char* data, unsigned in
   return sink(data, length) ? CAIRO_STATUS_SUCCESS : CAIRO_STATUS_WRITE_ERROR;
 }
 
+// cairo writes the structure tree of the tags but leaves the catalog without /MarkInfo, so
+// readers take the document for an untagged one; nor does it ask viewers to show the outline.
+// This passes the document on and then appends an update (a new catalog with both, an xref
+// section for it and a trailer pointing back) as the file format allows a document to be
+// amended. It only watches the bytes going by: the catalog is the last object before the
+// cross-reference table, and the trailer ends the document. Should either not be where it is
+// expected, nothing is appended.
+class CatalogAmendment {
+ public:
+  explicit CatalogAmendment(const PdfSink& sink) : sink_(sink) {}
+
+  bool Write(const unsigned char* data, std::size_t size) {
+    window_.append(reinterpret_cast<const char*>(data), size);
+    offset_ += size;
+    if (catalog_.empty()) {
+      const std::size_t xref = window_.find("endobj\nxref\n");
+      if (xref != std::string::npos) catalog_ = window_.substr(0, xref);
+    }
+    if (window_.size() > kWindow) window_.erase(0, window_.size() - kWindow);
+    return sink_(data, size);
+  }
+
+  // After the document is finished; false when the sink refused the update.
+  bool Append() {
+    const std::size_t header = catalog_.rfind(" 0 obj\n");
+    const std::size_t start = header == std::string::npos ? header : catalog_.find("<<", header);
+    const std::size_t end = catalog_.rfind(">>");
+    const std::size_t trailer = window_.rfind("trailer\n");
+    if (start == std::string::npos || end == std::string::npos || end < start ||
+        trailer == std::string::npos ||
+        catalog_.find("/Type /Catalog", start) == std::string::npos) {
+      return true;
+    }
+    const std::size_t line = catalog_.rfind('\n', header);
+    const long object = Number(catalog_, line == std::string::npos ? 0 : line + 1);
+    const long size = Number(window_, window_.find("/Size ", trailer) + 6);
+    const long info = Number(window_, window_.find("/Info ", trailer) + 6);
+    const long previous = Number(window_, window_.find("startxref\n", trailer) + 10);
+    if (object <= 0 || size <= object || info <= 0 || previous <= 0) return true;
+
+    std::string dictionary = catalog_.substr(start, end - start);
+    dictionary += "   /MarkInfo << /Marked true >>\n";
+    if (dictionary.find("/Outlines") != std::string::npos &&
+        dictionary.find("/PageMode") == std::string::npos) {
+      dictionary += "   /PageMode /UseOutlines\n";
+    }
+    dictionary += ">>";
+    const std::size_t objectAt = offset_ + 1;
+    std::string update = "\n" + std::to_string(object) + " 0 obj\n" + dictionary + "\nendobj\n";
+    const std::size_t xrefAt = offset_ + update.size();
+    char entry[32];
+    std::snprintf(entry, sizeof entry, "%010zu 00000 n \n", objectAt);
+    update += "xref\n" + std::to_string(object) + " 1\n" + entry + "trailer\n<< /Size " +
+              std::to_string(size) + "\n   /Root " + std::to_string(object) + " 0 R\n   /Info " +
+              std::to_string(info) + " 0 R\n   /Prev " + std::to_string(previous) +
+              "\n>>\nstartxref\n" + std::to_string(xrefAt) + "\n%%EOF\n";
+    return sink_(reinterpret_cast<const unsigned char*>(update.data()), update.size());
+  }
+
+ private:
+  static constexpr std::size_t kWindow = 4096;
+
+  // The decimal number at `at` in `text`; -1 when there is none.
+  static long Number(const std::string& text, std::size_t at) {
+    if (at >= text.size() || text[at] < '0' || text[at] > '9') return -1;
+    long value = 0;
+    for (; at < text.size() && text[at] >= '0' && text[at] <= '9' && value < (1L << 40); ++at) {
+      value = value * 10 + (text[at] - '0');
+    }
+    return value;
+  }
+
+  const PdfSink& sink_;
+  std::string window_;   // the last bytes written
+  std::string catalog_;  // what came before the cross-reference table
+  std::size_t offset_ = 0;
+};
+
 // Texts measured and placed as the font designs them: the page has no pixels to fit.
 void UnhintedText(cairo_t* cr) {
   cairo_font_options_t* fontOptions = cairo_font_options_create();
@@ -167,9 +245,12 @@ bool WritePdfBook(const std::string& title, std::span<const PdfBookEntry> entrie
     problem = "The font file '" + options.fontFile + "' cannot be read.";
     return false;
   }
-  const PdfSink* closure = &sink;
+  CatalogAmendment amendment(sink);
+  const PdfSink amended = [&amendment](const unsigned char* data, std::size_t size) {
+    return amendment.Write(data, size);
+  };
   cairo_surface_t* surface = cairo_pdf_surface_create_for_stream(
-      WriteToSink, const_cast<PdfSink*>(closure), options.paperWidth, options.paperHeight);
+      WriteToSink, const_cast<PdfSink*>(&amended), options.paperWidth, options.paperHeight);
   cairo_pdf_surface_set_metadata(surface, CAIRO_PDF_METADATA_TITLE, title.c_str());
   cairo_pdf_surface_set_metadata(surface, CAIRO_PDF_METADATA_CREATOR, "StrumletViewer");
   cairo_t* cr = cairo_create(surface);
@@ -277,6 +358,10 @@ bool WritePdfBook(const std::string& title, std::span<const PdfBookEntry> entrie
   cairo_font_face_destroy(font);
   if (drawn != CAIRO_STATUS_SUCCESS || written != CAIRO_STATUS_SUCCESS) {
     problem = cairo_status_to_string(drawn != CAIRO_STATUS_SUCCESS ? drawn : written);
+    return false;
+  }
+  if (!amendment.Append()) {
+    problem = cairo_status_to_string(CAIRO_STATUS_WRITE_ERROR);
     return false;
   }
   return true;

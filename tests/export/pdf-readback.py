@@ -14,7 +14,8 @@ Letter (left-handed, with the diagrams' words), and reads every book with the po
 tools:
   qpdf --check finds no fault in its structure;
   pdffonts lists every font as embedded;
-  pdfinfo gives the paper asked for, and as many pages as the footers count ("3 / 12");
+  pdfinfo gives the paper asked for, as many pages as the footers count ("3 / 12"), the title,
+    and a tagged document;
   pdftotext gives the title, then the headings and every chord name (from the JSON file) in
     their order, and with --alt-text every diagram's words;
   the outline (qpdf --json) lists every heading, and on the page each one leads to there is
@@ -189,6 +190,9 @@ def check_book(base, sort, paper, extra):
         fail("%s: the document title is %r, not %r" % (name, info.get("Title"), data["name"]))
         failures += 1
     pages = int(info.get("Pages", "0"))
+    if info.get("Tagged", "").strip() != "yes":
+        fail("%s: pdfinfo does not take it for a tagged document" % name)
+        failures += 1
 
     # The title, then the headings and the chord names in order.
     text = run("pdftotext", "-raw", pdf, "-").stdout
