@@ -242,7 +242,9 @@ bool WritePdfBook(const std::string& title, std::span<const PdfBookEntry> entrie
 
   cairo_font_face_t* font = OpenFontFace(options.fontFile);
   if (!font) {
-    problem = "The font file '" + options.fontFile + "' cannot be read.";
+    problem = options.fontFile.empty()
+                  ? "No TrueType font matches \"Times New Roman\"; choose a font file."
+                  : "The font file '" + options.fontFile + "' cannot be read.";
     return false;
   }
   CatalogAmendment amendment(sink);
