@@ -15,7 +15,8 @@ packages=(
   qt6-base-dev qt6-webengine-dev libgl-dev libx11-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang clang-format libclang-rt-14-dev
-  libcli11-dev
+  libcli11-dev libcairo2-dev libpaper-dev
+  qpdf poppler-utils
   xvfb xauth
   librsvg2-bin scdoc gzip groff-base file dpkg-dev
   desktop-file-utils appstream shared-mime-info xdg-utils libglib2.0-bin

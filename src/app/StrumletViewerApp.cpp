@@ -18,7 +18,9 @@
 #include "strumlet/app/ViewerCommandLineInfo.h"
 #include "strumlet/core/Messenger.h"
 #include "strumlet/export/DatabaseExport.h"
+#include "strumlet/export/PdfBookExport.h"
 #include "strumlet/render/Assets.h"
+#include "strumlet/render/ChordDiagram.h"
 
 namespace strumlet {
 namespace {
@@ -156,6 +158,13 @@ int CStrumletViewerApp::ExitInstance() {
 
 bool CStrumletViewerApp::Export(const OutputFormat& format, const std::string& databasePath,
                                 int sortOrder, const std::string& outputFile) {
+  if (format.writeBook) {
+    // The book's diagrams are drawn as the next page's would be.
+    PdfBookSettings book;
+    book.style = PageOptionsFor(settings_).style;
+    if (book.style.fontFile.empty()) book.style.fontFile = DefaultFontFile();
+    return ExportPdfBook(databasePath, sortOrder, outputFile, book);
+  }
   return ExportDatabase(format.write, databasePath, sortOrder, outputFile);
 }
 

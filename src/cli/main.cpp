@@ -22,6 +22,7 @@
 #include "strumlet/convert/ConversionJob.h"
 #include "strumlet/convert/NameCheckRun.h"
 #include "strumlet/core/StartDirectory.h"
+#include "strumlet/export/PaperSize.h"
 
 namespace {
 
@@ -66,6 +67,7 @@ std::variant<Parsed, int> Parse(int argc, char** argv) {
   std::string format = "jpeg";
   std::string sort = "position";
   bool noFingers = false;
+  std::string paper;
 
   app.add_option("PATH", settings.m_strDefaultPath, "a database file or a folder")->required();
   app.add_option("-o,--output", settings.m_strOutputPath,
@@ -98,6 +100,14 @@ std::variant<Parsed, int> Parse(int argc, char** argv) {
                "ChordPro files without finger numbers, for readers older than ChordPro 6");
   app.add_flag("--check-names", parsed.checkNames,
                "convert nothing: list the chords whose notes are not the chord their name says");
+  app.add_option("--paper", paper,
+                 "paper of the PDF chord book, a4 or letter (default: the system's paper)")
+      ->type_name("SIZE")
+      ->check(CLI::Validator(
+          [](const std::string& value) {
+            return strumlet::NamedPaper(value) ? std::string() : value + " is not a4 or letter";
+          },
+          "", "paper"));
   app.add_flag("-q,--quiet", parsed.quiet, "no progress output");
 
   try {
@@ -112,6 +122,7 @@ std::variant<Parsed, int> Parse(int argc, char** argv) {
   }
   parsed.options.formats = strumlet::ParseFormats(format).value_or(parsed.options.formats);
   parsed.options.chordPro = strumlet::ChordProOptions{!noFingers};
+  if (!paper.empty()) parsed.options.paper = *strumlet::NamedPaper(paper);
   settings.m_nSort = std::map<std::string, int>{{"category", strumlet::kSortByCategory},
                                                 {"name", strumlet::kSortByName},
                                                 {"position", strumlet::kSortByPosition}}

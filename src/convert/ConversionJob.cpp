@@ -4,6 +4,8 @@
 
 #include "strumlet/convert/ConversionJob.h"
 
+#include <algorithm>
+
 #include "strumlet/core/FileSystem.h"
 #include "strumlet/core/Messenger.h"
 #include "strumlet/core/StartDirectory.h"
@@ -50,7 +52,10 @@ JobStatus ConversionJob::Run() {
     }
   }
   std::string& fontFile = settings.m_strFontFile;
-  const bool pages = settings.m_bJpeg || settings.m_bPng || settings.m_bSvg;
+  const bool book = std::any_of(options_.formats.begin(), options_.formats.end(),
+                                [](const OutputFormat* format) { return format->writeBook; });
+  // The chord book draws its diagrams with the pages' font.
+  const bool pages = settings.m_bJpeg || settings.m_bPng || settings.m_bSvg || book;
   if (!pages) {
     // No diagram is drawn: no font is needed.
   } else if (fontFile.empty()) {
@@ -82,6 +87,17 @@ JobStatus ConversionJob::Run() {
   }
 
   for (const OutputFormat* format : options_.formats) {
+    if (format->writeBook) {
+      PdfBookSettings book;
+      book.paper = options_.paper;
+      book.style = PageOptionsFor(settings).style;
+      document_.AddExtraOutput(
+          {format->extension, std::string(" (") + format->name + ")",
+           [write = format->writeBook, book](const ChordDatabase& db, const std::string& baseName,
+                                             int sortOrder, const std::string& file) {
+             return write(db, baseName, sortOrder, file, book);
+           }});
+    }
     if (!format->write) continue;
     document_.AddExtraOutput({format->extension, std::string(" (") + format->name + ")",
                               [write = format->write, chordPro = options_.chordPro](

@@ -8,6 +8,7 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDesktopServices>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QDir>
@@ -18,6 +19,7 @@
 #include <QLabel>
 #include <QMdiArea>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
@@ -751,6 +753,20 @@ void CMainFrame::exportChords(const OutputFormat& format) {
   QApplication::restoreOverrideCursor();
   if (written) {
     statusBar()->showMessage(tr("Wrote %1").arg(QString::fromStdString(target)), 5000);
+  }
+  if (written && format.writeBook) {
+    const QString file = QString::fromStdString(target);
+    const auto answer = QMessageBox::question(
+        this, tr("PDF Chord Book"),
+        tr("The chord book %1 is written. Open it in the PDF viewer?").arg(file),
+        QMessageBox::Open | QMessageBox::Close, QMessageBox::Open);
+    if (answer == QMessageBox::Open) {
+      if (fileOpener_) {
+        fileOpener_(QUrl::fromLocalFile(file));
+      } else {
+        QDesktopServices::openUrl(QUrl::fromLocalFile(file));
+      }
+    }
   }
 }
 

@@ -6,6 +6,8 @@
 
 #include <QMainWindow>
 #include <QPrinter>
+#include <QUrl>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -50,6 +52,10 @@ class CMainFrame final : public QMainWindow, public MainFrameWindow {
 
   // Whether the drop of these paths would be taken, and the path proposed to Open.
   static QString DroppablePath(const QList<QUrl>& urls);
+
+  // What opens a written chord book in the desktop's PDF viewer (QDesktopServices by default).
+  using FileOpener = std::function<void(const QUrl&)>;
+  void SetFileOpener(FileOpener opener) { fileOpener_ = std::move(opener); }
 
  public slots:
   // Visibility of the menus, enabled states, check marks and the caption, all from the current
@@ -156,6 +162,7 @@ class CMainFrame final : public QMainWindow, public MainFrameWindow {
   int pageZoom_;
   std::unique_ptr<QPrinter> printer_;
   bool printing_ = false;
+  FileOpener fileOpener_;
 };
 
 }  // namespace strumlet

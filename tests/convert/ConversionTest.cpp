@@ -43,21 +43,22 @@ std::string Words(const std::optional<std::vector<const OutputFormat*>>& formats
 // The --format words, help and refusal come from the format table; they must read as the
 // command line always printed them.
 TEST(OutputFormats, FormatWordsNameTheRowsOnceEachInTableOrder) {
-  EXPECT_EQ(Words(ParseFormats("all")), "jpeg png chordpro musicxml json ");
+  EXPECT_EQ(Words(ParseFormats("all")), "jpeg png chordpro musicxml json pdf ");
   EXPECT_EQ(Words(ParseFormats("svg,both,png")), "jpeg png svg ");
   EXPECT_EQ(Words(ParseFormats("json,chordpro")), "chordpro json ");
   EXPECT_EQ(Words(ParseFormats("jpeg,")), "none");
   EXPECT_EQ(Words(ParseFormats("PNG")), "none");
   EXPECT_EQ(FormatHelp(),
-            "pages with jpeg, png, svg or both (jpeg and png) images; chordpro, musicxml, json or "
-            "midi files; or all (jpeg, png and the three files); several joined by commas, such as "
-            "svg,musicxml (default: jpeg)");
+            "pages with jpeg, png, svg or both (jpeg and png) images; chordpro, musicxml, json, "
+            "pdf or midi files; or all (jpeg, png and the four files); several joined by commas, "
+            "such as svg,musicxml (default: jpeg)");
   EXPECT_EQ(FormatProblem("gif"),
-            "gif is not jpeg, png, svg, both, chordpro, musicxml, json, midi or all, nor several "
-            "of them joined by commas");
+            "gif is not jpeg, png, svg, both, chordpro, musicxml, json, pdf, midi or all, nor "
+            "several of them joined by commas");
   for (const OutputFormat& format : OutputFormats()) {
-    EXPECT_EQ(format.page.has_value(), format.write == nullptr) << format.word;
-    EXPECT_EQ(format.menuText != nullptr, format.write != nullptr) << format.word;
+    const bool file = format.write != nullptr || format.writeBook != nullptr;
+    EXPECT_EQ(format.page.has_value(), !file) << format.word;
+    EXPECT_EQ(format.menuText != nullptr, file) << format.word;
   }
 }
 

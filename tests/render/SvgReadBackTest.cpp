@@ -21,7 +21,9 @@
 #include <vector>
 
 #include "Fixture.h"
+#include "PdfDiagramFile.h"
 #include "RenderTestSupport.h"
+#include "strumlet/core/CodePage.h"
 #include "strumlet/core/Handles.h"
 #include "strumlet/pdb/ByteSource.h"
 #include "strumlet/pdb/ChordDatabase.h"
@@ -289,6 +291,78 @@ TEST_F(SvgReadBackTest, ADiagramMovedAPixelOrTwoFailsTheComparison) {
       EXPECT_LT(c.Text(), kMinTextOverlap);
     }
   }
+}
+
+// The chord book's painter read back by poppler (pdftoppm at 96 dots per inch, where a diagram
+// pixel is a device pixel) and laid over the PNG of the same chord, as the SVG ones are.
+class PdfReadBackTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    STRUMLET_REQUIRE_FONT();
+    pdftoppm_ = FindOnPath("pdftoppm");
+    if (pdftoppm_.empty()) {
+      if (test::InCi()) FAIL() << "pdftoppm is missing (CI); install poppler-utils";
+      GTEST_SKIP() << "pdftoppm is not installed (poppler-utils): the PDF diagrams are not read "
+                      "back by a renderer";
+    }
+  }
+
+  Image Render(const std::string& pdf) {
+    const std::string in = folder_ / "diagram.pdf", out = folder_ / "diagram";
+    std::ofstream(in, std::ios::binary) << pdf;
+    fs::remove(out + ".png");
+    if (RunProgram({pdftoppm_, "-r", "96", "-png", "-singlefile", in, out}) != 0) return nullptr;
+    return DecodePng(ReadBytes(out + ".png"));
+  }
+
+  std::string pdftoppm_;
+  test::TempFolder folder_;
+};
+
+TEST_F(PdfReadBackTest, EverySampleAndFixtureChordLooksLikeItsPng) {
+  const auto chords = AllChords();
+  ASSERT_GT(chords.size(), 100u);
+  std::set<std::string> seen;
+  double worstGrid = 1.0, worstText = 1.0;
+  for (const auto& [database, record] : chords) {
+    for (const auto& [nameSize, leftHanded] :
+         {std::pair{12.0, false}, std::pair{24.0, false}, std::pair{12.0, true}}) {
+      ChordDiagram diagram(record, test::TestStyle(nameSize, 14.0, leftHanded));
+      diagram.Draw();
+      const auto pngBytes = diagram.EncodeImage(ImageKind::kPng);
+      if (!seen.insert(std::string(pngBytes.begin(), pngBytes.end())).second) continue;
+      SCOPED_TRACE(database + ": " + record.name + (leftHanded ? " (left-handed)" : ""));
+      const std::string pdf = DiagramPdf(diagram.Layout(), CodePageToUtf8(record.name),
+                                         diagram.NameSize(), diagram.LabelSize(), test::TestFont());
+      ASSERT_FALSE(pdf.empty());
+      const Image png = DecodePng(pngBytes);
+      const Image read = Render(pdf);
+      ASSERT_TRUE(png && read) << "pdftoppm refused the PDF";
+      // The page's size in points is rounded up to whole pixels.
+      ASSERT_GE(gdImageSX(read.get()), gdImageSX(png.get()));
+      ASSERT_GE(gdImageSY(read.get()), gdImageSY(png.get()));
+      const Comparison c = Compare(png.get(), read.get(), GridBox(diagram.Layout()));
+      EXPECT_GE(c.Grid(), kMinGridOverlap);
+      EXPECT_GE(c.Text(), kMinTextOverlap);
+      worstGrid = std::min(worstGrid, c.Grid());
+      worstText = std::min(worstText, c.Text());
+    }
+  }
+  std::printf("%zu distinct diagrams; worst overlap: grid %.3f, text %.3f\n", seen.size(),
+              worstGrid, worstText);
+}
+
+TEST_F(PdfReadBackTest, AMirroredDiagramIsNotTakenForTheRightHandedOne) {
+  // C, with its muted low string: left-handed, the cross is on the right.
+  ChordRecord record = test::MakeChord("C", 0, {0, 1, 0, 2, 3, 100});
+  ChordDiagram right(record, test::TestStyle(12.0));
+  ChordDiagram left(record, test::TestStyle(12.0, 14.0, true));
+  right.Draw();
+  left.Draw();
+  const Image png = DecodePng(right.EncodeImage(ImageKind::kPng));
+  const Image mirrored = Render(DiagramPdf(left.Layout(), "C", 12.0, 14.0, test::TestFont()));
+  ASSERT_TRUE(png && mirrored);
+  EXPECT_LT(Compare(png.get(), mirrored.get(), GridBox(right.Layout())).Grid(), kMinGridOverlap);
 }
 
 }  // namespace

@@ -23,6 +23,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
@@ -340,7 +341,7 @@ TEST_F(ProgramTest, EveryAcceleratorStaysAsItWas) {
     EXPECT_EQ(bound.join(", "), expected == keys.end() ? QString() : expected->second) << id;
     EXPECT_FALSE(action->statusTip().isEmpty()) << id;
   }
-  EXPECT_EQ(commands, 46);
+  EXPECT_EQ(commands, 47);
   EXPECT_EQ(frame->command(12345), nullptr);
 }
 
@@ -357,7 +358,7 @@ TEST_F(ProgramTest, EveryMenuListsItsCommandsInOrder) {
     return ids.join(' ').toStdString();
   };
   EXPECT_EQ(items("menuFile"), "57601 menuRecent - 57606 - 57665");
-  EXPECT_EQ(items("menuExport"), "32790 32797 32798 32799");
+  EXPECT_EQ(items("menuExport"), "32790 32797 32798 32799 32800");
   EXPECT_EQ(items("menuEdit"), "57634 - 32791 32792 32793");
   EXPECT_EQ(items("menuView"), "32794 32795 32796");
   EXPECT_EQ(items("menu129Window"), "57650 57651");
@@ -532,7 +533,7 @@ TEST_F(ProgramTest, FileExportWritesTheShownDatabaseInEachFormat) {
     // Read out by a screen reader as the user hovers or arrows onto it.
     EXPECT_FALSE(action->statusTip().isEmpty());
   }
-  EXPECT_EQ(items.join('|'), "&ChordPro...|&MusicXML...|&JSON...|M&IDI...");
+  EXPECT_EQ(items.join('|'), "&ChordPro...|&MusicXML...|&JSON...|&PDF Chord Book...|M&IDI...");
 
   // Each chooser proposes the page's base name; a name typed without an extension gets the
   // format's.
@@ -556,6 +557,31 @@ TEST_F(ProgramTest, FileExportWritesTheShownDatabaseInEachFormat) {
     text << in.rdbuf();
     EXPECT_NE(text.str().find("Banjo Chords"), std::string::npos) << file;
   }
+
+  // The chord book is offered to the PDF viewer once written.
+  QUrl opened;
+  frame->SetFileOpener([&](const QUrl& url) { opened = url; });
+  QTimer::singleShot(0, frame, [&] {
+    auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    if (dialog == nullptr) return;
+    dialog->setDirectory(QString::fromStdString(folder.path()));
+    dialog->findChild<QLineEdit*>("fileNameEdit")->setText("book");
+    static_cast<QDialog*>(dialog)->accept();
+  });
+  QTimer offer;
+  QObject::connect(&offer, &QTimer::timeout, frame, [&] {
+    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+      box->button(QMessageBox::Open)->click();
+    }
+  });
+  offer.start(20);
+  frame->command(ID_EXPORT_FURTHER)->trigger();
+  offer.stop();
+  EXPECT_EQ(opened, QUrl::fromLocalFile(QString::fromStdString(folder / "book.pdf")));
+  std::ifstream book(folder / "book.pdf", std::ios::binary);
+  std::string head(5, '\0');
+  book.read(head.data(), 5);
+  EXPECT_EQ(head, "%PDF-");
 
   // The empty window has nothing to export.
   frame->command(ID_FILE_NEW)->trigger();

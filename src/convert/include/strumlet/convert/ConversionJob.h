@@ -22,6 +22,7 @@ struct JobOptions {
   ProcessingSettings settings;
   std::vector<const OutputFormat*> formats;
   ChordProOptions chordPro;
+  PaperSize paper;  // of the chord book; empty: the system's
 };
 
 // The exit statuses of a run, as the command line ends with them.

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "strumlet/export/DatabaseExport.h"
+#include "strumlet/export/PdfBookExport.h"
 #include "strumlet/render/ChordDiagram.h"
 
 namespace strumlet {
@@ -27,7 +28,8 @@ struct OutputFormat {
   const char* menuTip;
   bool inAll;  // made by --format all
   std::optional<ImageKind> page;
-  ExportWriter write = nullptr;  // for the files
+  ExportWriter write = nullptr;    // for the files
+  BookWriter writeBook = nullptr;  // for the chord book, drawn with the run's diagram settings
 };
 
 // Every format, pages first, in the order a run writes them and the menu lists them.

@@ -1,0 +1,127 @@
+// SPDX-FileCopyrightText: 2026 The StrumletViewer developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+// The PDF chord book of databases of 1,000, 10,000 and 65,535 chords, sorted by category (three
+// headings) and by name (a heading per root note), written to tmpfs: the time, the file's size
+// per chord and the process's peak memory. Run one size per process (--benchmark_filter) for a
+// peak of its own; the largest runs first otherwise.
+
+#include <benchmark/benchmark.h>
+#include <malloc.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <string>
+
+#include "Fixture.h"
+#include "strumlet/core/Messenger.h"
+#include "strumlet/export/PdfBookExport.h"
+#include "strumlet/pdb/DatabaseFile.h"
+#include "strumlet/render/ChordDiagram.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// The conversion benchmark's databases: twelve roots, eight kinds, three categories.
+std::string Description(int chords) {
+  static const char* const kRoots[] = {"C",  "Db", "D",  "Eb", "E",  "F",
+                                       "F#", "G",  "Ab", "A",  "Bb", "B"};
+  static const char* const kKinds[] = {"", "m", "7", "maj7", "m7", "sus4", "dim", "aug"};
+  std::string text = "category 0 Unfiled id 0\ncategory 1 Major\ncategory 2 Minor\n";
+  for (int i = 0; i < chords; ++i) {
+    text += "{define: \"";
+    text += kRoots[i % 12];
+    text += kKinds[(i / 12) % 8];
+    text += "\" base-fret " + std::to_string(i % 9 + 1) + " frets x " + std::to_string(i % 4 + 1) +
+            " " + std::to_string((i / 4) % 4 + 1) + " 0 " + std::to_string(i % 3 + 1) +
+            " 1 fingers x 1 2 0 3 1}\ncategory " + std::to_string(i % 3) + "\n";
+  }
+  return text;
+}
+
+long MaxRssKiB() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return usage.ru_maxrss;
+}
+
+// args: chords, sort order (0 category, 1 name), 1 for the diagrams' words under them.
+void BM_PdfBook(benchmark::State& state) {
+  const int chords = static_cast<int>(state.range(0));
+  const int sortOrder = static_cast<int>(state.range(1));
+  const std::string folder = "/dev/shm/strumlet-bench-pdf-" + std::to_string(::getpid());
+  fs::create_directories(folder);
+  const std::string input = folder + "/in.pdb";
+  strumlet::fixture::WriteFile(input, strumlet::fixture::BuildDatabase(Description(chords)));
+  strumlet::SilentMessenger quiet;
+  strumlet::ScopedMessenger scoped(quiet);
+  strumlet::PdfBookSettings settings;
+  settings.paper = *strumlet::NamedPaper("a4");
+  settings.style.fontFile = strumlet::DefaultFontFile();
+  settings.style.altText = state.range(2) != 0;
+  const std::string output = folder + "/book.pdf";
+  for (auto _ : state) {
+    // Read as the conversion reads it: the time counts from the file to the book.
+    strumlet::ChordDatabase db;
+    if (strumlet::ReadDatabaseFile(input, sortOrder, db) != 0 ||
+        !strumlet::WritePdfBookFile(db, "Bench", sortOrder, output, settings)) {
+      state.SkipWithError("the book was not written");
+      break;
+    }
+  }
+  const double bytes = static_cast<double>(fs::file_size(output));
+  state.SetItemsProcessed(state.iterations() * chords);
+  state.counters["bytes_per_chord"] = bytes / chords;
+  state.counters["file_MiB"] = bytes / (1 << 20);
+  state.counters["maxrss_MiB"] = static_cast<double>(MaxRssKiB()) / 1024.0;
+  fs::remove_all(folder);
+}
+
+BENCHMARK(BM_PdfBook)
+    ->Args({65535, 0, 0})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(1);
+BENCHMARK(BM_PdfBook)
+    ->Args({65535, 1, 1})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(1);
+BENCHMARK(BM_PdfBook)
+    ->Args({10000, 0, 0})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(2);
+BENCHMARK(BM_PdfBook)
+    ->Args({10000, 1, 1})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(2);
+BENCHMARK(BM_PdfBook)
+    ->Args({1000, 0, 0})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(5);
+BENCHMARK(BM_PdfBook)
+    ->Args({1000, 1, 1})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(5);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  // The allocator settings of strumlet-convert, so the figures are the program's.
+  mallopt(M_MMAP_THRESHOLD, 4 << 20);
+  mallopt(M_TRIM_THRESHOLD, 32 << 20);
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
+    return 1;
+  }
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}
