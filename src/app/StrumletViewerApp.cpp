@@ -156,7 +156,9 @@ int CStrumletViewerApp::ExitInstance() {
 
 bool CStrumletViewerApp::Export(const OutputFormat& format, const std::string& databasePath,
                                 int sortOrder, const std::string& outputFile) {
-  return ExportDatabase(format.write, databasePath, sortOrder, outputFile);
+  const ExportResult exported = ExportDatabase(format.write, databasePath, sortOrder, outputFile);
+  for (const std::string& text : ExportMessages(exported)) ShowMessage("", text);
+  return exported.ok();
 }
 
 void CStrumletViewerApp::Stop(int status) {

@@ -4,16 +4,17 @@
 
 #include "strumlet/convert/ConversionJob.h"
 
+#include "TellUser.h"
 #include "strumlet/core/FileSystem.h"
-#include "strumlet/core/Messenger.h"
 #include "strumlet/core/StartDirectory.h"
+#include "strumlet/export/DatabaseExport.h"
 #include "strumlet/render/Assets.h"
 
 namespace strumlet {
 namespace {
 
 JobStatus Refuse(const std::string& caption, const std::string& text) {
-  ShowMessage(caption, text, caption.empty() ? MessageIcon::Exclamation : MessageIcon::None);
+  TellUser(caption, text);
   return kJobUsageError;
 }
 
@@ -87,15 +88,17 @@ JobStatus ConversionJob::Run() {
                               [write = format->write, chordPro = options_.chordPro](
                                   const ChordDatabase& db, const std::string& baseName,
                                   int sortOrder, const std::string& file) {
-                                return WriteExportFile(write, db, baseName, sortOrder, file,
-                                                       chordPro);
+                                const Result<void> written =
+                                    WriteExportFile(write, db, baseName, sortOrder, file, chordPro);
+                                if (!written) TellUser("", ExportErrorText(written.error()));
+                                return written.has_value();
                               }});
   }
   const bool opened = document_.OnOpenDocument(path);
 
   const ConversionSummary& summary = document_.summary();
   if (!summary.missingAsset.empty()) {
-    ShowMessage("Error", MissingAssetMessage(summary.missingAsset), MessageIcon::Information);
+    TellUser("Error", MissingAssetMessage(summary.missingAsset), MessageIcon::Information);
     return kJobSomeFailed;
   }
   if (summary.invalidInput || summary.invalidOutput || summary.unusableFont) {
