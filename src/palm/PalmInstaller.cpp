@@ -28,22 +28,12 @@ constexpr const char* kConduitFile = "strumcond.dll";
 constexpr const char* kProgramFile = "strumlet.prc";
 constexpr const char* kInstallErrorCaption = "Install Strumlet Application Error";
 
-bool Exists(const std::string& path) {
-  struct stat st {};
-  return stat(path.c_str(), &st) == 0;
-}
-
 bool SameContent(const std::string& a, const std::string& b) {
   std::ifstream first(a, std::ios::binary);
   std::ifstream second(b, std::ios::binary);
   if (!first || !second) return false;
   return std::equal(std::istreambuf_iterator<char>(first), std::istreambuf_iterator<char>(),
                     std::istreambuf_iterator<char>(second), std::istreambuf_iterator<char>());
-}
-
-std::string WithSlash(std::string folder) {
-  if (folder.empty() || folder.back() != '/') folder += '/';
-  return folder;
 }
 
 }  // namespace
@@ -107,7 +97,7 @@ CPalmInstaller::~CPalmInstaller() = default;
 
 int32_t CPalmInstaller::EnsureCoreFile(const std::string& name, bool copy) {
   const std::string target = coreFolder_ + name;
-  if (Exists(target)) return palm::kOk;
+  if (PathExists(target)) return palm::kOk;
   if (!copy) return palm::kCoreFileMissing;
   const std::string source = installFiles_ + name;
   if (CopyWholeFile(source, target, /*replace=*/false)) return palm::kOk;
@@ -274,7 +264,7 @@ int32_t CPalmInstaller::InstallProgramFile(const std::vector<std::string>& chose
   const auto installFile = installAide_.Find<PltInstallFileFn>("PltInstallFile");
   if (!installFile) return palm::kNoInstallFile;
   const std::string program = installFiles_ + kProgramFile;
-  if (!Exists(program)) {
+  if (!PathExists(program)) {
     programMissing = true;
     said.push_back(
         {kInstallErrorCaption, "The Strumlet program could not be found!", MessageIcon::Error});
