@@ -18,8 +18,8 @@
 
 namespace strumlet {
 
-std::string WriteFailureText(const std::string& path, int error) {
-  return "Could not write '" + path + "': " + ErrorText(error);
+std::string WriteFailureText(const std::filesystem::path& path, int error) {
+  return "Could not write '" + path.native() + "': " + ErrorText(error);
 }
 
 int ScaledSize(int size, int percent) {
@@ -71,7 +71,7 @@ std::string PageErrorText(const Error& error) {
 }
 
 PageWritten WriteDatabasePage(const ChordDatabase& db, const std::string& baseName,
-                              const std::string& destinationFolder, ImageKind kind,
+                              const std::filesystem::path& destinationFolder, ImageKind kind,
                               const PageOptions& options, const ChordProgress& progress) {
   const std::string pageName = baseName + ".html";
   const std::string pagePath = JoinPath(destinationFolder, pageName);
@@ -84,7 +84,8 @@ PageWritten WriteDatabasePage(const ChordDatabase& db, const std::string& baseNa
   drawing.fontFile = options.fontFile;
   drawing.leftHanded = options.leftHanded;
   drawing.threads = options.threads;
-  const DiagramBatch batch = DrawDiagrams(db.chords, destinationFolder, kind, drawing, progress);
+  const DiagramBatch batch =
+      DrawDiagrams(db.chords, destinationFolder.native(), kind, drawing, progress);
   if (!batch.missingAsset.empty()) {
     written.page = Error{Error::Kind::kUnavailable, batch.missingAsset, {}, 0};
     return written;

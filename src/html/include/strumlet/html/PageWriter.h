@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstddef>
+#include <filesystem>
 #include <functional>
 #include <string>
 
@@ -54,7 +55,7 @@ struct PageWritten {
 // without them nothing is written. An exception from drawing (running out of memory) reaches
 // the caller.
 PageWritten WriteDatabasePage(const ChordDatabase& db, const std::string& baseName,
-                              const std::string& destinationFolder, ImageKind kind,
+                              const std::filesystem::path& destinationFolder, ImageKind kind,
                               const PageOptions& options, const ChordProgress& progress = {});
 
 // The message for a failure of PageWritten: the images' ("<first failure> (N more images of
@@ -74,6 +75,6 @@ void WritePageFooter(PageStream& page, const char* timestampFormat);
 int ScaledSize(int size, int percent);
 
 // "Could not write '<path>': <reason>", the message for a page, index or image file.
-std::string WriteFailureText(const std::string& path, int error);
+std::string WriteFailureText(const std::filesystem::path& path, int error);
 
 }  // namespace strumlet
