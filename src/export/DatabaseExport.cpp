@@ -41,7 +41,7 @@ std::string ChordJsonText(const ChordDatabase& db, const std::string& title, int
 }
 
 Result<void> WriteExportFile(ExportWriter writer, const ChordDatabase& db, const std::string& title,
-                             int sortOrder, const std::string& outputFile,
+                             int sortOrder, const std::filesystem::path& outputFile,
                              const ChordProOptions& options) {
   const std::string text = writer(db, title, sortOrder, options);
   // A replaced file keeps its permissions; a new one gets the user's default.
@@ -57,14 +57,14 @@ std::string ExportErrorText(const Error& error) {
   return "Could not write '" + error.path + "': " + ErrorText(error.code);
 }
 
-ExportResult ExportDatabase(ExportWriter writer, const std::string& databasePath, int sortOrder,
-                            const std::string& outputFile) {
+ExportResult ExportDatabase(ExportWriter writer, const std::filesystem::path& databasePath,
+                            int sortOrder, const std::filesystem::path& outputFile) {
   ExportResult result;
-  result.database = databasePath;
-  result.read = ReadDatabaseFile(databasePath, sortOrder, result.db);
+  result.database = databasePath.native();
+  result.read = ReadDatabaseFile(result.database, sortOrder, result.db);
   if (result.read) {
-    result.written =
-        WriteExportFile(writer, result.db, DatabaseBaseName(databasePath), sortOrder, outputFile);
+    result.written = WriteExportFile(writer, result.db, DatabaseBaseName(result.database),
+                                     sortOrder, outputFile);
   }
   return result;
 }

@@ -4,6 +4,7 @@
 
 #pragma once
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -31,7 +32,7 @@ std::string ChordJsonText(const ChordDatabase& db, const std::string& title, int
 // beside its final name and then renamed over it, so a failure leaves an existing file as it
 // was and no partial file behind. Fails with kIo, the path and the errno value.
 Result<void> WriteExportFile(ExportWriter writer, const ChordDatabase& db, const std::string& title,
-                             int sortOrder, const std::string& outputFile,
+                             int sortOrder, const std::filesystem::path& outputFile,
                              const ChordProOptions& options = {});
 
 // The message for a failure of WriteExportFile ("Could not write '<path>': <reason>"), or of
@@ -50,8 +51,8 @@ struct ExportResult {
 // Reads the database file (or archived collection, by the same name rule as a conversion) at
 // `databasePath` with the chords in `sortOrder`, and writes its file made by `writer` to
 // `outputFile`; shows nothing.
-ExportResult ExportDatabase(ExportWriter writer, const std::string& databasePath, int sortOrder,
-                            const std::string& outputFile);
+ExportResult ExportDatabase(ExportWriter writer, const std::filesystem::path& databasePath,
+                            int sortOrder, const std::filesystem::path& outputFile);
 
 // The messages to tell of an ExportDatabase, in order: what reading the database had to say,
 // then why the file was not written. Empty when there is nothing to tell.
