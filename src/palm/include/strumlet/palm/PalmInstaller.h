@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -87,9 +88,9 @@ class CPalmInstaller {
  public:
   struct Options {
     // Ends in "/". Empty: FindInstallFilesFolder().
-    std::string installFilesFolder;
+    std::filesystem::path installFilesFolder;
     // The file handed to the loader for the Conduit Manager; tests give a full path.
-    std::string conduitManagerLibrary = palm::kConduitManagerLibrary;
+    std::filesystem::path conduitManagerLibrary = palm::kConduitManagerLibrary;
   };
 
   CPalmInstaller();
@@ -188,7 +189,7 @@ class CPalmInstaller {
   DynamicLibrary installAide_;
   std::string installFiles_;
   std::string coreFolder_;
-  std::string conduitManagerLibrary_;
+  std::filesystem::path conduitManagerLibrary_;
   std::string refusal_;  // why the last library refused was refused
   UserChooser* chooser_ = nullptr;
 };
