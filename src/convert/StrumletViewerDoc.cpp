@@ -181,7 +181,8 @@ void CStrumletViewerDoc::Report() {
   }
 }
 
-bool CStrumletViewerDoc::OnOpenDocument(const std::string& path) {
+bool CStrumletViewerDoc::OnOpenDocument(const std::filesystem::path& opened) {
+  const std::string& path = opened.native();
   CopyRunOptions();
   summary_ = {};
   progress_ = {};
@@ -390,9 +391,11 @@ void CStrumletViewerDoc::FolderRun(const std::string& folder, const std::string&
   }
 }
 
-int CStrumletViewerDoc::ProcessDatabase(const std::string& databasePath,
-                                        const std::string& outputFolder,
+int CStrumletViewerDoc::ProcessDatabase(const std::filesystem::path& database,
+                                        const std::filesystem::path& output,
                                         const std::string& baseName) {
+  const std::string& databasePath = database.native();
+  const std::string& outputFolder = output.native();
   database_ = ChordDatabase{};
   extraWritten_.assign(extraOutputs_.size(), false);
   progress_.database = databasePath;
@@ -485,9 +488,11 @@ bool CStrumletViewerDoc::AllExtraWritten() const {
   return true;
 }
 
-bool CStrumletViewerDoc::PrepareDestinationFolder(const std::string& databasePath,
-                                                  const std::string& outputFolder,
+bool CStrumletViewerDoc::PrepareDestinationFolder(const std::filesystem::path& database,
+                                                  const std::filesystem::path& output,
                                                   const std::string& baseName) {
+  const std::string& databasePath = database.native();
+  const std::string& outputFolder = output.native();
   databaseLock_ = FolderLock{};
   destinationProblem_.clear();
   destinationBusy_ = false;
