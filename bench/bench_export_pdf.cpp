@@ -66,7 +66,7 @@ void BM_PdfBook(benchmark::State& state) {
   for (auto _ : state) {
     // Read as the conversion reads it: the time counts from the file to the book.
     strumlet::ChordDatabase db;
-    if (strumlet::ReadDatabaseFile(input, sortOrder, db) != 0 ||
+    if (!strumlet::ReadDatabaseFile(input, sortOrder, db) ||
         !strumlet::WritePdfBookFile(db, "Bench", sortOrder, output, settings)) {
       state.SkipWithError("the book was not written");
       break;

@@ -8,8 +8,10 @@
 
 #include "Export.h"
 #include "PalmHome.h"
+#include "strumlet/core/FileSystem.h"
 
 using namespace strumlet::palmdesktop;
+using strumlet::MakeFolders;
 namespace palm = strumlet::palm;
 
 namespace {

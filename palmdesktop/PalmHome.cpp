@@ -31,22 +31,6 @@ std::string Environment(const char* name) {
   return value ? value : "";
 }
 
-std::string WithoutTrailingSlashes(std::string path) {
-  while (path.size() > 1 && path.back() == '/') path.pop_back();
-  return path;
-}
-
-// A folder named relative to the current directory, named from the root instead: the paths we
-// hand out (the root, the core folder, J-Pilot's install list, the Backup link's target) must
-// lead to the same place whatever folder a reader starts from.
-std::string Absolute(const std::string& path) {
-  if (path.empty() || path.front() == '/') return path;
-  // As long as the current directory's name is, which no fixed buffer bounds.
-  const std::unique_ptr<char, decltype(&std::free)> here(getcwd(nullptr, 0), &std::free);
-  if (!here) return "";
-  return AbsolutePath(path, here.get());
-}
-
 // New users get ids below this, far from the J-Pilot handheld's.
 constexpr uint32_t kUserIdCeiling = 0x40000000;
 
@@ -170,7 +154,10 @@ std::string PalmHome() {
     }
     home = data + "/strumletviewer/palm";
   }
-  home = WithoutTrailingSlashes(Absolute(home));
+  // Named from the root: the paths we hand out (the root, the core folder, J-Pilot's install
+  // list, the Backup link's target) must lead to the same place whatever folder a reader
+  // starts from.
+  home = WithoutTrailingSlashes(AbsoluteFromHere(home));
   if (!MakeFolders(home)) return "";
   return home;
 }
@@ -178,7 +165,7 @@ std::string PalmHome() {
 std::string JPilotHome() {
   std::string base = Environment("JPILOT_HOME");
   if (base.empty()) base = Environment("HOME");
-  base = Absolute(base);
+  base = AbsoluteFromHere(base);
   if (base.empty()) return "";
   const std::string folder = WithoutTrailingSlashes(base) + "/.jpilot";
   return IsDirectory(folder) ? folder : "";
@@ -250,17 +237,6 @@ std::optional<User> FindUserByName(const std::string& home, const char* name) {
   const auto users = CurrentUsers(home);
   if (const User* user = users->FindByName(name)) return *user;
   return std::nullopt;
-}
-
-bool MakeFolders(const std::string& path) {
-  if (path.empty()) return false;
-  if (IsDirectory(path)) return true;
-  for (std::size_t at = 1; at <= path.size(); ++at) {
-    if (at != path.size() && path[at] != '/') continue;
-    const std::string part = path.substr(0, at);
-    if (mkdir(part.c_str(), 0755) != 0 && errno != EEXIST) return false;
-  }
-  return IsDirectory(path);
 }
 
 bool PrepareUserFolder(const std::string& home, const User& user) {

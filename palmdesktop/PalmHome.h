@@ -105,7 +105,6 @@ std::optional<std::string> ReadSmallFile(const std::string& path, std::size_t li
 // the new file, never a part. A replaced file keeps its permission bits; a new one follows the
 // umask.
 bool ReplaceFile(const std::string& path, const std::string& content);
-bool MakeFolders(const std::string& path);
 
 // A write lock on `path` (created if missing), waited for up to a few seconds. The lock belongs
 // to this object's open file, not to the process: it excludes other threads of ours as well as

@@ -158,14 +158,18 @@ int CStrumletViewerApp::ExitInstance() {
 
 bool CStrumletViewerApp::Export(const OutputFormat& format, const std::string& databasePath,
                                 int sortOrder, const std::string& outputFile) {
+  ExportResult exported;
   if (format.writeBook) {
     // The book's diagrams are drawn as the next page's would be.
     PdfBookSettings book;
     book.style = PageOptionsFor(settings_).style;
     if (book.style.fontFile.empty()) book.style.fontFile = DefaultFontFile();
-    return ExportPdfBook(databasePath, sortOrder, outputFile, book);
+    exported = ExportPdfBook(databasePath, sortOrder, outputFile, book);
+  } else {
+    exported = ExportDatabase(format.write, databasePath, sortOrder, outputFile);
   }
-  return ExportDatabase(format.write, databasePath, sortOrder, outputFile);
+  for (const std::string& text : ExportMessages(exported)) ShowMessage("", text);
+  return exported.ok();
 }
 
 void CStrumletViewerApp::Stop(int status) {

@@ -185,6 +185,15 @@ int AddUser(strumlet::Messenger& messenger, const std::string& name) {
   return kDone;
 }
 
+// Prints what a Palm command had to say, in order, and hands back its result.
+template <class T>
+T Tell(strumlet::Messenger& messenger, const strumlet::PalmReport<T>& report) {
+  for (const strumlet::PalmMessage& message : report.messages) {
+    messenger.ShowMessage(message.caption, message.text, message.icon);
+  }
+  return report.result;
+}
+
 int InstallApplication(strumlet::CPalmInstaller& installer, strumlet::Messenger& messenger,
                        const std::vector<std::string>& users) {
   NamedUsers named(users);
@@ -198,7 +207,7 @@ int InstallApplication(strumlet::CPalmInstaller& installer, strumlet::Messenger&
                           MessageIcon::Error);
     return kUsageError;
   }
-  const auto outcome = installer.InstallApplication();
+  const auto outcome = Tell(messenger, installer.InstallApplication());
   if (!named.unknown.empty()) {
     for (const auto& name : named.unknown) {
       messenger.ShowMessage("",
@@ -285,10 +294,12 @@ int Run(int argc, char** argv) {
   options.installFilesFolder = installFiles;
   strumlet::CPalmInstaller installer(options);
   if (app.got_subcommand("install-conduit")) {
-    return installer.ReportConduitInstall() == strumlet::palm::kOk ? kDone : kFailed;
+    return Tell(messenger, installer.ReportConduitInstall()) == strumlet::palm::kOk ? kDone
+                                                                                    : kFailed;
   }
   if (app.got_subcommand("remove-conduit")) {
-    return installer.ReportConduitRemoval() == strumlet::palm::kOk ? kDone : kFailed;
+    return Tell(messenger, installer.ReportConduitRemoval()) == strumlet::palm::kOk ? kDone
+                                                                                    : kFailed;
   }
   return InstallApplication(installer, messenger, users);
 }

@@ -6,16 +6,17 @@
 
 #include <algorithm>
 
+#include "TellUser.h"
 #include "strumlet/core/FileSystem.h"
-#include "strumlet/core/Messenger.h"
 #include "strumlet/core/StartDirectory.h"
+#include "strumlet/export/DatabaseExport.h"
 #include "strumlet/render/Assets.h"
 
 namespace strumlet {
 namespace {
 
 JobStatus Refuse(const std::string& caption, const std::string& text) {
-  ShowMessage(caption, text, caption.empty() ? MessageIcon::Exclamation : MessageIcon::None);
+  TellUser(caption, text);
   return kJobUsageError;
 }
 
@@ -95,7 +96,9 @@ JobStatus ConversionJob::Run() {
           {format->extension, std::string(" (") + format->name + ")",
            [write = format->writeBook, book](const ChordDatabase& db, const std::string& baseName,
                                              int sortOrder, const std::string& file) {
-             return write(db, baseName, sortOrder, file, book);
+             const Result<void> written = write(db, baseName, sortOrder, file, book);
+             if (!written) TellUser("", ExportErrorText(written.error()));
+             return written.has_value();
            }});
     }
     if (!format->write) continue;
@@ -103,15 +106,17 @@ JobStatus ConversionJob::Run() {
                               [write = format->write, chordPro = options_.chordPro](
                                   const ChordDatabase& db, const std::string& baseName,
                                   int sortOrder, const std::string& file) {
-                                return WriteExportFile(write, db, baseName, sortOrder, file,
-                                                       chordPro);
+                                const Result<void> written =
+                                    WriteExportFile(write, db, baseName, sortOrder, file, chordPro);
+                                if (!written) TellUser("", ExportErrorText(written.error()));
+                                return written.has_value();
                               }});
   }
   const bool opened = document_.OnOpenDocument(path);
 
   const ConversionSummary& summary = document_.summary();
   if (!summary.missingAsset.empty()) {
-    ShowMessage("Error", MissingAssetMessage(summary.missingAsset), MessageIcon::Information);
+    TellUser("Error", MissingAssetMessage(summary.missingAsset), MessageIcon::Information);
     return kJobSomeFailed;
   }
   if (summary.invalidInput || summary.invalidOutput || summary.unusableFont) {

@@ -4,6 +4,8 @@
 
 #include "strumlet/convert/NameCheckRun.h"
 
+#include "TellUser.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <filesystem>
@@ -11,7 +13,6 @@
 #include <vector>
 
 #include "strumlet/core/FileSystem.h"
-#include "strumlet/core/Messenger.h"
 #include "strumlet/export/NameCheck.h"
 #include "strumlet/pdb/ChordDatabase.h"
 #include "strumlet/pdb/DatabaseFile.h"
@@ -30,21 +31,25 @@ NameCheckRun CheckNames(const std::string& path, int sortOrder) {
       }
     }
     if (error) {
-      ShowMessage("", "Could not read '" + path + "': " + ErrorText(error.value()));
+      TellUser("", "Could not read '" + path + "': " + ErrorText(error.value()));
       return run;
     }
     std::sort(files.begin(), files.end());
   } else if (IsRegularFile(path)) {
     files.push_back(path);
   } else {
-    ShowMessage("", "Could not read '" + path + "': " + ErrorText(ENOENT));
+    TellUser("", "Could not read '" + path + "': " + ErrorText(ENOENT));
     return run;
   }
   run.ran = true;
   int chords = 0, checked = 0, misnamed = 0, unread = 0;
   for (const std::string& file : files) {
     ChordDatabase db;
-    if (ReadDatabaseFile(file, sortOrder, db) != 0) continue;  // told already
+    const Result<void> read = ReadDatabaseFile(file, sortOrder, db);
+    if (const std::string text = DatabaseReadText(file, db, read); !text.empty()) {
+      TellUser("", text);
+    }
+    if (!read) continue;
     ++checked;
     chords += static_cast<int>(db.chords.size());
     run.report += NameCheckReport(DatabaseBaseName(file), db.chords, misnamed, unread);

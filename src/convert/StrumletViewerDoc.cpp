@@ -24,10 +24,10 @@
 #include <string_view>
 #include <vector>
 
+#include "TellUser.h"
 #include "strumlet/core/FileSystem.h"
 #include "strumlet/core/FolderLock.h"
 #include "strumlet/core/Handles.h"
-#include "strumlet/core/Messenger.h"
 #include "strumlet/html/HtmlText.h"
 #include "strumlet/html/IndexWriter.h"
 #include "strumlet/html/PageWriter.h"
@@ -183,7 +183,8 @@ void CStrumletViewerDoc::Report() {
   }
 }
 
-bool CStrumletViewerDoc::OnOpenDocument(const std::string& path) {
+bool CStrumletViewerDoc::OnOpenDocument(const std::filesystem::path& opened) {
+  const std::string& path = opened.native();
   CopyRunOptions();
   summary_ = {};
   progress_ = {};
@@ -213,12 +214,12 @@ bool CStrumletViewerDoc::OnOpenDocument(const std::string& path) {
   }
 
   if (!IsAccessibleDirectory(path)) {
-    ShowMessage("palm file Error", NotValidPath(path));
+    TellUser("palm file Error", NotValidPath(path));
     summary_.invalidInput = true;
     return false;
   }
   if (!IsAccessibleDirectory(outputFolder)) {
-    ShowMessage("Invalid Destination Folder", NotValidPath(outputFolder));
+    TellUser("Invalid Destination Folder", NotValidPath(outputFolder));
     summary_.invalidOutput = true;
     return false;
   }
@@ -251,13 +252,13 @@ bool CStrumletViewerDoc::LockOutputFolder(const std::string& outputFolder, Folde
   const int error = LockFolder(outputFolder, lock);
   if (error == 0) return true;
   if (error == EWOULDBLOCK) {
-    ShowMessage("", BusyText(outputFolder, lockPatience_));
+    TellUser("", BusyText(outputFolder, lockPatience_));
     summary_.outputBusy = true;
     return false;
   }
   // A folder that is not there is told of where the output is written.
   if (error == ENOENT || error == ENOTDIR) return true;
-  ShowMessage("Invalid Destination Folder", "'" + outputFolder + "' " + LockProblem(error) + ".");
+  TellUser("Invalid Destination Folder", "'" + outputFolder + "' " + LockProblem(error) + ".");
   summary_.invalidOutput = true;
   return false;
 }
@@ -282,7 +283,7 @@ bool CStrumletViewerDoc::LoadAssets() {
   }
   // Checked once here: a font that cannot be read would leave every diagram without its name.
   if (const Result<void> font = CheckFontFile(settings_.m_strFontFile); !font) {
-    ShowMessage("", FontProblemText(font.error()));
+    TellUser("", FontProblemText(font.error()));
     summary_.unusableFont = true;
     return false;
   }
@@ -301,7 +302,7 @@ void CStrumletViewerDoc::FolderRun(const std::string& folder, const std::string&
   // What the user is told at the end besides the count: files passed over, databases not made.
   std::vector<std::string> notes;
   if (const int error = ScanFolder(folder, entries, notes); error != 0) {
-    ShowMessage("", "Could not read '" + folder + "': " + ErrorText(error));
+    TellUser("", "Could not read '" + folder + "': " + ErrorText(error));
     summary_.listingFailed = true;
     return;
   }
@@ -310,14 +311,14 @@ void CStrumletViewerDoc::FolderRun(const std::string& folder, const std::string&
   if (entries.empty()) {
     std::string text = "No chord databases in '" + folder + "'.";
     for (const std::string& note : notes) text += "\n" + note;
-    ShowMessage("", text);
+    TellUser("", text);
     summary_.noDatabases = true;
     return;
   }
   if (lock.held()) RemoveUnfinishedFiles(outputFolder, StartTime());
   IndexWriter index;
   if (!index.Open(indexPath, folder)) {
-    ShowMessage("", index.FailureText());
+    TellUser("", index.FailureText());
     summary_.indexFailed = true;
     return;
   }
@@ -341,7 +342,7 @@ void CStrumletViewerDoc::FolderRun(const std::string& folder, const std::string&
     }
     ++summary_.databases;
     if (entry.error != 0) {
-      ShowMessage("", "Could not read '" + JoinPath(folder, name) + "': " + ErrorText(entry.error));
+      TellUser("", "Could not read '" + JoinPath(folder, name) + "': " + ErrorText(entry.error));
       index.AddError(name);
       notes.push_back("'" + name + "' was not converted.");
       ++summary_.failures;
@@ -376,59 +377,62 @@ void CStrumletViewerDoc::FolderRun(const std::string& folder, const std::string&
 
   if (summary_.stopped) {
     // The index of the earlier run stays whole; the pages made so far are.
-    ShowMessage("", "Stopped after " + std::to_string(progress_.databasesDone) + " of " +
-                        std::to_string(entries.size()) + " databases.");
+    TellUser("", "Stopped after " + std::to_string(progress_.databasesDone) + " of " +
+                     std::to_string(entries.size()) + " databases.");
     return;
   }
   if (!index.Finish()) {
-    ShowMessage("", index.FailureText());
+    TellUser("", index.FailureText());
     summary_.indexFailed = true;
   }
   if (!notes.empty()) {
     std::string text = "Converted " + std::to_string(converted) + " of " + std::to_string(found) +
                        (found == 1 ? " file" : " files") + " in '" + folder + "'.";
     for (const std::string& note : notes) text += "\n" + note;
-    ShowMessage("", text);
+    TellUser("", text);
   }
 }
 
-int CStrumletViewerDoc::ProcessDatabase(const std::string& databasePath,
-                                        const std::string& outputFolder,
+int CStrumletViewerDoc::ProcessDatabase(const std::filesystem::path& database,
+                                        const std::filesystem::path& output,
                                         const std::string& baseName) {
+  const std::string& databasePath = database.native();
+  const std::string& outputFolder = output.native();
   database_ = ChordDatabase{};
   extraWritten_.assign(extraOutputs_.size(), false);
   progress_.database = databasePath;
   Report();
 
-  const int read = ReadDatabaseFile(databasePath, SortOrder, database_);
-  if (read == kDatabaseMissing) {
-    return kNoPage;
+  const Result<void> read = ReadDatabaseFile(databasePath, SortOrder, database_);
+  if (const std::string text = DatabaseReadText(databasePath, database_, read); !text.empty()) {
+    TellUser("", text);
   }
-  if (read != 0) {
-    return read;
+  if (!read) {
+    const int code = DatabaseReadCode(read.error());
+    return code == kDatabaseMissing ? kNoPage : code;
   }
 
   if (!PrepareDestinationFolder(databasePath, outputFolder, baseName)) {
     if (IsSymbolicLink(DestinationFolder)) {
-      ShowMessage("", "'" + DestinationFolder +
-                          "' is a symbolic link: no output is written through one. Remove it or "
-                          "choose another output folder.");
+      TellUser("", "'" + DestinationFolder +
+                       "' is a symbolic link: no output is written through one. Remove it or "
+                       "choose another output folder.");
     } else if (destinationBusy_) {
-      ShowMessage("", BusyText(DestinationFolder, lockPatience_));
+      TellUser("", BusyText(DestinationFolder, lockPatience_));
     } else {
-      ShowMessage(kApplicationTitle,
-                  "Error: Invalid Destination Folder" +
-                      (destinationProblem_.empty()
-                           ? std::string()
-                           : ": '" + DestinationFolder + "' " + destinationProblem_));
+      TellUser(kApplicationTitle,
+               "Error: Invalid Destination Folder" +
+                   (destinationProblem_.empty()
+                        ? std::string()
+                        : ": '" + DestinationFolder + "' " + destinationProblem_));
     }
     return kNoPage;
   }
   if (const std::string own = DatabaseBaseName(databasePath);
       BaseName != own && own.size() > NameRoom(outputFolder)) {
-    ShowMessage("", "The name of '" + databasePath +
-                        "' is too long for the names of its output files; they are named '" +
-                        BaseName + "' instead.");
+    TellUser("", "The name of '" + databasePath +
+                     "' is too long for the names of its output files; they are named '" +
+                     BaseName + "' instead.");
   }
 
   progress_.chordsDone = 0;
@@ -486,9 +490,11 @@ bool CStrumletViewerDoc::AllExtraWritten() const {
   return true;
 }
 
-bool CStrumletViewerDoc::PrepareDestinationFolder(const std::string& databasePath,
-                                                  const std::string& outputFolder,
+bool CStrumletViewerDoc::PrepareDestinationFolder(const std::filesystem::path& database,
+                                                  const std::filesystem::path& output,
                                                   const std::string& baseName) {
+  const std::string& databasePath = database.native();
+  const std::string& outputFolder = output.native();
   databaseLock_ = FolderLock{};
   destinationProblem_.clear();
   destinationBusy_ = false;
@@ -545,15 +551,22 @@ bool CStrumletViewerDoc::WriteDatabasePage(ImageKind kind) {
       }
       pageWords_[JoinPath(DestinationFolder, pageName)] = std::move(words);
     }
-    return strumlet::WriteDatabasePage(database_, BaseName, DestinationFolder, kind, options,
-                                       [&](std::size_t done, std::size_t) {
-                                         progress_.chordsDone = offset + done;
-                                         Report();
-                                       });
+    const PageWritten written = strumlet::WriteDatabasePage(
+        database_, BaseName, DestinationFolder, kind, options, [&](std::size_t done, std::size_t) {
+          progress_.chordsDone = offset + done;
+          Report();
+        });
+    for (const Result<void>* part : {&written.images, &written.page}) {
+      if (*part) continue;
+      if (const std::string text = PageErrorText(part->error()); !text.empty()) {
+        TellUser("", text);
+      }
+    }
+    return written.ok();
   } catch (const std::bad_alloc&) {
-    ShowMessage("", "There is not enough memory to draw the chords of '" + pageName + "'.");
+    TellUser("", "There is not enough memory to draw the chords of '" + pageName + "'.");
   } catch (const std::exception& e) {
-    ShowMessage("", "The chords of '" + pageName + "' could not be drawn: " + e.what());
+    TellUser("", "The chords of '" + pageName + "' could not be drawn: " + e.what());
   }
   return false;
 }

@@ -69,14 +69,14 @@ void AtomicFile::Fail(int error) {
   if (error_ == 0) error_ = error != 0 ? error : EIO;
 }
 
-bool AtomicFile::Open(const std::string& path, const Options& options) {
+bool AtomicFile::Open(const std::filesystem::path& path, const Options& options) {
   Discard();
-  path_ = path;
+  path_ = path.native();
   options_ = options;
   error_ = 0;
   buffer_.clear();
   for (int attempt = 0; attempt < 100; ++attempt) {
-    tempPath_ = TemporaryBeside(path);
+    tempPath_ = TemporaryBeside(path_);
     // O_EXCL also refuses a symbolic link at the name, so nothing is written through one.
     const int fd = ::open(tempPath_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW,
                           options.mode);
@@ -192,7 +192,7 @@ bool IsTemporaryName(std::string_view name) {
                      [](char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); });
 }
 
-void RemoveUnfinishedFiles(const std::string& folder, const timespec& before) {
+void RemoveUnfinishedFiles(const std::filesystem::path& folder, const timespec& before) {
   DIR* listing = ::opendir(folder.c_str());
   if (!listing) return;
   const int fd = ::dirfd(listing);
@@ -208,14 +208,14 @@ void RemoveUnfinishedFiles(const std::string& folder, const timespec& before) {
   ::closedir(listing);
 }
 
-Result<void> WriteFileAtomically(const std::string& path, std::string_view content,
+Result<void> WriteFileAtomically(const std::filesystem::path& path, std::string_view content,
                                  const AtomicFile::Options& options) {
   AtomicFile file;
   if (file.Open(path, options)) {
     file.Write(content);
     if (file.Commit()) return {};
   }
-  return Error{Error::Kind::kIo, path, {}, file.error()};
+  return Error{Error::Kind::kIo, path.native(), {}, file.error()};
 }
 
 }  // namespace strumlet

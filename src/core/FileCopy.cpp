@@ -15,7 +15,8 @@
 
 namespace strumlet {
 
-bool CopyWholeFile(const std::string& source, const std::string& target, bool replace) {
+bool CopyWholeFile(const std::filesystem::path& source, const std::filesystem::path& target,
+                   bool replace) {
   UniqueFd in(::open(source.c_str(), O_RDONLY | O_CLOEXEC));
   if (!in) return false;
   struct stat st {};

@@ -8,48 +8,78 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <filesystem>
+#include <cstdlib>
+#include <memory>
 #include <system_error>
 
 namespace strumlet {
 
-std::string JoinPath(const std::string& folder, const std::string& name) {
-  if (folder.empty() || folder.back() == '/') {
-    return folder + name;
+namespace fs = std::filesystem;
+
+std::string JoinPath(const fs::path& folder, const fs::path& name) {
+  const std::string& text = folder.native();
+  if (text.empty() || text.back() == '/') {
+    return text + name.native();
   }
-  return folder + "/" + name;
+  return text + "/" + name.native();
 }
 
-std::string FileName(const std::string& path) {
-  const std::size_t slash = path.rfind('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
+std::string FileName(const fs::path& path) {
+  const std::string& text = path.native();
+  const std::size_t slash = text.rfind('/');
+  return slash == std::string::npos ? text : text.substr(slash + 1);
 }
 
-std::string AbsolutePath(const std::string& path, const std::string& base) {
-  if (path.empty()) return path;
-  const std::string full = path.front() == '/' ? path : JoinPath(base, path);
-  return std::filesystem::path(full).lexically_normal().string();
+std::string WithSlash(const fs::path& folder) {
+  std::string text = folder.native();
+  if (text.empty() || text.back() != '/') text += '/';
+  return text;
 }
 
-bool IsRegularFile(const std::string& path) {
+std::string WithoutTrailingSlashes(const fs::path& path) {
+  std::string text = path.native();
+  while (text.size() > 1 && text.back() == '/') text.pop_back();
+  return text;
+}
+
+std::string AbsolutePath(const fs::path& path, const fs::path& base) {
+  if (path.empty()) return {};
+  const std::string full = path.native().front() == '/' ? path.native() : JoinPath(base, path);
+  return fs::path(full).lexically_normal().native();
+}
+
+std::string AbsoluteFromHere(const fs::path& path) {
+  if (path.empty() || path.native().front() == '/') return path.native();
+  // As long as the current directory's name is, which no fixed buffer bounds.
+  const std::unique_ptr<char, decltype(&std::free)> here(::getcwd(nullptr, 0), &std::free);
+  if (!here) return "";
+  return AbsolutePath(path, here.get());
+}
+
+bool PathExists(const fs::path& path) {
+  struct stat info {};
+  return ::stat(path.c_str(), &info) == 0;
+}
+
+bool IsRegularFile(const fs::path& path) {
   struct stat info {};
   return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
-bool IsDirectory(const std::string& path) {
+bool IsDirectory(const fs::path& path) {
   struct stat info {};
   return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
-bool IsAccessibleDirectory(const std::string& path) {
+bool IsAccessibleDirectory(const fs::path& path) {
   return !path.empty() && IsDirectory(path) && ::access(path.c_str(), X_OK) == 0;
 }
 
-bool IsWritableDirectory(const std::string& path) {
+bool IsWritableDirectory(const fs::path& path) {
   return IsDirectory(path) && ::access(path.c_str(), W_OK | X_OK) == 0;
 }
 
-std::string WritableFolderProblem(const std::string& path) {
+std::string WritableFolderProblem(const fs::path& path) {
   struct stat info {};
   if (path.empty()) return "is not a valid file or folder path";
   if (::stat(path.c_str(), &info) != 0) return "cannot be reached: " + ErrorText(errno);
@@ -58,19 +88,31 @@ std::string WritableFolderProblem(const std::string& path) {
   return {};
 }
 
-Result<void> MakeWritableFolder(const std::string& path) {
+Result<void> MakeWritableFolder(const fs::path& path) {
   std::error_code created;
-  if (!path.empty()) std::filesystem::create_directories(path, created);
+  if (!path.empty()) fs::create_directories(path, created);
   std::string problem = WritableFolderProblem(path);
   if (problem.empty()) return {};
   struct stat info {};
   if (created && ::stat(path.c_str(), &info) != 0) {
     problem = "cannot be created: " + created.message();
   }
-  return Error{Error::Kind::kUnavailable, path, problem, created.value()};
+  return Error{Error::Kind::kUnavailable, path.native(), problem, created.value()};
 }
 
-bool IsSymbolicLink(const std::string& path) {
+bool MakeFolders(const fs::path& path, unsigned mode) {
+  const std::string& text = path.native();
+  if (text.empty()) return false;
+  if (IsDirectory(path)) return true;
+  for (std::size_t at = 1; at <= text.size(); ++at) {
+    if (at != text.size() && text[at] != '/') continue;
+    const std::string part = text.substr(0, at);
+    if (::mkdir(part.c_str(), static_cast<mode_t>(mode)) != 0 && errno != EEXIST) return false;
+  }
+  return IsDirectory(path);
+}
+
+bool IsSymbolicLink(const fs::path& path) {
   struct stat info {};
   return ::lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode);
 }

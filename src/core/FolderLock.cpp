@@ -69,7 +69,7 @@ void FolderLock::Release() {
   path_.clear();
 }
 
-int FolderLock::Acquire(const std::string& folder, std::chrono::milliseconds patience,
+int FolderLock::Acquire(const std::filesystem::path& folder, std::chrono::milliseconds patience,
                         const std::function<void()>& waiting) {
   Release();
   const std::string path = JoinPath(folder, kFileName);

@@ -9,7 +9,6 @@
 
 #include "strumlet/core/AtomicFile.h"
 #include "strumlet/core/FileSystem.h"
-#include "strumlet/core/Messenger.h"
 #include "strumlet/export/ChordJsonWriter.h"
 #include "strumlet/export/MidiWriter.h"
 #include "strumlet/export/MusicXmlWriter.h"
@@ -20,10 +19,6 @@ namespace {
 
 constexpr std::string_view kIncomplete =
     "# The database could not be read to its end: only the chords read completely are here.\n";
-
-void CouldNotWrite(const Error& error) {
-  ShowMessage("", "Could not write '" + error.path + "': " + ErrorText(error.code));
-}
 
 }  // namespace
 
@@ -51,32 +46,49 @@ std::string MidiText(const ChordDatabase& db, const std::string& title, int sort
   return WriteMidi(title, db.chords, db.categories, sortOrder, db.complete);
 }
 
-bool WriteExportFile(ExportWriter writer, const ChordDatabase& db, const std::string& title,
-                     int sortOrder, const std::string& outputFile, const ChordProOptions& options) {
+Result<void> WriteExportFile(ExportWriter writer, const ChordDatabase& db, const std::string& title,
+                             int sortOrder, const std::filesystem::path& outputFile,
+                             const ChordProOptions& options) {
   const std::string text = writer(db, title, sortOrder, options);
   // A replaced file keeps its permissions; a new one gets the user's default.
   AtomicFile::Options fileOptions;
   fileOptions.keepMode = true;
-  const Result<void> written = WriteFileAtomically(outputFile, text, fileOptions);
-  if (!written) {
-    CouldNotWrite(written.error());
-    return false;
-  }
-  return true;
+  return WriteFileAtomically(outputFile, text, fileOptions);
 }
 
-bool ExportDatabase(ExportWriter writer, const std::string& databasePath, int sortOrder,
-                    const std::string& outputFile) {
-  ChordDatabase db;
-  const int read = ReadDatabaseFile(databasePath, sortOrder, db);
-  if (read == kDatabaseMissing) {
-    ShowMessage("", "Could not read '" + databasePath + "': " + ErrorText(ENOENT));
-    return false;
+std::string ExportErrorText(const Error& error) {
+  if (error.kind == Error::Kind::kMissing) {
+    return "Could not read '" + error.path + "': " + ErrorText(ENOENT);
   }
-  if (read != 0) {
-    return false;
+  // A writer that gave its own reason (a font it cannot read).
+  if (error.kind == Error::Kind::kRefused)
+    return "Could not write '" + error.path + "': " + error.reason;
+  return "Could not write '" + error.path + "': " + ErrorText(error.code);
+}
+
+ExportResult ExportDatabase(ExportWriter writer, const std::filesystem::path& databasePath,
+                            int sortOrder, const std::filesystem::path& outputFile) {
+  ExportResult result;
+  result.database = databasePath.native();
+  result.read = ReadDatabaseFile(result.database, sortOrder, result.db);
+  if (result.read) {
+    result.written = WriteExportFile(writer, result.db, DatabaseBaseName(result.database),
+                                     sortOrder, outputFile);
   }
-  return WriteExportFile(writer, db, DatabaseBaseName(databasePath), sortOrder, outputFile);
+  return result;
+}
+
+std::vector<std::string> ExportMessages(const ExportResult& result) {
+  std::vector<std::string> messages;
+  if (std::string text = DatabaseReadText(result.database, result.db, result.read); !text.empty()) {
+    messages.push_back(std::move(text));
+  }
+  // A database that is not there has no words of the reader's.
+  if (!result.read && DatabaseReadCode(result.read.error()) == kDatabaseMissing) {
+    messages.push_back(ExportErrorText(result.read.error()));
+  }
+  if (!result.written) messages.push_back(ExportErrorText(result.written.error()));
+  return messages;
 }
 
 }  // namespace strumlet

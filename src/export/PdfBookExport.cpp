@@ -10,7 +10,6 @@
 #include "strumlet/core/AtomicFile.h"
 #include "strumlet/core/CodePage.h"
 #include "strumlet/core/FileSystem.h"
-#include "strumlet/core/Messenger.h"
 #include "strumlet/export/ChordShape.h"
 #include "strumlet/pdb/DatabaseFile.h"
 #include "strumlet/pdb/HeadingTracker.h"
@@ -18,8 +17,8 @@
 
 namespace strumlet {
 
-bool WritePdfBookFile(const ChordDatabase& db, const std::string& title, int sortOrder,
-                      const std::string& outputFile, const PdfBookSettings& settings) {
+Result<void> WritePdfBookFile(const ChordDatabase& db, const std::string& title, int sortOrder,
+                              const std::string& outputFile, const PdfBookSettings& settings) {
   std::vector<PdfBookEntry> entries;
   entries.reserve(db.chords.size() + 16);
   HeadingTracker headings(db.categories, sortOrder);
@@ -48,24 +47,23 @@ bool WritePdfBookFile(const ChordDatabase& db, const std::string& title, int sor
         problem);
   }
   if (written) written = file.Commit();
-  if (!written) {
-    if (file.error() != 0) problem = ErrorText(file.error());
-    file.Discard();
-    ShowMessage("", "Could not write '" + outputFile + "': " + problem);
-  }
-  return written;
+  if (written) return {};
+  const int error = file.error();
+  file.Discard();
+  if (error != 0) return Error{Error::Kind::kIo, outputFile, {}, error};
+  return Error{Error::Kind::kRefused, outputFile, problem, 0};
 }
 
-bool ExportPdfBook(const std::string& databasePath, int sortOrder, const std::string& outputFile,
-                   const PdfBookSettings& settings) {
-  ChordDatabase db;
-  const int read = ReadDatabaseFile(databasePath, sortOrder, db);
-  if (read == kDatabaseMissing) {
-    ShowMessage("", "Could not read '" + databasePath + "': " + ErrorText(ENOENT));
-    return false;
+ExportResult ExportPdfBook(const std::string& databasePath, int sortOrder,
+                           const std::string& outputFile, const PdfBookSettings& settings) {
+  ExportResult result;
+  result.database = databasePath;
+  result.read = ReadDatabaseFile(databasePath, sortOrder, result.db);
+  if (result.read) {
+    result.written = WritePdfBookFile(result.db, DatabaseBaseName(databasePath), sortOrder,
+                                      outputFile, settings);
   }
-  if (read != 0) return false;
-  return WritePdfBookFile(db, DatabaseBaseName(databasePath), sortOrder, outputFile, settings);
+  return result;
 }
 
 }  // namespace strumlet

@@ -11,8 +11,9 @@
 
 namespace strumlet {
 
-bool IndexWriter::Open(const std::string& indexPath, const std::string& folder) {
-  path_ = indexPath;
+bool IndexWriter::Open(const std::filesystem::path& indexPath,
+                       const std::filesystem::path& folder) {
+  path_ = indexPath.native();
   page_ = std::make_unique<PageStream>(indexPath);
   if (!page_->ok()) return false;
   page_->Print(
@@ -20,7 +21,7 @@ bool IndexWriter::Open(const std::string& indexPath, const std::string& folder) 
       "content=\"text/html; charset=iso-8859-1\">\n</head>\n<body "
       "bgcolor=\"#FFFFFF\"><div align=\"center\">\n<p><font size=\"+2\"><b><a "
       "href=\"%s\">Strumlet</a> Index for folder: %s</b>\n</font></p>",
-      "index.html", kSiteAddress, EscapeHtmlName(folder).c_str());
+      "index.html", kSiteAddress, EscapeHtmlName(folder.native()).c_str());
   page_->Print("<hr size=\"1\">");
   return true;
 }

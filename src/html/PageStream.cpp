@@ -11,7 +11,7 @@
 
 namespace strumlet {
 
-PageStream::PageStream(const std::string& path) {
+PageStream::PageStream(const std::filesystem::path& path) {
   if (!file_.Open(path)) error_ = file_.error();
 }
 

@@ -12,15 +12,14 @@
 #include <limits>
 #include <vector>
 
-#include "strumlet/core/Messenger.h"
 #include "strumlet/html/HtmlText.h"
 #include "strumlet/pdb/HeadingTracker.h"
 #include "strumlet/render/DiagramText.h"
 
 namespace strumlet {
 
-std::string WriteFailureText(const std::string& path, int error) {
-  return "Could not write '" + path + "': " + ErrorText(error);
+std::string WriteFailureText(const std::filesystem::path& path, int error) {
+  return "Could not write '" + path.native() + "': " + ErrorText(error);
 }
 
 int ScaledSize(int size, int percent) {
@@ -60,40 +59,48 @@ void WritePageFooter(PageStream& page, const char* timestampFormat) {
   page.Print("</div></body></html>");
 }
 
-bool WriteDatabasePage(const ChordDatabase& db, const std::string& baseName,
-                       const std::string& destinationFolder, ImageKind kind,
-                       const PageOptions& options, const ChordProgress& progress) {
+std::string PageErrorText(const Error& error) {
+  if (error.kind == Error::Kind::kUnavailable) return {};
+  if (error.reason.empty()) return WriteFailureText(error.path, error.code);
+  std::string text = error.reason;
+  if (error.code > 1) {
+    text += " (" + std::to_string(error.code - 1) + " more images of '" + error.path +
+            "' could not be written either)";
+  }
+  return text;
+}
+
+PageWritten WriteDatabasePage(const ChordDatabase& db, const std::string& baseName,
+                              const std::filesystem::path& destinationFolder, ImageKind kind,
+                              const PageOptions& options, const ChordProgress& progress) {
   const std::string pageName = baseName + ".html";
   const std::string pagePath = JoinPath(destinationFolder, pageName);
+  PageWritten written;
 
   // Images first: a page never links an image that is still being written.
-  const DiagramBatch batch =
-      DrawDiagrams(db.chords, destinationFolder, kind, options.style, options.threads, progress);
-  if (!batch.missingAsset.empty()) return false;
+  const DiagramBatch batch = DrawDiagrams(db.chords, destinationFolder.native(), kind,
+                                          options.style, options.threads, progress);
+  if (!batch.missingAsset.empty()) {
+    written.page = Error{Error::Kind::kUnavailable, batch.missingAsset, {}, 0};
+    return written;
+  }
   const std::vector<DrawnDiagram>& drawn = batch.diagrams;
 
-  bool ok = true;
   std::string firstImageError;
-  std::size_t imageErrors = 0;
+  int imageErrors = 0;
   for (const DrawnDiagram& chord : drawn) {
     if (!chord.error.empty() && imageErrors++ == 0) {
       firstImageError = chord.error;
     }
   }
   if (imageErrors > 0) {
-    ok = false;
-    std::string text = firstImageError;
-    if (imageErrors > 1) {
-      text += " (" + std::to_string(imageErrors - 1) + " more images of '" + pagePath +
-              "' could not be written either)";
-    }
-    ShowMessage("", text);
+    written.images = Error{Error::Kind::kIo, pagePath, firstImageError, imageErrors};
   }
 
   PageStream page(pagePath);
   if (!page.ok()) {
-    ShowMessage("", WriteFailureText(pagePath, page.error()));
-    return false;
+    written.page = Error{Error::Kind::kIo, pagePath, {}, page.error()};
+    return written;
   }
   page.Print(
       "<html>\n<head>\n<title>Strumlet - %s</title> \n<meta http-equiv=\"Content-Type\" "
@@ -128,10 +135,9 @@ bool WriteDatabasePage(const ChordDatabase& db, const std::string& baseName,
   WritePageFooter(page, "HTML Created: %s");
 
   if (!page.Close()) {
-    ShowMessage("", WriteFailureText(pagePath, page.error()));
-    return false;
+    written.page = Error{Error::Kind::kIo, pagePath, {}, page.error()};
   }
-  return ok;
+  return written;
 }
 
 }  // namespace strumlet

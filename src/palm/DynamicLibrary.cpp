@@ -39,7 +39,7 @@ std::string WhyOthersCouldChange(const std::string& path) {
 
 }  // namespace
 
-bool DynamicLibrary::Load(const std::string& file) {
+bool DynamicLibrary::Load(const std::filesystem::path& file) {
   Reset();
   // RTLD_LOCAL: the four Palm libraries may define the same helper names; none must bind to
   // another's.
@@ -47,7 +47,7 @@ bool DynamicLibrary::Load(const std::string& file) {
   return handle_ != nullptr;
 }
 
-bool DynamicLibrary::LoadPrivate(const std::string& file, std::string& refusal) {
+bool DynamicLibrary::LoadPrivate(const std::filesystem::path& file, std::string& refusal) {
   Reset();
   refusal.clear();
   // The file the loader would open, with every link resolved: a link is no safer than where it
@@ -56,7 +56,7 @@ bool DynamicLibrary::LoadPrivate(const std::string& file, std::string& refusal) 
                                                          &std::free);
   if (!real) return false;
   if (std::string why = WhyOthersCouldChange(real.get()); !why.empty()) {
-    refusal = file + " was not loaded: " + why +
+    refusal = file.native() + " was not loaded: " + why +
               ". Only a library that nobody but you and root can change is loaded, since it runs "
               "as you: let only yourself write to it and its folders (chmod go-w), then try "
               "again.";

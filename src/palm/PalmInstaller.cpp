@@ -18,7 +18,6 @@
 #include "strumlet/core/DataFolder.h"
 #include "strumlet/core/FileCopy.h"
 #include "strumlet/core/FileSystem.h"
-#include "strumlet/core/Messenger.h"
 #include "strumlet/core/StartDirectory.h"
 
 namespace strumlet {
@@ -29,22 +28,12 @@ constexpr const char* kConduitFile = "strumcond.dll";
 constexpr const char* kProgramFile = "strumlet.prc";
 constexpr const char* kInstallErrorCaption = "Install Strumlet Application Error";
 
-bool Exists(const std::string& path) {
-  struct stat st {};
-  return stat(path.c_str(), &st) == 0;
-}
-
 bool SameContent(const std::string& a, const std::string& b) {
   std::ifstream first(a, std::ios::binary);
   std::ifstream second(b, std::ios::binary);
   if (!first || !second) return false;
   return std::equal(std::istreambuf_iterator<char>(first), std::istreambuf_iterator<char>(),
                     std::istreambuf_iterator<char>(second), std::istreambuf_iterator<char>());
-}
-
-std::string WithSlash(std::string folder) {
-  if (folder.empty() || folder.back() != '/') folder += '/';
-  return folder;
 }
 
 }  // namespace
@@ -59,8 +48,8 @@ std::string CPalmInstaller::ErrorText(int32_t code) const {
   return GetErrorText(code);
 }
 
-void CPalmInstaller::ShowError(const char* caption, int32_t code) const {
-  ShowMessage(caption, "Error: " + ErrorText(code), MessageIcon::Error);
+PalmMessage CPalmInstaller::ErrorMessage(const char* caption, int32_t code) const {
+  return {caption, "Error: " + ErrorText(code), MessageIcon::Error};
 }
 
 int32_t CPalmInstaller::LoadCoreLibrary(DynamicLibrary& library, const char* name,
@@ -108,7 +97,7 @@ CPalmInstaller::~CPalmInstaller() = default;
 
 int32_t CPalmInstaller::EnsureCoreFile(const std::string& name, bool copy) {
   const std::string target = coreFolder_ + name;
-  if (Exists(target)) return palm::kOk;
+  if (PathExists(target)) return palm::kOk;
   if (!copy) return palm::kCoreFileMissing;
   const std::string source = installFiles_ + name;
   if (CopyWholeFile(source, target, /*replace=*/false)) return palm::kOk;
@@ -146,7 +135,7 @@ int32_t CPalmInstaller::LocateCoreFiles(bool copy) {
   return EnsureCoreFile(palm::kHotSyncLibrary, copy);
 }
 
-int32_t CPalmInstaller::InstallConduit() {
+int32_t CPalmInstaller::InstallConduit(PalmMessages* said) {
   if (const int32_t code = LocateCoreFiles(true)) return code;
   if (!conduitManager_.IsLoaded() && !conduitManager_.Load(conduitManagerLibrary_)) {
     return palm::kNoConduitManager;
@@ -163,17 +152,20 @@ int32_t CPalmInstaller::InstallConduit() {
   const auto setTitle = conduitManager_.Find<CmSetCreatorTitleFn>("CmSetCreatorTitle");
   if (!setTitle) return palm::kNoSetCreatorTitle;
   if (const int32_t code = setTitle(kCreator, "Strumlet Conduit")) return code;
-  RestartHotSync();
+  RestartHotSync(said);
   return palm::kOk;
 }
 
-int32_t CPalmInstaller::ReportConduitInstall() {
-  const int32_t code = InstallConduit();
-  if (code != palm::kOk) ShowError("Install Conduit Error", code);
-  return code;
+PalmReport<int32_t> CPalmInstaller::ReportConduitInstall() {
+  PalmReport<int32_t> report;
+  report.result = InstallConduit(&report.messages);
+  if (report.result != palm::kOk) {
+    report.messages.push_back(ErrorMessage("Install Conduit Error", report.result));
+  }
+  return report;
 }
 
-int32_t CPalmInstaller::RemoveConduit() {
+int32_t CPalmInstaller::RemoveConduit(PalmMessages* said) {
   if (!conduitManager_.IsLoaded() && !conduitManager_.Load(conduitManagerLibrary_)) {
     return palm::kNoConduitManager;
   }
@@ -182,21 +174,23 @@ int32_t CPalmInstaller::RemoveConduit() {
   if (!remove) return palm::kNoRemoveConduit;
   const int32_t result = remove(kCreator);
   if (result != palm::kOk && result != palm::kConduitRemoved) return result;
-  RestartHotSync();
+  RestartHotSync(said);
   return palm::kOk;
 }
 
-int32_t CPalmInstaller::ReportConduitRemoval() {
-  const int32_t code = RemoveConduit();
-  if (code == palm::kOk) {
-    ShowMessage("Good", "The Strumlet conduit has been removed.", MessageIcon::Information);
+PalmReport<int32_t> CPalmInstaller::ReportConduitRemoval() {
+  PalmReport<int32_t> report;
+  report.result = RemoveConduit(&report.messages);
+  if (report.result == palm::kOk) {
+    report.messages.push_back(
+        {"Good", "The Strumlet conduit has been removed.", MessageIcon::Information});
   } else {
-    ShowError("Remove Conduit Error", code);
+    report.messages.push_back(ErrorMessage("Remove Conduit Error", report.result));
   }
-  return code;
+  return report;
 }
 
-int32_t CPalmInstaller::RestartHotSync() {
+int32_t CPalmInstaller::RestartHotSync(PalmMessages* said) {
   int32_t result = palm::kOk;
   if (coreFolder_.empty()) result = LocateCoreFiles(false);
   if (coreFolder_.empty()) return palm::kNoHotSyncLibrary;
@@ -204,8 +198,8 @@ int32_t CPalmInstaller::RestartHotSync() {
   if (const int32_t code =
           LoadCoreLibrary(hotSync, palm::kHotSyncLibrary, palm::kNoHotSyncLibrary)) {
     // The callers do not report a restart's failure: a refusal is told here, or never.
-    if (code == palm::kUntrustedLibrary) {
-      ShowMessage("HotSync Manager Not Restarted", refusal_, MessageIcon::Error);
+    if (code == palm::kUntrustedLibrary && said) {
+      said->push_back({"HotSync Manager Not Restarted", refusal_, MessageIcon::Error});
     }
     return code;
   }
@@ -242,10 +236,10 @@ int32_t CPalmInstaller::GetPalmUsers(std::vector<std::string>& users) {
 }
 
 int CPalmInstaller::RunUserSelectDialog(const std::vector<std::string>& users,
-                                        std::vector<std::string>& chosen) {
+                                        std::vector<std::string>& chosen, PalmMessages& said) {
   chosen.clear();
   if (!chooser_) {
-    ShowMessage("", "Error Creating Dialog Object");
+    said.push_back({"", "Error Creating Dialog Object", MessageIcon::Exclamation});
     return kChoiceNotShown;
   }
   std::vector<std::string> sorted = users;
@@ -255,24 +249,25 @@ int CPalmInstaller::RunUserSelectDialog(const std::vector<std::string>& users,
   return end;
 }
 
-int32_t CPalmInstaller::InstallProgramFile(const std::vector<std::string>& chosen) {
+int32_t CPalmInstaller::InstallProgramFile(const std::vector<std::string>& chosen,
+                                           PalmMessages& said) {
   bool programMissing = false;
   std::vector<UserFailure> failures;
-  return InstallProgramFile(chosen, programMissing, failures);
+  return InstallProgramFile(chosen, programMissing, failures, said);
 }
 
 int32_t CPalmInstaller::InstallProgramFile(const std::vector<std::string>& chosen,
-                                           bool& programMissing,
-                                           std::vector<UserFailure>& failures) {
+                                           bool& programMissing, std::vector<UserFailure>& failures,
+                                           PalmMessages& said) {
   programMissing = false;
   if (const int32_t code = LoadInstallAide(true)) return code;
   const auto installFile = installAide_.Find<PltInstallFileFn>("PltInstallFile");
   if (!installFile) return palm::kNoInstallFile;
   const std::string program = installFiles_ + kProgramFile;
-  if (!Exists(program)) {
+  if (!PathExists(program)) {
     programMissing = true;
-    ShowMessage(kInstallErrorCaption, "The Strumlet program could not be found!",
-                MessageIcon::Error);
+    said.push_back(
+        {kInstallErrorCaption, "The Strumlet program could not be found!", MessageIcon::Error});
     return palm::kOk;
   }
   // Every chosen user is tried; one failing does not keep the others from getting the program.
@@ -284,54 +279,61 @@ int32_t CPalmInstaller::InstallProgramFile(const std::vector<std::string>& chose
     failures.push_back(UserFailure{name, code});
   }
   if (result == palm::kOk) {
-    ShowMessage("Install Strumlet Application",
-                "Strumlet will be installed to your Palm on the next HotSync.",
-                MessageIcon::Exclamation);
+    said.push_back({"Install Strumlet Application",
+                    "Strumlet will be installed to your Palm on the next HotSync.",
+                    MessageIcon::Exclamation});
   }
   return result;
 }
 
-InstallOutcome CPalmInstaller::InstallApplication() {
+PalmReport<InstallOutcome> CPalmInstaller::InstallApplication() {
+  PalmReport<InstallOutcome> report;
+  PalmMessages& said = report.messages;
+  auto ended = [&](InstallOutcome outcome) {
+    report.result = outcome;
+    return report;
+  };
   std::vector<std::string> users;
   std::vector<std::string> chosen;
   int32_t result = LoadInstallAide(true);
   if (result == palm::kOk) result = GetPalmUsers(users);
   if (result != palm::kOk) {
-    ShowError(kInstallErrorCaption, result);
-    return InstallOutcome::Failed;
+    said.push_back(ErrorMessage(kInstallErrorCaption, result));
+    return ended(InstallOutcome::Failed);
   }
-  const int end = RunUserSelectDialog(users, chosen);
+  const int end = RunUserSelectDialog(users, chosen, said);
   switch (end) {
     case kChoiceNotShown:
-      ShowMessage("", "Dialog box could not be created!");
-      ShowError(kInstallErrorCaption, palm::kNonspecificError);
-      return InstallOutcome::Failed;
+      said.push_back({"", "Dialog box could not be created!", MessageIcon::Exclamation});
+      said.push_back(ErrorMessage(kInstallErrorCaption, palm::kNonspecificError));
+      return ended(InstallOutcome::Failed);
     case kChoiceOk: {
       bool programMissing = false;
       std::vector<UserFailure> failures;
-      result = InstallProgramFile(chosen, programMissing, failures);
+      result = InstallProgramFile(chosen, programMissing, failures, said);
       if (result == palm::kOk) {
-        return programMissing ? InstallOutcome::ProgramMissing : InstallOutcome::Queued;
+        return ended(programMissing ? InstallOutcome::ProgramMissing : InstallOutcome::Queued);
       }
       if (chosen.size() < 2 || failures.empty()) {
-        ShowMessage(kInstallErrorCaption, "Error: " + ErrorText(result), MessageIcon::Error);
-        return InstallOutcome::Failed;
+        said.push_back(ErrorMessage(kInstallErrorCaption, result));
+        return ended(InstallOutcome::Failed);
       }
       // With several users chosen, each failure says whose it is.
       for (const auto& failure : failures) {
-        ShowMessage(kInstallErrorCaption,
-                    "Error for the Palm user \"" + failure.user + "\": " + ErrorText(failure.code),
-                    MessageIcon::Error);
+        said.push_back(
+            {kInstallErrorCaption,
+             "Error for the Palm user \"" + failure.user + "\": " + ErrorText(failure.code),
+             MessageIcon::Error});
       }
-      return InstallOutcome::Failed;
+      return ended(InstallOutcome::Failed);
     }
     case kChoiceClosed:
     case kChoiceCancel:
     case kChoiceAbort:
-      return InstallOutcome::Cancelled;
+      return ended(InstallOutcome::Cancelled);
     default:
-      ShowError(kInstallErrorCaption, end);
-      return InstallOutcome::Failed;
+      said.push_back(ErrorMessage(kInstallErrorCaption, end));
+      return ended(InstallOutcome::Failed);
   }
 }
 

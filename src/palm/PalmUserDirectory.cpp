@@ -28,7 +28,8 @@ std::string WithSlashes(std::string text) {
 
 }  // namespace
 
-PalmUserDirectory::PalmUserDirectory(std::string library) : library_(std::move(library)) {}
+PalmUserDirectory::PalmUserDirectory(std::filesystem::path library)
+    : library_(std::move(library)) {}
 
 int32_t PalmUserDirectory::LoadRootDirectory() {
   if (!handle_.IsLoaded() && !handle_.Load(library_)) return palm::kNoUserDataLibrary;
@@ -80,7 +81,7 @@ Result<std::string> PalmUserDirectory::GetUserFolder(const std::string& name,
   const auto idFromName = handle_.Find<UmGetIDFromNameFn>("UmGetIDFromName");
   const auto userDirectory = handle_.Find<UmGetUserDirectoryFn>("UmGetUserDirectory");
   if (!idFromName || !userDirectory) {
-    return Error{Error::Kind::kUnavailable, library_, "no user folders to ask for", 0};
+    return Error{Error::Kind::kUnavailable, library_.native(), "no user folders to ask for", 0};
   }
   uint32_t id = 0;
   if (const int32_t code = idFromName(name.c_str(), &id); code != palm::kOk) {

@@ -81,7 +81,7 @@ void DecodeAppInfo(const uint8_t* b, ChordAppInfo& info, CategoryTable& categori
 }
 
 // Reading stopped before any chord: the database is empty and incomplete.
-int StopBeforeChords(ChordDatabase& db, int sortOrder, const std::string& why) {
+Result<void> StopBeforeChords(ChordDatabase& db, int sortOrder, const std::string& why) {
   db.chords.Begin(sortOrder, ChordCollection::NameOrdering::kChordNames, 0);
   db.chords.Finish();
   db.complete = false;
@@ -89,8 +89,8 @@ int StopBeforeChords(ChordDatabase& db, int sortOrder, const std::string& why) {
   std::string text = why + ": ";
   text += total == 0 ? std::string("no chords could be read.")
                      : "none of its " + Chords(total) + " could be read.";
-  ShowMessage("", text);
-  return 0;
+  db.faults.push_back(std::move(text));
+  return {};
 }
 
 // The most bytes a record in the database layout holds: its head, four arrays of 13 entries
@@ -183,8 +183,9 @@ bool IsChordDatabase(const std::string& folder, const std::string& fileName) {
   return CheckChordDatabase(folder, fileName).database;
 }
 
-int ParseDatabase(ByteSource& in, int sortOrder, ChordDatabase& db) {
+Result<void> ReadDatabase(ByteSource& in, int sortOrder, ChordDatabase& db) {
   db.complete = true;
+  db.faults.clear();
   uint8_t h[kHeaderSize] = {};
   std::size_t got = in.Read(h, kHeaderSize);
   db.header = PalmDatabaseHeader{};
@@ -199,11 +200,11 @@ int ParseDatabase(ByteSource& in, int sortOrder, ChordDatabase& db) {
     db.complete = false;
     return true;
   };
-  if (got < kHeaderSize && readFailed()) return kReadError;
+  const auto readError = [&] { return Error{Error::Kind::kIo, {}, {}, in.error()}; };
+  if (got < kHeaderSize && readFailed()) return readError();
   if (got < kCreatorEnd || std::memcmp(h + 64, kCreator, 4) != 0) {
     // Too short to name its creator is no chord database either.
-    ShowMessage("", kNotAChordDatabase);
-    return -1;
+    return Error{Error::Kind::kMissing, {}, kNotAChordDatabase, 0};
   }
   if (got < kHeaderSize) {
     db.header.recordCount = 0;
@@ -220,7 +221,7 @@ int ParseDatabase(ByteSource& in, int sortOrder, ChordDatabase& db) {
   for (unsigned i = 0; i < total; ++i) {
     uint8_t e[8];
     if (in.Read(e, 8) != 8) {
-      if (readFailed()) return kReadError;
+      if (readFailed()) return readError();
       db.categories.Clear();
       return StopBeforeChords(db, sortOrder, "The database ends inside its record list");
     }
@@ -246,7 +247,7 @@ int ParseDatabase(ByteSource& in, int sortOrder, ChordDatabase& db) {
   uint64_t end = 0;
   if (!Fill(in, listEnd, requests, store, end)) {
     readFailed();
-    return kReadError;
+    return readError();
   }
   if (requests[1].got < requests[1].size) {
     db.categories.Clear();
@@ -275,7 +276,7 @@ int ParseDatabase(ByteSource& in, int sortOrder, ChordDatabase& db) {
   // Told after the records, once per kind, so that a stop in the middle is told last.
   auto tellFaults = [&] {
     if (faults.badNameLength > 0) {
-      ShowMessage("", CountedFault("Invalid Chord name length.", faults.badNameLength));
+      db.faults.push_back(CountedFault("Invalid Chord name length.", faults.badNameLength));
     }
   };
   for (unsigned i = 0; i < total; ++i) {
@@ -297,7 +298,7 @@ int ParseDatabase(ByteSource& in, int sortOrder, ChordDatabase& db) {
     int result = ChordRecord::kTruncated;
     if (!inHeader) {
       MemorySource source(std::span<const uint8_t>(store.data() + bytes.at, room));
-      result = record.ReadFromDatabase(source, &faults);
+      result = record.ReadFromDatabase(source, faults);
     }
     if (result != 0) {
       tellFaults();
@@ -317,14 +318,23 @@ int ParseDatabase(ByteSource& in, int sortOrder, ChordDatabase& db) {
         text = "The database ends inside chord " + std::to_string(i + 1) + ". ";
       }
       text += std::to_string(i) + " of its " + Chords(total) + " could be read.";
-      ShowMessage("", text);
+      db.faults.push_back(std::move(text));
       break;
     }
     db.chords.Place(std::move(record));
   }
   tellFaults();
   db.chords.Finish();
-  return 0;
+  return {};
+}
+
+int ParseDatabase(ByteSource& in, int sortOrder, ChordDatabase& db) {
+  const Result<void> read = ReadDatabase(in, sortOrder, db);
+  for (const std::string& fault : db.faults) ShowMessage("", fault);
+  if (read) return 0;
+  if (read.error().kind == Error::Kind::kIo) return kReadError;
+  ShowMessage("", read.error().reason);
+  return -1;
 }
 
 std::string CountedFault(const std::string& text, std::size_t records) {
@@ -363,11 +373,10 @@ void LoadArchivedCollection(ByteSource& in, int sortOrder, ChordDatabase& db) {
   RecordFaults faults;
   auto tellFaults = [&] {
     if (faults.longName > 0) {
-      ShowMessage("", CountedFault("A chord name longer than " +
-                                       std::to_string(ChordRecord::kMaxNameLength) +
-                                       " bytes was cut to its first " +
-                                       std::to_string(ChordRecord::kMaxNameLength) + ".",
-                                   faults.longName));
+      db.faults.push_back(CountedFault(
+          "A chord name longer than " + std::to_string(ChordRecord::kMaxNameLength) +
+              " bytes was cut to its first " + std::to_string(ChordRecord::kMaxNameLength) + ".",
+          faults.longName));
     }
   };
   try {

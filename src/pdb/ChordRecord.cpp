@@ -9,14 +9,11 @@
 #include <cstring>
 #include <string_view>
 
-#include "strumlet/core/Messenger.h"
 #include "strumlet/pdb/ArchiveReader.h"
 #include "strumlet/pdb/ByteSource.h"
 
 namespace strumlet {
 namespace {
-
-constexpr const char* kBadNameLength = "Invalid Chord name length.";
 
 bool ReadExactly(ByteSource& in, void* destination, std::size_t count) {
   return in.Read(destination, count) == count;
@@ -64,7 +61,7 @@ std::string ChordRecord::RootNote() const {
   return name.substr(0, 1);
 }
 
-int ChordRecord::ReadFromDatabase(ByteSource& in, RecordFaults* faults) {
+int ChordRecord::ReadFromDatabase(ByteSource& in, RecordFaults& faults) {
   uint8_t head[4];
   if (!ReadExactly(in, head, sizeof head)) return kTruncated;
   entryCount = head[0];
@@ -81,11 +78,7 @@ int ChordRecord::ReadFromDatabase(ByteSource& in, RecordFaults* faults) {
   int8_t length = 0;
   if (!ReadExactly(in, &length, 1)) return kTruncated;
   if (length < 0 || length > kMaxNameLength) {
-    if (faults) {
-      ++faults->badNameLength;
-    } else {
-      ShowMessage("", kBadNameLength);
-    }
+    ++faults.badNameLength;
     length = kMaxNameLength;
   }
   if (!ReadExactly(in, nameBytes.data(), static_cast<std::size_t>(length))) return kTruncated;

@@ -10,12 +10,12 @@
 #include <cstdio>
 #include <cstring>
 #include <exception>
+#include <optional>
 #include <unordered_set>
 #include <vector>
 
 #include "strumlet/core/FileSystem.h"
 #include "strumlet/core/Handles.h"
-#include "strumlet/core/Messenger.h"
 #include "strumlet/pdb/ByteSource.h"
 
 namespace strumlet {
@@ -41,16 +41,14 @@ std::size_t SharedRecordOffsets(const ChordCollection& chords) {
   return shared;
 }
 
-int TellSharedOffsets(const std::string& path, const ChordDatabase& db, int read) {
-  if (read != 0) return read;
+void NoteSharedOffsets(const std::string& path, ChordDatabase& db) {
   const std::size_t shared = SharedRecordOffsets(db.chords);
   if (shared > 0) {
-    ShowMessage("", CountedFault("'" + path +
-                                     "' is damaged: a chord shares its record offset with an "
-                                     "earlier chord; each still gets a diagram of its own.",
-                                 shared));
+    db.faults.push_back(CountedFault("'" + path +
+                                         "' is damaged: a chord shares its record offset with an "
+                                         "earlier chord; each still gets a diagram of its own.",
+                                     shared));
   }
-  return read;
 }
 
 // Whether the open file starts with a database header, whatever its name; it is then read again
@@ -62,48 +60,6 @@ bool FileStartsWithDatabaseHeader(std::FILE* file) {
   return StartsWithDatabaseHeader(std::span<const uint8_t>(head, got));
 }
 
-// Keeps what the reader says about one file, so that the user gets one message for it that
-// names the file, however many faults the reader met.
-class FileMessages final : public Messenger {
- public:
-  FileMessages() : previous_(SetMessenger(this)) {}
-  ~FileMessages() override { SetMessenger(previous_); }
-  FileMessages(const FileMessages&) = delete;
-  FileMessages& operator=(const FileMessages&) = delete;
-
-  void ShowMessage(const std::string& caption, const std::string& text, MessageIcon icon) override {
-    if (messages_.empty()) {
-      caption_ = caption;
-      icon_ = icon;
-    }
-    messages_.push_back(text);
-  }
-
-  // Hands the texts on as one message; a text that speaks of "the database" names the file
-  // instead, and when none names it a last line does, with `problem` or as damaged.
-  void Tell(const std::string& path, const std::string& problem) {
-    SetMessenger(previous_);
-    if (messages_.empty()) return;
-    const std::string named = "'" + path + "'";
-    std::string text;
-    bool naming = false;
-    for (std::string line : messages_) {
-      if (line.rfind("The database ", 0) == 0) line.replace(0, 12, named);
-      naming |= line.find(named) != std::string::npos;
-      text += (text.empty() ? "" : "\n") + line;
-    }
-    if (!naming) text += "\n" + named + " " + (problem.empty() ? "is damaged" : problem) + ".";
-    messages_.clear();
-    strumlet::ShowMessage(caption_, text, icon_);
-  }
-
- private:
-  Messenger* previous_;
-  std::vector<std::string> messages_;
-  std::string caption_;
-  MessageIcon icon_ = MessageIcon::None;
-};
-
 bool LooksLikeText(const unsigned char* bytes, std::size_t size) {
   for (std::size_t i = 0; i < size; ++i) {
     const unsigned char c = bytes[i];
@@ -113,8 +69,6 @@ bool LooksLikeText(const unsigned char* bytes, std::size_t size) {
 }
 
 bool IsNameCharacter(unsigned char c) { return c >= 0x20 && c < 0x7F; }
-
-int ReadInto(const std::string& path, int sortOrder, ChordDatabase& db);
 
 }  // namespace
 
@@ -136,59 +90,99 @@ std::string DatabaseProblem(const std::string& path) {
   return "is not a Palm database";
 }
 
-int ReadDatabaseFile(const std::string& path, int sortOrder, ChordDatabase& db) {
-  FileMessages messages;
-  const int read = ReadInto(path, sortOrder, db);
-  messages.Tell(path, read == -1 || read == 0 ? DatabaseProblem(path) : std::string());
-  return read;
-}
-
-namespace {
-
-int ReadInto(const std::string& path, int sortOrder, ChordDatabase& db) {
+Result<void> ReadDatabaseFile(const std::string& path, int sortOrder, ChordDatabase& db) {
   db = ChordDatabase{};
   struct stat info {};
   if (::stat(path.c_str(), &info) != 0) {
-    return kDatabaseMissing;
+    return Error{Error::Kind::kMissing, path, {}, ENOENT};
   }
   // Only a plain file is opened: a folder cannot be read and a pipe could block for ever.
   if (!S_ISREG(info.st_mode)) {
-    ShowMessage("", "Could not read '" + path + "': it is not a plain file.");
-    return kDatabaseUnreadable;
+    return Error{Error::Kind::kUnavailable, path, "it is not a plain file", 0};
   }
   FileHandle file(std::fopen(path.c_str(), "rb"));
   if (!file) {
-    const int error = errno;
-    ShowMessage("", "Could not read '" + path + "': " + ErrorText(error));
-    return kDatabaseUnreadable;
+    return Error{Error::Kind::kIo, path, {}, errno};
   }
   FileSource source(file.get());
-  // A read error is named with its reason; the readers' own messages would call the file
-  // truncated or foreign.
-  auto readFailed = [&] {
-    if (source.error() == 0) return false;
+  // A read error is named with its reason; the readers' own words would call the file
+  // truncated or foreign. What was met before it is kept to be told.
+  auto readFailed = [&]() -> std::optional<Error> {
+    if (source.error() == 0) return std::nullopt;
+    std::vector<std::string> faults = std::move(db.faults);
     db = ChordDatabase{};
-    ShowMessage("", "Could not read '" + path + "': " + ErrorText(source.error()));
-    return true;
+    db.faults = std::move(faults);
+    return Error{Error::Kind::kIo, path, {}, source.error()};
   };
   if (EndsInPdb(path) || FileStartsWithDatabaseHeader(file.get())) {
-    const int read = ParseDatabase(source, sortOrder, db);
-    return readFailed() ? kDatabaseUnreadable : TellSharedOffsets(path, db, read);
+    Result<void> read = ReadDatabase(source, sortOrder, db);
+    if (auto failed = readFailed()) return *failed;
+    if (!read) return Error{Error::Kind::kMissing, path, read.error().reason, 0};
+    NoteSharedOffsets(path, db);
+    return {};
   }
   try {
     LoadArchivedCollection(source, sortOrder, db);
   } catch (const ArchiveException& e) {
-    if (readFailed()) return kDatabaseUnreadable;
-    // Negated so that no cause code can pass for a success.
-    ShowMessage("", "'" + path + "' could not be read: " + e.what());
-    return -static_cast<int>(e.cause());
+    if (auto failed = readFailed()) return *failed;
+    return Error{Error::Kind::kRefused, path, e.what(), static_cast<int>(e.cause())};
   } catch (const std::exception& e) {
-    ShowMessage("", "'" + path + "' could not be read: " + e.what());
-    return -static_cast<int>(ArchiveException::kGeneric);
+    return Error{Error::Kind::kRefused, path, e.what(),
+                 static_cast<int>(ArchiveException::kGeneric)};
   }
-  return readFailed() ? kDatabaseUnreadable : TellSharedOffsets(path, db, 0);
+  if (auto failed = readFailed()) return *failed;
+  NoteSharedOffsets(path, db);
+  return {};
 }
 
-}  // namespace
+int DatabaseReadCode(const Error& error) {
+  switch (error.kind) {
+    case Error::Kind::kMissing:
+      return error.code == ENOENT ? kDatabaseMissing : -1;
+    case Error::Kind::kRefused:
+      // Negated so that no cause code can pass for a success.
+      return -error.code;
+    default:
+      return kDatabaseUnreadable;
+  }
+}
+
+std::string DatabaseReadText(const std::string& path, const ChordDatabase& db,
+                             const Result<void>& read) {
+  std::vector<std::string> lines = db.faults;
+  const Error* error = read ? nullptr : &read.error();
+  if (error) {
+    switch (error->kind) {
+      case Error::Kind::kMissing:
+        if (!error->reason.empty()) lines.push_back(error->reason);
+        break;
+      case Error::Kind::kUnavailable:
+        lines.push_back("Could not read '" + path + "': " + error->reason + ".");
+        break;
+      case Error::Kind::kIo:
+        lines.push_back("Could not read '" + path + "': " + ErrorText(error->code));
+        break;
+      case Error::Kind::kRefused:
+        lines.push_back("'" + path + "' could not be read: " + error->reason);
+        break;
+    }
+  }
+  if (lines.empty()) return {};
+  const std::string named = "'" + path + "'";
+  std::string text;
+  bool naming = false;
+  for (std::string line : lines) {
+    if (line.rfind("The database ", 0) == 0) line.replace(0, 12, named);
+    naming |= line.find(named) != std::string::npos;
+    text += (text.empty() ? "" : "\n") + line;
+  }
+  if (!naming) {
+    // Why a file read whole, or refused as no chord database, is what it is.
+    const bool asRead = !error || (error->kind == Error::Kind::kMissing);
+    const std::string problem = asRead ? DatabaseProblem(path) : std::string();
+    text += "\n" + named + " " + (problem.empty() ? "is damaged" : problem) + ".";
+  }
+  return text;
+}
 
 }  // namespace strumlet

@@ -55,6 +55,15 @@
 namespace strumlet {
 namespace {
 
+// Shows what a Palm command had to say, in order, and hands back its result.
+template <class T>
+T Tell(const PalmReport<T>& report) {
+  for (const PalmMessage& message : report.messages) {
+    ShowMessage(message.caption, message.text, message.icon);
+  }
+  return report.result;
+}
+
 constexpr const char* kWindowSection = "Window";
 constexpr const char* kGeometry = "Geometry";
 
@@ -644,18 +653,18 @@ void CMainFrame::installPalmApplication() {
   // The users are chosen in the "Install Strumlet" dialog over this window.
   DialogUserChooser chooser(this);
   palm.SetUserChooser(&chooser);
-  palm.InstallApplication();
+  Tell(palm.InstallApplication());
   palm.SetUserChooser(nullptr);
 }
 
 void CMainFrame::installConduit() {
   // A failure has its own message box; success shows none, so the status bar tells it.
-  if (app_.palmInstaller().ReportConduitInstall() == 0) {
+  if (Tell(app_.palmInstaller().ReportConduitInstall()) == 0) {
     statusBar()->showMessage(tr("The Strumlet conduit has been installed."), 5000);
   }
 }
 
-void CMainFrame::removeConduit() { app_.palmInstaller().ReportConduitRemoval(); }
+void CMainFrame::removeConduit() { Tell(app_.palmInstaller().ReportConduitRemoval()); }
 
 void CMainFrame::print() {
   CChildFrame* child = activeChild();

@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "ExportSupport.h"
 #include "Fixture.h"
 #include "TestCommon.h"
 #include "strumlet/core/Messenger.h"
@@ -236,13 +237,13 @@ TEST(ChordProExport, WritesTheFileOfADatabaseOrAnArchive) {
   fixture::WriteFile(folder / "Old.arc", fixture::BuildArchive("{define: Am frets x 0 2 2 1 0}"));
   RecordingMessenger messages;
   ScopedMessenger scoped(messages);
-  ASSERT_TRUE(
-      ExportDatabase(ChordProText, folder / "Guitar.Chords.pdb", kSortByName, folder / "out.cho"));
+  ASSERT_TRUE(testing::ExportAndTell(ChordProText, folder / "Guitar.Chords.pdb", kSortByName,
+                                     folder / "out.cho"));
   EXPECT_EQ(ReadText(folder / "out.cho"),
             "{title: Guitar}\n{comment: Guitar, 6 strings}\n{comment: C}\n"
             "{define: C base-fret 1 frets x 3 2 0 1 0}\n");
-  ASSERT_TRUE(
-      ExportDatabase(ChordProText, folder / "Old.arc", kSortByPosition, folder / "old.cho"));
+  ASSERT_TRUE(testing::ExportAndTell(ChordProText, folder / "Old.arc", kSortByPosition,
+                                     folder / "old.cho"));
   EXPECT_NE(ReadText(folder / "old.cho").find("{define: Am base-fret 1"), std::string::npos);
   EXPECT_TRUE(messages.messages.empty());
 }
@@ -256,11 +257,11 @@ TEST(ChordProExport, AFailureLeavesTheOldFileAndNothingHalfWritten) {
   RecordingMessenger messages;
   ScopedMessenger scoped(messages);
 
-  EXPECT_FALSE(ExportDatabase(ChordProText, folder / "missing.pdb", kSortByPosition, out));
+  EXPECT_FALSE(testing::ExportAndTell(ChordProText, folder / "missing.pdb", kSortByPosition, out));
   ASSERT_EQ(messages.messages.size(), 1u);
   EXPECT_NE(messages.messages[0].text.find("missing.pdb"), std::string::npos);
 
-  EXPECT_FALSE(ExportDatabase(ChordProText, folder / "other.pdb", kSortByPosition, out));
+  EXPECT_FALSE(testing::ExportAndTell(ChordProText, folder / "other.pdb", kSortByPosition, out));
   EXPECT_EQ(messages.messages.back().text,
             "The selected database is not a Strumlet database.  It cannot be processed.\n'" +
                 (folder / "other.pdb") +
@@ -269,19 +270,19 @@ TEST(ChordProExport, AFailureLeavesTheOldFileAndNothingHalfWritten) {
 
   fixture::WriteFile(folder / "ok.pdb", fixture::BuildDatabase("{define: C frets x 3 2 0 1 0}"));
   ::mkdir((folder / "taken.cho").c_str(), 0755);
-  EXPECT_FALSE(
-      ExportDatabase(ChordProText, folder / "ok.pdb", kSortByPosition, folder / "taken.cho"));
+  EXPECT_FALSE(testing::ExportAndTell(ChordProText, folder / "ok.pdb", kSortByPosition,
+                                      folder / "taken.cho"));
   EXPECT_NE(messages.messages.back().text.find("Could not write '" + (folder / "taken.cho")),
             std::string::npos);
-  EXPECT_FALSE(
-      ExportDatabase(ChordProText, folder / "ok.pdb", kSortByPosition, folder / "no/such/x.cho"));
+  EXPECT_FALSE(testing::ExportAndTell(ChordProText, folder / "ok.pdb", kSortByPosition,
+                                      folder / "no/such/x.cho"));
   EXPECT_EQ(Entries(folder.path()),
             (std::vector<std::string>{"keep.cho", "ok.pdb", "other.pdb", "taken.cho"}));
   EXPECT_TRUE(Entries(folder / "taken.cho").empty());
 
   // Replacing keeps the old file's permissions.
   ::chmod(out.c_str(), 0640);
-  ASSERT_TRUE(ExportDatabase(ChordProText, folder / "ok.pdb", kSortByPosition, out));
+  ASSERT_TRUE(testing::ExportAndTell(ChordProText, folder / "ok.pdb", kSortByPosition, out));
   struct stat info {};
   ASSERT_EQ(::stat(out.c_str(), &info), 0);
   EXPECT_EQ(info.st_mode & 0777, 0640u);
@@ -296,8 +297,8 @@ TEST(ChordProExport, ATruncatedDatabaseSaysSoInTheFile) {
                                             "{define: Am frets x 0 2 2 1 0}\ntruncate -3"));
   RecordingMessenger messages;
   ScopedMessenger scoped(messages);
-  ASSERT_TRUE(
-      ExportDatabase(ChordProText, folder / "cut.pdb", kSortByPosition, folder / "cut.cho"));
+  ASSERT_TRUE(testing::ExportAndTell(ChordProText, folder / "cut.pdb", kSortByPosition,
+                                     folder / "cut.cho"));
   ASSERT_EQ(messages.messages.size(), 1u);
   const std::string file = ReadText(folder / "cut.cho");
   EXPECT_NE(file.find("{title: cut}\n# The database could not be read to its end"),

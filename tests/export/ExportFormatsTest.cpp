@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "ExportSupport.h"
 #include "Fixture.h"
 #include "TestCommon.h"
 #include "strumlet/core/Messenger.h"
@@ -254,12 +255,13 @@ TEST(DatabaseExport, EachFormatWritesItsFileOrLeavesTheOldOne) {
         std::pair{&ChordJsonText, ".json"}}) {
     const std::string out = folder / (std::string("out") + extension);
     { std::ofstream(out) << "old"; }
-    EXPECT_FALSE(ExportDatabase(format, folder / "missing.pdb", kSortByPosition, out));
+    EXPECT_FALSE(testing::ExportAndTell(format, folder / "missing.pdb", kSortByPosition, out));
     EXPECT_EQ(ReadText(out), "old");
-    ASSERT_TRUE(ExportDatabase(format, folder / "Guitar.pdb", kSortByPosition, out));
+    ASSERT_TRUE(testing::ExportAndTell(format, folder / "Guitar.pdb", kSortByPosition, out));
     EXPECT_NE(ReadText(out).find("Guitar"), std::string::npos) << extension;
     ::mkdir((folder / "taken").c_str(), 0755);
-    EXPECT_FALSE(ExportDatabase(format, folder / "Guitar.pdb", kSortByPosition, folder / "taken"));
+    EXPECT_FALSE(
+        testing::ExportAndTell(format, folder / "Guitar.pdb", kSortByPosition, folder / "taken"));
     EXPECT_NE(messages.messages.back().text.find("Could not write '" + (folder / "taken")),
               std::string::npos);
   }

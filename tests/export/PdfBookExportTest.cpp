@@ -27,6 +27,12 @@ std::string ReadBytes(const std::string& path) {
   return bytes.str();
 }
 
+// The export as the window runs it: its messages told, true when the book was written.
+bool Tell(const ExportResult& exported) {
+  for (const std::string& text : ExportMessages(exported)) ShowMessage("", text);
+  return exported.ok();
+}
+
 TEST(PdfBookExport, WritesTheBookOrLeavesTheOldFileAndSaysWhy) {
   PdfBookSettings settings;
   settings.style.fontFile = DefaultFontFile();
@@ -40,25 +46,26 @@ TEST(PdfBookExport, WritesTheBookOrLeavesTheOldFileAndSaysWhy) {
   const std::string out = folder / "out.pdf";
   { std::ofstream(out) << "old"; }
 
-  EXPECT_FALSE(ExportPdfBook(folder / "missing.pdb", kSortByPosition, out, settings));
+  EXPECT_FALSE(Tell(ExportPdfBook(folder / "missing.pdb", kSortByPosition, out, settings)));
   EXPECT_EQ(ReadBytes(out), "old");
 
   // A font file that is none: nothing is written, and the message names the file.
   PdfBookSettings noFont = settings;
   noFont.style.fontFile = folder / "Guitar.pdb";
-  EXPECT_FALSE(ExportPdfBook(folder / "Guitar.pdb", kSortByPosition, out, noFont));
+  EXPECT_FALSE(Tell(ExportPdfBook(folder / "Guitar.pdb", kSortByPosition, out, noFont)));
   EXPECT_EQ(ReadBytes(out), "old");
   ASSERT_FALSE(messages.messages.empty());
   EXPECT_EQ(messages.messages.back().text, "Could not write '" + out + "': The font file '" +
                                                noFont.style.fontFile + "' cannot be read.");
 
   ::mkdir((folder / "taken").c_str(), 0755);
-  EXPECT_FALSE(ExportPdfBook(folder / "Guitar.pdb", kSortByPosition, folder / "taken", settings));
+  EXPECT_FALSE(
+      Tell(ExportPdfBook(folder / "Guitar.pdb", kSortByPosition, folder / "taken", settings)));
   EXPECT_EQ(
       messages.messages.back().text.rfind("Could not write '" + (folder / "taken") + "': ", 0), 0u);
 
   const std::size_t told = messages.messages.size();
-  ASSERT_TRUE(ExportPdfBook(folder / "Guitar.pdb", kSortByPosition, out, settings));
+  ASSERT_TRUE(Tell(ExportPdfBook(folder / "Guitar.pdb", kSortByPosition, out, settings)));
   EXPECT_EQ(messages.messages.size(), told);
   const std::string book = ReadBytes(out);
   EXPECT_EQ(book.rfind("%PDF-", 0), 0u);

@@ -61,7 +61,8 @@ class PageWriterTest : public ::testing::Test {
 TEST_F(PageWriterTest, DatabaseWithoutChordsGetsHeadRuleAndFooterOnly) {
   const ChordDatabase db = Read("database Empty\n", kSortByCategory);
   ASSERT_TRUE(
-      WriteDatabasePage(db, "Empty", folder_.path(), ImageKind::kPng, Options(kSortByCategory)));
+      WriteDatabasePage(db, "Empty", folder_.path(), ImageKind::kPng, Options(kSortByCategory))
+          .ok());
   EXPECT_EQ(Page("Empty"),
             ExpectedPageHead("Empty.html", "Empty") + "<hr size=\"1\">" + ExpectedTail(""));
   EXPECT_EQ(testing::List(folder_.path()), std::vector<std::string>{"Empty.html"});
@@ -80,7 +81,8 @@ TEST_F(PageWriterTest, CategoryHeadingsFollowEveryChangeOfCategory) {
       kSortByPosition);
   ASSERT_EQ(db.chords.size(), 5u);
   ASSERT_TRUE(
-      WriteDatabasePage(db, "Cats", folder_.path(), ImageKind::kPng, Options(kSortByCategory)));
+      WriteDatabasePage(db, "Cats", folder_.path(), ImageKind::kPng, Options(kSortByCategory))
+          .ok());
   std::string body;
   body +=
       ExpectedHeading("Unfiled") + Tag(db.chords[0].recordOffset) + Tag(db.chords[1].recordOffset);
@@ -97,7 +99,7 @@ TEST_F(PageWriterTest, NameHeadingsAreRootNotesWithFlatsAndSharps) {
       "{define: Bb frets x 1 3 3 3 1}\n{define: B frets x 2 4 4 4 2}\n",
       kSortByName);
   ASSERT_TRUE(
-      WriteDatabasePage(db, "Names", folder_.path(), ImageKind::kPng, Options(kSortByName)));
+      WriteDatabasePage(db, "Names", folder_.path(), ImageKind::kPng, Options(kSortByName)).ok());
   std::string body;
   std::string lastRoot;
   for (const ChordRecord& chord : db.chords) {
@@ -123,7 +125,7 @@ TEST_F(PageWriterTest, PositionOrderHasNoHeadingsAndTagsAreScaledAndFramed) {
   PageOptions options = Options(kSortByPosition);
   options.imagePercent = 50;
   options.frameImages = true;
-  ASSERT_TRUE(WriteDatabasePage(db, "Pos", folder_.path(), ImageKind::kPng, options));
+  ASSERT_TRUE(WriteDatabasePage(db, "Pos", folder_.path(), ImageKind::kPng, options).ok());
   EXPECT_EQ(Page("Pos"),
             ExpectedPageHead("Pos.html", "Pos") + Tag(db.chords[0].recordOffset, 50, 1) +
                 Tag(db.chords[1].recordOffset, 50, 1) + "<hr size=\"1\">" + ExpectedTail(""));
@@ -132,7 +134,8 @@ TEST_F(PageWriterTest, PositionOrderHasNoHeadingsAndTagsAreScaledAndFramed) {
 TEST_F(PageWriterTest, MarkupInTheBaseNameIsEscaped) {
   const ChordDatabase db = Read("", kSortByPosition);
   ASSERT_TRUE(
-      WriteDatabasePage(db, "a&b<c>", folder_.path(), ImageKind::kPng, Options(kSortByPosition)));
+      WriteDatabasePage(db, "a&b<c>", folder_.path(), ImageKind::kPng, Options(kSortByPosition))
+          .ok());
   EXPECT_EQ(Page("a&b<c>"), ExpectedPageHead("a&amp;b&lt;c&gt;.html", "a&amp;b&lt;c&gt;") +
                                 "<hr size=\"1\">" + ExpectedTail(""));
 }
@@ -157,9 +160,10 @@ TEST_F(PageWriterTest, PagesDrawnOnOneOrSeveralThreadsAreIdentical) {
                                   EXPECT_GE(done, lastDone);
                                   lastDone = done;
                                   ++calls;
-                                }));
+                                })
+                  .ok());
   options.threads = 1;
-  ASSERT_TRUE(WriteDatabasePage(db, "Many", folder_.path(), ImageKind::kPng, options));
+  ASSERT_TRUE(WriteDatabasePage(db, "Many", folder_.path(), ImageKind::kPng, options).ok());
   EXPECT_EQ(lastDone, 40u);
   EXPECT_GT(calls, 0u);
   EXPECT_EQ(Page("Many"), MaskTimestamp(ReadFile(other / "Many.html")));
@@ -180,13 +184,16 @@ TEST_F(PageWriterTest, UnwritablePageOrImageIsReportedAsFailure) {
   ASSERT_EQ(
       ::mkdir((folder_ / ImageFileName(db.chords[0].recordOffset, ImageKind::kPng)).c_str(), 0777),
       0);
-  EXPECT_FALSE(
-      WriteDatabasePage(db, "Blocked", folder_.path(), ImageKind::kPng, Options(kSortByPosition)));
-  ASSERT_EQ(messages_.messages.size(), 2u);
-  EXPECT_NE(
-      messages_.messages[0].text.find(ImageFileName(db.chords[0].recordOffset, ImageKind::kPng)),
-      std::string::npos);
-  EXPECT_NE(messages_.messages[1].text.find("Blocked.html"), std::string::npos);
+  const PageWritten written =
+      WriteDatabasePage(db, "Blocked", folder_.path(), ImageKind::kPng, Options(kSortByPosition));
+  EXPECT_FALSE(written.ok());
+  ASSERT_FALSE(written.images);
+  ASSERT_FALSE(written.page);
+  EXPECT_NE(PageErrorText(written.images.error())
+                .find(ImageFileName(db.chords[0].recordOffset, ImageKind::kPng)),
+            std::string::npos);
+  EXPECT_NE(PageErrorText(written.page.error()).find("Blocked.html"), std::string::npos);
+  EXPECT_TRUE(messages_.messages.empty());
   // The other chord's image was still written.
   EXPECT_GT(PngSize(folder_ / ImageFileName(db.chords[1].recordOffset, ImageKind::kPng)).first, 0);
 }

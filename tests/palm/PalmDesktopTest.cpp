@@ -19,6 +19,7 @@
 
 #include "PalmDesktopFiles.h"
 #include "PalmHome.h"
+#include "PalmReports.h"
 #include "PalmTestSupport.h"
 #include "strumlet/palm/PalmInstaller.h"
 #include "strumlet/palm/PalmUserDirectory.h"
@@ -131,10 +132,10 @@ TEST_F(PalmDesktopTest, ConduitRegistryKeepsOneEntryAndRemovesIt) {
   EXPECT_EQ(entries[0].directory, "Strumlet");
   EXPECT_EQ(entries[0].title, "Strumlet Conduit");
 
-  EXPECT_EQ(installer.ReportConduitInstall(), -1005);
-  EXPECT_EQ(installer.ReportConduitRemoval(), 0);
+  EXPECT_EQ(testing::Told(installer.ReportConduitInstall()), -1005);
+  EXPECT_EQ(testing::Told(installer.ReportConduitRemoval()), 0);
   EXPECT_TRUE(palmdesktop::ParseConduitRegistry(ReadFile(palm + "/core/conduits")).empty());
-  EXPECT_EQ(installer.ReportConduitRemoval(), -1003);
+  EXPECT_EQ(testing::Told(installer.ReportConduitRemoval()), -1003);
   ASSERT_EQ(messenger.messages.size(), 3u);
   EXPECT_EQ(messenger.messages[0].caption, "Install Conduit Error");
   EXPECT_EQ(messenger.messages[1].caption, "Good");
@@ -169,12 +170,12 @@ TEST_F(PalmDesktopTest, FirstRunsAtTheSameMomentBothFindTheCoreFiles) {
 TEST_F(PalmDesktopTest, ProgramIsCopiedIntoEachUsersInstallFolderOnce) {
   AddUser("Ann");
   AddUser("bob");
-  EXPECT_EQ(installer.InstallApplication(), InstallOutcome::Queued);
+  EXPECT_EQ(testing::Told(installer.InstallApplication()), InstallOutcome::Queued);
   for (const char* user : {"Ann", "bob"}) {
     EXPECT_EQ(ReadFile(palm + "/" + user + "/Install/strumlet.prc"), "a Palm program");
   }
   // Both have it now: each user's refusal is shown, naming the user.
-  EXPECT_EQ(installer.InstallApplication(), InstallOutcome::Failed);
+  EXPECT_EQ(testing::Told(installer.InstallApplication()), InstallOutcome::Failed);
   ASSERT_GE(messenger.messages.size(), 2u);
   const auto last = messenger.messages.end() - 2;
   EXPECT_EQ(last[0].text, "Error for the Palm user \"Ann\": " + GetErrorText(-512));
@@ -297,13 +298,13 @@ TEST_F(PalmDesktopTest, JPilotQueueIsOnlyEverAppendedTo) {
   MakeJPilotHome("user Hand Held\n");
   const std::string queue = jpilot + "/jpilot.install";
   WriteFile(queue, "/earlier/Memo.pdb");  // its last line lacks the line feed
-  EXPECT_EQ(installer.InstallApplication(), InstallOutcome::Queued);
+  EXPECT_EQ(testing::Told(installer.InstallApplication()), InstallOutcome::Queued);
   const std::string queued = palm + "/J-Pilot/Install/strumlet.prc";
   EXPECT_EQ(ReadFile(queue), "/earlier/Memo.pdb\n" + queued + "\n");
   EXPECT_EQ(ReadFile(queued), "a Palm program");
 
   // Listed already: refused, the list as it was.
-  EXPECT_EQ(installer.InstallApplication(), InstallOutcome::Failed);
+  EXPECT_EQ(testing::Told(installer.InstallApplication()), InstallOutcome::Failed);
   EXPECT_EQ(messenger.messages.back().text, "Error: " + GetErrorText(-512));
   EXPECT_EQ(ReadFile(queue), "/earlier/Memo.pdb\n" + queued + "\n");
 
@@ -334,7 +335,7 @@ TEST_F(PalmDesktopTest, RelativeHomesStillGiveAbsolutePaths) {
   EXPECT_TRUE(fs::equivalent(root, palm));
   // The Backup link leads to J-Pilot's backups, and J-Pilot is handed a path it can open.
   EXPECT_TRUE(fs::exists(directory.GetUserFolder("Hand Held", 1).value() + "Chords.pdb"));
-  EXPECT_EQ(installer.InstallApplication(), InstallOutcome::Queued);
+  EXPECT_EQ(testing::Told(installer.InstallApplication()), InstallOutcome::Queued);
   const std::string queued = ReadFile(jpilot + "/jpilot.install");
   EXPECT_EQ(queued.front(), '/');
   ASSERT_EQ(queued.back(), '\n');
@@ -364,7 +365,7 @@ TEST_F(PalmDesktopTest, JPilotQueueWaitsForAnotherProgramsLock) {
   }
   char byte;
   ASSERT_EQ(read(ready[0], &byte, 1), 1);
-  EXPECT_EQ(installer.InstallApplication(), InstallOutcome::Queued);
+  EXPECT_EQ(testing::Told(installer.InstallApplication()), InstallOutcome::Queued);
   int status = 0;
   waitpid(child, &status, 0);
   EXPECT_EQ(status, 0);
@@ -421,7 +422,7 @@ TEST_F(PalmDesktopTest, QueueLineGoesInWholeOrNotAtAll) {
 TEST_F(PalmDesktopTest, UnwritableQueueIsReportedAsSuch) {
   MakeJPilotHome("user Hand Held\n");
   fs::create_directories(jpilot + "/jpilot.install");  // no file to append to
-  EXPECT_EQ(installer.InstallApplication(), InstallOutcome::Failed);
+  EXPECT_EQ(testing::Told(installer.InstallApplication()), InstallOutcome::Failed);
   ASSERT_EQ(messenger.messages.size(), 1u);
   EXPECT_EQ(messenger.messages[0],
             (RecordedMessage{"Install Strumlet Application Error",

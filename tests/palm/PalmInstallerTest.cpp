@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "PalmReports.h"
 #include "PalmTestSupport.h"
 
 namespace strumlet {
@@ -142,7 +143,7 @@ TEST_F(PalmInstallerTest, InstallConduitStopsAtTheFirstFailure) {
   // The creator registered already: the Conduit Manager's code; no naming calls follow.
   script.ClearCalls();
   script.Set("FAKE_CmInstallCreator", "-1005");
-  EXPECT_EQ(Installer().ReportConduitInstall(), -1005);
+  EXPECT_EQ(testing::Told(Installer().ReportConduitInstall()), -1005);
   EXPECT_FALSE(Called("CmSetCreatorName"));
   EXPECT_FALSE(Called("HsSetAppStatus"));
   ASSERT_EQ(messenger.messages.size(), 1u);
@@ -159,16 +160,18 @@ TEST_F(PalmInstallerTest, RemovalResultsAndMessages) {
   ProvideInstallFiles();
   for (const char* result : {"0", "1"}) {
     script.Set("FAKE_CmRemoveConduitByCreatorID", result);
-    EXPECT_EQ(Installer().ReportConduitRemoval(), 0);
+    EXPECT_EQ(testing::Told(Installer().ReportConduitRemoval()), 0);
   }
   EXPECT_EQ(messenger.messages,
             (std::vector<ShownMessage>(
                 2, {"Good", "The Strumlet conduit has been removed.", MessageIcon::Information})));
   messenger.messages.clear();
   script.Set("FAKE_CmRemoveConduitByCreatorID", "-1003");
-  EXPECT_EQ(Installer().ReportConduitRemoval(), -1003);
-  EXPECT_EQ(Installer(FakeLibrary("CmRemoveConduitByCreatorID")).ReportConduitRemoval(), 8);
-  EXPECT_EQ(Installer("/nonexistent/CondMgr.dll").ReportConduitRemoval(), 1);
+  EXPECT_EQ(testing::Told(Installer().ReportConduitRemoval()), -1003);
+  EXPECT_EQ(
+      testing::Told(Installer(FakeLibrary("CmRemoveConduitByCreatorID")).ReportConduitRemoval()),
+      8);
+  EXPECT_EQ(testing::Told(Installer("/nonexistent/CondMgr.dll").ReportConduitRemoval()), 1);
   ASSERT_EQ(messenger.messages.size(), 3u);
   EXPECT_EQ(messenger.messages[0],
             (ShownMessage{"Remove Conduit Error", "Error: The specified conduit does not exist.",
@@ -178,13 +181,13 @@ TEST_F(PalmInstallerTest, RemovalResultsAndMessages) {
 
 TEST_F(PalmInstallerTest, RemovalBeforeInstallRestartsOnlyWithBothFilesInPlace) {
   // Nothing in the core folder: the restart learns it without copying and does not call.
-  EXPECT_EQ(Installer().ReportConduitRemoval(), 0);
+  EXPECT_EQ(testing::Told(Installer().ReportConduitRemoval()), 0);
   EXPECT_FALSE(Called("HsSetAppStatus"));
   EXPECT_TRUE(fs::is_empty(core));
   // Both there: restarted.
   fs::copy_file(FakeLibrary(), core + "/HSAPI.dll");
   WriteFile(core + "/strumcond.dll", "conduit");
-  EXPECT_EQ(Installer().ReportConduitRemoval(), 0);
+  EXPECT_EQ(testing::Told(Installer().ReportConduitRemoval()), 0);
   EXPECT_TRUE(Called("HsSetAppStatus 2 0"));
   EXPECT_EQ(messenger.messages.size(), 2u);
   EXPECT_EQ(messenger.messages[1].caption, "Good");
@@ -196,7 +199,7 @@ TEST_F(PalmInstallerTest, RestartHotSyncCodes) {
   auto& installer = Installer();
   EXPECT_EQ(installer.RestartHotSync(), 6);
   // After a removal the success message stands even when HSAPI.dll cannot be loaded.
-  EXPECT_EQ(installer.ReportConduitRemoval(), 0);
+  EXPECT_EQ(testing::Told(installer.ReportConduitRemoval()), 0);
   EXPECT_EQ(messenger.messages.back().caption, "Good");
 
   fs::remove(core + "/HSAPI.dll");
@@ -254,7 +257,7 @@ TEST_F(PalmInstallerTest, InstallsForTheChosenUsersInSortedOrder) {
   ProvideInstallFiles();
   ProvideProgram();
   chooser.pick = {"Cid", "ann"};
-  EXPECT_EQ(Installer().InstallApplication(), InstallOutcome::Queued);
+  EXPECT_EQ(testing::Told(Installer().InstallApplication()), InstallOutcome::Queued);
   EXPECT_EQ(chooser.shown, (Names{"ann", "Bob", "Cid"}));
   const std::string program = installFiles + "/strumlet.prc";
   Names installs;
@@ -277,7 +280,7 @@ TEST_F(PalmInstallerTest, EveryFailingUserIsReportedByName) {
   // An early failure is no longer hidden by a later success, and the others are still tried.
   chooser.pick = {"Ann", "Bob"};
   script.Set("FAKE_PltInstallFile", "Ann=-504");
-  EXPECT_EQ(Installer().InstallApplication(), InstallOutcome::Failed);
+  EXPECT_EQ(testing::Told(Installer().InstallApplication()), InstallOutcome::Failed);
   EXPECT_TRUE(Called("PltInstallFile Bob"));
   EXPECT_EQ(messenger.messages,
             (std::vector<ShownMessage>{{"Install Strumlet Application Error",
@@ -287,7 +290,7 @@ TEST_F(PalmInstallerTest, EveryFailingUserIsReportedByName) {
   messenger.messages.clear();
   chooser.pick = {"Ann", "Bob", "Cid"};
   script.Set("FAKE_PltInstallFile", "Bob=-504,Cid=-553");
-  EXPECT_EQ(Installer().InstallApplication(), InstallOutcome::Failed);
+  EXPECT_EQ(testing::Told(Installer().InstallApplication()), InstallOutcome::Failed);
   EXPECT_EQ(messenger.messages,
             (std::vector<ShownMessage>{
                 {"Install Strumlet Application Error",
@@ -298,7 +301,7 @@ TEST_F(PalmInstallerTest, EveryFailingUserIsReportedByName) {
   // One user chosen: the message as it always was.
   messenger.messages.clear();
   chooser.pick = {"Bob"};
-  EXPECT_EQ(Installer().InstallApplication(), InstallOutcome::Failed);
+  EXPECT_EQ(testing::Told(Installer().InstallApplication()), InstallOutcome::Failed);
   EXPECT_EQ(messenger.messages,
             (std::vector<ShownMessage>{{"Install Strumlet Application Error",
                                         "Error: The PltInstallFile function could not copy the "
@@ -310,7 +313,7 @@ TEST_F(PalmInstallerTest, MissingProgramCancelAndNoChooser) {
   script.Set("FAKE_USERS", "Ann");
   ProvideInstallFiles();
   chooser.pick = {"Ann"};
-  EXPECT_EQ(Installer().InstallApplication(), InstallOutcome::ProgramMissing);
+  EXPECT_EQ(testing::Told(Installer().InstallApplication()), InstallOutcome::ProgramMissing);
   EXPECT_FALSE(Called("PltInstallFile"));
   EXPECT_EQ(messenger.messages,
             (std::vector<ShownMessage>{{"Install Strumlet Application Error",
@@ -321,19 +324,19 @@ TEST_F(PalmInstallerTest, MissingProgramCancelAndNoChooser) {
   messenger.messages.clear();
   for (int end : {0, 2, 3}) {
     chooser.end = end;
-    EXPECT_EQ(Installer().InstallApplication(), InstallOutcome::Cancelled);
+    EXPECT_EQ(testing::Told(Installer().InstallApplication()), InstallOutcome::Cancelled);
   }
   EXPECT_TRUE(messenger.messages.empty());
   EXPECT_FALSE(Called("PltInstallFile"));
 
   chooser.end = 42;
-  EXPECT_EQ(Installer().InstallApplication(), InstallOutcome::Failed);
+  EXPECT_EQ(testing::Told(Installer().InstallApplication()), InstallOutcome::Failed);
   EXPECT_EQ(messenger.messages.back().text, "Error: Unknown CMainFrame error.");
 
   messenger.messages.clear();
   auto& noChooser = Installer();
   noChooser.SetUserChooser(nullptr);
-  EXPECT_EQ(noChooser.InstallApplication(), InstallOutcome::Failed);
+  EXPECT_EQ(testing::Told(noChooser.InstallApplication()), InstallOutcome::Failed);
   ASSERT_EQ(messenger.messages.size(), 3u);
   EXPECT_EQ(messenger.messages[0],
             (ShownMessage{"", "Error Creating Dialog Object", MessageIcon::Exclamation}));
@@ -344,11 +347,12 @@ TEST_F(PalmInstallerTest, MissingProgramCancelAndNoChooser) {
 TEST_F(PalmInstallerTest, FailuresBeforeTheChoiceSkipIt) {
   script.Set("FAKE_USERS", "Ann");
   chooser.pick = {"Ann"};
-  EXPECT_EQ(Installer("/nonexistent/CondMgr.dll").InstallApplication(), InstallOutcome::Failed);
+  EXPECT_EQ(testing::Told(Installer("/nonexistent/CondMgr.dll").InstallApplication()),
+            InstallOutcome::Failed);
   EXPECT_TRUE(chooser.shown.empty());
   ProvideInstallFiles(FakeLibrary(), FakeLibrary("PltInstallFile"));
   ProvideProgram();
-  EXPECT_EQ(Installer().InstallApplication(), InstallOutcome::Failed);
+  EXPECT_EQ(testing::Told(Installer().InstallApplication()), InstallOutcome::Failed);
   EXPECT_EQ(chooser.shown, Names{"Ann"});  // the users were listed, then queueing failed
   ASSERT_EQ(messenger.messages.size(), 2u);
   EXPECT_EQ(messenger.messages[0].text, "Error: " + GetErrorText(1));
@@ -359,7 +363,7 @@ TEST_F(PalmInstallerTest, NoUsersStillOpensTheChoiceAndSucceeds) {
   ProvideInstallFiles();
   ProvideProgram();
   chooser.shown = {"stale"};
-  EXPECT_EQ(Installer().InstallApplication(), InstallOutcome::Queued);
+  EXPECT_EQ(testing::Told(Installer().InstallApplication()), InstallOutcome::Queued);
   EXPECT_TRUE(chooser.shown.empty());
   EXPECT_FALSE(Called("PltInstallFile"));
 }

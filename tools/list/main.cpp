@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "strumlet/core/CodePage.h"
+#include "strumlet/core/Messenger.h"
 #include "strumlet/pdb/ArchiveReader.h"
 #include "strumlet/pdb/ByteSource.h"
 #include "strumlet/pdb/ChordDatabase.h"
@@ -91,9 +92,15 @@ bool List(const std::string& path, int order, bool brief) {
   bool archive = !EndsInPdb(path);
   bool ok = true;
   if (archive) {
+    // What the reader read past is told before why it stopped.
+    const auto tellFaults = [&] {
+      for (const std::string& fault : db.faults) ShowMessage("", fault);
+    };
     try {
       LoadArchivedCollection(source, order, db);
+      tellFaults();
     } catch (const ArchiveException& e) {
+      tellFaults();
       std::fprintf(stderr, "%s: %s\n", path.c_str(), e.what());
       ok = false;
     }

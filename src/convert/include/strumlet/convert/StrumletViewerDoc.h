@@ -8,6 +8,7 @@
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <map>
 #include <memory>
@@ -92,19 +93,20 @@ class CStrumletViewerDoc {
   // (the databases converted by then keep their files; the index is not replaced). A reading
   // failure of a single database still returns true, with no page. The assets are loaded here, on
   // the calling thread, before any drawing.
-  bool OnOpenDocument(const std::string& path);
+  bool OnOpenDocument(const std::filesystem::path& path);
 
   // Reads one database and writes its pages and the extra output; returns kNoPage, kPngPage,
   // kJpegPage, kSvgPage (the page of the kind written last), kOtherOutput (no image type selected,
   // the extra output written) or the reading failure code (negative). `baseName`, when given,
   // replaces the database's own (DatabaseBaseName); a folder run gives it to keep databases of one
   // base name apart.
-  int ProcessDatabase(const std::string& databasePath, const std::string& outputFolder,
-                      const std::string& baseName = {});
+  int ProcessDatabase(const std::filesystem::path& databasePath,
+                      const std::filesystem::path& outputFolder, const std::string& baseName = {});
 
   // Sets BaseName (`baseName`, or else the database's own) and DestinationFolder for the
   // database and makes sure the folder exists.
-  bool PrepareDestinationFolder(const std::string& databasePath, const std::string& outputFolder,
+  bool PrepareDestinationFolder(const std::filesystem::path& databasePath,
+                                const std::filesystem::path& outputFolder,
                                 const std::string& baseName = {});
 
   // Writes the page of the database read last, with images of `kind`; false when something

@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <ctime>
+#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -48,8 +49,8 @@ class AtomicFile {
   AtomicFile& operator=(const AtomicFile&) = delete;
 
   // Creates the temporary file for `path`. False with error() set.
-  bool Open(const std::string& path, const Options& options);
-  bool Open(const std::string& path) { return Open(path, Options{}); }
+  bool Open(const std::filesystem::path& path, const Options& options);
+  bool Open(const std::filesystem::path& path) { return Open(path, Options{}); }
   // Buffered; nothing is written after the first failure, which error() keeps.
   bool Write(const void* data, std::size_t size);
   bool Write(std::string_view text) { return Write(text.data(), text.size()); }
@@ -83,13 +84,14 @@ bool IsTemporaryName(std::string_view name);
 // Removes from `folder` the temporary files of AtomicFiles that were never finished (their
 // writer was killed), when last changed before `before`: a file still being written by someone
 // else is newer. Only for a folder whose writers the caller holds off (see FolderLock).
-void RemoveUnfinishedFiles(const std::string& folder, const timespec& before);
+void RemoveUnfinishedFiles(const std::filesystem::path& folder, const timespec& before);
 
 // Writes `content` to `path` through an AtomicFile. On failure an Error of kind kIo naming
 // `path`, with the errno value in `code` (the reason is left to the caller's words).
-Result<void> WriteFileAtomically(const std::string& path, std::string_view content,
+Result<void> WriteFileAtomically(const std::filesystem::path& path, std::string_view content,
                                  const AtomicFile::Options& options);
-inline Result<void> WriteFileAtomically(const std::string& path, std::string_view content) {
+inline Result<void> WriteFileAtomically(const std::filesystem::path& path,
+                                        std::string_view content) {
   return WriteFileAtomically(path, content, AtomicFile::Options{});
 }
 

@@ -4,7 +4,7 @@
 
 #pragma once
 
-#include <string>
+#include <filesystem>
 
 namespace strumlet {
 
@@ -16,6 +16,7 @@ namespace strumlet {
 //
 // Also compiled into our Palm Desktop libraries, which link nothing of ours: keep it free of
 // the rest of the project but AtomicFile and FileSystem.
-bool CopyWholeFile(const std::string& source, const std::string& target, bool replace);
+bool CopyWholeFile(const std::filesystem::path& source, const std::filesystem::path& target,
+                   bool replace);
 
 }  // namespace strumlet

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <chrono>
+#include <filesystem>
 #include <functional>
 #include <string>
 
@@ -28,7 +29,7 @@ class FolderLock {
   // again until `patience` has passed. 0 when held; EWOULDBLOCK when the other holder kept it
   // all along; another errno when the folder cannot be locked at all (EACCES or EROFS for a folder
   // we may not write into, ELOOP for a symbolic link at the lock file's name).
-  int Acquire(const std::string& folder, std::chrono::milliseconds patience,
+  int Acquire(const std::filesystem::path& folder, std::chrono::milliseconds patience,
               const std::function<void()>& waiting);
   bool held() const { return static_cast<bool>(fd_); }
 

@@ -4,8 +4,11 @@
 
 #pragma once
 
+#include <filesystem>
 #include <string>
+#include <vector>
 
+#include "strumlet/core/Result.h"
 #include "strumlet/export/ChordProWriter.h"
 #include "strumlet/pdb/ChordDatabase.h"
 
@@ -28,18 +31,34 @@ std::string ChordJsonText(const ChordDatabase& db, const std::string& title, int
 std::string MidiText(const ChordDatabase& db, const std::string& title, int sortOrder,
                      const ChordProOptions& options);
 
-// Writes that file to `outputFile`. It appears only when complete: it is written beside its
-// final name and then renamed over it, so a failure leaves an existing file as it was and no
-// partial file behind. A failure is reported through the messenger and returns false.
-bool WriteExportFile(ExportWriter writer, const ChordDatabase& db, const std::string& title,
-                     int sortOrder, const std::string& outputFile,
-                     const ChordProOptions& options = {});
+// Writes that file to `outputFile`; shows nothing. It appears only when complete: it is written
+// beside its final name and then renamed over it, so a failure leaves an existing file as it
+// was and no partial file behind. Fails with kIo, the path and the errno value.
+Result<void> WriteExportFile(ExportWriter writer, const ChordDatabase& db, const std::string& title,
+                             int sortOrder, const std::filesystem::path& outputFile,
+                             const ChordProOptions& options = {});
+
+// The message for a failure of WriteExportFile ("Could not write '<path>': <reason>"), or of
+// ExportDatabase's reading of a database that is not there.
+std::string ExportErrorText(const Error& error);
+
+// What ExportDatabase came to.
+struct ExportResult {
+  std::string database;  // the database file read
+  ChordDatabase db;      // what was read of it, with the faults met
+  Result<void> read;     // ReadDatabaseFile's
+  Result<void> written;  // WriteExportFile's; unset (a success) when the reading failed
+  bool ok() const { return read.has_value() && written.has_value(); }
+};
 
 // Reads the database file (or archived collection, by the same name rule as a conversion) at
 // `databasePath` with the chords in `sortOrder`, and writes its file made by `writer` to
-// `outputFile`. True when the file was written; every failure has been reported through the
-// messenger.
-bool ExportDatabase(ExportWriter writer, const std::string& databasePath, int sortOrder,
-                    const std::string& outputFile);
+// `outputFile`; shows nothing.
+ExportResult ExportDatabase(ExportWriter writer, const std::filesystem::path& databasePath,
+                            int sortOrder, const std::filesystem::path& outputFile);
+
+// The messages to tell of an ExportDatabase, in order: what reading the database had to say,
+// then why the file was not written. Empty when there is nothing to tell.
+std::vector<std::string> ExportMessages(const ExportResult& result);
 
 }  // namespace strumlet

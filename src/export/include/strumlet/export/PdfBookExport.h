@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "strumlet/export/DatabaseExport.h"
 #include "strumlet/export/PaperSize.h"
 #include "strumlet/pdb/ChordDatabase.h"
 #include "strumlet/render/DiagramStyle.h"
@@ -19,19 +20,20 @@ struct PdfBookSettings {
 };
 
 // A file written with the run's diagram settings: the chord book.
-using BookWriter = bool (*)(const ChordDatabase& db, const std::string& title, int sortOrder,
-                            const std::string& outputFile, const PdfBookSettings& settings);
+using BookWriter = Result<void> (*)(const ChordDatabase& db, const std::string& title,
+                                    int sortOrder, const std::string& outputFile,
+                                    const PdfBookSettings& settings);
 
 // Writes the database's chords, in the collection's order under the headings of its page, as a
 // PDF chord book titled `title` (a file name, as the file system gives it) to `outputFile`,
 // whole or not at all, as WriteExportFile does. A failure is reported through the messenger and
 // returns false.
-bool WritePdfBookFile(const ChordDatabase& db, const std::string& title, int sortOrder,
-                      const std::string& outputFile, const PdfBookSettings& settings);
+Result<void> WritePdfBookFile(const ChordDatabase& db, const std::string& title, int sortOrder,
+                              const std::string& outputFile, const PdfBookSettings& settings);
 
 // Reads the database at `databasePath` in `sortOrder` and writes its chord book to
 // `outputFile`, as ExportDatabase does for the other files.
-bool ExportPdfBook(const std::string& databasePath, int sortOrder, const std::string& outputFile,
-                   const PdfBookSettings& settings);
+ExportResult ExportPdfBook(const std::string& databasePath, int sortOrder,
+                           const std::string& outputFile, const PdfBookSettings& settings);
 
 }  // namespace strumlet

@@ -4,6 +4,7 @@
 
 #pragma once
 
+#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -17,7 +18,7 @@ class IndexWriter {
  public:
   // Creates (or truncates) `indexPath` and writes the heading for `folder` (the path as given).
   // False when the file cannot be created; FailureText() says why.
-  bool Open(const std::string& indexPath, const std::string& folder);
+  bool Open(const std::filesystem::path& indexPath, const std::filesystem::path& folder);
   // A line linking "<baseName>/<baseName>.html".
   void AddPage(const std::string& baseName);
   // A line linking "<baseName>/<fileName>" with the visible text `text`.

@@ -4,7 +4,7 @@
 
 #pragma once
 
-#include <string>
+#include <filesystem>
 
 #include "strumlet/core/AtomicFile.h"
 
@@ -16,7 +16,7 @@ namespace strumlet {
 class PageStream {
  public:
   // Starts a new file to replace `path`; check ok() before writing.
-  explicit PageStream(const std::string& path);
+  explicit PageStream(const std::filesystem::path& path);
   PageStream(const PageStream&) = delete;
   PageStream& operator=(const PageStream&) = delete;
 

@@ -5,10 +5,12 @@
 #pragma once
 
 #include <cstddef>
+#include <filesystem>
 #include <functional>
 #include <string>
 
 #include "strumlet/core/FileSystem.h"
+#include "strumlet/core/Result.h"
 #include "strumlet/html/PageStream.h"
 #include "strumlet/pdb/CategoryTable.h"
 #include "strumlet/pdb/ChordDatabase.h"
@@ -34,15 +36,31 @@ struct PageOptions {
 // Called on the writing thread as diagrams get done: (chords done, chords of the page).
 using ChordProgress = BatchProgress;
 
-// Writes `baseName`.html and one image per chord into `destinationFolder`. Returns true when
-// the page and every image were written; otherwise the user has been told what could not be
-// written and the page is as complete as it could be made. Messages and progress come on the
-// calling thread. The diagram assets must have been loaded (render/Assets.h): without them
-// nothing is written, nothing is said and the result is false. An exception from drawing
-// (running out of memory) reaches the caller.
-bool WriteDatabasePage(const ChordDatabase& db, const std::string& baseName,
-                       const std::string& destinationFolder, ImageKind kind,
-                       const PageOptions& options, const ChordProgress& progress = {});
+// What writing one database page came to; each part fails with what could not be written, for
+// PageErrorText.
+struct PageWritten {
+  // The images: `path` the page, `reason` the first image's failure in words, `code` how many
+  // images failed.
+  Result<void> images;
+  // The page file: kIo with its path and the errno value; kUnavailable when the diagram assets
+  // were not loaded (nothing was written, and there is nothing to tell).
+  Result<void> page;
+  bool ok() const { return images.has_value() && page.has_value(); }
+};
+
+// Writes `baseName`.html and one image per chord into `destinationFolder`; shows nothing.
+// When something could not be written the page is as complete as it could be made. Progress
+// comes on the calling thread. The diagram assets must have been loaded (render/Assets.h):
+// without them nothing is written. An exception from drawing (running out of memory) reaches
+// the caller.
+PageWritten WriteDatabasePage(const ChordDatabase& db, const std::string& baseName,
+                              const std::filesystem::path& destinationFolder, ImageKind kind,
+                              const PageOptions& options, const ChordProgress& progress = {});
+
+// The message for a failure of PageWritten: the images' ("<first failure> (N more images of
+// '<page>' could not be written either)") or the page file's (WriteFailureText); empty for
+// the assets that were not loaded.
+std::string PageErrorText(const Error& error);
 
 // One heading table with `text` (escaped for HTML) as its caption.
 void WriteHeadingTable(PageStream& page, const std::string& text);
@@ -56,6 +74,6 @@ void WritePageFooter(PageStream& page, const char* timestampFormat);
 int ScaledSize(int size, int percent);
 
 // "Could not write '<path>': <reason>", the message for a page, index or image file.
-std::string WriteFailureText(const std::string& path, int error);
+std::string WriteFailureText(const std::filesystem::path& path, int error);
 
 }  // namespace strumlet

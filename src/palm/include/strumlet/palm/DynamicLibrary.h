@@ -4,6 +4,7 @@
 
 #pragma once
 
+#include <filesystem>
 #include <string>
 #include <utility>
 
@@ -31,13 +32,13 @@ class DynamicLibrary {
   // Loads `file`: a bare file name goes through the system's library search (LD_LIBRARY_PATH,
   // then the program's RUNPATH), a name with a "/" is opened as that path. Any library held
   // before is released first. Returns whether the library is now loaded.
-  bool Load(const std::string& file);
+  bool Load(const std::filesystem::path& file);
   // Loads the library at the path `file` only when no other user can have changed it: the file
   // and every folder above it belong to us or to root, and neither the file nor a folder (but a
   // sticky one, such as /tmp) can be written by its group or others. Otherwise nothing is loaded
   // and `refusal` says which file or folder is at fault and why. False with `refusal` empty when
   // the file is missing or the loader refuses it.
-  bool LoadPrivate(const std::string& file, std::string& refusal);
+  bool LoadPrivate(const std::filesystem::path& file, std::string& refusal);
   bool IsLoaded() const { return handle_ != nullptr; }
   // Releases the library, if one is held.
   void Reset();

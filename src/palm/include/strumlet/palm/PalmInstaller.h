@@ -5,9 +5,11 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <vector>
 
+#include "strumlet/core/Messenger.h"
 #include "strumlet/palm/DynamicLibrary.h"
 #include "strumlet/palm/PalmEntryPoints.h"
 #include "strumlet/palm/PalmErrors.h"
@@ -41,12 +43,30 @@ class UserChooser {
 // case-insensitively (ASCII), equal names in byte order.
 void SortUserNames(std::vector<std::string>& names);
 
+// One message of a Palm Desktop command, in its words and under its caption, for the front end
+// to show; this layer shows nothing itself.
+struct PalmMessage {
+  std::string caption;
+  std::string text;
+  MessageIcon icon = MessageIcon::None;
+  bool operator==(const PalmMessage&) const = default;
+};
+using PalmMessages = std::vector<PalmMessage>;
+
+// What one of the commands below came to: its result, and the messages to show for it in the
+// order they arose.
+template <class T>
+struct PalmReport {
+  T result{};
+  PalmMessages messages;
+};
+
 // How InstallApplication ended, for front ends that need an exit status.
 enum class InstallOutcome {
-  Queued,          // every chosen user got the program; the success message was shown
+  Queued,          // every chosen user got the program; with the success message
   Cancelled,       // the user chose nothing (Cancel); no message
-  ProgramMissing,  // "strumlet.prc" is not in the install-files folder; its message was shown
-  Failed,          // an error box was shown (one for each user that failed)
+  ProgramMissing,  // "strumlet.prc" is not in the install-files folder; with its message
+  Failed,          // with an error box (one for each user that failed)
 };
 
 // The folder holding "strumlet.prc", "strumcond.dll", "HSAPI.dll" and "Instaide.dll": the start
@@ -61,16 +81,16 @@ std::string FindInstallFilesFolder();
 // core folder only when no other user can have changed it. Every entry point is looked up on
 // each use. Result codes are those GetErrorText explains: 0 success, 1 to 15 our own step codes,
 // a library's own code passed on unchanged; and 17 for a library refused, whose message names
-// the file and why. Messages go through the
-// process's Messenger with the captions and icons below. Not thread-safe: one thread (the
-// window's, or the command line's) drives it.
+// the file and why. The commands hand back their messages, with the captions and icons below,
+// for the front end to show. Not thread-safe: one thread (the window's, or the command line's)
+// drives it.
 class CPalmInstaller {
  public:
   struct Options {
     // Ends in "/". Empty: FindInstallFilesFolder().
-    std::string installFilesFolder;
+    std::filesystem::path installFilesFolder;
     // The file handed to the loader for the Conduit Manager; tests give a full path.
-    std::string conduitManagerLibrary = palm::kConduitManagerLibrary;
+    std::filesystem::path conduitManagerLibrary = palm::kConduitManagerLibrary;
   };
 
   CPalmInstaller();
@@ -93,24 +113,27 @@ class CPalmInstaller {
   int32_t LocateCoreFiles(bool copy);
   // Copies the conduit into place and registers it for creator "STRM" (type 0, name
   // "strumcond.dll", directory "Strumlet", title "Strumlet Conduit"), then restarts HotSync
-  // Manager (whose result does not count). 2 to 5 for a missing entry point, else the Conduit
-  // Manager's own code. No roll-back of a partly made entry.
-  int32_t InstallConduit();
+  // Manager (whose result does not count; a refused "HSAPI.dll" is told in `said`, when given).
+  // 2 to 5 for a missing entry point, else the Conduit Manager's own code. No roll-back of a
+  // partly made entry.
+  int32_t InstallConduit(PalmMessages* said = nullptr);
   // InstallConduit, and on failure the error box "Error: " + text under "Install Conduit Error"
-  // (error icon); success shows nothing. The window's command and `strumlet-palm
-  // install-conduit` both call this. Returns InstallConduit's result.
-  int32_t ReportConduitInstall();
+  // (error icon); success says nothing. The window's command and `strumlet-palm
+  // install-conduit` both run this. The result is InstallConduit's.
+  PalmReport<int32_t> ReportConduitInstall();
   // Removes the registration of "STRM" (the library's 0 and 1 both mean removed, and restart
-  // HotSync Manager); 1 no Conduit Manager, 8 no CmRemoveConduitByCreatorID, else its code.
-  int32_t RemoveConduit();
+  // HotSync Manager, as InstallConduit does); 1 no Conduit Manager, 8 no
+  // CmRemoveConduitByCreatorID, else its code.
+  int32_t RemoveConduit(PalmMessages* said = nullptr);
   // RemoveConduit, then "The Strumlet conduit has been removed." under "Good" (information
-  // icon) or "Error: " + text under "Remove Conduit Error" (error icon). Returns the result.
-  int32_t ReportConduitRemoval();
+  // icon) or "Error: " + text under "Remove Conduit Error" (error icon). The result is
+  // RemoveConduit's.
+  PalmReport<int32_t> ReportConduitRemoval();
   // Asks HotSync Manager to restart through "HSAPI.dll" of the core folder (learnt without
-  // copying when no LocateCoreFiles ran yet). 6 when it cannot be loaded, 17 (after a message
-  // naming the file and why, under "HotSync Manager Not Restarted") when other users could have
-  // changed it, 7 when it lacks HsSetAppStatus, else that call's result.
-  int32_t RestartHotSync();
+  // copying when no LocateCoreFiles ran yet). 6 when it cannot be loaded, 17 when other users
+  // could have changed it (with, in `said` when given, a message naming the file and why, under
+  // "HotSync Manager Not Restarted"), 7 when it lacks HsSetAppStatus, else that call's result.
+  int32_t RestartHotSync(PalmMessages* said = nullptr);
 
   // --- application install --------------------------------------------------------------
 
@@ -123,19 +146,21 @@ class CPalmInstaller {
   // points, a negative library code on failure.
   int32_t GetPalmUsers(std::vector<std::string>& users);
   // Lets the chooser pick from `users` into `chosen`: 1 OK, 2 Cancel, -1 when there is no
-  // chooser (after the message "Error Creating Dialog Object").
-  int RunUserSelectDialog(const std::vector<std::string>& users, std::vector<std::string>& chosen);
+  // chooser (adding the message "Error Creating Dialog Object" to `said`).
+  int RunUserSelectDialog(const std::vector<std::string>& users, std::vector<std::string>& chosen,
+                          PalmMessages& said);
   // Queues install-files folder + "strumlet.prc" for every chosen user, in order, going on past
   // a failing user; the result is the first failing call's, 0 when every call succeeded (and
-  // for none chosen). A missing program file shows "The Strumlet program could not be found!"
-  // alone and gives 0; only when every user succeeded it shows "Strumlet will be installed to
-  // your Palm on the next HotSync." under "Install Strumlet Application" (exclamation icon).
-  int32_t InstallProgramFile(const std::vector<std::string>& chosen);
+  // for none chosen). A missing program file adds "The Strumlet program could not be found!"
+  // alone to `said` and gives 0; only when every user succeeded it adds "Strumlet will be
+  // installed to your Palm on the next HotSync." under "Install Strumlet Application"
+  // (exclamation icon).
+  int32_t InstallProgramFile(const std::vector<std::string>& chosen, PalmMessages& said);
   // The whole "Install Strumlet to your Palm" command: users, choice, queueing, and every
   // failure as "Error: " + text under "Install Strumlet Application Error" (error icon). With
   // several users chosen, each user whose queueing failed gets a box of its own, reading
   // "Error for the Palm user \"NAME\": " + text.
-  InstallOutcome InstallApplication();
+  PalmReport<InstallOutcome> InstallApplication();
 
   // The text for a result code (see PalmErrors.h).
   static std::string GetErrorText(int32_t code) { return strumlet::GetErrorText(code); }
@@ -155,15 +180,16 @@ class CPalmInstaller {
   // it cannot be loaded, kUntrustedLibrary with the refusal kept for ErrorText.
   int32_t LoadCoreLibrary(DynamicLibrary& library, const char* name, int32_t missing);
   std::string ErrorText(int32_t code) const;
-  void ShowError(const char* caption, int32_t code) const;
+  // The error box "Error: " + ErrorText(code) under `caption`.
+  PalmMessage ErrorMessage(const char* caption, int32_t code) const;
   int32_t InstallProgramFile(const std::vector<std::string>& chosen, bool& programMissing,
-                             std::vector<UserFailure>& failures);
+                             std::vector<UserFailure>& failures, PalmMessages& said);
 
   DynamicLibrary conduitManager_;
   DynamicLibrary installAide_;
   std::string installFiles_;
   std::string coreFolder_;
-  std::string conduitManagerLibrary_;
+  std::filesystem::path conduitManagerLibrary_;
   std::string refusal_;  // why the last library refused was refused
   UserChooser* chooser_ = nullptr;
 };

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -22,7 +23,7 @@ class PalmUserDirectory {
  public:
   // `library` is the file handed to the loader: the bare name finds our library through the
   // program's RUNPATH (or another one first through LD_LIBRARY_PATH); tests give a full path.
-  explicit PalmUserDirectory(std::string library = palm::kUserDataLibrary);
+  explicit PalmUserDirectory(std::filesystem::path library = palm::kUserDataLibrary);
 
   // Loads the library (once) and reads the root of the user folders. palm::kOk on success;
   // kNoUserDataLibrary when the library cannot be loaded; kNoRootDirectory when the root cannot
@@ -48,7 +49,7 @@ class PalmUserDirectory {
   const std::string& RootDirectory() const { return root_; }
 
  private:
-  std::string library_;
+  std::filesystem::path library_;
   DynamicLibrary handle_;
   std::string root_;
 };

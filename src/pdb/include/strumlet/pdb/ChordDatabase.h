@@ -8,7 +8,9 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <vector>
 
+#include "strumlet/core/Result.h"
 #include "strumlet/pdb/ArchiveReader.h"
 #include "strumlet/pdb/CategoryTable.h"
 #include "strumlet/pdb/ChordCollection.h"
@@ -62,6 +64,10 @@ struct ChordDatabase {
   // False when reading stopped early (truncated data, a malformed record); the chords read
   // completely before that point are kept.
   bool complete = true;
+  // What the reader met and read past (a damaged record, where reading stopped), in words and
+  // in the order met, for the front end to tell; a text about "the database" means the file
+  // read. Nothing is shown by the readers themselves.
+  std::vector<std::string> faults;
 };
 
 // A file name a chord database may have: longer than four characters, ending in ".pdb" in any
@@ -92,11 +98,17 @@ bool StartsWithDatabaseHeader(std::span<const uint8_t> bytes);
 // said, since only the caller knows the file to name with the reason.
 inline constexpr int kReadError = -2;
 
-// Reads a whole database from `in` into `db`, placing the chords by `sortOrder`.
-// Returns 0 when read (db.complete tells whether it was read to its end; when not, a message
-// saying so has been shown), -1 when the creator is not "STRM" (after the message
-// "The selected database is not a Strumlet database.  It cannot be processed."), kReadError
-// when reading failed. A sort order other than 0, 1 and 2 places the chords by position.
+// Reads a whole database from `in` into `db`, placing the chords by `sortOrder`; shows nothing.
+// Succeeds when read: db.complete tells whether to its end, db.faults what was met on the way.
+// Fails with kMissing (the creator is not "STRM"; `reason` says so in words, and the chords of
+// `db` are those it held) or kIo (`in` reported a read error, in `code`). A sort order other
+// than 0, 1 and 2 places the chords by position.
+Result<void> ReadDatabase(ByteSource& in, int sortOrder, ChordDatabase& db);
+
+// ReadDatabase for the callers that want it told: every fault is shown as a message of its own.
+// Returns 0 when read (db.complete tells whether it was read to its end), -1 when the creator
+// is not "STRM" (after the message "The selected database is not a Strumlet database.  It
+// cannot be processed."), kReadError when reading failed.
 int ParseDatabase(ByteSource& in, int sortOrder, ChordDatabase& db);
 
 // A fault's text as told once for all the records of a database that have it: `text` alone for
@@ -104,7 +116,8 @@ int ParseDatabase(ByteSource& in, int sortOrder, ChordDatabase& db);
 std::string CountedFault(const std::string& text, std::size_t records);
 
 // Reads an archived chord collection from `in` into `db`, placing the chords by `sortOrder`
-// with the plain name ordering. Throws ArchiveException; what was read stays in `db`.
+// with the plain name ordering; the faults met are added to db.faults. Throws
+// ArchiveException; what was read stays in `db`.
 void LoadArchivedCollection(ByteSource& in, int sortOrder, ChordDatabase& db);
 
 }  // namespace strumlet

@@ -53,10 +53,10 @@ struct ChordRecord {
   // recordIndex, attributes and category. Returns 0 when the record was read completely;
   // kTruncated when the data ended inside it; kTooManyEntries when entryCount is above 13
   // (nothing is read past the four header bytes then). A fault it reads past is counted in
-  // `faults`, or told at once without it.
+  // `faults`.
   static constexpr int kTruncated = -10;
   static constexpr int kTooManyEntries = -11;
-  int ReadFromDatabase(ByteSource& in, RecordFaults* faults = nullptr);
+  int ReadFromDatabase(ByteSource& in, RecordFaults& faults);
 
   // Reads the archived form. Throws ArchiveException on short data or a bad length. A name is
   // cut to the 32 bytes a record holds, counted in `faults`.

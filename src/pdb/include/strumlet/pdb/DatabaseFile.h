@@ -10,9 +10,10 @@
 
 namespace strumlet {
 
-// Results of ReadDatabaseFile besides 0 (read) and -1 (not a chord database).
+// The per-database results of a reading failure besides -1 (not a chord database) and the
+// negated cause of an archive failure (DatabaseReadCode).
 constexpr int kDatabaseUnreadable = -2;  // exists but is no plain file or cannot be opened
-constexpr int kDatabaseMissing = -1000;  // does not exist; nothing has been said (no archive cause)
+constexpr int kDatabaseMissing = -1000;  // does not exist; nothing is said (no archive cause)
 
 // The base name of a database: its file name, without the dots it may start with, up to the
 // next "."; never empty.
@@ -24,10 +25,22 @@ std::string DatabaseProblem(const std::string& path);
 
 // Reads the database file or archived collection at `path` into `db` (a database when its name
 // ends in "pdb" or "PDB" or its bytes start with a database header), placing the chords by
-// `sortOrder`. Returns 0 when read (db.complete tells
-// whether to its end), -1 when the file is no chord database, kDatabaseUnreadable,
-// kDatabaseMissing, or the negated cause of an archive failure. Every failure but a missing
-// file has been reported through the messenger, in one message per file that names it.
-int ReadDatabaseFile(const std::string& path, int sortOrder, ChordDatabase& db);
+// `sortOrder`; shows nothing. Succeeds when read (db.complete tells whether to its end,
+// db.faults what was met). Fails, with `path` in the Error, with kMissing (not there: `code`
+// ENOENT; or no chord database: `reason` the reader's words), kUnavailable (no plain file),
+// kIo (opening or reading failed, errno in `code`) or kRefused (an archive failure: its cause
+// in `code`, its words in `reason`). db.faults keeps what was met before a failure.
+Result<void> ReadDatabaseFile(const std::string& path, int sortOrder, ChordDatabase& db);
+
+// The per-database result of a failed ReadDatabaseFile: -1 for no chord database,
+// kDatabaseUnreadable, kDatabaseMissing, or the negated cause of an archive failure.
+int DatabaseReadCode(const Error& error);
+
+// The one message that tells the user about reading `path` into `db` with the outcome `read`,
+// however many faults the reader met: its texts in order, a text about "the database" naming
+// the file, then the failure; when no line names the file a last one does, with why it is no
+// chord database or as damaged. Empty when there is nothing to tell (read whole, or missing).
+std::string DatabaseReadText(const std::string& path, const ChordDatabase& db,
+                             const Result<void>& read);
 
 }  // namespace strumlet
