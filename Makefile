@@ -86,10 +86,16 @@ install: build
 	@if [ -z "$(DESTDIR)" ] && command -v update-desktop-database >/dev/null; then \
 	  update-desktop-database -q "$(PREFIX)/share/applications"; fi
 
-# A Debian package of the same files under /usr, in $(BUILD)/.
-deb: build
-	cd $(BUILD) && cpack -G DEB
-	@ls -1 $(BUILD)/strumletviewer_*.deb
+# The Debian source and binary packages, built by the distribution's own tools from a copy of
+# the tree (every file git knows or would add), in $(BUILD)/deb/.
+DEB_VERSION = $(shell dpkg-parsechangelog -l debian/changelog -S Version)
+deb: deps
+	rm -rf $(BUILD)/deb && mkdir -p $(BUILD)/deb/strumletviewer-$(DEB_VERSION)
+	git ls-files -z --cached --others --exclude-standard | \
+	  xargs -0 cp -a --parents -t $(BUILD)/deb/strumletviewer-$(DEB_VERSION)
+	cd $(BUILD)/deb/strumletviewer-$(DEB_VERSION) && \
+	  DEB_BUILD_OPTIONS="parallel=$(JOBS)" dpkg-buildpackage -us -uc
+	@ls -1 $(BUILD)/deb/strumletviewer_$(DEB_VERSION)*
 
 bench: build
 	@for b in $(BUILD)/bench/bench_*; do [ -x "$$b" ] && "$$b"; done

@@ -28,7 +28,8 @@ covered_elsewhere() {
     LICENSE | LICENSES/* | .reuse/*) return 0 ;;
     res/*.png | data/icons/* | docs/*.png) return 0 ;;
     samples/* | fuzz/seeds/* | fuzz/seeds-palm/* | fuzz/crashes/*/*) return 0 ;;
-    data/debian/copyright | data/debian/changelog) return 0 ;;
+    debian/copyright | debian/changelog | debian/control | debian/source/format) return 0 ;;
+    debian/tests/control) return 0 ;;
   esac
   return 1
 }
@@ -41,7 +42,7 @@ style_of() {
     *.md | *.html | *.xml | *.qrc | *.svg) echo html ;;
     *.scd) echo scd ;;
     *.sh | *.py | *.cmake | */CMakeLists.txt | CMakeLists.txt | Makefile | .gitignore | \
-      .clang-format | *.desktop | .ci/run | *.toml | data/debian/lintian-overrides)
+      .clang-format | *.desktop | .ci/run | *.toml | debian/rules)
       echo python ;;
   esac
 }

@@ -4,14 +4,23 @@
 #
 # SPDX-License-Identifier: GPL-3.0-or-later
 
-# Checks the Debian package with lintian, then installs it into a clean Debian 12 root, looks at
-# it as a user would, removes it and shows what, if anything, it left behind. Needs root,
-# lintian, debootstrap and Debian's mirror.
+# Checks the Debian packages the way the distribution does: lintian (pedantic) on the source
+# package, the upload and the binary package; then, in a clean Debian 12 root, builds the source
+# package twice and compares the two binary packages' contents, runs the package's autopkgtests
+# against the package built there, installs it, looks at it as a user would, removes it and
+# shows what, if anything, it left behind. Needs root, lintian, debootstrap and Debian's mirror.
+# Slow (two builds): not part of `make test`.
 #
-# usage: scripts/check-package.sh PACKAGE.deb [ROOT]
-#   ROOT (default /tmp/strumlet-clean-root) is made with debootstrap when it does not exist.
+# usage: scripts/check-package.sh build/deb/strumletviewer_VERSION.dsc [ROOT]
+#   `make deb` makes the .dsc, the .changes and the .deb beside it. ROOT (default
+#   /tmp/strumlet-clean-root) is made with debootstrap when it does not exist.
 set -euo pipefail
-deb=$(realpath "$1")
+dsc=$(realpath "$1")
+folder=$(dirname "$dsc")
+base=$(basename "$dsc" .dsc)
+version=${base#strumletviewer_}
+deb=$(ls "$folder/strumletviewer_${version}"_*.deb | head -1)
+changes=$(ls "$folder/strumletviewer_${version}"_*.changes | head -1)
 root=$(realpath -m "${2:-/tmp/strumlet-clean-root}")
 here=$(cd "$(dirname "$0")/.." && pwd)
 
@@ -19,7 +28,8 @@ here=$(cd "$(dirname "$0")/.." && pwd)
 # is installed. An informational tag is fixed, or overridden in the package with its reason.
 echo "== lintian"
 command -v lintian >/dev/null || { echo "error: lintian is missing: run scripts/install-deps.sh" >&2; exit 1; }
-lintian_said=$(lintian --fail-on none --display-info --show-overrides "$deb" 2>&1) ||
+lintian_said=$(lintian --pedantic --fail-on none --display-info --show-overrides "$dsc" "$changes" \
+  "$deb" 2>&1) ||
   { printf '%s\n' "$lintian_said"; echo "lintian could not check the package" >&2; exit 1; }
 lintian_said=$(grep -v '^running with root privileges' <<<"$lintian_said" || true)
 [[ -z $lintian_said ]] || printf '%s\n' "$lintian_said"
@@ -37,6 +47,32 @@ cp /etc/resolv.conf "$root/etc/resolv.conf"
 mountpoint -q "$root/proc" || mount -t proc proc "$root/proc"
 trap 'umount "$root/proc" 2>/dev/null || true' EXIT
 in_root() { chroot "$root" env DEBIAN_FRONTEND=noninteractive LC_ALL=C.UTF-8 bash -c "$1"; }
+
+echo "== Building the source package twice in the clean root"
+in_root 'apt-get update -qq && apt-get install -y -qq --no-install-recommends dpkg-dev \
+  build-essential autopkgtest >/dev/null'
+rm -rf "$root/root/src" && mkdir -p "$root/root/src"
+cp "$dsc" "$folder/strumletviewer_${version}".tar.* "$root/root/src/"
+in_root "cd /root/src && apt-get build-dep -y -qq ./$base.dsc >/dev/null"
+for pass in 1 2; do
+  in_root "cd /root/src && rm -rf build$pass && mkdir build$pass && cd build$pass &&
+    dpkg-source -x ../$base.dsc >/dev/null && cd strumletviewer-$version &&
+    DEB_BUILD_OPTIONS=parallel=\$(nproc) dpkg-buildpackage -us -uc -b >../build.log 2>&1 ||
+    { tail -40 ../build.log; exit 1; }; grep -E '^dpkg-deb: building' ../build.log"
+  in_root "cd /root/src/build$pass && mkdir tree && dpkg-deb -R strumletviewer_${version}_*.deb tree"
+done
+# Timestamps aside: dpkg-deb -R keeps the files and the control data.
+if diff -r "$root/root/src/build1/tree" "$root/root/src/build2/tree" >"$root.builds.diff"; then
+  echo "The two builds' packages hold the same files, byte for byte."
+else
+  echo "The two builds differ:"; head -40 "$root.builds.diff"; exit 1
+fi
+built=$(ls "$root"/root/src/build1/strumletviewer_"${version}"_*.deb | head -1)
+
+echo "== autopkgtest (in the clean root, against the package built there)"
+in_root "cd /root/src/build1/strumletviewer-$version && autopkgtest --no-built-binaries \
+  ../$(basename "$built") . -- null" || { echo "autopkgtest failed" >&2; exit 1; }
+in_root 'apt-get remove --purge -y -qq strumletviewer >/dev/null 2>&1 || true'
 
 # What a desktop brings that the checks use: the file-type and menu tools, the icon theme, man.
 in_root 'apt-get update -qq && apt-get install -y -qq --no-install-recommends xdg-utils \

@@ -24,7 +24,7 @@ packages=(
   at-spi2-core python3-pyatspi dbus-daemon
   python3 python3-jsonschema python3-numpy musescore3 libpalm-perl libxml2-utils nodejs
   fluidsynth timgm6mb-soundfont
-  lintian reuse debootstrap
+  lintian reuse debootstrap debhelper autopkgtest
 )
 
 sudo_if_needed() {
