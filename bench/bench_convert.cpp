@@ -7,7 +7,6 @@
 // beside the floor of copying the same output files with `cp -r` on disk.
 
 #include <benchmark/benchmark.h>
-#include <malloc.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -16,6 +15,7 @@
 #include <string>
 
 #include "Fixture.h"
+#include "ProgramMain.h"
 #include "strumlet/convert/StrumletViewerDoc.h"
 #include "strumlet/core/Messenger.h"
 #include "strumlet/render/ChordDiagram.h"
@@ -164,15 +164,4 @@ BENCHMARK(BM_CopyFloor)->Args({2})->Unit(benchmark::kMillisecond)->UseRealTime()
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  // The allocator settings of strumlet-convert, so the figures are the program's.
-  mallopt(M_MMAP_THRESHOLD, 4 << 20);
-  mallopt(M_TRIM_THRESHOLD, 32 << 20);
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-    return 1;
-  }
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char** argv) { return strumlet::bench::RunAsTheProgram(argc, argv); }

@@ -8,7 +8,6 @@
 // peak of its own; the largest runs first otherwise.
 
 #include <benchmark/benchmark.h>
-#include <malloc.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -16,6 +15,7 @@
 #include <string>
 
 #include "Fixture.h"
+#include "ProgramMain.h"
 #include "strumlet/core/Messenger.h"
 #include "strumlet/export/PdfBookExport.h"
 #include "strumlet/pdb/DatabaseFile.h"
@@ -113,15 +113,4 @@ BENCHMARK(BM_PdfBook)
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  // The allocator settings of strumlet-convert, so the figures are the program's.
-  mallopt(M_MMAP_THRESHOLD, 4 << 20);
-  mallopt(M_TRIM_THRESHOLD, 32 << 20);
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-    return 1;
-  }
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char** argv) { return strumlet::bench::RunAsTheProgram(argc, argv); }
