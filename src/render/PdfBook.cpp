@@ -83,7 +83,7 @@ cairo_status_t WriteToSink(void* closure, const unsigned char* data, unsigned in
   return sink(data, length) ? CAIRO_STATUS_SUCCESS : CAIRO_STATUS_WRITE_ERROR;
 }
 
-// cairo writes the structure tree of the tags but leaves the catalog without /MarkInfo, so
+// cairo writes the structure tree of the tags but may leave the catalog without /MarkInfo, so
 // readers take the document for an untagged one; nor does it ask viewers to show the outline.
 // This passes the document on and then appends an update (a new catalog with both, an xref
 // section for it and a trailer pointing back) as the file format allows a document to be
@@ -124,7 +124,9 @@ class CatalogAmendment {
     if (object <= 0 || size <= object || info <= 0 || previous <= 0) return true;
 
     std::string dictionary = catalog_.substr(start, end - start);
-    dictionary += "   /MarkInfo << /Marked true >>\n";
+    if (dictionary.find("/MarkInfo") == std::string::npos) {
+      dictionary += "   /MarkInfo << /Marked true >>\n";
+    }
     if (dictionary.find("/Outlines") != std::string::npos &&
         dictionary.find("/PageMode") == std::string::npos) {
       dictionary += "   /PageMode /UseOutlines\n";
@@ -258,6 +260,8 @@ bool WritePdfBook(const std::string& title, std::span<const PdfBookEntry> entrie
   cairo_t* cr = cairo_create(surface);
   cairo_set_font_face(cr, font);
   UnhintedText(cr);
+  // One root element holding the book's structure, as tagged PDF readers expect.
+  cairo_tag_begin(cr, "Document", "");
 
   // What goes where.
   const double m = options.margin;
@@ -352,6 +356,7 @@ bool WritePdfBook(const std::string& title, std::span<const PdfBookEntry> entrie
     cairo_show_text(cr, folio.c_str());
     cairo_show_page(cr);
   }
+  cairo_tag_end(cr, "Document");
   const cairo_status_t drawn = cairo_status(cr);
   cairo_destroy(cr);
   cairo_surface_finish(surface);

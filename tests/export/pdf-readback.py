@@ -193,6 +193,15 @@ def check_book(base, sort, paper, extra):
     if info.get("Tagged", "").strip() != "yes":
         fail("%s: pdfinfo does not take it for a tagged document" % name)
         failures += 1
+    # The structure as a reader sees it: one Document holding the title's H1, then a Figure per
+    # chord drawn (the headings' H2 among them), nothing it has to warn of.
+    struct = run("pdfinfo", "-struct", pdf)
+    elements = [line.split()[0] for line in struct.stdout.splitlines() if line.strip()]
+    if elements[:2] != ["Document", "H1"] or "Syntax" in struct.stderr or \
+            elements.count("Figure") < sum(1 for chord in data["chords"] if chord["positions"]):
+        fail("%s: pdfinfo -struct shows %s... (%d figures); %s" %
+             (name, elements[:3], elements.count("Figure"), struct.stderr[:200]))
+        failures += 1
 
     # The title, then the headings and the chord names in order.
     text = run("pdftotext", "-raw", pdf, "-").stdout
