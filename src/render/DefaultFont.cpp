@@ -22,10 +22,11 @@
 
 #ifdef STRUMLET_LEAK_CHECKED
 // fontconfig loses a few hundred bytes while parsing the system configuration, once per process;
-// without this every leak-checked program that looks up the default font would fail. Weak, so a
-// program with its own list replaces it.
+// without this every leak-checked program that looks up the default font would fail. The C
+// library loses the search list it builds from LOCPATH for newlocale (the chord book's paper
+// from the locale), once per process too. Weak, so a program with its own list replaces it.
 extern "C" __attribute__((weak)) const char* __lsan_default_suppressions() {
-  return "leak:libfontconfig.so\n";
+  return "leak:libfontconfig.so\nleak:__argz_add_sep\n";
 }
 #endif
 
