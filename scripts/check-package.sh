@@ -51,26 +51,28 @@ in_root() { chroot "$root" env DEBIAN_FRONTEND=noninteractive LC_ALL=C.UTF-8 bas
 echo "== Building the source package twice in the clean root"
 in_root 'apt-get update -qq && apt-get install -y -qq --no-install-recommends dpkg-dev \
   build-essential autopkgtest >/dev/null'
-rm -rf "$root/root/src" && mkdir -p "$root/root/src"
-cp "$dsc" "$folder/strumletviewer_${version}".tar.* "$root/root/src/"
-in_root "cd /root/src && apt-get build-dep -y -qq ./$base.dsc >/dev/null"
+# Outside /root, which only root may enter: the tests drop to an ordinary user and must still
+# read the build tree, as on a build daemon.
+rm -rf "$root/build/src" && mkdir -p -m 755 "$root/build" "$root/build/src"
+cp "$dsc" "$folder/strumletviewer_${version}".tar.* "$root/build/src/"
+in_root "cd /build/src && apt-get build-dep -y -qq ./$base.dsc >/dev/null"
 for pass in 1 2; do
-  in_root "cd /root/src && rm -rf build$pass && mkdir build$pass && cd build$pass &&
+  in_root "cd /build/src && rm -rf build$pass && mkdir build$pass && cd build$pass &&
     dpkg-source -x ../$base.dsc >/dev/null && cd strumletviewer-$version &&
     DEB_BUILD_OPTIONS=parallel=\$(nproc) dpkg-buildpackage -us -uc -b >../build.log 2>&1 ||
     { tail -40 ../build.log; exit 1; }; grep -E '^dpkg-deb: building' ../build.log"
-  in_root "cd /root/src/build$pass && mkdir tree && dpkg-deb -R strumletviewer_${version}_*.deb tree"
+  in_root "cd /build/src/build$pass && mkdir tree && dpkg-deb -R strumletviewer_${version}_*.deb tree"
 done
 # Timestamps aside: dpkg-deb -R keeps the files and the control data.
-if diff -r "$root/root/src/build1/tree" "$root/root/src/build2/tree" >"$root.builds.diff"; then
+if diff -r "$root/build/src/build1/tree" "$root/build/src/build2/tree" >"$root.builds.diff"; then
   echo "The two builds' packages hold the same files, byte for byte."
 else
   echo "The two builds differ:"; head -40 "$root.builds.diff"; exit 1
 fi
-built=$(ls "$root"/root/src/build1/strumletviewer_"${version}"_*.deb | head -1)
+built=$(ls "$root"/build/src/build1/strumletviewer_"${version}"_*.deb | head -1)
 
 echo "== autopkgtest (in the clean root, against the package built there)"
-in_root "cd /root/src/build1/strumletviewer-$version && autopkgtest --no-built-binaries \
+in_root "cd /build/src/build1/strumletviewer-$version && autopkgtest --no-built-binaries \
   ../$(basename "$built") . -- null" || { echo "autopkgtest failed" >&2; exit 1; }
 in_root 'apt-get remove --purge -y -qq strumletviewer >/dev/null 2>&1 || true'
 
