@@ -45,7 +45,10 @@ if [[ ! -x $root/bin/bash ]]; then
 fi
 cp /etc/resolv.conf "$root/etc/resolv.conf"
 mountpoint -q "$root/proc" || mount -t proc proc "$root/proc"
-trap 'umount "$root/proc" 2>/dev/null || true' EXIT
+# Terminals for the tests that run the converter on one, as a build root has them.
+mkdir -p "$root/dev/pts"
+mountpoint -q "$root/dev/pts" || mount --bind /dev/pts "$root/dev/pts"
+trap 'umount "$root/dev/pts" 2>/dev/null || true; umount "$root/proc" 2>/dev/null || true' EXIT
 in_root() { chroot "$root" env DEBIAN_FRONTEND=noninteractive LC_ALL=C.UTF-8 bash -c "$1"; }
 
 echo "== Building the source package twice in the clean root"
