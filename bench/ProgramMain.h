@@ -6,8 +6,16 @@
 
 #include <benchmark/benchmark.h>
 #include <malloc.h>
+#include <sys/resource.h>
 
 namespace strumlet::bench {
+
+// The peak resident memory of this process so far, in KiB.
+inline long MaxRssKiB() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return usage.ru_maxrss;
+}
 
 // Runs the benchmarks with the allocator settings of strumlet-convert, so the figures are the
 // program's.

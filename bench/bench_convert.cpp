@@ -85,12 +85,6 @@ struct DiskFolders {
 };
 DiskFolders disk;
 
-long MaxRssKiB() {
-  rusage usage{};
-  getrusage(RUSAGE_SELF, &usage);
-  return usage.ru_maxrss;
-}
-
 // args: which input (0: 10,000 chords, 1: 65,535 chords, 2: folder of 100 x 100), 1 for tmpfs.
 void BM_Convert(benchmark::State& state) {
   const int which = static_cast<int>(state.range(0));
@@ -128,7 +122,7 @@ void BM_Convert(benchmark::State& state) {
     }
   }
   state.SetItemsProcessed(state.iterations() * chords);
-  state.counters["maxrss_MiB"] = static_cast<double>(MaxRssKiB()) / 1024.0;
+  state.counters["maxrss_MiB"] = static_cast<double>(strumlet::bench::MaxRssKiB()) / 1024.0;
 }
 
 // The floor on disk: copying the files one conversion writes.

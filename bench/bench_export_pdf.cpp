@@ -42,12 +42,6 @@ std::string Description(int chords) {
   return text;
 }
 
-long MaxRssKiB() {
-  rusage usage{};
-  getrusage(RUSAGE_SELF, &usage);
-  return usage.ru_maxrss;
-}
-
 // args: chords, sort order (0 category, 1 name), 1 for the diagrams' words under them.
 void BM_PdfBook(benchmark::State& state) {
   const int chords = static_cast<int>(state.range(0));
@@ -76,7 +70,7 @@ void BM_PdfBook(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * chords);
   state.counters["bytes_per_chord"] = bytes / chords;
   state.counters["file_MiB"] = bytes / (1 << 20);
-  state.counters["maxrss_MiB"] = static_cast<double>(MaxRssKiB()) / 1024.0;
+  state.counters["maxrss_MiB"] = static_cast<double>(strumlet::bench::MaxRssKiB()) / 1024.0;
   fs::remove_all(folder);
 }
 
