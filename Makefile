@@ -15,7 +15,7 @@ CMAKE_COMMON := -G Ninja -DSTRUMLET_WERROR=ON
 
 PREFIX     ?= /usr/local
 
-.PHONY: all deps build demo test unit sanitize tsan fuzz fuzz-build fuzz-long bench samples format clean install deb
+.PHONY: all deps build demo test unit sanitize tsan fuzz fuzz-build fuzz-long bench samples format clean install deb deb-tree dsc
 
 all: build
 
@@ -89,12 +89,20 @@ install: build
 # The Debian source and binary packages, built by the distribution's own tools from a copy of
 # the tree (every file git knows or would add), in $(BUILD)/deb/.
 DEB_VERSION = $(shell dpkg-parsechangelog -l debian/changelog -S Version)
-deb: deps
+# The tree as the package's source: every file git knows or would add.
+deb-tree:
 	rm -rf $(BUILD)/deb && mkdir -p $(BUILD)/deb/strumletviewer-$(DEB_VERSION)
 	git ls-files -z --cached --others --exclude-standard | \
 	  xargs -0 cp -a --parents -t $(BUILD)/deb/strumletviewer-$(DEB_VERSION)
+
+deb: deps deb-tree
 	cd $(BUILD)/deb/strumletviewer-$(DEB_VERSION) && \
 	  DEB_BUILD_OPTIONS="parallel=$(JOBS)" dpkg-buildpackage -us -uc
+	@ls -1 $(BUILD)/deb/strumletviewer_$(DEB_VERSION)*
+
+# The source package alone, for scripts/check-package.sh to build in a clean root.
+dsc: deb-tree
+	cd $(BUILD)/deb && dpkg-source -b strumletviewer-$(DEB_VERSION)
 	@ls -1 $(BUILD)/deb/strumletviewer_$(DEB_VERSION)*
 
 bench: build

@@ -4,39 +4,40 @@
 #
 # SPDX-License-Identifier: GPL-3.0-or-later
 
-# Checks the Debian packages the way the distribution does: lintian (pedantic) on the source
-# package, the upload and the binary package; then, in a clean Debian 12 root, builds the source
-# package twice and compares the two binary packages' contents, runs the package's autopkgtests
-# against the package built there, installs it, looks at it as a user would, removes it and
-# shows what, if anything, it left behind. Needs root, lintian, debootstrap and Debian's mirror.
-# Slow (two builds): not part of `make test`.
+# Checks the Debian packages the way the distribution does: in a clean Debian 12 root, builds
+# the source package twice (in two folders, the tests run by the first build) and compares the
+# two binary packages' contents; lintian (pedantic) on the source package, the upload and the
+# binary package of the first build; runs the package's autopkgtests against it, installs it,
+# looks at it as a user would, removes it and shows what, if anything, it left behind. Needs
+# root, lintian, debootstrap and Debian's mirror. Slow (two builds): not part of `make test`.
 #
 # usage: scripts/check-package.sh build/deb/strumletviewer_VERSION.dsc [ROOT]
-#   `make deb` makes the .dsc, the .changes and the .deb beside it. ROOT (default
-#   /tmp/strumlet-clean-root) is made with debootstrap when it does not exist.
+#   `make dsc` makes the source package (`make deb` too, with the host's binary package).
+#   ROOT (default /tmp/strumlet-clean-root) is made with debootstrap when it does not exist.
 set -euo pipefail
 dsc=$(realpath "$1")
 folder=$(dirname "$dsc")
 base=$(basename "$dsc" .dsc)
 version=${base#strumletviewer_}
-deb=$(ls "$folder/strumletviewer_${version}"_*.deb | head -1)
-changes=$(ls "$folder/strumletviewer_${version}"_*.changes | head -1)
 root=$(realpath -m "${2:-/tmp/strumlet-clean-root}")
 here=$(cd "$(dirname "$0")/.." && pwd)
 
-# The distribution's own checker first: an error or a warning fails the check before anything
-# is installed. An informational tag is fixed, or overridden in the package with its reason.
-echo "== lintian"
 command -v lintian >/dev/null || { echo "error: lintian is missing: run scripts/install-deps.sh" >&2; exit 1; }
-lintian_said=$(lintian --pedantic --fail-on none --display-info --show-overrides "$dsc" "$changes" \
-  "$deb" 2>&1) ||
-  { printf '%s\n' "$lintian_said"; echo "lintian could not check the package" >&2; exit 1; }
-lintian_said=$(grep -v '^running with root privileges' <<<"$lintian_said" || true)
-[[ -z $lintian_said ]] || printf '%s\n' "$lintian_said"
-tags() { grep -c "^$1: " <<<"$lintian_said" || true; }
-echo "lintian: $(tags E) error(s), $(tags W) warning(s), $(tags I) informational," \
-  "$(tags O) overridden"
-[[ $(tags E) -eq 0 && $(tags W) -eq 0 ]] || { echo "lintian found errors or warnings" >&2; exit 1; }
+# The distribution's own checker: an error or a warning fails the check. An informational tag is
+# fixed, or overridden in the package with its reason.
+run_lintian() {
+  local said
+  said=$(lintian --pedantic --fail-on none --display-info --show-overrides "$@" 2>&1) ||
+    { printf '%s\n' "$said"; echo "lintian could not check the package" >&2; exit 1; }
+  said=$(grep -v '^running with root privileges' <<<"$said" || true)
+  [[ -z $said ]] || printf '%s\n' "$said"
+  tags() { grep -c "^$1: " <<<"$said" || true; }
+  echo "lintian: $(tags E) error(s), $(tags W) warning(s), $(tags I) informational," \
+    "$(tags O) overridden"
+  [[ $(tags E) -eq 0 && $(tags W) -eq 0 ]] || { echo "lintian found errors or warnings" >&2; exit 1; }
+}
+echo "== lintian on the source package"
+run_lintian "$dsc"
 
 if [[ ! -x $root/bin/bash ]]; then
   echo "== Making a clean Debian 12 root in $root"
@@ -59,11 +60,15 @@ in_root 'apt-get update -qq && apt-get install -y -qq --no-install-recommends dp
 rm -rf "$root/build/src" && mkdir -p -m 755 "$root/build" "$root/build/src"
 cp "$dsc" "$folder/strumletviewer_${version}".tar.* "$root/build/src/"
 in_root "cd /build/src && apt-get build-dep -y -qq ./$base.dsc >/dev/null"
+# The first build makes the source and binary packages and runs the tests; the second, in another
+# folder, only the binary package: the tests make no part of it.
 for pass in 1 2; do
+  if [[ $pass == 1 ]]; then what="" options=""; else what="-b" options="nocheck"; fi
   in_root "cd /build/src && rm -rf build$pass && mkdir build$pass && cd build$pass &&
     dpkg-source -x ../$base.dsc >/dev/null && cd strumletviewer-$version &&
-    DEB_BUILD_OPTIONS=parallel=\$(nproc) dpkg-buildpackage -us -uc -b >../build.log 2>&1 ||
-    { tail -40 ../build.log; exit 1; }; grep -E '^dpkg-deb: building' ../build.log"
+    DEB_BUILD_OPTIONS=\"parallel=\$(nproc) $options\" dpkg-buildpackage -us -uc $what \
+      >../build.log 2>&1 || { tail -40 ../build.log; exit 1; }
+    grep -E '^dpkg-deb: building' ../build.log"
   in_root "cd /build/src/build$pass && mkdir tree && dpkg-deb -R strumletviewer_${version}_*.deb tree"
 done
 # Timestamps aside: dpkg-deb -R keeps the files and the control data.
@@ -73,6 +78,10 @@ else
   echo "The two builds differ:"; head -40 "$root.builds.diff"; exit 1
 fi
 built=$(ls "$root"/build/src/build1/strumletviewer_"${version}"_*.deb | head -1)
+deb=$built
+
+echo "== lintian on the upload and the binary package of the first build"
+run_lintian "$root"/build/src/build1/strumletviewer_"${version}"_*.changes "$built"
 
 echo "== autopkgtest (in the clean root, against the package built there)"
 in_root "cd /build/src/build1/strumletviewer-$version && autopkgtest --no-built-binaries \
