@@ -167,7 +167,7 @@ std::string JPilotHome() {
   if (base.empty()) base = Environment("HOME");
   base = AbsoluteFromHere(base);
   if (base.empty()) return "";
-  const std::string folder = WithoutTrailingSlashes(base) + "/.jpilot";
+  const std::string folder = WithoutTrailingSlashes(base).native() + "/.jpilot";
   return IsDirectory(folder) ? folder : "";
 }
 

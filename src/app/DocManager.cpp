@@ -30,7 +30,8 @@ std::string CDocManager::CanonicalPath(const std::string& path) {
   if (path.empty()) {
     return path;
   }
-  const std::string absolute = path.front() == '/' ? path : JoinPath(StartDirectory(), path);
+  const std::string absolute =
+      path.front() == '/' ? path : JoinPath(StartDirectory(), path).native();
   std::error_code error;
   const fs::path resolved = fs::weakly_canonical(fs::path(absolute), error);
   std::string result = error ? fs::path(absolute).lexically_normal().string() : resolved.string();

@@ -27,7 +27,7 @@ std::string TerminalMessenger::MessageLine(const std::string& caption, const std
   }
   // In a folder of many databases the reader's own texts would not say which file they mean.
   if (!database.empty()) {
-    line = FileName(database) + ": " + line;
+    line = FileName(database).native() + ": " + line;
   }
   return line;
 }

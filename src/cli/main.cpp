@@ -168,7 +168,7 @@ int Run(int argc, char** argv) {
   messenger.ClearProgress();
   signal(SIGINT, SIG_DFL);
   running = nullptr;
-  if (!job.ShownPath().empty()) strumlet::PrintOutputLine(job.ShownPath());
+  if (!job.ShownPath().empty()) strumlet::PrintOutputLine(job.ShownPath().native());
   return status;
 }
 

@@ -19,7 +19,7 @@
 
 namespace strumlet {
 
-NameCheckRun CheckNames(const std::string& path, int sortOrder) {
+NameCheckRun CheckNames(const std::filesystem::path& path, int sortOrder) {
   NameCheckRun run;
   std::vector<std::string> files;
   if (IsDirectory(path)) {
@@ -31,14 +31,14 @@ NameCheckRun CheckNames(const std::string& path, int sortOrder) {
       }
     }
     if (error) {
-      TellUser("", "Could not read '" + path + "': " + ErrorText(error.value()));
+      TellUser("", "Could not read '" + path.native() + "': " + ErrorText(error.value()));
       return run;
     }
     std::sort(files.begin(), files.end());
   } else if (IsRegularFile(path)) {
     files.push_back(path);
   } else {
-    TellUser("", "Could not read '" + path + "': " + ErrorText(ENOENT));
+    TellUser("", "Could not read '" + path.native() + "': " + ErrorText(ENOENT));
     return run;
   }
   run.ran = true;

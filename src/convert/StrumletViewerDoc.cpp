@@ -235,7 +235,7 @@ bool CStrumletViewerDoc::OnOpenDocument(const std::filesystem::path& opened) {
          !summary_.stopped;
 }
 
-int CStrumletViewerDoc::LockFolder(const std::string& folder, FolderLock& lock) {
+int CStrumletViewerDoc::LockFolder(const std::filesystem::path& folder, FolderLock& lock) {
   const int error = lock.Acquire(folder, lockPatience_, [&] {
     progress_.waitingFor = folder;
     Report();
@@ -247,7 +247,8 @@ int CStrumletViewerDoc::LockFolder(const std::string& folder, FolderLock& lock) 
   return error;
 }
 
-bool CStrumletViewerDoc::LockOutputFolder(const std::string& outputFolder, FolderLock& lock) {
+bool CStrumletViewerDoc::LockOutputFolder(const std::filesystem::path& outputFolder,
+                                          FolderLock& lock) {
   if (outputFolder.empty()) return true;
   const int error = LockFolder(outputFolder, lock);
   if (error == 0) return true;
@@ -258,12 +259,13 @@ bool CStrumletViewerDoc::LockOutputFolder(const std::string& outputFolder, Folde
   }
   // A folder that is not there is told of where the output is written.
   if (error == ENOENT || error == ENOTDIR) return true;
-  TellUser("Invalid Destination Folder", "'" + outputFolder + "' " + LockProblem(error) + ".");
+  TellUser("Invalid Destination Folder",
+           "'" + outputFolder.native() + "' " + LockProblem(error) + ".");
   summary_.invalidOutput = true;
   return false;
 }
 
-std::size_t CStrumletViewerDoc::NameRoom(const std::string& outputFolder) const {
+std::size_t CStrumletViewerDoc::NameRoom(const std::filesystem::path& outputFolder) const {
   const long named = ::pathconf(outputFolder.c_str(), _PC_NAME_MAX);
   const std::size_t longest = named > 0 ? static_cast<std::size_t>(named) : NAME_MAX;
   std::size_t suffix = std::string_view(".html").size();
@@ -290,7 +292,8 @@ bool CStrumletViewerDoc::LoadAssets() {
   return true;
 }
 
-void CStrumletViewerDoc::FolderRun(const std::string& folder, const std::string& outputFolder,
+void CStrumletViewerDoc::FolderRun(const std::filesystem::path& folder,
+                                   const std::filesystem::path& outputFolder,
                                    const FolderLock& lock) {
   const std::string indexPath = JoinPath(outputFolder, kIndexName);
   if (PagePath.empty()) {
@@ -302,14 +305,14 @@ void CStrumletViewerDoc::FolderRun(const std::string& folder, const std::string&
   // What the user is told at the end besides the count: files passed over, databases not made.
   std::vector<std::string> notes;
   if (const int error = ScanFolder(folder, entries, notes); error != 0) {
-    TellUser("", "Could not read '" + folder + "': " + ErrorText(error));
+    TellUser("", "Could not read '" + folder.native() + "': " + ErrorText(error));
     summary_.listingFailed = true;
     return;
   }
   std::sort(notes.begin(), notes.end());
   // An empty index would replace the one of an earlier run for nothing.
   if (entries.empty()) {
-    std::string text = "No chord databases in '" + folder + "'.";
+    std::string text = "No chord databases in '" + folder.native() + "'.";
     for (const std::string& note : notes) text += "\n" + note;
     TellUser("", text);
     summary_.noDatabases = true;
@@ -342,7 +345,8 @@ void CStrumletViewerDoc::FolderRun(const std::string& folder, const std::string&
     }
     ++summary_.databases;
     if (entry.error != 0) {
-      TellUser("", "Could not read '" + JoinPath(folder, name) + "': " + ErrorText(entry.error));
+      TellUser("", "Could not read '" + JoinPath(folder, name).native() +
+                       "': " + ErrorText(entry.error));
       index.AddError(name);
       notes.push_back("'" + name + "' was not converted.");
       ++summary_.failures;
@@ -387,7 +391,7 @@ void CStrumletViewerDoc::FolderRun(const std::string& folder, const std::string&
   }
   if (!notes.empty()) {
     std::string text = "Converted " + std::to_string(converted) + " of " + std::to_string(found) +
-                       (found == 1 ? " file" : " files") + " in '" + folder + "'.";
+                       (found == 1 ? " file" : " files") + " in '" + folder.native() + "'.";
     for (const std::string& note : notes) text += "\n" + note;
     TellUser("", text);
   }
@@ -414,7 +418,7 @@ int CStrumletViewerDoc::ProcessDatabase(const std::filesystem::path& database,
 
   if (!PrepareDestinationFolder(databasePath, outputFolder, baseName)) {
     if (IsSymbolicLink(DestinationFolder)) {
-      TellUser("", "'" + DestinationFolder +
+      TellUser("", "'" + DestinationFolder.native() +
                        "' is a symbolic link: no output is written through one. Remove it or "
                        "choose another output folder.");
     } else if (destinationBusy_) {
@@ -424,7 +428,7 @@ int CStrumletViewerDoc::ProcessDatabase(const std::filesystem::path& database,
                "Error: Invalid Destination Folder" +
                    (destinationProblem_.empty()
                         ? std::string()
-                        : ": '" + DestinationFolder + "' " + destinationProblem_));
+                        : ": '" + DestinationFolder.native() + "' " + destinationProblem_));
     }
     return kNoPage;
   }

@@ -28,7 +28,7 @@ constexpr std::string_view kTemporarySuffix = ".part";
 std::string TemporaryBeside(const std::string& path) {
   thread_local std::mt19937_64 random(std::random_device{}() ^
                                       (static_cast<unsigned long long>(::getpid()) << 32));
-  const std::string folder = path.substr(0, path.size() - FileName(path).size());
+  const std::string folder = path.substr(0, path.size() - FileName(path).native().size());
   char name[40];
   std::snprintf(name, sizeof name, ".strumlet-%016llx.part",
                 static_cast<unsigned long long>(random()));
@@ -71,7 +71,7 @@ void AtomicFile::Fail(int error) {
 
 bool AtomicFile::Open(const std::filesystem::path& path, const Options& options) {
   Discard();
-  path_ = path.native();
+  path_ = path;
   options_ = options;
   error_ = 0;
   buffer_.clear();

@@ -20,25 +20,25 @@ fs::path RunningProgram() {
 }
 
 // `fromBin` beside the folder of the running program when that exists, else `configured`.
-std::string BesideProgram(const char* fromBin, const char* configured) {
+fs::path BesideProgram(const char* fromBin, const char* configured) {
   const fs::path program = RunningProgram();
   if (!program.empty()) {
     std::error_code ec;
     const fs::path beside = (program.parent_path() / fromBin).lexically_normal();
-    if (fs::is_directory(beside, ec)) return beside.string();
+    if (fs::is_directory(beside, ec)) return beside;
   }
-  return std::string(configured);
+  return fs::path(configured);
 }
 
 }  // namespace
 
-const std::string& InstalledDataFolder() {
-  static const std::string folder = BesideProgram(STRUMLET_DATA_FROM_BIN, STRUMLET_DATA_DIR);
+const fs::path& InstalledDataFolder() {
+  static const fs::path folder = BesideProgram(STRUMLET_DATA_FROM_BIN, STRUMLET_DATA_DIR);
   return folder;
 }
 
-const std::string& InstalledLibraryFolder() {
-  static const std::string folder = BesideProgram(STRUMLET_LIB_FROM_BIN, STRUMLET_LIB_DIR);
+const fs::path& InstalledLibraryFolder() {
+  static const fs::path folder = BesideProgram(STRUMLET_LIB_FROM_BIN, STRUMLET_LIB_DIR);
   return folder;
 }
 

@@ -16,7 +16,7 @@ namespace strumlet {
 
 namespace fs = std::filesystem;
 
-std::string JoinPath(const fs::path& folder, const fs::path& name) {
+fs::path JoinPath(const fs::path& folder, const fs::path& name) {
   const std::string& text = folder.native();
   if (text.empty() || text.back() == '/') {
     return text + name.native();
@@ -24,7 +24,7 @@ std::string JoinPath(const fs::path& folder, const fs::path& name) {
   return text + "/" + name.native();
 }
 
-std::string FileName(const fs::path& path) {
+fs::path FileName(const fs::path& path) {
   const std::string& text = path.native();
   const std::size_t slash = text.rfind('/');
   return slash == std::string::npos ? text : text.substr(slash + 1);
@@ -36,23 +36,23 @@ std::string WithSlash(const fs::path& folder) {
   return text;
 }
 
-std::string WithoutTrailingSlashes(const fs::path& path) {
+fs::path WithoutTrailingSlashes(const fs::path& path) {
   std::string text = path.native();
   while (text.size() > 1 && text.back() == '/') text.pop_back();
   return text;
 }
 
-std::string AbsolutePath(const fs::path& path, const fs::path& base) {
+fs::path AbsolutePath(const fs::path& path, const fs::path& base) {
   if (path.empty()) return {};
-  const std::string full = path.native().front() == '/' ? path.native() : JoinPath(base, path);
-  return fs::path(full).lexically_normal().native();
+  const fs::path full = path.native().front() == '/' ? path : JoinPath(base, path);
+  return full.lexically_normal();
 }
 
-std::string AbsoluteFromHere(const fs::path& path) {
-  if (path.empty() || path.native().front() == '/') return path.native();
+fs::path AbsoluteFromHere(const fs::path& path) {
+  if (path.empty() || path.native().front() == '/') return path;
   // As long as the current directory's name is, which no fixed buffer bounds.
   const std::unique_ptr<char, decltype(&std::free)> here(::getcwd(nullptr, 0), &std::free);
-  if (!here) return "";
+  if (!here) return {};
   return AbsolutePath(path, here.get());
 }
 

@@ -9,11 +9,11 @@
 
 namespace strumlet {
 
-const std::string& StartDirectory() {
-  static const std::string directory = [] {
+const std::filesystem::path& StartDirectory() {
+  static const std::filesystem::path directory = [] {
     std::error_code ec;
     auto path = std::filesystem::current_path(ec);
-    return ec ? std::string() : path.string();
+    return ec ? std::filesystem::path() : path;
   }();
   return directory;
 }

@@ -18,7 +18,8 @@
 namespace strumlet {
 
 Result<void> WritePdfBookFile(const ChordDatabase& db, const std::string& title, int sortOrder,
-                              const std::string& outputFile, const PdfBookSettings& settings) {
+                              const std::filesystem::path& outputFile,
+                              const PdfBookSettings& settings) {
   std::vector<PdfBookEntry> entries;
   entries.reserve(db.chords.size() + 16);
   HeadingTracker headings(db.categories, sortOrder);
@@ -54,8 +55,9 @@ Result<void> WritePdfBookFile(const ChordDatabase& db, const std::string& title,
   return Error{Error::Kind::kRefused, outputFile, problem, 0};
 }
 
-ExportResult ExportPdfBook(const std::string& databasePath, int sortOrder,
-                           const std::string& outputFile, const PdfBookSettings& settings) {
+ExportResult ExportPdfBook(const std::filesystem::path& databasePath, int sortOrder,
+                           const std::filesystem::path& outputFile,
+                           const PdfBookSettings& settings) {
   ExportResult result;
   result.database = databasePath;
   result.read = ReadDatabaseFile(databasePath, sortOrder, result.db);

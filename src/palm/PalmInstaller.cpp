@@ -55,7 +55,7 @@ PalmMessage CPalmInstaller::ErrorMessage(const char* caption, int32_t code) cons
 int32_t CPalmInstaller::LoadCoreLibrary(DynamicLibrary& library, const char* name,
                                         int32_t missing) {
   std::string refusal;
-  if (library.LoadPrivate(coreFolder_ + name, refusal)) return palm::kOk;
+  if (library.LoadPrivate(JoinPath(coreFolder_, name), refusal)) return palm::kOk;
   if (refusal.empty()) return missing;
   refusal_ = std::move(refusal);
   return palm::kUntrustedLibrary;
@@ -74,10 +74,10 @@ void SortUserNames(std::vector<std::string>& names) {
   });
 }
 
-std::string FindInstallFilesFolder() {
-  const std::string inStart = WithSlash(StartDirectory()) + "installfiles/";
+std::filesystem::path FindInstallFilesFolder() {
+  const std::filesystem::path inStart = WithSlash(StartDirectory()) + "installfiles/";
   if (!StartDirectory().empty() && IsDirectory(inStart)) return inStart;
-  const std::string installed = WithSlash(InstalledLibraryFolder()) + "installfiles/";
+  const std::filesystem::path installed = WithSlash(InstalledLibraryFolder()) + "installfiles/";
   if (IsDirectory(installed)) return installed;
   // Only a program of the build tree may use the build tree's install files.
   if (RunsFromBuildTree() && IsDirectory(STRUMLET_BUILD_INSTALLFILES_DIR "/")) {
@@ -89,17 +89,18 @@ std::string FindInstallFilesFolder() {
 CPalmInstaller::CPalmInstaller() : CPalmInstaller(Options{}) {}
 
 CPalmInstaller::CPalmInstaller(Options options)
-    : installFiles_(options.installFilesFolder.empty() ? FindInstallFilesFolder()
-                                                       : WithSlash(options.installFilesFolder)),
+    : installFiles_(options.installFilesFolder.empty()
+                        ? FindInstallFilesFolder()
+                        : std::filesystem::path(WithSlash(options.installFilesFolder))),
       conduitManagerLibrary_(std::move(options.conduitManagerLibrary)) {}
 
 CPalmInstaller::~CPalmInstaller() = default;
 
 int32_t CPalmInstaller::EnsureCoreFile(const std::string& name, bool copy) {
-  const std::string target = coreFolder_ + name;
+  const std::filesystem::path target = JoinPath(coreFolder_, name);
   if (PathExists(target)) return palm::kOk;
   if (!copy) return palm::kCoreFileMissing;
-  const std::string source = installFiles_ + name;
+  const std::filesystem::path source = JoinPath(installFiles_, name);
   if (CopyWholeFile(source, target, /*replace=*/false)) return palm::kOk;
   // Another run that put the same file in place between our look and our copy did what we
   // came to do.
@@ -263,7 +264,7 @@ int32_t CPalmInstaller::InstallProgramFile(const std::vector<std::string>& chose
   if (const int32_t code = LoadInstallAide(true)) return code;
   const auto installFile = installAide_.Find<PltInstallFileFn>("PltInstallFile");
   if (!installFile) return palm::kNoInstallFile;
-  const std::string program = installFiles_ + kProgramFile;
+  const std::filesystem::path program = JoinPath(installFiles_, kProgramFile);
   if (!PathExists(program)) {
     programMissing = true;
     said.push_back(

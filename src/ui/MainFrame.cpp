@@ -733,13 +733,13 @@ CStrumletViewerDoc::PageSource CMainFrame::ExportSource(CChildFrame* child) cons
 void CMainFrame::exportChords(const OutputFormat& format) {
   CChildFrame* child = activeChild();
   const CStrumletViewerDoc::PageSource shown = ExportSource(child);
-  const std::string& source = shown.database;
+  const std::string& source = shown.database.native();
   if (source.empty()) {
     return;
   }
   std::string folder = shown.folder.empty()
-                           ? source.substr(0, source.size() - FileName(source).size())
-                           : shown.folder;
+                           ? source.substr(0, source.size() - FileName(source).native().size())
+                           : shown.folder.native();
   // The dialog holds names as text, which keeps no bytes that are not UTF-8: it starts in the
   // nearest folder whose name it can hold.
   const auto holds = [](const std::string& path) {
@@ -748,7 +748,7 @@ void CMainFrame::exportChords(const OutputFormat& format) {
   };
   while (folder.size() > 1 && !holds(folder)) {
     while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
-    folder.resize(folder.size() - FileName(folder).size());
+    folder.resize(folder.size() - FileName(folder).native().size());
   }
   const std::optional<std::string> chosen =
       ChooseExportFile(this, format, JoinPath(folder, shown.baseName + format.extension));

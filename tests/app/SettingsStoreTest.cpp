@@ -92,7 +92,7 @@ TEST(SettingsStore, OpenCommandProposesItsOwnDefaults) {
   EXPECT_EQ(values.fontSize, 12);
   EXPECT_EQ(values.border, 0);
   EXPECT_EQ(values.fontFile, DefaultFontFile());
-  EXPECT_EQ(values.outputPath, StartDirectory() + "/StrumletOutput/");
+  EXPECT_EQ(values.outputPath, StartDirectory().native() + "/StrumletOutput/");
   EXPECT_EQ(values.defaultPath, "");  // nothing to convert until the user names it
   EXPECT_EQ(store.reads,
             (std::vector<std::string>{"JPEG", "SVG", "Sort", "ChordPercent", "FontSize", "Border",

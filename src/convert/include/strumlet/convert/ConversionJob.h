@@ -5,6 +5,7 @@
 #pragma once
 
 #include <atomic>
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
@@ -54,13 +55,13 @@ class ConversionJob {
   }
 
   // The page or file to show after a run that made one; empty otherwise.
-  const std::string& ShownPath() const { return shown_; }
+  const std::filesystem::path& ShownPath() const { return shown_; }
 
  private:
   JobOptions options_;
   CStrumletViewerDoc document_;
   std::atomic<bool> stopRequested_{false};
-  std::string shown_;
+  std::filesystem::path shown_;
 };
 
 }  // namespace strumlet

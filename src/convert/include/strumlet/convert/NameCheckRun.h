@@ -4,6 +4,7 @@
 
 #pragma once
 
+#include <filesystem>
 #include <string>
 
 namespace strumlet {
@@ -18,6 +19,6 @@ struct NameCheckRun {
   std::string summary;
 };
 
-NameCheckRun CheckNames(const std::string& path, int sortOrder);
+NameCheckRun CheckNames(const std::filesystem::path& path, int sortOrder);
 
 }  // namespace strumlet

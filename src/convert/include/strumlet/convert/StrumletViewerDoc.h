@@ -79,7 +79,7 @@ class CStrumletViewerDoc {
     // Writes the file of the database just read to `path`; false when it could not be written
     // (the user has been told).
     std::function<bool(const ChordDatabase& db, const std::string& baseName, int sortOrder,
-                       const std::string& path)>
+                       const std::filesystem::path& path)>
         write;
   };
 
@@ -119,13 +119,13 @@ class CStrumletViewerDoc {
 
   // The database a page written by this document was made from, for exporting the page shown.
   struct PageSource {
-    std::string database;
+    std::filesystem::path database;
     std::string baseName;
-    std::string folder;  // the page's destination folder
+    std::filesystem::path folder;  // the page's destination folder
     int sortOrder = 0;
   };
   // Page path to its source, for the pages this document wrote.
-  const std::map<std::string, PageSource>& PageSources() const { return pageSources_; }
+  const std::map<std::filesystem::path, PageSource>& PageSources() const { return pageSources_; }
 
   void SetProgressCallback(std::function<void(const ConversionProgress&)> callback) {
     progressCallback_ = std::move(callback);
@@ -172,25 +172,25 @@ class CStrumletViewerDoc {
   double LabelFontSize = 14.0;
 
   std::string BaseName;
-  std::string DestinationFolder;
+  std::filesystem::path DestinationFolder;
   // The page to show; set once, by whichever step first finds it empty.
-  std::string PagePath;
+  std::filesystem::path PagePath;
 
  private:
   void CopyRunOptions();
   bool WritesImages() const;
   bool LoadAssets();
-  void FolderRun(const std::string& folder, const std::string& outputFolder,
+  void FolderRun(const std::filesystem::path& folder, const std::filesystem::path& outputFolder,
                  const FolderLock& lock);
   // Takes the lock of `folder`, waiting for another conversion (the progress watcher is told);
   // 0 or the errno value of FolderLock::Acquire.
-  int LockFolder(const std::string& folder, FolderLock& lock);
+  int LockFolder(const std::filesystem::path& folder, FolderLock& lock);
   // Takes the lock of the output folder. False, after telling the user, when another conversion
   // kept it too long or the folder cannot be written.
-  bool LockOutputFolder(const std::string& outputFolder, FolderLock& lock);
+  bool LockOutputFolder(const std::filesystem::path& outputFolder, FolderLock& lock);
   // The bytes a base name may have in `outputFolder`, with room for the longest file name
   // ending this run gives it.
-  std::size_t NameRoom(const std::string& outputFolder) const;
+  std::size_t NameRoom(const std::filesystem::path& outputFolder) const;
   void Report();
   bool AllExtraWritten() const;
   // True when every output asked for was written for the database just processed.
@@ -214,7 +214,7 @@ class CStrumletViewerDoc {
   std::string destinationProblem_;
   bool destinationBusy_ = false;  // another conversion kept the destination folder
   std::map<std::string, std::shared_ptr<const DiagramWordMap>> pageWords_;
-  std::map<std::string, PageSource> pageSources_;
+  std::map<std::filesystem::path, PageSource> pageSources_;
   std::atomic<bool> stopRequested_{false};
 };
 

@@ -63,14 +63,14 @@ class AtomicFile {
   bool ok() const { return fd_ && error_ == 0; }
   // The errno value of the first failure; 0 when none.
   int error() const { return error_; }
-  const std::string& path() const { return path_; }
+  const std::filesystem::path& path() const { return path_; }
 
  private:
   bool Flush();
   void Replace();
   void Fail(int error);
 
-  std::string path_;
+  std::filesystem::path path_;
   std::string tempPath_;
   Options options_;
   UniqueFd fd_;

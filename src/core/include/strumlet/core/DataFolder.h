@@ -4,7 +4,7 @@
 
 #pragma once
 
-#include <string>
+#include <filesystem>
 
 namespace strumlet {
 
@@ -12,10 +12,10 @@ namespace strumlet {
 // that holds the running program), so that a copy installed under any prefix, or moved there
 // whole, finds its own files. When that folder does not exist (a program run from the build
 // tree), the data folder of the prefix the build was configured for.
-const std::string& InstalledDataFolder();
+const std::filesystem::path& InstalledDataFolder();
 
 // The same for the program's own architecture-specific files ("lib/strumletviewer").
-const std::string& InstalledLibraryFolder();
+const std::filesystem::path& InstalledLibraryFolder();
 
 // True when the running program is one built in this build tree rather than an installed copy.
 // Only such a program may fall back on files of the build tree: an installed copy that lacks a

@@ -18,26 +18,28 @@ namespace strumlet {
 
 // "folder/name" without doubling a "/" that `folder` already ends with; `name` alone when
 // `folder` is empty.
-std::string JoinPath(const std::filesystem::path& folder, const std::filesystem::path& name);
+std::filesystem::path JoinPath(const std::filesystem::path& folder,
+                               const std::filesystem::path& name);
 
 // The last step of `path`: what follows its last "/" (all of it when it has none).
-std::string FileName(const std::filesystem::path& path);
+std::filesystem::path FileName(const std::filesystem::path& path);
 
 // `folder` ending in "/" (a "/" added unless it has one; "/" for an empty folder), for paths
 // formed by appending file names.
 std::string WithSlash(const std::filesystem::path& folder);
 
 // `path` without the "/" it ends with; the root stays "/".
-std::string WithoutTrailingSlashes(const std::filesystem::path& path);
+std::filesystem::path WithoutTrailingSlashes(const std::filesystem::path& path);
 
 // `path` taken from `base` when it is relative, with "." steps, ".." steps and doubled "/" taken
 // out; empty stays empty.
-std::string AbsolutePath(const std::filesystem::path& path, const std::filesystem::path& base);
+std::filesystem::path AbsolutePath(const std::filesystem::path& path,
+                                   const std::filesystem::path& base);
 
 // `path` named from the root when it is relative to the current directory as it is now (not
 // StartDirectory: the Palm Desktop libraries are loaded by programs of their own). Empty when
 // the current directory cannot be read.
-std::string AbsoluteFromHere(const std::filesystem::path& path);
+std::filesystem::path AbsoluteFromHere(const std::filesystem::path& path);
 
 // The tests a path goes through, each written once. Links are followed, except by
 // IsSymbolicLink, which asks about the name itself.

@@ -4,12 +4,12 @@
 
 #pragma once
 
-#include <string>
+#include <filesystem>
 
 namespace strumlet {
 
 // The process's current directory, read once on first use (call it first thing in main) and
 // never changed afterwards. No trailing "/" unless it is the root. Empty when it cannot be read.
-const std::string& StartDirectory();
+const std::filesystem::path& StartDirectory();
 
 }  // namespace strumlet

@@ -44,10 +44,10 @@ std::string ExportErrorText(const Error& error);
 
 // What ExportDatabase came to.
 struct ExportResult {
-  std::string database;  // the database file read
-  ChordDatabase db;      // what was read of it, with the faults met
-  Result<void> read;     // ReadDatabaseFile's
-  Result<void> written;  // WriteExportFile's; unset (a success) when the reading failed
+  std::filesystem::path database;  // the database file read
+  ChordDatabase db;                // what was read of it, with the faults met
+  Result<void> read;               // ReadDatabaseFile's
+  Result<void> written;            // WriteExportFile's; unset (a success) when the reading failed
   bool ok() const { return read.has_value() && written.has_value(); }
 };
 

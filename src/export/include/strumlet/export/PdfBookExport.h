@@ -4,6 +4,7 @@
 
 #pragma once
 
+#include <filesystem>
 #include <string>
 
 #include "strumlet/export/DatabaseExport.h"
@@ -21,7 +22,7 @@ struct PdfBookSettings {
 
 // A file written with the run's diagram settings: the chord book.
 using BookWriter = Result<void> (*)(const ChordDatabase& db, const std::string& title,
-                                    int sortOrder, const std::string& outputFile,
+                                    int sortOrder, const std::filesystem::path& outputFile,
                                     const PdfBookSettings& settings);
 
 // Writes the database's chords, in the collection's order under the headings of its page, as a
@@ -29,11 +30,13 @@ using BookWriter = Result<void> (*)(const ChordDatabase& db, const std::string& 
 // whole or not at all, as WriteExportFile does. A failure is reported through the messenger and
 // returns false.
 Result<void> WritePdfBookFile(const ChordDatabase& db, const std::string& title, int sortOrder,
-                              const std::string& outputFile, const PdfBookSettings& settings);
+                              const std::filesystem::path& outputFile,
+                              const PdfBookSettings& settings);
 
 // Reads the database at `databasePath` in `sortOrder` and writes its chord book to
 // `outputFile`, as ExportDatabase does for the other files.
-ExportResult ExportPdfBook(const std::string& databasePath, int sortOrder,
-                           const std::string& outputFile, const PdfBookSettings& settings);
+ExportResult ExportPdfBook(const std::filesystem::path& databasePath, int sortOrder,
+                           const std::filesystem::path& outputFile,
+                           const PdfBookSettings& settings);
 
 }  // namespace strumlet

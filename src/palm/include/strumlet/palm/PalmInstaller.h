@@ -72,7 +72,7 @@ enum class InstallOutcome {
 // The folder holding "strumlet.prc", "strumcond.dll", "HSAPI.dll" and "Instaide.dll": the start
 // directory's "installfiles/" when that folder exists, else the installed library folder's
 // "installfiles/" (its libraries are architecture-specific), else the build tree's. Ends in "/".
-std::string FindInstallFilesFolder();
+std::filesystem::path FindInstallFilesFolder();
 
 // The one object through which every Palm Desktop operation runs, alive for the whole run.
 // It holds the Conduit Manager ("CondMgr.dll", by bare name) and the Install Aide
@@ -165,9 +165,9 @@ class CPalmInstaller {
   // The text for a result code (see PalmErrors.h).
   static std::string GetErrorText(int32_t code) { return strumlet::GetErrorText(code); }
 
-  const std::string& InstallFilesFolder() const { return installFiles_; }
+  const std::filesystem::path& InstallFilesFolder() const { return installFiles_; }
   // The core folder as last learnt, ending in "/"; empty before (or after a failed) look-up.
-  const std::string& CoreFolder() const { return coreFolder_; }
+  const std::filesystem::path& CoreFolder() const { return coreFolder_; }
 
  private:
   struct UserFailure {
@@ -187,8 +187,8 @@ class CPalmInstaller {
 
   DynamicLibrary conduitManager_;
   DynamicLibrary installAide_;
-  std::string installFiles_;
-  std::string coreFolder_;
+  std::filesystem::path installFiles_;
+  std::filesystem::path coreFolder_;
   std::filesystem::path conduitManagerLibrary_;
   std::string refusal_;  // why the last library refused was refused
   UserChooser* chooser_ = nullptr;
