@@ -11,6 +11,7 @@
 
 #include "strumlet/core/StartDirectory.h"
 #include "strumlet/html/PageWriter.h"
+#include "strumlet/pdb/Instrument.h"
 #include "strumlet/render/ChordDiagram.h"
 
 namespace strumlet {
@@ -28,6 +29,7 @@ constexpr const char* kFontSize = "FontSize";
 constexpr const char* kOutputPath = "OutputPath";
 constexpr const char* kLeftHanded = "LeftHanded";
 constexpr const char* kAltText = "AltText";
+constexpr const char* kTuning = "Tuning";  // and the instrument code
 
 int ReadInt(ProfileStore& store, const char* name, int defaultValue) {
   return store.GetProfileInt(kSettingsSection, name, defaultValue);
@@ -247,6 +249,24 @@ std::optional<bool> SettingCommandChecked(int command, const ProcessingSettings&
     return settings.*toggle->number == toggle->value;
   }
   return settings.*toggle->flag;
+}
+
+std::vector<Tuning> ReadTunings(ProfileStore& store) {
+  std::vector<Tuning> tunings;
+  for (const Instrument& row : Instruments()) {
+    const std::string key = kTuning + std::to_string(row.code);
+    const std::string stored = ReadString(store, key.c_str(), "");
+    if (stored.empty()) continue;
+    if (Result<Tuning> tuning = ReadTuning(row.code, stored)) tunings.push_back(std::move(*tuning));
+  }
+  return tunings;
+}
+
+void StoreTunings(ProfileStore& store, std::span<const Tuning> tunings) {
+  for (const Tuning& tuning : tunings) {
+    const std::string key = kTuning + std::to_string(tuning.code);
+    WriteString(store, key.c_str(), TuningText(tuning));
+  }
 }
 
 }  // namespace strumlet

@@ -14,11 +14,15 @@
 #include "ConversionRunner.h"
 #include "OpenCommand.h"
 #include "strumlet/app/DebugTiming.h"
+#include "strumlet/app/NameCheckDialog.h"
 #include "strumlet/app/SettingsStore.h"
+#include "strumlet/app/TuningsDialog.h"
 #include "strumlet/app/ViewerCommandLineInfo.h"
+#include "strumlet/convert/NameCheckRun.h"
 #include "strumlet/core/Messenger.h"
 #include "strumlet/export/DatabaseExport.h"
 #include "strumlet/export/PdfBookExport.h"
+#include "strumlet/pdb/Tuning.h"
 #include "strumlet/render/Assets.h"
 #include "strumlet/render/ChordDiagram.h"
 
@@ -90,6 +94,8 @@ std::optional<int> CStrumletViewerApp::InitInstance(const std::vector<std::strin
     return 0;
   }
 
+  // Before anything is converted: a page's words and every export name the notes.
+  UseTunings(ReadTunings(store_));
   std::vector<std::string> notFound;
   switch (commandLine.m_nShellCommand) {
     case CViewerCommandLineInfo::ShellCommand::FileNew:
@@ -204,6 +210,22 @@ void CStrumletViewerApp::OnSettingCommand(int command) {
     return;
   }
   RunSettingCommand(command, store_, settings_);
+}
+
+void CStrumletViewerApp::OnTunings() {
+  CTuningsDialog dialog(TuningsInUse(), mainFrame_ ? mainFrame_->Widget() : nullptr);
+  if (dialog.exec() != QDialog::Accepted) return;
+  StoreTunings(store_, dialog.Chosen());
+  UseTunings(dialog.Chosen());
+}
+
+void CStrumletViewerApp::OnCheckNames(const std::string& databasePath, int sortOrder) {
+  // A database that cannot be read has said why.
+  const NameCheckRun check = CheckNames(databasePath, sortOrder);
+  if (!check.ran) return;
+  CNameCheckDialog dialog(check.report + check.summary + "\n",
+                          mainFrame_ ? mainFrame_->Widget() : nullptr);
+  dialog.exec();
 }
 
 std::optional<bool> CStrumletViewerApp::SettingChecked(int command) const {

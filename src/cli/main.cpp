@@ -16,6 +16,7 @@
 #include <map>
 #include <string>
 #include <variant>
+#include <vector>
 
 #include "TerminalMessenger.h"
 #include "TerminalOutput.h"
@@ -23,6 +24,7 @@
 #include "strumlet/convert/NameCheckRun.h"
 #include "strumlet/core/StartDirectory.h"
 #include "strumlet/export/PaperSize.h"
+#include "strumlet/pdb/Tuning.h"
 
 namespace {
 
@@ -68,6 +70,7 @@ std::variant<Parsed, int> Parse(int argc, char** argv) {
   std::string sort = "position";
   bool noFingers = false;
   std::string paper;
+  std::vector<std::string> tunings;
 
   app.add_option("PATH", settings.m_strDefaultPath, "a database file or a folder")->required();
   app.add_option("-o,--output", settings.m_strOutputPath,
@@ -98,6 +101,17 @@ std::variant<Parsed, int> Parse(int argc, char** argv) {
       ->type_name("N");
   app.add_flag("--no-fingers", noFingers,
                "ChordPro files without finger numbers, for readers older than ChordPro 6");
+  app.add_option("--tuning", tunings,
+                 "INSTRUMENT=TUNING: guitar, ukulele, banjo or a code 0 to 4, and a common "
+                 "tuning (guitar=dadgad, 2=mandolin) or a pitch per string "
+                 "(banjo=\"G4 C3 G3 C4 D4\"); again for another instrument")
+      ->type_name("TUNING")
+      ->check(CLI::Validator(
+          [](const std::string& value) {
+            const strumlet::Result<strumlet::Tuning> tuning = strumlet::ReadTuningChoice(value);
+            return tuning ? std::string() : tuning.error().reason;
+          },
+          "", "tuning"));
   app.add_flag("--check-names", parsed.checkNames,
                "convert nothing: list the chords whose notes are not the chord their name says");
   app.add_option("--paper", paper,
@@ -122,6 +136,9 @@ std::variant<Parsed, int> Parse(int argc, char** argv) {
   }
   parsed.options.formats = strumlet::ParseFormats(format).value_or(parsed.options.formats);
   parsed.options.chordPro = strumlet::ChordProOptions{!noFingers};
+  for (const std::string& tuning : tunings) {
+    parsed.options.tunings.push_back(*strumlet::ReadTuningChoice(tuning));
+  }
   if (!paper.empty()) parsed.options.paper = *strumlet::NamedPaper(paper);
   settings.m_nSort = std::map<std::string, int>{{"category", strumlet::kSortByCategory},
                                                 {"name", strumlet::kSortByName},
@@ -146,6 +163,7 @@ int Run(int argc, char** argv) {
   strumlet::ScopedMessenger installed(messenger);
   if (arguments.checkNames) {
     const strumlet::ProcessingSettings& settings = arguments.options.settings;
+    strumlet::UseTunings(arguments.options.tunings);
     const strumlet::NameCheckRun check =
         strumlet::CheckNames(settings.m_strDefaultPath, settings.m_nSort);
     if (!check.ran) return strumlet::kJobUsageError;

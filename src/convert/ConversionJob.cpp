@@ -33,6 +33,7 @@ void ConversionJob::RequestStop() {
 JobStatus ConversionJob::Run() {
   ProcessingSettings& settings = options_.settings;
   shown_.clear();
+  UseTunings(options_.tunings);
   for (const auto& [range, value] : {std::pair{kScaleRange, settings.m_nChordPercent},
                                      std::pair{kFontSizeRange, settings.m_nFontSize}}) {
     if (!range.Contains(value)) return Refuse("", range.problem);

@@ -551,7 +551,8 @@ bool CStrumletViewerDoc::WriteDatabasePage(ImageKind kind) {
       auto words = std::make_shared<DiagramWordMap>();
       words->reserve(names.size());
       for (std::size_t i = 0; i < names.size(); ++i) {
-        words->emplace(EscapeHtml(names[i]), EscapeHtmlName(DescribeDiagram(database_.chords[i])));
+        words->emplace(EscapeHtml(names[i]),
+                       EscapeHtmlName(DescribeDiagram(database_.chords[i], options.style.altText)));
       }
       pageWords_[JoinPath(DestinationFolder, pageName)] = std::move(words);
     }

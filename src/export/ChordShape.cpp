@@ -17,7 +17,6 @@ namespace {
 
 // The frets a reader's chord grid shows from the nut: four in the common readers.
 constexpr int kNutWindow = 4;
-constexpr int kHighestMidiNote = 127;
 
 // A finger glyph number as readers take a finger: 1 to 9, 0 for none.
 int Finger(int value) { return value >= 1 && value <= 9 ? value : 0; }
@@ -122,13 +121,15 @@ ExportInstrument InstrumentOf(const ChordRecord& record) {
   const Instrument& row = InstrumentFor(record.instrumentCode);
   ExportInstrument instrument;
   instrument.midiProgram = row.midiProgram;
-  if (row.name.empty() || strings != row.strings) {
+  if (row.tuning.empty() || strings != row.strings) {
     // Another tuning, or none: nothing but the strings can be said.
     instrument.name = count;
     instrument.selector = "strings" + std::to_string(strings);
     return instrument;
   }
-  instrument.name = std::string(row.name) + ", " + count;
+  // An unnamed instrument the user gave pitches to is still known only by its strings.
+  instrument.name = row.name.empty() ? count : std::string(row.name) + ", " + count;
+  if (!row.tuningName.empty()) instrument.name += ", " + std::string(row.tuningName);
   for (const int midi : row.tuning) {
     const NoteName note = SharpSpelling(midi);
     instrument.tuning.push_back(std::string(1, note.step) + (note.alter != 0 ? "#" : ""));
@@ -136,8 +137,11 @@ ExportInstrument InstrumentOf(const ChordRecord& record) {
   instrument.openMidi.assign(row.tuning.begin(), row.tuning.end());
   instrument.shortString = row.shortString;
   for (const char c : row.name) {
+    // A directive selector is one word: "Tenor banjo" is "tenorbanjo".
+    if (std::isalnum(static_cast<unsigned char>(c)) == 0) continue;
     instrument.selector += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   }
+  if (row.name.empty()) instrument.selector = "strings" + std::to_string(strings);
   return instrument;
 }
 
@@ -161,18 +165,10 @@ ExportParts PartsOf(const ChordCollection& chords) {
 
 std::optional<int> MidiNote(const ExportInstrument& instrument, const ChordShape& shape,
                             const StringSound& s) {
-  const std::size_t i = shape.strings.size() - static_cast<std::size_t>(s.string);
-  if (s.kind == StringSound::kMuted || i >= instrument.openMidi.size()) return std::nullopt;
-  if (s.kind == StringSound::kOpen) return instrument.openMidi[i];
-  int note = instrument.openMidi[i] + s.fret;
-  const ShortString& shortString = instrument.shortString;
-  if (shortString.string != 0 && s.string == shortString.string) {
-    // The short string's frets carry the neck's numbers; below its first one it sounds open.
-    note = instrument.openMidi[i] + std::max(0, s.fret - shortString.firstFret);
-  }
-  // A fret value far up a neck no instrument has gives no MIDI note.
-  if (note > kHighestMidiNote) return std::nullopt;
-  return note;
+  Instrument row;
+  row.tuning = instrument.openMidi;
+  row.shortString = instrument.shortString;
+  return SoundingNote(row, static_cast<int>(shape.strings.size()), s);
 }
 
 std::string FileNameText(const std::string& name) {

@@ -123,9 +123,10 @@ PageWritten WriteDatabasePage(const ChordDatabase& db, const std::string& baseNa
     if (chord.fileName.empty()) {
       continue;
     }
-    const std::string alt = options.style.altText || kind == ImageKind::kSvg
-                                ? " alt=\"" + EscapeHtmlName(DescribeDiagram(record)) + "\""
-                                : "";
+    const std::string alt =
+        options.style.altText || kind == ImageKind::kSvg
+            ? " alt=\"" + EscapeHtmlName(DescribeDiagram(record, options.style.altText)) + "\""
+            : "";
     page.Print("<img src=\"%s\"%s width=\"%i\" height=\"%i\" border=\"%i\">\n",
                EscapeHtml(chord.fileName).c_str(), alt.c_str(),
                ScaledSize(chord.width, options.imagePercent),

@@ -99,6 +99,7 @@ struct ChordDiagram::Impl {
   std::string fontFile;
   double nameSize = 20.0;
   double labelSize = 7.0;
+  bool notes = false;  // the words name the notes too
   DiagramLayout layout;
   std::shared_ptr<const TextStamp> nameStamp;
   bool labelsDrawable = false;  // the label size of the font could be used
@@ -119,7 +120,7 @@ struct ChordDiagram::Impl {
   std::string Svg() const {
     SvgDiagramText text;
     if (nameStamp && nameStamp->ok()) text.name = CodePageToUtf8(record.name);
-    text.title = DescribeDiagram(record);
+    text.title = DescribeDiagram(record, notes);
     text.face = FontFaceOf(fontFile);
     text.nameSize = nameSize;
     text.labelSize = labelSize;
@@ -141,6 +142,7 @@ ChordDiagram::ChordDiagram(const ChordRecord& record, const DiagramStyle& style)
   Impl& d = *impl_;
   d.record = record;
   d.fontFile = style.fontFile;
+  d.notes = style.altText;
   d.nameSize = ClampSize(style.nameSize, 6.0, 20.0, kMaxNameSize);
   d.labelSize = ClampSize(style.labelSize, 4.0, 7.0, kMaxLabelSize);
 

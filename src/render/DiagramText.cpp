@@ -7,7 +7,9 @@
 #include <vector>
 
 #include "strumlet/core/CodePage.h"
+#include "strumlet/pdb/Instrument.h"
 #include "strumlet/pdb/StringSound.h"
+#include "strumlet/pdb/Tuning.h"
 
 namespace strumlet {
 namespace {
@@ -20,7 +22,7 @@ std::string Joined(const std::vector<std::string>& words) {
 
 }  // namespace
 
-std::string DescribeDiagram(const ChordRecord& record) {
+std::string DescribeDiagram(const ChordRecord& record, bool notes) {
   const std::vector<StringSound> sounds = SoundsLowestFirst(record);
   std::vector<std::string> frets, fingers, barres;
   bool anyBarre = false, oneBarre = true;
@@ -66,6 +68,11 @@ std::string DescribeDiagram(const ChordRecord& record) {
   }
   if ((record.flags & ChordRecord::kFingers) != 0 && !fingers.empty()) {
     text += ", fingers " + Joined(fingers);
+  }
+  if (notes) {
+    std::vector<std::string> names;
+    for (const int note : SoundingNotes(record)) names.push_back(PitchClassName(note));
+    if (!names.empty()) text += ", notes " + Joined(names);
   }
   return text;
 }

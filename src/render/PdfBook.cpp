@@ -291,7 +291,7 @@ bool WritePdfBook(const std::string& title, std::span<const PdfBookEntry> entrie
     double width = layout.width * piece.scale;
     double height = layout.height * piece.scale;
     if (options.style.altText) {
-      piece.words = WrapWords(cr, DescribeDiagram(*entry.chord),
+      piece.words = WrapWords(cr, DescribeDiagram(*entry.chord, true),
                               std::min(std::max(width, kWordsWidth), geometry.width));
       for (const std::string& line : piece.words) {
         width = std::min(std::max(width, TextWidth(cr, line, kWordsSize)), geometry.width);

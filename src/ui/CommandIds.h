@@ -46,6 +46,8 @@ enum WindowCommand : int {
   ID_EXPORT_JSON = 32798,
   // The Export commands of further output formats follow, one each.
   ID_EXPORT_FURTHER = 32799,
+  ID_TUNINGS = 32840,
+  ID_CHECK_NAMES = 32841,
 };
 
 // The command of the `listed`th Export menu entry (in the output format table's order): the

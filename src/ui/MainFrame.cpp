@@ -319,6 +319,15 @@ void CMainFrame::createSettingActions() {
                                 tr("Change the proposed database path and the font file"));
   connect(pathSettingsAct_, &QAction::triggered, this,
           [this] { runSettingCommand(ID_PATH_SETTINGS); });
+  tuningsAct_ = newCommand(ID_TUNINGS, tr("&Tunings..."),
+                           tr("Choose the tuning of each instrument, for the exports, the sound "
+                              "and the words for each diagram"));
+  connect(tuningsAct_, &QAction::triggered, this, [this] { app_.OnTunings(); });
+  checkNamesAct_ =
+      newCommand(ID_CHECK_NAMES, tr("Check Chord &Names..."),
+                 tr("List the chords of the active database whose notes are not the chord "
+                    "their name says"));
+  connect(checkNamesAct_, &QAction::triggered, this, &CMainFrame::checkChordNames);
 }
 
 void CMainFrame::createMenus() {
@@ -363,6 +372,11 @@ void CMainFrame::createMenus() {
     }
   }
   optionsMenu_->addAction(pathSettingsAct_);
+  optionsMenu_->addAction(tuningsAct_);
+
+  toolsMenu_ = bar->addMenu(tr("&Tools"));
+  toolsMenu_->setObjectName(QStringLiteral("menuTools"));
+  toolsMenu_->addAction(checkNamesAct_);
 
   palmMenu_ = bar->addMenu(tr("&Palm"));
   palmMenu_->setObjectName(QStringLiteral("menuPalm"));
@@ -444,9 +458,10 @@ void CMainFrame::updateMenus() {
     fileMenu_->addAction(exitAct_);
     QMenuBar* bar = menuBar();
     bar->clear();
-    for (QMenu* menu :
-         {fileMenu_, editMenu_, viewMenu_, windowMenu_, optionsMenu_, palmMenu_, helpMenu_}) {
-      if (hasWindows || (menu != editMenu_ && menu != viewMenu_ && menu != windowMenu_)) {
+    for (QMenu* menu : {fileMenu_, editMenu_, viewMenu_, windowMenu_, optionsMenu_, toolsMenu_,
+                        palmMenu_, helpMenu_}) {
+      if (hasWindows ||
+          (menu != editMenu_ && menu != viewMenu_ && menu != windowMenu_ && menu != toolsMenu_)) {
         bar->addMenu(menu);
       }
     }
@@ -460,6 +475,7 @@ void CMainFrame::updateMenus() {
   const bool canExport = !ExportSource(child).database.empty();
   for (QAction* action : exportActs_) action->setEnabled(canExport);
   exportMenu_->menuAction()->setEnabled(canExport);
+  checkNamesAct_->setEnabled(canExport);
   printAct_->setEnabled(hasChild && !printing_);
   copyAct_->setEnabled(hasChild);
   nextPaneAct_->setEnabled(hasChild);
@@ -646,6 +662,12 @@ void CMainFrame::setPageZoom(int percent) {
 void CMainFrame::runSettingCommand(int id) {
   app_.OnSettingCommand(id);
   updateMenus();
+}
+
+void CMainFrame::checkChordNames() {
+  const CStrumletViewerDoc::PageSource shown = ExportSource(activeChild());
+  if (shown.database.empty()) return;
+  app_.OnCheckNames(shown.database, shown.sortOrder);
 }
 
 void CMainFrame::installPalmApplication() {

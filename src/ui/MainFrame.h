@@ -84,6 +84,8 @@ class CMainFrame final : public QMainWindow, public MainFrameWindow {
   void zoomActual();
   void zoomBySteps(int steps);
   void runSettingCommand(int id);
+  // Tools, Check Chord Names, for the database of the page shown.
+  void checkChordNames();
   void installPalmApplication();
   void installConduit();
   void removeConduit();
@@ -119,6 +121,7 @@ class CMainFrame final : public QMainWindow, public MainFrameWindow {
   QMenu* viewMenu_ = nullptr;
   QMenu* windowMenu_ = nullptr;
   QMenu* optionsMenu_ = nullptr;
+  QMenu* toolsMenu_ = nullptr;
   QMenu* palmMenu_ = nullptr;
   QMenu* helpMenu_ = nullptr;
   QToolBar* toolBar_ = nullptr;
@@ -158,6 +161,8 @@ class CMainFrame final : public QMainWindow, public MainFrameWindow {
   // order, and the path settings.
   std::vector<QAction*> settingActs_;
   QAction* pathSettingsAct_ = nullptr;
+  QAction* tuningsAct_ = nullptr;
+  QAction* checkNamesAct_ = nullptr;
 
   int pageZoom_;
   std::unique_ptr<QPrinter> printer_;

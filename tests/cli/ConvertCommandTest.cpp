@@ -153,6 +153,32 @@ TEST_F(ConvertCommandTest, OptionsReachThePage) {
   EXPECT_EQ(png, 2);
 }
 
+TEST_F(ConvertCommandTest, TuningsReachTheWordsAndTheChecksOrAreRefusedWithTheirFault) {
+  Database("G.pdb", kGuitar);
+  Result run = Convert({"-q", "-f", "png,json", "--alt-text", "--tuning", "guitar=open-g",
+                        "--tuning", "ukulele=low-g", "-o", Out(), "in/G.pdb"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_NE(Read(Out() + "/G/G.html").find("alt=\"C: x 3 2 0 1 0, notes A# E G C D\""),
+            std::string::npos);
+  EXPECT_NE(Read(Out() + "/G/G.json").find("\"name\": \"Guitar, 6 strings, Open G tuning\""),
+            std::string::npos);
+  // The check hears the same notes: x 3 2 0 1 0 in open G is no C.
+  run = Convert({"--check-names", "--tuning", "guitar=D2 G2 D3 G3 B3 D4", "in/G.pdb"});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_NE(run.out.find("G: C (x 3 2 0 1 0) sounds A# E G C D"), std::string::npos) << run.out;
+
+  // A usage error, before anything is read or written, naming the fault.
+  for (const auto& [tuning, fault] :
+       {std::pair{"guitar=D2 A2 D3 G3 A3", "the guitar has 6 strings: 'D2 A2 D3 G3 A3' gives 5"},
+        std::pair{"banjo=G4 C3 G3 C4 X4", "'X4' is no pitch"},
+        std::pair{"violin=standard", "'violin' is not guitar, ukulele, banjo"}}) {
+    run = Convert({"-q", "--tuning", tuning, "-o", Out() + "/never", "in/G.pdb"});
+    EXPECT_EQ(run.status, 2) << tuning;
+    EXPECT_NE(run.err.find(fault), std::string::npos) << run.err;
+    EXPECT_FALSE(fs::exists(Out() + "/never"));
+  }
+}
+
 TEST_F(ConvertCommandTest, LeftHandedAndAltTextAreChoicesThatLeaveTheDefaultPageAlone) {
   Database("G.pdb", kGuitar);
   ASSERT_EQ(Convert({"-q", "-f", "png", "-o", Out(), "in/G.pdb"}).status, 0);
@@ -163,7 +189,9 @@ TEST_F(ConvertCommandTest, LeftHandedAndAltTextAreChoicesThatLeaveTheDefaultPage
       Convert({"-q", "-f", "png", "--left-handed", "--alt-text", "-o", Out(), "in/G.pdb"});
   ASSERT_EQ(run.status, 0) << run.err;
   const std::string page = Read(Out() + "/G/G.html");
-  EXPECT_NE(page.find("-left.png\" alt=\"C: x 3 2 0 1 0\" width="), std::string::npos) << page;
+  EXPECT_NE(page.find("-left.png\" alt=\"C: x 3 2 0 1 0, notes C E G C E\" width="),
+            std::string::npos)
+      << page;
   // Both kinds of pictures sit side by side: the right-handed ones are still there.
   int left = 0, right = 0;
   for (const auto& entry : fs::directory_iterator(Out() + "/G")) {

@@ -18,11 +18,14 @@
 #include "TestCommon.h"
 #include "strumlet/core/Messenger.h"
 #include "strumlet/export/ChordJsonWriter.h"
+#include "strumlet/export/ChordProWriter.h"
+#include "strumlet/export/ChordShape.h"
 #include "strumlet/export/DatabaseExport.h"
 #include "strumlet/export/MusicXmlWriter.h"
 #include "strumlet/export/NameCheck.h"
 #include "strumlet/pdb/ByteSource.h"
 #include "strumlet/pdb/ChordDatabase.h"
+#include "strumlet/pdb/Tuning.h"
 
 namespace strumlet {
 namespace {
@@ -292,6 +295,58 @@ TEST(NameCheck, NotesOutsideTheNamedChordAreFound) {
             "Songs: names not read as chords: Hendrix\n");
   EXPECT_EQ(misnamed, 2);
   EXPECT_EQ(unread, 1);
+}
+
+// Every export names the notes of the tunings chosen, and keeps instruments of two tunings
+// apart.
+TEST(ExportTunings, EveryFormatFollowsTheTuningChosen) {
+  struct UsualTuningsAfter {
+    ~UsualTuningsAfter() { UseTunings({}); }
+  } restore;
+  UseTunings(std::vector<Tuning>{*ReadTuningChoice("guitar=drop-d"),
+                                 *ReadTuningChoice("2=C3 G3 D4 A4"),
+                                 *ReadTuningChoice("3=mandolin")});
+  const std::string text =
+      "{define: D5 frets 0 0 0 2 3 x}\n"
+      "{define: C frets 0 0 2 3}\ninstrument 2\n"
+      "{define: G frets 0 0 2 3}\ninstrument 3\n"
+      "{define: Am frets 0 0 2 3}\ninstrument 3\n";
+  const ChordDatabase db = Read(text);
+
+  const std::string json = Json(text);
+  EXPECT_NE(json.find("\"name\": \"Guitar, 6 strings, Drop D tuning\""), std::string::npos);
+  EXPECT_NE(json.find("\"tunings\": {\"standard\": [\"D\", \"A\", \"D\", \"G\", \"B\", \"E\"]}"),
+            std::string::npos);
+  EXPECT_NE(json.find("\"midi\": [38, 45, 50, 57, 62]"), std::string::npos);
+  EXPECT_NE(json.find("\"name\": \"4 strings, tuned C3 G3 D4 A4\""), std::string::npos);
+  EXPECT_NE(json.find("\"midi\": [48, 55, 64, 72]"), std::string::npos);
+  EXPECT_NE(json.find("\"name\": \"Mandolin, 4 strings\""), std::string::npos);
+  EXPECT_NE(json.find("\"midi\": [55, 62, 71, 79]"), std::string::npos);
+
+  // A part for each of the three, each staff tuned as its strings are.
+  const ExportParts parts = PartsOf(db.chords);
+  ASSERT_EQ(parts.parts.size(), 3u);
+  EXPECT_EQ(parts.parts[1].instrument.openMidi, (std::vector<int>{48, 55, 62, 69}));
+  EXPECT_EQ(parts.parts[2].instrument.openMidi, (std::vector<int>{55, 62, 69, 76}));
+  EXPECT_EQ(parts.parts[2].instrument.midiProgram, 25);
+  EXPECT_EQ(parts.partOf, (std::vector<std::size_t>{0, 1, 2, 2}));
+  const std::string xml = Xml(text);
+  EXPECT_NE(xml.find("<instrument-name>Guitar, 6 strings, Drop D tuning</instrument-name>"),
+            std::string::npos);
+  EXPECT_NE(xml.find("<staff-tuning line=\"1\"><tuning-step>D</tuning-step><tuning-octave>2"),
+            std::string::npos);
+  EXPECT_NE(xml.find("<staff-tuning line=\"4\"><tuning-step>E</tuning-step><tuning-octave>5"),
+            std::string::npos);
+
+  const std::string chordPro = WriteChordPro("Songs", db.chords, db.categories, kSortByPosition);
+  EXPECT_NE(chordPro.find("{comment: Guitar, 6 strings, Drop D tuning}\n"), std::string::npos);
+  EXPECT_NE(chordPro.find("{comment: Mandolin, 4 strings}\n"), std::string::npos);
+  EXPECT_NE(chordPro.find("{define-mandolin: G base-fret 1 frets 0 0 2 3}"), std::string::npos);
+
+  // On the mandolin those frets make a G, not the A minor they would on a ukulele.
+  int misnamed = 0, unread = 0;
+  EXPECT_EQ(NameCheckReport("Songs", db.chords, misnamed, unread),
+            "Songs: Am (0 0 2 3) sounds G D B \u2014 that is G, not Am\n");
 }
 
 }  // namespace

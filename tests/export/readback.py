@@ -26,6 +26,8 @@ separated by ":") with `strumlet-convert -f all,midi`, then, by MODE:
   sound:      has a synthesizer (fluidsynth, with the small General MIDI SoundFont) play every
               MIDI file and finds each note of each chord (the JSON positions' MIDI notes) in the
               spectrum of its bar, within 25 cents;
+              both also for the guitar sample in drop D and a mandolin (instrument code 2) given
+              with --tuning, whose JSON notes are first checked against the tuning's own pitches;
   reactchords: renders every JSON position with a web chord library (npm react-chords,
               scripts/readback-react-chords/check.js);
   notation:   has two web notation engines (npm opensheetmusicdisplay and verovio,
@@ -89,6 +91,53 @@ def convert(convert_tool, fixture_tool, samples, readback, work, odd_names):
         print("FAIL: %d databases, JSON files for %s" % (len(os.listdir(source)), databases))
         sys.exit(1)
     return [os.path.splitext(path)[0] for path in databases]
+
+
+# Converted again with --tuning: the databases, the tuning, and its open strings as MIDI notes
+# (the diagram's left string first).
+MANDOLIN = """database "Mandolin Chords"
+instrument 2
+{define: G frets 0 0 2 3}
+{define: C frets 0 2 3 0}
+{define: D frets 2 0 0 2}
+{define: Am frets 2 2 0 0}
+{define: E7 base-fret 2 frets 1 1 1 x}
+"""
+TUNED = [("Guitar Chords", "guitar=drop-d", [38, 45, 50, 55, 59, 64]),
+         ("Mandolin Chords", "2=mandolin", [55, 62, 69, 76])]
+
+
+def tuned(convert_tool, fixture_tool, samples, work):
+    """The bases of the tuned conversions, and how many of their chords sound other notes than
+    their tuning gives."""
+    source = os.path.join(work, "tuned-in")
+    os.makedirs(source)
+    shutil.copy(os.path.join(samples, "Guitar Chords.pdb"), source)
+    with open(os.path.join(source, "Mandolin Chords.txt"), "w", encoding="utf-8") as f:
+        f.write(MANDOLIN)
+    subprocess.run([fixture_tool, os.path.join(source, "Mandolin Chords.txt"),
+                    os.path.join(source, "Mandolin Chords.pdb")], check=True)
+    bases, failures = [], 0
+    for name, tuning, open_strings in TUNED:
+        out = os.path.join(work, "tuned-out")
+        subprocess.run([convert_tool, "-q", "-f", "json,midi", "--tuning", tuning, "-o", out,
+                        os.path.join(source, name + ".pdb")], check=True,
+                       stdout=subprocess.DEVNULL)
+        base = os.path.join(out, name, name)
+        with open(base + ".json", encoding="utf-8") as f:
+            data = json.load(f)
+        for chord in data["chords"]:
+            position = chord["positions"][0]
+            want = [open_strings[i] + (fret + position["baseFret"] - 1 if fret > 0 else 0)
+                    for i, fret in enumerate(position["frets"]) if fret >= 0]
+            if sorted(set(want)) != sorted(set(position["midi"])):
+                print("FAIL: %s with %s: %s sounds %s, its tuning gives %s" %
+                      (name, tuning, chord["name"], position["midi"], want))
+                failures += 1
+        bases.append(base)
+    print("%d databases converted with --tuning: their chords sound the tuning's notes" %
+          len(bases))
+    return bases, failures
 
 
 def validate(bases, schema_path):
@@ -548,10 +597,9 @@ def main():
             failures = musescore(bases, musescore4_files)
         elif mode == "notation":
             failures = notation(bases)
-        elif mode == "midi":
-            failures = midi(bases)
-        elif mode == "sound":
-            failures = sound(bases)
+        elif mode in ("midi", "sound"):
+            more, failures = tuned(convert_tool, fixture_tool, samples, work)
+            failures += (midi if mode == "midi" else sound)(bases + more)
         elif mode == "reactchords":
             failures = react_chords(bases)
         else:

@@ -6,7 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "RenderTestSupport.h"
+#include "strumlet/pdb/Tuning.h"
 
 namespace strumlet {
 namespace {
@@ -54,6 +57,22 @@ TEST(DiagramTextTest, BarredStringsSoundAtTheBarreExceptTheBanjosShortString) {
   perString.barres[1] = 2;
   perString.barres[2] = 3;
   EXPECT_EQ(DescribeDiagram(perString), "X: 0 0 3 2, barres 0 0 3 2");
+}
+
+TEST(DiagramTextTest, WithNotesSaysWhatSoundsOnTheTuningInUse) {
+  const ChordRecord c = MakeChord("C", 0, {0, 1, 0, 2, 3, 100});
+  EXPECT_EQ(DescribeDiagram(c, true), "C: x 3 2 0 1 0, notes C E G C E");
+  // Without notes the words are as they always were: an SVG diagram's title stays as it is.
+  EXPECT_EQ(DescribeDiagram(c), "C: x 3 2 0 1 0");
+  // Re-entrant ukulele: the G string comes first, above the C.
+  EXPECT_EQ(DescribeDiagram(MakeChord("C", 0, {3, 0, 0, 0}, 1), true), "C: 0 0 0 3, notes G C E C");
+  UseTunings(std::vector<Tuning>{*ReadTuningChoice("guitar=dadgad")});
+  EXPECT_EQ(DescribeDiagram(MakeChord("D", 0, {0, 0, 0, 0, 0, 0}), true),
+            "D: 0 0 0 0 0 0, notes D A D G A D");
+  UseTunings({});
+  // An instrument of unknown tuning, or with other strings than its own, names no notes.
+  EXPECT_EQ(DescribeDiagram(MakeChord("G", 0, {0, 0, 0, 0}, 2), true), "G: 0 0 0 0");
+  EXPECT_EQ(DescribeDiagram(MakeChord("G", 0, {0, 0, 0, 0}), true), "G: 0 0 0 0");
 }
 
 }  // namespace

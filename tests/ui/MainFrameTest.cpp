@@ -341,7 +341,7 @@ TEST_F(ProgramTest, EveryAcceleratorStaysAsItWas) {
     EXPECT_EQ(bound.join(", "), expected == keys.end() ? QString() : expected->second) << id;
     EXPECT_FALSE(action->statusTip().isEmpty()) << id;
   }
-  EXPECT_EQ(commands, 47);
+  EXPECT_EQ(commands, 49);
   EXPECT_EQ(frame->command(12345), nullptr);
 }
 
@@ -364,7 +364,8 @@ TEST_F(ProgramTest, EveryMenuListsItsCommandsInOrder) {
   EXPECT_EQ(items("menu129Window"), "57650 57651");
   EXPECT_EQ(items("menuOptions"),
             "32771 32780 32788 - 32773 32810 32811 - 32779 32778 32777 32776 32775 32774 32781 - "
-            "32784 32786 32785 - 32783");
+            "32784 32786 32785 - 32783 32840");
+  EXPECT_EQ(items("menuTools"), "32841");
   EXPECT_EQ(items("menuPalm"), "32787 - 32772 32782");
   EXPECT_EQ(items("menuHelp"), "57664");
   frame->command(ID_FILE_NEW)->trigger();
@@ -1158,7 +1159,7 @@ TEST_F(ProgramTest, OneFileMenuAtATimeOpensWithAltFAndF10) {
   };
   EXPECT_EQ(heard(), "File|Options|Palm|Help");
   frame->command(ID_FILE_NEW)->trigger();
-  EXPECT_EQ(heard(), "File|Edit|View|Window|Options|Palm|Help");
+  EXPECT_EQ(heard(), "File|Edit|View|Window|Options|Tools|Palm|Help");
   QMenu* file = Menu(frame, "menuFile");
   for (const QKeyCombination key : {Qt::AltModifier | Qt::Key_F, QKeyCombination(Qt::Key_F10)}) {
     QTest::keyClick(QApplication::focusWidget(), key.key(), key.keyboardModifiers());

@@ -7,10 +7,12 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "strumlet/app/ProfileStore.h"
 #include "strumlet/app/SettingCommands.h"
 #include "strumlet/convert/ProcessingSettings.h"
+#include "strumlet/pdb/Tuning.h"
 
 namespace strumlet {
 
@@ -91,5 +93,11 @@ bool RunSettingCommand(int command, ProfileStore& store, ProcessingSettings& set
 // Whether the command's menu item shows a check mark; none for commands without a rule.
 // The commands are never disabled.
 std::optional<bool> SettingCommandChecked(int command, const ProcessingSettings& settings);
+
+// The instruments' tunings as the store keeps them, one value per code ("Tuning2": a common
+// tuning's key or the pitches typed). A code without a value, or with one that no longer reads,
+// has its usual tuning.
+std::vector<Tuning> ReadTunings(ProfileStore& store);
+void StoreTunings(ProfileStore& store, std::span<const Tuning> tunings);
 
 }  // namespace strumlet

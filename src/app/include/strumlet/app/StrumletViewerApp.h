@@ -72,6 +72,12 @@ class CStrumletViewerApp {
   // The single-setting commands and the path settings command.
   void OnSettingCommand(int command);
   std::optional<bool> SettingChecked(int command) const;
+  // Options, Tunings: the dialog; what it accepts is kept and used from the next conversion or
+  // export on.
+  void OnTunings();
+  // Tools, Check Chord Names: checks the database at `databasePath` in the tunings in use and
+  // shows what it found.
+  void OnCheckNames(const std::string& databasePath, int sortOrder);
 
   // Opens `path` with the current processing settings; nullptr on failure.
   CStrumletViewerDoc* OpenDocumentFile(const std::string& path);

@@ -14,6 +14,7 @@
 #include "strumlet/convert/ProcessingSettings.h"
 #include "strumlet/convert/StrumletViewerDoc.h"
 #include "strumlet/export/ChordProWriter.h"
+#include "strumlet/pdb/Tuning.h"
 
 namespace strumlet {
 
@@ -24,6 +25,8 @@ struct JobOptions {
   std::vector<const OutputFormat*> formats;
   ChordProOptions chordPro;
   PaperSize paper;  // of the chord book; empty: the system's
+  // The instruments' tunings for the run; a code not named keeps its usual one.
+  std::vector<Tuning> tunings;
 };
 
 // The exit statuses of a run, as the command line ends with them.
