@@ -23,7 +23,7 @@ packages=(
   locales time
   at-spi2-core python3-pyatspi dbus-daemon
   python3 python3-jsonschema python3-numpy musescore3 libpalm-perl libxml2-utils nodejs
-  fluidsynth timgm6mb-soundfont
+  fluidsynth timgm6mb-soundfont libfluidsynth-dev libsndfile1-dev python3-soundfile
   lintian reuse debootstrap debhelper autopkgtest
 )
 

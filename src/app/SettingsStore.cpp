@@ -30,6 +30,7 @@ constexpr const char* kOutputPath = "OutputPath";
 constexpr const char* kLeftHanded = "LeftHanded";
 constexpr const char* kAltText = "AltText";
 constexpr const char* kTuning = "Tuning";  // and the instrument code
+constexpr const char* kPlaySound = "PlaySound";
 
 int ReadInt(ProfileStore& store, const char* name, int defaultValue) {
   return store.GetProfileInt(kSettingsSection, name, defaultValue);
@@ -90,6 +91,9 @@ constexpr SettingToggle kToggles[] = {
     Flag(ID_TOGGLE_ALT_TEXT, "&Describe diagrams for screen readers",
          "Give every diagram on the pages a description in words", kAltText,
          &ProcessingSettings::m_bAltText),
+    Flag(ID_TOGGLE_PLAY_SOUND, "Play Chords on &Click",
+         "Play a chord, strummed, when its diagram is clicked", kPlaySound,
+         &ProcessingSettings::m_bPlaySound),
     Scale(ID_SCALE_25, 25, "Scale &25%", "Show the chord images at 25 percent"),
     Scale(ID_SCALE_50, 50, "Scale &50%", "Show the chord images at 50 percent"),
     Scale(ID_SCALE_63, 63, "Scale &63%", "Show the chord images at 63 percent"),
@@ -146,6 +150,8 @@ void LoadStartupSettings(ProfileStore& store, ProcessingSettings& settings) {
   // Read as the Open command reads them, so that the Options menu shows what it will propose.
   CopyOpenCommandChoices(ReadOpenCommandValues(store), settings);
   settings.m_bAltText = FlagIsOn(ReadInt(store, kAltText, 0));
+  // On until turned off.
+  settings.m_bPlaySound = FlagIsOn(ReadInt(store, kPlaySound, 1));
 }
 
 OpenCommandValues ReadOpenCommandValues(ProfileStore& store) {

@@ -94,6 +94,9 @@ std::variant<Parsed, int> Parse(int argc, char** argv) {
       "draw the diagrams as a left-handed player sees the neck (under names of their own)");
   app.add_flag("--alt-text", settings.m_bAltText,
                "describe every diagram in words on the pages, for screen readers and search");
+  app.add_flag("--sound", settings.m_bSound,
+               "also write an audio file (Ogg Vorbis) of every chord beside its diagram, linked "
+               "by the page");
   app.add_option("--font", settings.m_strFontFile,
                  "TrueType font (default: the fontconfig match for \"Times New Roman\")")
       ->type_name("FILE");

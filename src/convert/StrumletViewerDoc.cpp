@@ -28,12 +28,15 @@
 #include "strumlet/core/FileSystem.h"
 #include "strumlet/core/FolderLock.h"
 #include "strumlet/core/Handles.h"
+#include "strumlet/export/ChordStrum.h"
 #include "strumlet/html/HtmlText.h"
 #include "strumlet/html/IndexWriter.h"
 #include "strumlet/html/PageWriter.h"
 #include "strumlet/pdb/DatabaseFile.h"
 #include "strumlet/render/Assets.h"
 #include "strumlet/render/DiagramText.h"
+#include "strumlet/sound/ChordSound.h"
+#include "strumlet/sound/ChordSynth.h"
 
 namespace strumlet {
 namespace {
@@ -165,10 +168,14 @@ std::map<std::string, std::string> DistinctBaseNames(const std::vector<std::stri
 
 CStrumletViewerDoc::CStrumletViewerDoc(const ProcessingSettings& settings) : settings_(settings) {}
 
+CStrumletViewerDoc::~CStrumletViewerDoc() = default;
+
 void CStrumletViewerDoc::CopyRunOptions() {
   WriteJpeg = settings_.m_bJpeg;
   WritePng = settings_.m_bPng;
   WriteSvg = settings_.m_bSvg;
+  WriteSound = settings_.m_bSound;
+  synthFailed_ = false;
   pageOptions_ = PageOptionsFor(settings_);
   ImagePercent = pageOptions_.imagePercent;
   FrameImages = pageOptions_.frameImages;
@@ -440,11 +447,15 @@ int CStrumletViewerDoc::ProcessDatabase(const std::filesystem::path& database,
   }
 
   progress_.chordsDone = 0;
-  progress_.chordsTotal =
-      database_.chords.size() * ((WritePng ? 1 : 0) + (WriteJpeg ? 1 : 0) + (WriteSvg ? 1 : 0));
+  const bool sound = WriteSound && WritesImages();
+  progress_.chordsTotal = database_.chords.size() * ((WritePng ? 1 : 0) + (WriteJpeg ? 1 : 0) +
+                                                     (WriteSvg ? 1 : 0) + (sound ? 1 : 0));
   Report();
   int result = kNoPage;
   bool failed = false;
+  soundFiles_.clear();
+  // Before the pages, which link them.
+  if (sound) failed |= !WriteChordSounds();
   if (WritePng) {
     failed |= !WriteDatabasePage(ImageKind::kPng);
     result = kPngPage;
@@ -540,6 +551,7 @@ bool CStrumletViewerDoc::WriteDatabasePage(ImageKind kind) {
   }
   PageOptions options = pageOptions_;
   options.threads = renderThreads_;
+  options.soundFiles = soundFiles_;
   const std::size_t offset = progress_.chordsDone;
   try {
     if (collectWords_) {
@@ -555,6 +567,11 @@ bool CStrumletViewerDoc::WriteDatabasePage(ImageKind kind) {
                        EscapeHtmlName(DescribeDiagram(database_.chords[i], options.style.altText)));
       }
       pageWords_[JoinPath(DestinationFolder, pageName)] = std::move(words);
+      const std::vector<ChordStrum> strums = StrumsOf(database_.chords);
+      auto sounds = std::make_shared<DiagramStrumMap>();
+      sounds->reserve(names.size());
+      for (std::size_t i = 0; i < names.size(); ++i) sounds->emplace(names[i], strums[i]);
+      pageStrums_[JoinPath(DestinationFolder, pageName)] = std::move(sounds);
     }
     const PageWritten written = strumlet::WriteDatabasePage(
         database_, BaseName, DestinationFolder, kind, options, [&](std::size_t done, std::size_t) {
@@ -574,6 +591,54 @@ bool CStrumletViewerDoc::WriteDatabasePage(ImageKind kind) {
     TellUser("", "The chords of '" + pageName + "' could not be drawn: " + e.what());
   }
   return false;
+}
+
+bool CStrumletViewerDoc::WriteChordSounds() {
+  if (!synth_) {
+    if (synthFailed_) return false;
+    Result<std::unique_ptr<ChordSynth>> opened = ChordSynth::Open({}, kSoundFileRate);
+    if (!opened) {
+      synthFailed_ = true;
+      TellUser("", "No chord sounds are written: " + opened.error().reason +
+                       (opened.error().path.empty() ? "" : " ('" + opened.error().path + "')") +
+                       ". Install timgm6mb-soundfont or name a SoundFont in STRUMLET_SOUNDFONT.");
+      return false;
+    }
+    synth_ = std::move(*opened);
+  }
+  std::vector<int32_t> offsets;
+  offsets.reserve(database_.chords.size());
+  for (const ChordRecord& chord : database_.chords) offsets.push_back(chord.recordOffset);
+  // The images' names, whichever kind: the sound takes its image's stem.
+  const std::vector<std::string> images =
+      DiagramFileNames(offsets, ImageKind::kPng, pageOptions_.style.leftHanded);
+  const std::vector<ChordStrum> strums = StrumsOf(database_.chords);
+  soundFiles_.assign(strums.size(), std::string());
+  std::string firstError;
+  int errors = 0;
+  for (std::size_t i = 0; i < strums.size(); ++i) {
+    if (!strums[i].notes.empty()) {
+      const std::string& image = images[i];
+      const std::string file = image.substr(0, image.rfind('.')) + kSoundExtension;
+      const std::string path = JoinPath(DestinationFolder, file);
+      if (const Result<void> written = WriteChordSound(*synth_, strums[i], path)) {
+        soundFiles_[i] = file;
+      } else if (errors++ == 0) {
+        const Error& error = written.error();
+        firstError = error.reason.empty() ? WriteFailureText(path, error.code)
+                                          : "Could not write '" + path + "': " + error.reason;
+      }
+    }
+    ++progress_.chordsDone;
+    Report();
+  }
+  if (errors > 0) {
+    TellUser("",
+             firstError + (errors > 1 ? " (" + std::to_string(errors - 1) + " more sounds of '" +
+                                            BaseName + "' could not be written either)"
+                                      : std::string()));
+  }
+  return errors == 0;
 }
 
 }  // namespace strumlet

@@ -12,16 +12,16 @@
 
 #include "strumlet/core/CodePage.h"
 #include "strumlet/export/ChordShape.h"
+#include "strumlet/export/ChordStrum.h"
 #include "strumlet/pdb/HeadingTracker.h"
 
 namespace strumlet {
 namespace {
 
-constexpr int kTicksPerQuarter = 480;
+constexpr int kTicksPerQuarter = kStrumTicksPerQuarter;
 constexpr int kTicksPerBar = 4 * kTicksPerQuarter;
-constexpr int kStrumTicks = 30;  // about 31 ms at 120 beats a minute
-constexpr int kMicrosecondsPerQuarter = 500000;
-constexpr int kVelocity = 80;
+constexpr int kMicrosecondsPerQuarter = kStrumMicrosecondsPerQuarter;
+constexpr int kVelocity = kStrumVelocity;
 constexpr int kDrumChannel = 9;  // General MIDI's percussion
 constexpr std::string_view kIncomplete =
     "The database could not be read to its end: only the chords read completely are here.";
@@ -119,14 +119,10 @@ std::string WriteMidi(const std::string& title, const ChordCollection& chords,
       const std::size_t part = score.partOf[index];
       const ExportInstrument instrument = InstrumentOf(record);
       std::vector<Event>& track = tracks[part];
-      std::vector<int> struck;
+      const std::vector<int> struck = StrumNotes(instrument, shape);
       uint32_t at = start;
-      for (const StringSound& s : shape.strings) {
-        const std::optional<int> note = MidiNote(instrument, shape, s);
-        // A pitch two strings share sounds once: a second note-on would end the first early.
-        if (!note || std::find(struck.begin(), struck.end(), *note) != struck.end()) continue;
-        track.push_back(Channel(at, 0x90, channels[part], *note, kVelocity));
-        struck.push_back(*note);
+      for (const int note : struck) {
+        track.push_back(Channel(at, 0x90, channels[part], note, kVelocity));
         at += kStrumTicks;
       }
       for (const int note : struck) {

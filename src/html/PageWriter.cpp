@@ -127,10 +127,13 @@ PageWritten WriteDatabasePage(const ChordDatabase& db, const std::string& baseNa
         options.style.altText || kind == ImageKind::kSvg
             ? " alt=\"" + EscapeHtmlName(DescribeDiagram(record, options.style.altText)) + "\""
             : "";
-    page.Print("<img src=\"%s\"%s width=\"%i\" height=\"%i\" border=\"%i\">\n",
+    const bool sound = i < options.soundFiles.size() && !options.soundFiles[i].empty();
+    if (sound) page.Print("<a href=\"%s\">", EscapeHtml(options.soundFiles[i]).c_str());
+    page.Print("<img src=\"%s\"%s width=\"%i\" height=\"%i\" border=\"%i\">",
                EscapeHtml(chord.fileName).c_str(), alt.c_str(),
                ScaledSize(chord.width, options.imagePercent),
                ScaledSize(chord.height, options.imagePercent), options.frameImages ? 1 : 0);
+    page.Print("%s", sound ? "</a>\n" : "\n");
   }
   page.Print("<hr size=\"1\">");
   WritePageFooter(page, "HTML Created: %s");

@@ -155,6 +155,9 @@ void CChildFrame::InitialUpdate() {
   for (const auto& [page, words] : document_->PageWords()) {
     SetPageWords(page, words);
   }
+  for (const auto& [page, strums] : document_->PageStrums()) {
+    SetPageStrums(page, strums);
+  }
   const bool instructions = htmlView_->OnInitialUpdate(document_->PagePath);
   if (instructions) {
     showMaximized();
@@ -170,6 +173,9 @@ void CChildFrame::InitialUpdate() {
 void CChildFrame::Reload() {
   for (const auto& [page, words] : document_->PageWords()) {
     SetPageWords(page, words);
+  }
+  for (const auto& [page, strums] : document_->PageStrums()) {
+    SetPageStrums(page, strums);
   }
   // Images made again keep their names: the browser must not show the ones it holds.
   if (htmlView_->url() == PageSchemeUrl(document_->PagePath)) {

@@ -35,6 +35,7 @@
 #include <system_error>
 
 #include "ChildFrame.h"
+#include "ChordPlayback.h"
 #include "CommandIds.h"
 #include "FallbackIcons.h"
 #include "FindBar.h"
@@ -91,6 +92,20 @@ CMainFrame::CMainFrame(CStrumletViewerApp& app, QWidget* parent)
     return documents != nullptr && documents->ServesFile(path);
   });
 
+  // Sound that cannot be played is said once, in a box that waits for no answer.
+  playback_ = new CChordPlayback(
+      [this](const QString& text) {
+        auto* box =
+            new QMessageBox(QMessageBox::Information, tr("Sound"), text, QMessageBox::Ok, this);
+        box->setObjectName(QStringLiteral("soundUnavailableBox"));
+        box->setAttribute(Qt::WA_DeleteOnClose);
+        box->setModal(false);
+        box->show();
+        statusBar()->showMessage(text, 10000);
+      },
+      this);
+  SetPlayButtons([this] { return app_.settings().m_bPlaySound; });
+
   createActions();
   createMenus();
   createToolBars();
@@ -101,6 +116,7 @@ CMainFrame::CMainFrame(CStrumletViewerApp& app, QWidget* parent)
 
 CMainFrame::~CMainFrame() {
   CPageSchemeHandler::SetAccess(nullptr);
+  SetPlayButtons(nullptr);
   // The document windows go first, while the application's document manager still exists.
   mdiArea_->closeAllSubWindows();
 }
@@ -563,6 +579,9 @@ DocumentWindow* CMainFrame::CreateDocumentWindow(CStrumletViewerDoc& document,
   child->htmlView()->setZoomFactor(pageZoom_ / 100.0);
   connect(child->htmlView(), &CStrumletViewerView::zoomStepsRequested, this,
           &CMainFrame::zoomBySteps);
+  child->htmlView()->SetChordPlayer([this](const std::string& page, const std::string& image) {
+    if (app_.settings().m_bPlaySound) playback_->Play(page, image);
+  });
   // Its first page decides whether it opens maximised, and maximising changes the caption.
   connect(child, &CChildFrame::initialUpdateDone, this, &CMainFrame::updateMenus);
   connect(child, &QMdiSubWindow::windowStateChanged, this, &CMainFrame::updateMenus);
@@ -661,6 +680,8 @@ void CMainFrame::setPageZoom(int percent) {
 
 void CMainFrame::runSettingCommand(int id) {
   app_.OnSettingCommand(id);
+  // Pages shown from now on have their play buttons, or none; a chord sounding stops.
+  if (id == ID_TOGGLE_PLAY_SOUND && !app_.settings().m_bPlaySound) playback_->Stop();
   updateMenus();
 }
 

@@ -94,6 +94,12 @@ class CMainFrame final : public QMainWindow, public MainFrameWindow {
   void updateRecentMenu();
   void openRecent(const std::string& path);
 
+ public:
+  // The window's sound, for tests.
+  class CChordPlayback* chordPlayback() const {
+    return playback_;
+  }
+
  private:
   void createActions();
   void createUnavailableActions();
@@ -113,6 +119,7 @@ class CMainFrame final : public QMainWindow, public MainFrameWindow {
   CStrumletViewerApp& app_;
   QMdiArea* mdiArea_;
 
+  class CChordPlayback* playback_ = nullptr;
   QMenu* fileMenu_ = nullptr;
   QMenu* recentMenu_ = nullptr;
   // Whether the File menu and the bar hold the full menus, once they have been filled.

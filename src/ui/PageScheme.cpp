@@ -114,6 +114,106 @@ std::optional<QByteArrayView> AttributeValue(QByteArrayView tag, QByteArrayView 
 
 }  // namespace
 
+namespace {
+
+struct PageStrumsEntry {
+  std::string canonicalPath;
+  std::weak_ptr<const DiagramStrums> strums;
+};
+
+std::vector<PageStrumsEntry>& PageStrumsRegistry() {
+  static std::vector<PageStrumsEntry> registry;
+  return registry;
+}
+
+std::shared_ptr<const DiagramStrums> StrumsFor(const std::string& canonicalPath) {
+  std::shared_ptr<const DiagramStrums> found;
+  std::erase_if(PageStrumsRegistry(), [&](const PageStrumsEntry& entry) {
+    auto strums = entry.strums.lock();
+    if (strums && entry.canonicalPath == canonicalPath) found = strums;
+    return !strums;
+  });
+  return found;
+}
+
+std::function<bool()>& PlayButtonsOn() {
+  static std::function<bool()> on;
+  return on;
+}
+
+}  // namespace
+
+void SetPageStrums(const std::string& pagePath,
+                   const std::shared_ptr<const DiagramStrums>& strums) {
+  const std::string canonical = CanonicalPath(pagePath);
+  if (canonical.empty() || !strums) return;
+  StrumsFor(canonical);
+  auto& registry = PageStrumsRegistry();
+  std::erase_if(registry, [&](const PageStrumsEntry& e) { return e.canonicalPath == canonical; });
+  registry.push_back({canonical, strums});
+}
+
+std::shared_ptr<const DiagramStrums> PageStrums(const std::string& pagePath) {
+  const std::string canonical = CanonicalPath(pagePath);
+  return canonical.empty() ? nullptr : StrumsFor(canonical);
+}
+
+void SetPlayButtons(std::function<bool()> on) { PlayButtonsOn() = std::move(on); }
+
+QByteArray WithPlayButtons(QByteArray html) {
+  static const QByteArray kTag = QByteArrayLiteral("<img src=");
+  static const QByteArray kSoundLinkEnd = QByteArrayLiteral("</a>");
+  static const QByteArray kClass = QByteArrayLiteral("strumlet-play");
+  QByteArray served;
+  served.reserve(html.size() + html.count(kTag) * 120);
+  qsizetype from = 0;
+  bool any = false;
+  for (;;) {
+    const qsizetype at = html.indexOf(kTag, from);
+    const qsizetype end = at < 0 ? -1 : html.indexOf('>', at);
+    if (end < 0) break;
+    const QByteArrayView tag(html.constData() + at, end + 1 - at);
+    const auto source = AttributeValue(tag, "<img src=");
+    // A diagram linked to its audio file: `<a href="STEM.ogg"><img ...></a>`.
+    qsizetype before = at;
+    qsizetype after = end + 1;
+    const qsizetype link = html.lastIndexOf("<a href=\"", at);
+    if (link >= from && html.indexOf('>', link) == at - 1 &&
+        QByteArrayView(html.constData() + link, at - link).endsWith(".ogg\">") &&
+        html.sliced(after).startsWith(kSoundLinkEnd)) {
+      before = link;
+      after += kSoundLinkEnd.size();
+    }
+    served.append(html.constData() + from, before - from);
+    if (source) {
+      served.append("<button type=\"submit\" form=\"" + kClass + "\" name=\"");
+      served.append(kPlayField);
+      served.append("\" value=\"");
+      served.append(source->data(), source->size());
+      served.append("\" class=\"" + kClass + "\">");
+      served.append(tag.data(), tag.size());
+      served.append("</button>");
+      any = true;
+    } else {
+      served.append(tag.data(), tag.size());
+    }
+    from = after;
+  }
+  served.append(html.constData() + from, html.size() - from);
+  if (any) {
+    // One form for every button, in the body (the page opens it after its head); the buttons
+    // take no room of their own, and show where the keyboard is.
+    const qsizetype head = served.indexOf("</head>");
+    const qsizetype at = head < 0 ? 0 : head + 7;
+    served.insert(at, "<form id=\"" + kClass + "\" method=\"get\"></form>");
+    const qsizetype headStart = served.indexOf("<head>");
+    served.insert(headStart < 0 ? 0 : headStart + 6,
+                  "<style>." + kClass + "{all:unset;cursor:pointer}." + kClass +
+                      ":focus-visible{outline:2px solid Highlight}</style>");
+  }
+  return served;
+}
+
 void SetPageWords(const std::string& pagePath, const std::shared_ptr<const DiagramWords>& words) {
   const std::string canonical = CanonicalPath(pagePath);
   if (canonical.empty() || !words) return;
@@ -247,6 +347,9 @@ void CPageSchemeHandler::requestStarted(QWebEngineUrlRequestJob* job) {
   QByteArray data = QByteArray::fromStdString(content.str());
   const QByteArray mime = PageSchemeMimeType(QString::fromUtf8(path));
   if (mime == "text/html") {
+    if (const auto& on = PlayButtonsOn(); on && on() && StrumsFor(path)) {
+      data = WithPlayButtons(std::move(data));
+    }
     const std::shared_ptr<const DiagramWords> words = WordsFor(path);
     data = WithDeferredImages(std::move(data), words.get());
     // The page's Back button runs a script, and the view runs none: served as a button that

@@ -14,6 +14,8 @@
 #include <string>
 #include <unordered_map>
 
+#include "strumlet/export/ChordStrum.h"
+
 namespace strumlet {
 
 // The generated pages are shown through a URL scheme of our own instead of file: URLs. A page of
@@ -50,6 +52,27 @@ using DiagramWords = std::unordered_map<std::string, std::string>;
 // Gives the page at `pagePath` the words of its diagrams for as long as `words` lives (the
 // document that wrote the page owns them). Pages without words are served with what they have.
 void SetPageWords(const std::string& pagePath, const std::shared_ptr<const DiagramWords>& words);
+
+// The chords of a page as they sound: image file name (unescaped) to its strum.
+using DiagramStrums = std::unordered_map<std::string, ChordStrum>;
+
+// Gives the page at `pagePath` the sounds of its diagrams for as long as `strums` lives.
+void SetPageStrums(const std::string& pagePath, const std::shared_ptr<const DiagramStrums>& strums);
+// The sounds of the page at `pagePath`, if it has them.
+std::shared_ptr<const DiagramStrums> PageStrums(const std::string& pagePath);
+
+// Asked as each page with sounds is served: whether its diagrams are play buttons (the window's
+// setting). Without it (the start) they are not.
+void SetPlayButtons(std::function<bool()> on);
+
+// The form field a play button submits, with the diagram's image file name as its value: the
+// view plays that chord instead of loading the address.
+inline constexpr char kPlayField[] = "strumlet-play";
+
+// `html` with every diagram a button that submits kPlayField: reached with Tab, pressed with a
+// click, Enter or Space, drawn as the bare image. A link of a diagram to its audio file is
+// dropped, for the view would leave the page for it.
+QByteArray WithPlayButtons(QByteArray html);
 
 // The class of the words the served page keeps beside each diagram for find in page.
 inline constexpr char kFindWordsClass[] = "strumlet-words";

@@ -11,6 +11,7 @@
 #include <QShortcut>
 #include <QTimer>
 #include <QUrl>
+#include <QUrlQuery>
 #include <QVariant>
 #include <QWebEnginePage>
 #include <QWebEngineScript>
@@ -38,6 +39,7 @@ class GuardedPage final : public QWebEnginePage {
   explicit GuardedPage(QObject* parent) : QWebEnginePage(parent) {}
 
   CStrumletViewerView::LinkOpener opener = [](const QUrl& url) { QDesktopServices::openUrl(url); };
+  CStrumletViewerView::ChordPlayer player;
 
  protected:
   bool acceptNavigationRequest(const QUrl& url, NavigationType type, bool) override {
@@ -45,6 +47,16 @@ class GuardedPage final : public QWebEnginePage {
       // Not from inside the browser's own call.
       QTimer::singleShot(0, this, [this] { triggerAction(Back); });
       return false;
+    }
+    if (type == NavigationTypeFormSubmitted && IsOwnContentUrl(url)) {
+      // A diagram's play button: the page stays.
+      const QUrlQuery query(url);
+      if (query.hasQueryItem(QLatin1String(kPlayField))) {
+        const std::string image =
+            query.queryItemValue(QLatin1String(kPlayField), QUrl::FullyDecoded).toStdString();
+        if (player) player(PageSchemePath(url), image);
+        return false;
+      }
     }
     if (IsOwnContentUrl(url)) {
       return true;
@@ -335,6 +347,12 @@ void CStrumletViewerView::TourForTiming() {
         });
   });
   jump();
+}
+
+void CStrumletViewerView::SetChordPlayer(ChordPlayer player) {
+  if (auto* guarded = dynamic_cast<GuardedPage*>(page())) {
+    guarded->player = std::move(player);
+  }
 }
 
 void CStrumletViewerView::SetLinkOpener(LinkOpener opener) {

@@ -26,6 +26,11 @@ class CStrumletViewerView final : public QWebEngineView {
 
   void SetLinkOpener(LinkOpener opener);
 
+  // Plays the chord of a diagram's play button: the page's path (as the scheme names it) and the
+  // diagram's image file name.
+  using ChordPlayer = std::function<void(const std::string& pagePath, const std::string& image)>;
+  void SetChordPlayer(ChordPlayer player);
+
   // Navigates once: to `pagePath` (served through the page scheme), or to the instruction page when
   // it is empty. True when the instructions were shown (the window is then maximised by its frame).
   bool OnInitialUpdate(const std::string& pagePath);

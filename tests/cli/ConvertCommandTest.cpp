@@ -67,13 +67,13 @@ class ConvertCommandTest : public ::testing::Test {
   }
 
   // Runs the program in `root_` with `arguments`; stderr is not a terminal here. Standard output
-  // goes to a file, or to `stdoutTo` when given.
-  Result Convert(const std::vector<std::string>& arguments, const std::string& stdoutTo = "") {
+  // goes to a file, or to `stdoutTo` when given; `environment` (NAME=value) is set for it.
+  Result Convert(const std::vector<std::string>& arguments, const std::string& stdoutTo = "",
+                 const std::string& environment = "") {
     // Leak-checked builds must not add their suppression report to the messages.
-    std::string command =
-        "cd " + ShellQuote(root_) +
-        " && LSAN_OPTIONS=\"${LSAN_OPTIONS:+$LSAN_OPTIONS:}print_suppressions=0\" " +
-        ShellQuote(STRUMLET_CONVERT);
+    std::string command = "cd " + ShellQuote(root_) + " && " + environment +
+                          " LSAN_OPTIONS=\"${LSAN_OPTIONS:+$LSAN_OPTIONS:}print_suppressions=0\" " +
+                          ShellQuote(STRUMLET_CONVERT);
     for (const std::string& argument : arguments) {
       command += ' ';
       command += ShellQuote(argument);
@@ -200,6 +200,63 @@ TEST_F(ConvertCommandTest, LeftHandedAndAltTextAreChoicesThatLeaveTheDefaultPage
   }
   EXPECT_EQ(left, 2);
   EXPECT_EQ(right, 2);
+}
+
+TEST_F(ConvertCommandTest, SoundWritesAChordsAudioBesideItsImageAndThePageLinksIt) {
+  Database("G.pdb", kGuitar + std::string("{define: Mute frets x x x x x x}\n"
+                                          "{define: C frets x 3 2 0 1 0}\n"));
+  ASSERT_EQ(Convert({"-q", "-f", "png", "-o", Out(), "in/G.pdb"}).status, 0);
+  const std::string plain = Read(Out() + "/G/G.html");
+  EXPECT_EQ(plain.find(".ogg"), std::string::npos);
+
+  const Result run = Convert({"-q", "-f", "png,svg", "--sound", "-o", Out(), "in/G.pdb"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.err, "");
+  std::vector<std::string> sounds;
+  for (const auto& entry : fs::directory_iterator(Out() + "/G")) {
+    if (entry.path().extension() == ".ogg") sounds.push_back(entry.path().filename());
+  }
+  std::sort(sounds.begin(), sounds.end());
+  // Four chords, one of them silent; the repeated C under its image's own name.
+  ASSERT_EQ(sounds.size(), 3u);
+  const std::string page = Read(Out() + "/G/G.html");
+  for (const std::string& sound : sounds) {
+    const std::string stem = sound.substr(0, sound.size() - 4);
+    EXPECT_TRUE(fs::exists(Out() + "/G/" + stem + ".svg")) << stem;
+    EXPECT_NE(page.find("<a href=\"" + sound + "\"><img src=\"" + stem + ".svg\""),
+              std::string::npos)
+        << page;
+    EXPECT_EQ(Read(Out() + "/G/" + sound).substr(0, 4), "OggS");
+  }
+  EXPECT_EQ(std::count(page.begin(), page.end(), '<') - std::count(plain.begin(), plain.end(), '<'),
+            2 * 3)
+      << "one link opened and closed for each sounding chord";
+  EXPECT_NE(page.find("\"></a>\n"), std::string::npos);
+  // The PNG page was written with the same links.
+  Convert({"-q", "-f", "png", "--sound", "-o", Out(), "in/G.pdb"});
+  EXPECT_NE(Read(Out() + "/G/G.html").find(".png\" width"), std::string::npos);
+  EXPECT_NE(Read(Out() + "/G/G.html").find(".ogg\"><img src="), std::string::npos);
+}
+
+TEST_F(ConvertCommandTest, SoundWithoutASoundFontSaysSoOnceAndFailsButWritesThePages) {
+  Database("G.pdb", kGuitar);
+  Database("H.pdb", kGuitar);
+  const Result run = Convert({"-q", "-f", "png", "--sound", "-o", Out(), "in"}, "",
+                             "STRUMLET_SOUNDFONT=/nonexistent.sf2");
+  EXPECT_EQ(run.status, 1) << run.err;
+  // Said once for the run, at the database it came to first.
+  const std::string told =
+      "No chord sounds are written: the SoundFont named by STRUMLET_SOUNDFONT cannot be read "
+      "('/nonexistent.sf2'). Install timgm6mb-soundfont or name a SoundFont in "
+      "STRUMLET_SOUNDFONT.\n";
+  ASSERT_NE(run.err.find(told), std::string::npos) << run.err;
+  EXPECT_EQ(run.err.find(told, run.err.find(told) + 1), std::string::npos) << run.err;
+  EXPECT_NE(run.err.find("Converted 0 of 2 files in"), std::string::npos) << run.err;
+  for (const char* name : {"G", "H"}) {
+    const std::string page = Read(Out() + "/" + name + "/" + name + ".html");
+    EXPECT_NE(page.find("<img src="), std::string::npos) << name;
+    EXPECT_EQ(page.find(".ogg"), std::string::npos) << name;
+  }
 }
 
 TEST_F(ConvertCommandTest, SvgAloneOrJoinedWithTheOtherOutputs) {

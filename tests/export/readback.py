@@ -28,6 +28,9 @@ separated by ":") with `strumlet-convert -f all,midi`, then, by MODE:
               spectrum of its bar, within 25 cents;
               both also for the guitar sample in drop D and a mandolin (instrument code 2) given
               with --tuning, whose JSON notes are first checked against the tuning's own pitches;
+  ogg:        converts with --sound too, decodes every chord's audio file (python3-soundfile),
+              checks that the page links it, its length and rate, and finds each note of the
+              chord in its spectrum, within 25 cents;
   reactchords: renders every JSON position with a web chord library (npm react-chords,
               scripts/readback-react-chords/check.js);
   notation:   has two web notation engines (npm opensheetmusicdisplay and verovio,
@@ -67,7 +70,7 @@ def node_reader(package):
     return shutil.which("node")
 
 
-def convert(convert_tool, fixture_tool, samples, readback, work, odd_names):
+def convert(convert_tool, fixture_tool, samples, readback, work, odd_names, extra=()):
     source = os.path.join(work, "in")
     os.makedirs(source)
     for pdb in glob.glob(os.path.join(samples, "*.pdb")):
@@ -81,7 +84,7 @@ def convert(convert_tool, fixture_tool, samples, readback, work, odd_names):
         shutil.copy(sample, os.path.join(os.fsencode(source), name + b".pdb"))
     out = os.path.join(work, "out")
     # Status 1 is a damaged database read in part: its chords read completely are exported.
-    result = subprocess.run([convert_tool, "-q", "-f", "all,midi", "-o", out, source],
+    result = subprocess.run([convert_tool, "-q", "-f", "all,midi", *extra, "-o", out, source],
                             stdout=subprocess.DEVNULL)
     if result.returncode not in (0, 1):
         print("FAIL: strumlet-convert ended with status %d" % result.returncode)
@@ -505,6 +508,78 @@ SOUNDFONT = "/usr/share/sounds/sf2/TimGM6mb.sf2"
 SECONDS_PER_BAR = 2.0  # 4/4 at 120 beats a minute
 
 
+def heard_notes(numpy, samples, rate, want):
+    """Each wanted MIDI note with how far (cents) the strongest peak near it lies from it, and
+    that peak's strength against the loudest of the spectrum."""
+    size = 1 << 18  # zero-padded: a bin is 0.08 Hz at 22,050 Hz, a cent of the lowest E 0.05 Hz
+    freqs = numpy.fft.rfftfreq(size, 1 / rate)
+    spectrum = numpy.abs(numpy.fft.rfft(samples * numpy.hanning(len(samples)), size))
+    loudest = spectrum.max()
+    heard = []
+    for note in want:
+        f = 440 * 2 ** ((note - 69) / 12)
+        band = (freqs >= f * 2 ** (-50 / 1200)) & (freqs <= f * 2 ** (50 / 1200))
+        peak = numpy.argmax(spectrum * band)
+        cents = 1200 * numpy.log2(freqs[peak] / f) if freqs[peak] > 0 else 1200
+        heard.append((note, cents, spectrum[peak] / loudest if loudest > 0 else 0))
+    return heard
+
+
+OGG_SECONDS = 2.3  # two seconds of ringing and the strings' release
+OGG_RATE = 22050
+
+
+def ogg(bases):
+    try:
+        import numpy
+        import soundfile
+    except ImportError:
+        missing("python3-numpy or python3-soundfile is not installed")
+    import re
+    failures = files = notes = size = 0
+    worst = 0.0
+    for base in bases:
+        with open(base + ".json", encoding="utf-8") as f:
+            data = json.load(f)
+        with open(base + ".html", "rb") as f:
+            page = f.read()
+        links = [m.decode() for m in re.findall(rb'<a href="([^"]+\.ogg)"><img ', page)]
+        sounding = [c for c in data["chords"] if c["positions"] and c["positions"][0]["midi"]]
+        if len(links) != len(sounding):
+            print("FAIL: %s.html links %d sounds for %d sounding chords" %
+                  (os.path.basename(base), len(links), len(sounding)))
+            failures += 1
+            continue
+        folder = os.path.dirname(base)
+        for link, chord in zip(links, sounding):
+            path = os.path.join(folder, link)
+            files += 1
+            size += os.path.getsize(path)
+            samples, rate = soundfile.read(path, dtype="float64")
+            seconds = len(samples) / rate
+            if rate != OGG_RATE or abs(seconds - OGG_SECONDS) > 0.05 or samples.ndim != 1:
+                print("FAIL: %s: %.3f s at %d Hz, %d channels" %
+                      (link, seconds, rate, 1 if samples.ndim == 1 else samples.shape[1]))
+                failures += 1
+                continue
+            # The strum has begun; before the strings are let go.
+            bar = samples[int(0.2 * rate):int(1.95 * rate)]
+            want = sorted(set(chord["positions"][0]["midi"]))
+            for note, cents, strength in heard_notes(numpy, bar, rate, want):
+                notes += 1
+                worst = max(worst, abs(cents))
+                if abs(cents) > 25 or strength < 1 / 30:
+                    print("FAIL: %s: %s: MIDI note %d heard %+.1f cents off at %.3f of the "
+                          "loudest" % (link, chord["name"], note, cents, strength))
+                    failures += 1
+    if files == 0:
+        print("FAIL: no chord sounds were written")
+        failures += 1
+    print("%d chord sounds decoded (%d bytes each on average): %d notes each heard within 25 "
+          "cents (the farthest %.1f cents off)" % (files, size // max(files, 1), notes, worst))
+    return failures
+
+
 def sound(bases):
     program = shutil.which("fluidsynth")
     if not program:
@@ -532,8 +607,6 @@ def sound(bases):
             rate, channels = w.getframerate(), w.getnchannels()
             samples = numpy.frombuffer(w.readframes(w.getnframes()), dtype=numpy.int16)
         samples = samples.reshape(-1, channels).mean(axis=1)
-        size = 1 << 18  # zero-padded: a bin is 0.08 Hz, a cent of the lowest E 0.05 Hz
-        freqs = numpy.fft.rfftfreq(size, 1 / rate)
         for index, chord in enumerate(data["chords"]):
             want = sorted(set(chord["positions"][0]["midi"])) if chord["positions"] else []
             if not want:
@@ -542,19 +615,8 @@ def sound(bases):
             # The bar after the strum has begun, before the next one.
             start = int((index * SECONDS_PER_BAR + 0.2) * rate)
             bar = samples[start:int((index * SECONDS_PER_BAR + 1.95) * rate)]
-            spectrum = numpy.abs(numpy.fft.rfft(bar * numpy.hanning(len(bar)), size))
-            loudest = spectrum.max()
-
-            def near(note):
-                f = 440 * 2 ** ((note - 69) / 12)
-                return (freqs >= f * 2 ** (-50 / 1200)) & (freqs <= f * 2 ** (50 / 1200))
-
-            for note in want:
+            for note, cents, strength in heard_notes(numpy, bar, rate, want):
                 notes += 1
-                band = near(note)
-                peak = numpy.argmax(spectrum * band)
-                cents = 1200 * numpy.log2(freqs[peak] / (440 * 2 ** ((note - 69) / 12)))
-                strength = spectrum[peak] / loudest if loudest > 0 else 0
                 worst = max(worst, abs(cents))
                 if abs(cents) > 25 or strength < 1 / 30:
                     print("FAIL: %s: %s: MIDI note %d heard %+.1f cents off at %.3f of the "
@@ -588,7 +650,8 @@ def main():
     mode, convert_tool, fixture_tool, samples, readback = sys.argv[1:6]
     with tempfile.TemporaryDirectory() as work:
         # The readers other than the validators open no file whose path is not UTF-8.
-        bases = convert(convert_tool, fixture_tool, samples, readback, work, mode == "schema")
+        bases = convert(convert_tool, fixture_tool, samples, readback, work, mode == "schema",
+                        ["--sound"] if mode == "ogg" else [])
         if mode == "schema":
             failures = names(bases) or validate(bases, sys.argv[6]) + validate_musicxml(bases)
         elif mode == "musescore":
@@ -600,6 +663,8 @@ def main():
         elif mode in ("midi", "sound"):
             more, failures = tuned(convert_tool, fixture_tool, samples, work)
             failures += (midi if mode == "midi" else sound)(bases + more)
+        elif mode == "ogg":
+            failures = ogg(bases)
         elif mode == "reactchords":
             failures = react_chords(bases)
         else:

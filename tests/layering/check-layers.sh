@@ -16,13 +16,14 @@ declare -A may=(
   [render]="pdb core"
   [html]="render pdb core"
   [export]="render pdb core"
-  [convert]="html export render pdb core"
+  [sound]="export pdb core"
+  [convert]="html sound export render pdb core"
   [palm]="core"
-  [app]="convert html export render pdb core palm"
-  [ui]="app convert html export render pdb core palm"
-  [cli]="convert html export render pdb core palm"
+  [app]="convert html sound export render pdb core palm"
+  [ui]="app convert html sound export render pdb core palm"
+  [cli]="convert html sound export render pdb core palm"
 )
-qt_free="core pdb render html export convert palm cli"
+qt_free="core pdb render html export sound convert palm cli"
 status=0
 for layer in "${!may[@]}"; do
   [[ -d "$src/$layer" ]] || continue

@@ -341,7 +341,7 @@ TEST_F(ProgramTest, EveryAcceleratorStaysAsItWas) {
     EXPECT_EQ(bound.join(", "), expected == keys.end() ? QString() : expected->second) << id;
     EXPECT_FALSE(action->statusTip().isEmpty()) << id;
   }
-  EXPECT_EQ(commands, 49);
+  EXPECT_EQ(commands, 50);
   EXPECT_EQ(frame->command(12345), nullptr);
 }
 
@@ -363,8 +363,8 @@ TEST_F(ProgramTest, EveryMenuListsItsCommandsInOrder) {
   EXPECT_EQ(items("menuView"), "32794 32795 32796");
   EXPECT_EQ(items("menu129Window"), "57650 57651");
   EXPECT_EQ(items("menuOptions"),
-            "32771 32780 32788 - 32773 32810 32811 - 32779 32778 32777 32776 32775 32774 32781 - "
-            "32784 32786 32785 - 32783 32840");
+            "32771 32780 32788 - 32773 32810 32811 32830 - 32779 32778 32777 32776 32775 32774 "
+            "32781 - 32784 32786 32785 - 32783 32840");
   EXPECT_EQ(items("menuTools"), "32841");
   EXPECT_EQ(items("menuPalm"), "32787 - 32772 32782");
   EXPECT_EQ(items("menuHelp"), "57664");
@@ -1007,6 +1007,74 @@ TEST_F(ProgramTest, TheFindBarFindsAsYouTypeStepsThroughTheMatchesAndCloses) {
   std::ifstream onDisk(folder / "out/Guitar Chords/Guitar Chords.html");
   const std::string page{std::istreambuf_iterator<char>(onDisk), {}};
   EXPECT_EQ(page.find(" alt="), std::string::npos);
+}
+
+TEST(PageScheme, ServedDiagramsArePlayButtonsInPlaceOfTheirSoundLinks) {
+  const QByteArray page =
+      "<html>\n<head>\n<title>t</title></head><FORM>x</FORM>"
+      "<a href=\"1.ogg\"><img src=\"1.png\" width=\"7\" height=\"7\" border=\"0\"></a>\n"
+      "<img src=\"2.png\" width=\"7\" height=\"7\" border=\"0\">\n"
+      "<a href=\"http://x\">Strumlet</a><hr size=\"1\">";
+  const QByteArray served = WithPlayButtons(page);
+  EXPECT_TRUE(served.contains(
+      "<button type=\"submit\" form=\"strumlet-play\" name=\"strumlet-play\" value=\"1.png\" "
+      "class=\"strumlet-play\"><img src=\"1.png\" width=\"7\" height=\"7\" border=\"0\">"
+      "</button>\n<button "))
+      << served.toStdString();
+  EXPECT_TRUE(served.contains("value=\"2.png\" class=\"strumlet-play\"><img src=\"2.png\""));
+  // The view would leave the page for an audio file; other links stay.
+  EXPECT_FALSE(served.contains(".ogg"));
+  EXPECT_FALSE(served.contains("</button></a>"));
+  EXPECT_TRUE(served.contains("<a href=\"http://x\">Strumlet</a>"));
+  EXPECT_TRUE(served.contains("</head><form id=\"strumlet-play\" method=\"get\"></form><FORM>"));
+  EXPECT_TRUE(served.contains("<head><style>.strumlet-play{all:unset"));
+  // Deferred after, the buttons keep their images' places.
+  EXPECT_EQ(WithDeferredImages(served).count("<button "), 2);
+  const QByteArray none = "<html><head></head><p>no diagrams</p>";
+  EXPECT_EQ(WithPlayButtons(none), none);
+}
+
+TEST_F(ProgramTest, AClickedDiagramPlaysOrSaysOnceThatNoSoundCanBePlayed) {
+  // No audio output here, whatever the machine has.
+  qputenv("STRUMLET_AUDIO_DRIVER", "no-such-driver");
+  CMainFrame* frame = nullptr;
+  CStrumletViewerView* view = StartWithGuitarPage(&frame);
+  ASSERT_NE(view, nullptr);
+  EXPECT_TRUE(frame->command(ID_TOGGLE_PLAY_SOUND)->isChecked());
+  const QString buttons =
+      ScriptValue(view, "String(document.querySelectorAll('button.strumlet-play').length)");
+  EXPECT_EQ(buttons, ScriptValue(view, "String(document.images.length)"));
+  EXPECT_NE(buttons, "0");
+  const auto boxes = [frame] { return frame->findChildren<QMessageBox*>("soundUnavailableBox"); };
+  // Reached with Tab and pressed with Space, then Enter, then a click: the first tells, once.
+  ScriptValue(view, "document.querySelector('button.strumlet-play').focus(), 'focused'");
+  QTest::keyClick(KeyTarget(view), Qt::Key_Space);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return boxes().size() == 1; }, 10000));
+  EXPECT_TRUE(boxes().front()->text().contains("no audio output could be opened"))
+      << boxes().front()->text().toStdString();
+  EXPECT_FALSE(boxes().front()->isModal());
+  QTest::keyClick(KeyTarget(view), Qt::Key_Return);
+  ScriptValue(view, "document.querySelectorAll('button.strumlet-play')[1].click(), 'clicked'");
+  QTest::qWait(500);
+  EXPECT_EQ(boxes().size(), 1);
+  // The page stays, and works as before.
+  EXPECT_EQ(view->url(),
+            PageSchemeUrl(QString::fromStdString(folder / "out/Guitar Chords/Guitar Chords.html")));
+  EXPECT_TRUE(PageText(view).contains("Guitar Chords"));
+
+  // Turned off: stored, and the page shown next has no buttons.
+  frame->command(ID_TOGGLE_PLAY_SOUND)->trigger();
+  EXPECT_FALSE(frame->command(ID_TOGGLE_PLAY_SOUND)->isChecked());
+  EXPECT_EQ(store.ints["Settings/PlaySound"], 0);
+  view->triggerPageAction(QWebEnginePage::Reload);
+  ASSERT_TRUE(WaitForLoad(view));
+  EXPECT_EQ(ScriptValue(view, "String(document.querySelectorAll('button').length)"), "0");
+  // The file on disk never had them.
+  std::ifstream onDisk(folder / "out/Guitar Chords/Guitar Chords.html");
+  const std::string written{std::istreambuf_iterator<char>(onDisk), {}};
+  EXPECT_EQ(written.find("button"), std::string::npos);
+  EXPECT_EQ(written.find(".ogg"), std::string::npos);
+  qunsetenv("STRUMLET_AUDIO_DRIVER");
 }
 
 TEST(PageScheme, ServedPagesDescribeEveryDiagramTheyHaveWordsFor) {

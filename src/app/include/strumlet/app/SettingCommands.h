@@ -27,6 +27,7 @@ enum SettingCommand : int {
   ID_TOGGLE_SVG = 32788,
   ID_TOGGLE_LEFT_HANDED = 32810,
   ID_TOGGLE_ALT_TEXT = 32811,
+  ID_TOGGLE_PLAY_SOUND = 32830,
 };
 
 }  // namespace strumlet

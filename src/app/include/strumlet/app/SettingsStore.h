@@ -43,7 +43,8 @@ std::string DefaultPathSetting();
 std::string DefaultOutputSetting();
 
 // Start-up: fills `settings` from the store with the values the Open command would propose
-// (exactly one image type), and the alt-text flag.
+// (exactly one image type), the alt-text flag and whether clicked diagrams play (on when not
+// stored).
 void LoadStartupSettings(ProfileStore& store, ProcessingSettings& settings);
 
 // The Open command's dialog values, read from the store each time.

@@ -33,6 +33,8 @@ struct ProcessingSettings {
   bool m_bBorder = false;
   bool m_bLeftHanded = false;  // diagrams as a left-handed player sees the neck
   bool m_bAltText = false;     // pages describe every diagram in words
+  bool m_bSound = false;       // an audio file per chord beside its image, linked by the page
+  bool m_bPlaySound = false;   // the window plays the chord of a diagram clicked
   int m_nSort = 0;             // 0 category, 1 name, 2 position
   std::string m_strFontFile;
   int m_nFontSize = 0;

@@ -18,12 +18,15 @@
 
 #include "strumlet/convert/ProcessingSettings.h"
 #include "strumlet/core/FolderLock.h"
+#include "strumlet/export/ChordStrum.h"
 #include "strumlet/html/PageWriter.h"
 #include "strumlet/pdb/ChordDatabase.h"
 #include "strumlet/pdb/DatabaseFile.h"
 #include "strumlet/render/ChordDiagram.h"
 
 namespace strumlet {
+
+class ChordSynth;
 
 // How far a conversion has come; databasesTotal is 1 for a single database.
 struct ConversionProgress {
@@ -85,6 +88,7 @@ class CStrumletViewerDoc {
 
   // `settings` must outlive the document; it is read at the start of every open.
   explicit CStrumletViewerDoc(const ProcessingSettings& settings);
+  ~CStrumletViewerDoc();
 
   // Converts the database file or every database of the folder at `path`. False when there is
   // nothing to show: the path or output folder is unusable, a diagram asset is missing
@@ -159,12 +163,19 @@ class CStrumletViewerDoc {
   const std::map<std::string, std::shared_ptr<const DiagramWordMap>>& PageWords() const {
     return pageWords_;
   }
+  // The same pages' chords as they sound, by their image file name (unescaped), for playing a
+  // clicked diagram; collected with the words.
+  using DiagramStrumMap = std::unordered_map<std::string, ChordStrum>;
+  const std::map<std::string, std::shared_ptr<const DiagramStrumMap>>& PageStrums() const {
+    return pageStrums_;
+  }
 
   // Run options, copied at the start of every open; the page and diagram ones are read from the
   // page options made then (PageOptionsFor), which the pages are written with.
   bool WriteJpeg = false;
   bool WritePng = false;
   bool WriteSvg = false;
+  bool WriteSound = false;  // audio files of the chords, linked by the pages
   int ImagePercent = 0;
   bool FrameImages = false;
   int SortOrder = 0;
@@ -178,6 +189,10 @@ class CStrumletViewerDoc {
 
  private:
   void CopyRunOptions();
+  // Writes the audio file of every chord of the database read last that sounds, beside its
+  // images, and keeps their names for the pages; false when one could not be written or there is
+  // no synthesiser (the user has been told, once a run for the synthesiser).
+  bool WriteChordSounds();
   bool WritesImages() const;
   bool LoadAssets();
   void FolderRun(const std::filesystem::path& folder, const std::filesystem::path& outputFolder,
@@ -214,7 +229,12 @@ class CStrumletViewerDoc {
   std::string destinationProblem_;
   bool destinationBusy_ = false;  // another conversion kept the destination folder
   std::map<std::string, std::shared_ptr<const DiagramWordMap>> pageWords_;
+  std::map<std::string, std::shared_ptr<const DiagramStrumMap>> pageStrums_;
   std::map<std::filesystem::path, PageSource> pageSources_;
+  // The sound files of the database being converted, per chord ("" for none).
+  std::vector<std::string> soundFiles_;
+  std::shared_ptr<ChordSynth> synth_;  // made at the first database that wants sound
+  bool synthFailed_ = false;           // and told, for the rest of the open
   std::atomic<bool> stopRequested_{false};
 };
 

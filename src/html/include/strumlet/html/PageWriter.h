@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "strumlet/core/FileSystem.h"
 #include "strumlet/core/Result.h"
@@ -31,6 +32,9 @@ struct PageOptions {
   // Threads drawing the diagrams of one page; 0 means one per core. The page, the files and
   // the messages are the same for every value.
   unsigned threads = 0;
+  // Per chord, the audio file its diagram links (beside the image); none where it is empty or
+  // past the end. Without any the page is as it always was.
+  std::vector<std::string> soundFiles;
 };
 
 // Called on the writing thread as diagrams get done: (chords done, chords of the page).
