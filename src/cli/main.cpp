@@ -68,6 +68,7 @@ std::variant<Parsed, int> Parse(int argc, char** argv) {
   std::string sort = "position";
   bool noFingers = false;
   std::string paper;
+  std::string pageStyle = "classic";
 
   app.add_option("PATH", settings.m_strDefaultPath, "a database file or a folder")->required();
   app.add_option("-o,--output", settings.m_strOutputPath,
@@ -91,6 +92,11 @@ std::variant<Parsed, int> Parse(int argc, char** argv) {
       "draw the diagrams as a left-handed player sees the neck (under names of their own)");
   app.add_flag("--alt-text", settings.m_bAltText,
                "describe every diagram in words on the pages, for screen readers and search");
+  app.add_option("--page-style", pageStyle,
+                 "classic, or modern: HTML5 pages and index for phones, dark mode and print "
+                 "(default: classic)")
+      ->type_name("STYLE")
+      ->check(CLI::IsMember({"classic", "modern"}));
   app.add_option("--font", settings.m_strFontFile,
                  "TrueType font (default: the fontconfig match for \"Times New Roman\")")
       ->type_name("FILE");
@@ -122,6 +128,7 @@ std::variant<Parsed, int> Parse(int argc, char** argv) {
   }
   parsed.options.formats = strumlet::ParseFormats(format).value_or(parsed.options.formats);
   parsed.options.chordPro = strumlet::ChordProOptions{!noFingers};
+  settings.m_bModernPage = pageStyle == "modern";
   if (!paper.empty()) parsed.options.paper = *strumlet::NamedPaper(paper);
   settings.m_nSort = std::map<std::string, int>{{"category", strumlet::kSortByCategory},
                                                 {"name", strumlet::kSortByName},

@@ -317,7 +317,7 @@ void CStrumletViewerDoc::FolderRun(const std::string& folder, const std::string&
   }
   if (lock.held()) RemoveUnfinishedFiles(outputFolder, StartTime());
   IndexWriter index;
-  if (!index.Open(indexPath, folder)) {
+  if (!index.Open(indexPath, folder, pageOptions_.pageStyle)) {
     TellUser("", index.FailureText());
     summary_.indexFailed = true;
     return;

@@ -33,6 +33,7 @@ struct ProcessingSettings {
   bool m_bBorder = false;
   bool m_bLeftHanded = false;  // diagrams as a left-handed player sees the neck
   bool m_bAltText = false;     // pages describe every diagram in words
+  bool m_bModernPage = false;  // pages and index for today's browsers, not the classic ones
   int m_nSort = 0;             // 0 category, 1 name, 2 position
   std::string m_strFontFile;
   int m_nFontSize = 0;

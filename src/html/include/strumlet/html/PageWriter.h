@@ -20,6 +20,10 @@
 
 namespace strumlet {
 
+// The markup of the database pages and the folder index: the classic pages as they have always
+// been written, or HTML5 for today's browsers (ModernPage.h), laid out for phones and print.
+enum class PageStyle { kClassic, kModern };
+
 // What one database page is drawn with; the run options of the document that writes it.
 struct PageOptions {
   int sortOrder = 2;
@@ -31,6 +35,7 @@ struct PageOptions {
   // Threads drawing the diagrams of one page; 0 means one per core. The page, the files and
   // the messages are the same for every value.
   unsigned threads = 0;
+  PageStyle pageStyle = PageStyle::kClassic;
 };
 
 // Called on the writing thread as diagrams get done: (chords done, chords of the page).
