@@ -28,6 +28,7 @@ constexpr const char* kFontSize = "FontSize";
 constexpr const char* kOutputPath = "OutputPath";
 constexpr const char* kLeftHanded = "LeftHanded";
 constexpr const char* kAltText = "AltText";
+constexpr const char* kModernPage = "ModernPage";
 
 int ReadInt(ProfileStore& store, const char* name, int defaultValue) {
   return store.GetProfileInt(kSettingsSection, name, defaultValue);
@@ -88,6 +89,9 @@ constexpr SettingToggle kToggles[] = {
     Flag(ID_TOGGLE_ALT_TEXT, "&Describe diagrams for screen readers",
          "Give every diagram on the pages a description in words", kAltText,
          &ProcessingSettings::m_bAltText),
+    Flag(ID_TOGGLE_MODERN_PAGE, "Pages for Today's &Browsers",
+         "Write HTML5 pages that fit phones, follow dark mode and print cleanly", kModernPage,
+         &ProcessingSettings::m_bModernPage),
     Scale(ID_SCALE_25, 25, "Scale &25%", "Show the chord images at 25 percent"),
     Scale(ID_SCALE_50, 50, "Scale &50%", "Show the chord images at 50 percent"),
     Scale(ID_SCALE_63, 63, "Scale &63%", "Show the chord images at 63 percent"),
@@ -155,6 +159,7 @@ OpenCommandValues ReadOpenCommandValues(ProfileStore& store) {
   values.fontSize = ReadInt(store, kFontSize, 12);
   values.border = ReadInt(store, kBorder, 0);
   values.leftHanded = ReadInt(store, kLeftHanded, 0);
+  values.modernPage = ReadInt(store, kModernPage, 0);
   values.fontFile = ReadString(store, kFontFile, DefaultFontSetting());
   values.outputPath = ReadString(store, kOutputPath, DefaultOutputSetting());
   values.defaultPath = ReadString(store, kDefaultPath, DefaultPathSetting());
@@ -175,6 +180,7 @@ void StoreOpenCommandChoices(ProfileStore& store, const OpenCommandValues& choic
   WriteInt(store, kFontSize, choices.fontSize);
   WriteInt(store, kBorder, border ? 1 : 0);
   WriteInt(store, kLeftHanded, FlagIsOn(choices.leftHanded) ? 1 : 0);
+  WriteInt(store, kModernPage, FlagIsOn(choices.modernPage) ? 1 : 0);
   CopyOpenCommandChoices(choices, settings);
 }
 
@@ -188,6 +194,7 @@ void CopyOpenCommandChoices(const OpenCommandValues& choices, ProcessingSettings
   settings.m_nChordPercent = choices.chordPercent;
   settings.m_bBorder = border;
   settings.m_bLeftHanded = FlagIsOn(choices.leftHanded);
+  settings.m_bModernPage = FlagIsOn(choices.modernPage);
   settings.m_nSort = choices.sort;
   settings.m_strFontFile = choices.fontFile;
   settings.m_nFontSize = choices.fontSize;

@@ -341,7 +341,7 @@ TEST_F(ProgramTest, EveryAcceleratorStaysAsItWas) {
     EXPECT_EQ(bound.join(", "), expected == keys.end() ? QString() : expected->second) << id;
     EXPECT_FALSE(action->statusTip().isEmpty()) << id;
   }
-  EXPECT_EQ(commands, 47);
+  EXPECT_EQ(commands, 48);
   EXPECT_EQ(frame->command(12345), nullptr);
 }
 
@@ -362,9 +362,10 @@ TEST_F(ProgramTest, EveryMenuListsItsCommandsInOrder) {
   EXPECT_EQ(items("menuEdit"), "57634 - 32791 32792 32793");
   EXPECT_EQ(items("menuView"), "32794 32795 32796");
   EXPECT_EQ(items("menu129Window"), "57650 57651");
-  EXPECT_EQ(items("menuOptions"),
-            "32771 32780 32788 - 32773 32810 32811 - 32779 32778 32777 32776 32775 32774 32781 - "
-            "32784 32786 32785 - 32783");
+  EXPECT_EQ(
+      items("menuOptions"),
+      "32771 32780 32788 - 32773 32810 32811 32815 - 32779 32778 32777 32776 32775 32774 32781 - "
+      "32784 32786 32785 - 32783");
   EXPECT_EQ(items("menuPalm"), "32787 - 32772 32782");
   EXPECT_EQ(items("menuHelp"), "57664");
   frame->command(ID_FILE_NEW)->trigger();
@@ -1042,6 +1043,21 @@ TEST(PageScheme, ServedPagesDescribeEveryDiagramTheyHaveWordsFor) {
   // Without words or headings, a page is served as before: only its images deferred.
   const QByteArray plain = "<head><img src=\"9.png\" width=\"1\">";
   EXPECT_EQ(WithDeferredImages(plain), plain);
+}
+
+TEST(PageScheme, PagesForTodaysBrowsersGetOnlyTheWindowsOwnAdditions) {
+  // Their headings are headings already and they have no Back button to stand in for.
+  const QByteArray page =
+      "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<title>t</title>\n</head>\n<body>\n"
+      "<header><h1>Guitar</h1></header>\n<main>\n<h2>Minor</h2>\n<div class=\"chords\">\n"
+      "<figure><img src=\"1.png\" alt=\"Bm: x 2 4 4 3 2\" width=\"7\" height=\"7\"></figure>\n"
+      "</div>\n</main>\n</body>\n</html>\n";
+  QByteArray expected = page;
+  expected.replace("<head>", "<head><style>.strumlet-words{font-size:0}</style>");
+  expected.replace("height=\"7\"></figure>",
+                   "height=\"7\"><span class=\"strumlet-words\" aria-hidden=\"true\">Bm: x 2 4 4 3 "
+                   "2</span></figure>");
+  EXPECT_EQ(WithDeferredImages(page, nullptr).toStdString(), expected.toStdString());
 }
 
 TEST_F(ProgramTest, ZoomChangesEveryPageAndIsKeptForTheNextStart) {

@@ -27,6 +27,7 @@ enum SettingCommand : int {
   ID_TOGGLE_SVG = 32788,
   ID_TOGGLE_LEFT_HANDED = 32810,
   ID_TOGGLE_ALT_TEXT = 32811,
+  ID_TOGGLE_MODERN_PAGE = 32815,
 };
 
 }  // namespace strumlet
