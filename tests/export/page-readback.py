@@ -10,8 +10,8 @@ usage: page-readback.py MODE CONVERT FIXTURE SAMPLES READBACK_DIRS [SHOTS_DIR]
 MODE validators: the Nu HTML checker and html-validate find no error and no warning on the
     pages (JPEG, PNG and SVG diagrams; left-handed; every sort order; framed) and the folder
     index, the samples and databases of odd names alike.
-MODE browser: headless Chromium, driven by puppeteer-core, lays the sample pages out on a
-    phone (375 px, device scale 2, touch): every diagram 96 CSS px wide or more, nothing to
+MODE browser: headless Chromium, driven by puppeteer-core, lays the sample pages (PNG and
+    left-handed SVG diagrams) out on a phone (375 px, device scale 2, touch): every diagram 96 CSS px wide or more, nothing to
     scroll sideways; its accessibility tree has the headings at levels 1 and 2 and one named
     image per chord; a page of 100 chords printed on A4 leaves no heading at the foot of a page
     and no figure split over two. Screenshots of a phone, a desktop and dark mode go to
@@ -136,16 +136,20 @@ def browser(tool, source, work, shots):
     if not shutil.which("pdftotext"):
         skip("pdftotext is not installed (poppler-utils)")
     need_node_package("puppeteer-core")
-    out = os.path.join(work, "out")
-    pages = convert(tool, source, out, ["-f", "png", "-s", "category"])
     checks = []
-    for page in pages:
-        folder = os.path.dirname(page)
-        chords = len(glob.glob(os.path.join(glob.escape(folder), "*.png")))
-        name = os.path.basename(folder)
-        if name in ("Guitar Chords", "Banjo Chords", "Ukulele Chords", "Hundred Chords"):
-            checks.append({"page": page, "chords": chords, "print": name == "Hundred Chords"})
-    checks.append({"page": os.path.join(out, "index.html"), "chords": 0, "print": False})
+    # The PNG pages by category, and SVG diagrams of a left hand by name.
+    for kind, extra in (("png", ["-s", "category"]), ("svg", ["-s", "name", "--left-handed"])):
+        out = os.path.join(work, kind)
+        for page in convert(tool, source, out, ["-f", kind] + extra):
+            folder = os.path.dirname(page)
+            chords = len(glob.glob(os.path.join(glob.escape(folder), "*." + kind)))
+            name = os.path.basename(folder)
+            if kind == "png" and name in ("Banjo Chords", "Ukulele Chords", "Hundred Chords"):
+                checks.append({"page": page, "chords": chords, "print": name == "Hundred Chords"})
+            elif name == "Guitar Chords":
+                checks.append({"page": page, "chords": chords, "print": False, "shots": kind})
+        if kind == "png":
+            checks.append({"page": os.path.join(out, "index.html"), "chords": 0, "print": False})
     os.makedirs(shots, exist_ok=True)
     script = os.path.join(NODE_READERS, "page-browser.cjs")
     result = subprocess.run(["node", script, CHROMIUM, shots, json.dumps(checks)],

@@ -4,8 +4,9 @@
 
 // Lays the modern pages out in headless Chromium and reads back what a reader meets there.
 // usage: node page-browser.cjs CHROMIUM SHOTS_DIR CHECKS_JSON
-// CHECKS_JSON: [{page, chords, print}]: the page file, how many diagrams it has, whether to
-// print it on A4 and read the PDF's pages back with pdftotext.
+// CHECKS_JSON: [{page, chords, print, shots}]: the page file, how many diagrams it has, whether
+// to print it on A4 and read the PDF's pages back with pdftotext, what its screenshots' names
+// end in.
 'use strict';
 
 const { execFileSync } = require('child_process');
@@ -103,7 +104,8 @@ async function main() {
     for (const check of checks) {
       const tab = await browser.newPage();
       const url = 'file://' + check.page.split('/').map(encodeURIComponent).join('/');
-      const shot = (name) => path.join(shots, `${path.basename(check.page, '.html')}-${name}.png`);
+      const stem = path.basename(check.page, '.html') + (check.shots ? `-${check.shots}` : '');
+      const shot = (name) => path.join(shots, `${stem}-${name}.png`);
       await tab.setViewport(PHONE);
       await tab.goto(url, { waitUntil: 'load' });
       const phone = await layout(tab);
@@ -138,7 +140,7 @@ async function main() {
       let printedPages = 0;
       if (check.print) printedPages = await printed(tab, check, shot('print').replace(/png$/, 'pdf'));
       console.log(
-        `${path.basename(check.page)}: ${phone.widths.length} diagrams, narrowest on a phone ` +
+        `${stem}: ${phone.widths.length} diagrams, narrowest on a phone ` +
           `${Math.min(...phone.widths, Infinity).toFixed(1)} px` +
           (printedPages ? `, ${printedPages} printed pages` : ''),
       );
