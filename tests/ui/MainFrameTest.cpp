@@ -1045,6 +1045,25 @@ TEST(PageScheme, ServedPagesDescribeEveryDiagramTheyHaveWordsFor) {
   EXPECT_EQ(WithDeferredImages(plain), plain);
 }
 
+TEST_F(ProgramTest, APageForTodaysBrowsersIsShownWithItsHeadingsAndEveryDiagram) {
+  store.ints["Settings/ModernPage"] = 1;
+  CMainFrame* frame = nullptr;
+  CStrumletViewerView* view = StartWithGuitarPage(&frame);
+  ASSERT_NE(view, nullptr);
+  EXPECT_TRUE(frame->command(ID_TOGGLE_MODERN_PAGE)->isChecked());
+  // Five categories; every diagram drawn, each with its words.
+  EXPECT_TRUE(WaitForScriptValue(
+      view,
+      "[document.doctype && document.doctype.name, document.querySelectorAll('h1').length,"
+      " document.querySelectorAll('h2').length].join(' ')",
+      "html 1 5"));
+  EXPECT_TRUE(WaitForScriptValue(
+      view,
+      "String([...document.querySelectorAll('figure img')].filter(i => i.complete &&"
+      " i.naturalWidth > 0 && /: /.test(i.alt || i.getAttribute('aria-label'))).length)",
+      "31"));
+}
+
 TEST(PageScheme, PagesForTodaysBrowsersGetOnlyTheWindowsOwnAdditions) {
   // Their headings are headings already and they have no Back button to stand in for.
   const QByteArray page =
