@@ -4,7 +4,9 @@
 
 #include "strumlet/html/ModernPage.h"
 
+#include <algorithm>
 #include <ctime>
+#include <string>
 
 #include "strumlet/core/Utf8.h"
 #include "strumlet/html/HtmlText.h"
@@ -91,12 +93,18 @@ std::string ModernText(std::string_view utf8) {
   return out;
 }
 
-void WriteModernHead(PageStream& page, std::string_view title, bool framed) {
+void WriteModernHead(PageStream& page, std::string_view title, bool framed, int diagramWidth) {
+  // The tile's padding on both sides comes with the diagram.
+  const std::string cells =
+      diagramWidth > 0
+          ? ".chords{grid-template-columns:repeat(auto-fill,minmax(max(6.5rem,min(100%," +
+                std::to_string(std::min(diagramWidth, 4000) + 8) + "px)),1fr))}\n"
+          : std::string();
   page.Print(
       "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
       "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n"
-      "<title>Strumlet - %s</title>\n<style>\n%s%s</style>\n</head>\n<body>\n",
-      ModernText(title).c_str(), kStyleSheet, framed ? kFramedRule : "");
+      "<title>Strumlet - %s</title>\n<style>\n%s%s%s</style>\n</head>\n<body>\n",
+      ModernText(title).c_str(), kStyleSheet, framed ? kFramedRule : "", cells.c_str());
 }
 
 void WriteModernFooter(PageStream& page, const char* timestampLead) {

@@ -68,7 +68,13 @@ namespace {
 // Unlike the classic page, a chord stored with no category leading the page gets its heading.
 void WriteModernBody(PageStream& page, const ChordDatabase& db, const std::string& baseName,
                      const std::vector<DrawnDiagram>& drawn, const PageOptions& options) {
-  WriteModernHead(page, baseName, options.frameImages);
+  int widest = 0;
+  for (const DrawnDiagram& chord : drawn) {
+    if (!chord.fileName.empty()) {
+      widest = std::max(widest, ScaledSize(chord.width, options.imagePercent));
+    }
+  }
+  WriteModernHead(page, baseName, options.frameImages, widest);
   page.Print(
       "<header>\n<p class=\"site\"><a href=\"%s\">Strumlet</a> Database</p>\n<h1>%s</h1>\n"
       "</header>\n<main>\n",

@@ -277,6 +277,11 @@ TEST_F(ModernPageTest, HeadingsInUtf8AndEveryDiagramNamedByItsWords) {
         << file;
   }
   EXPECT_EQ(Count(page, "<div class=\"chords\">"), 3u);
+  // The grid's cells grow with the scale, and its tiles' padding.
+  const int half =
+      PngSize(folder_ / ImageFileName(db.chords[0].recordOffset, ImageKind::kPng)).first / 2;
+  EXPECT_NE(page.find("minmax(max(6.5rem,min(100%," + std::to_string(half + 8) + "px)),1fr)"),
+            std::string::npos);
   for (const char* classic : {"<font", "<table", "align=", "<FORM", "bgcolor", "border="}) {
     EXPECT_EQ(page.find(classic), std::string::npos) << classic;
   }

@@ -21,8 +21,10 @@ namespace strumlet {
 std::string ModernText(std::string_view utf8);
 
 // The doctype, the head with `title` (escaped here) and the stylesheet, and the body's start.
-// `framed` draws a line around each diagram.
-void WriteModernHead(PageStream& page, std::string_view title, bool framed);
+// `framed` draws a line around each diagram. `diagramWidth`, the widest diagram at the page's
+// scale in pixels, widens the grid's cells beyond their least width where it is larger (0: the
+// least width); a phone's screen caps them.
+void WriteModernHead(PageStream& page, std::string_view title, bool framed, int diagramWidth = 0);
 
 // The timestamp line, led by `timestampLead` ("HTML Created: "), the footer's lines and the
 // closing tags.
