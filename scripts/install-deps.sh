@@ -16,7 +16,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang clang-format libclang-rt-14-dev
   libcli11-dev libcairo2-dev libpaper-dev
-  qpdf poppler-utils
+  qpdf poppler-utils chromium default-jre-headless
   xvfb xauth
   librsvg2-bin scdoc gzip groff-base file dpkg-dev
   desktop-file-utils appstream shared-mime-info xdg-utils libglib2.0-bin

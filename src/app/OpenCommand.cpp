@@ -31,6 +31,7 @@ std::unique_ptr<CProcessOptionsDialog> MakeProcessOptionsDialog(QWidget* parent,
       values.fontFile, FlagIsOn(values.jpeg) ? 0 : (FlagIsOn(values.svg) ? 2 : 1), values.sort,
       values.chordPercent, fontSize, FlagIsOn(values.border) ? 1 : 0);
   dialog->setLeftHanded(FlagIsOn(values.leftHanded));
+  dialog->setModernPage(FlagIsOn(values.modernPage));
   return dialog;
 }
 
@@ -47,6 +48,7 @@ OpenCommandValues ChoicesOf(const CProcessOptionsDialog& dialog) {
   choices.fontSize = static_cast<int>(dialog.fontSize());
   choices.border = dialog.border() == 1 ? 1 : 0;
   choices.leftHanded = dialog.leftHanded() ? 1 : 0;
+  choices.modernPage = dialog.modernPage() ? 1 : 0;
   return choices;
 }
 

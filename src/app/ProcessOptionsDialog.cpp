@@ -246,6 +246,10 @@ COptionsDialogLayout::COptionsDialogLayout(QWidget* parent)
   leftHandedBox_ = new QCheckBox(tr("&Left-handed diagrams"));
   leftHandedBox_->setObjectName("checkLeftHanded");
   leftHandedBox_->setToolTip(tr("Draw the diagrams as a left-handed player sees the neck"));
+  modernPageBox_ = new QCheckBox(tr("Pages for today's b&rowsers"));
+  modernPageBox_->setObjectName("checkModernPage");
+  modernPageBox_->setToolTip(
+      tr("Write HTML5 pages that fit phones, follow dark mode and print cleanly"));
 
   outputBox_ = new QLineEdit;
   outputBox_->setObjectName("edit1001");
@@ -306,6 +310,7 @@ COptionsDialogLayout::COptionsDialogLayout(QWidget* parent)
   auto* diagramChecks = new QVBoxLayout;
   diagramChecks->addWidget(frameBox_);
   diagramChecks->addWidget(leftHandedBox_);
+  diagramChecks->addWidget(modernPageBox_);
   scaleRow->addLayout(diagramChecks);
   scaleRow->addStretch(1);
   grid->addLayout(scaleRow, ++row, 0, 1, 5);
@@ -337,10 +342,10 @@ COptionsDialogLayout::COptionsDialogLayout(QWidget* parent)
   // image and sort groups at their checked buttons and the arrow keys move within them. The
   // focus starts in the path box: what to convert comes first.
   QWidget* const order[] = {
-      users_,    pdbButton_,  pathBox_,        pathBrowse_,     jpeg_,
-      png_,      svg_,        sortButtons_[0], sortButtons_[1], sortButtons_[2],
-      scaleBox_, frameBox_,   leftHandedBox_,  outputBox_,      outputBrowse_,
-      fontBox_,  fontBrowse_, sizeBox_,        okButton_,       cancelButton_};
+      users_,         pdbButton_,      pathBox_,        pathBrowse_,     jpeg_,     png_,
+      svg_,           sortButtons_[0], sortButtons_[1], sortButtons_[2], scaleBox_, frameBox_,
+      leftHandedBox_, modernPageBox_,  outputBox_,      outputBrowse_,   fontBox_,  fontBrowse_,
+      sizeBox_,       okButton_,       cancelButton_};
   for (std::size_t i = 1; i < std::size(order); ++i) {
     setTabOrder(order[i - 1], order[i]);
   }
@@ -354,6 +359,11 @@ COptionsDialogLayout::COptionsDialogLayout(QWidget* parent)
 void CProcessOptionsDialog::setLeftHanded(bool on) {
   leftHanded_ = on;
   leftHandedBox_->setChecked(on);
+}
+
+void CProcessOptionsDialog::setModernPage(bool on) {
+  modernPage_ = on;
+  modernPageBox_->setChecked(on);
 }
 
 std::string COptionsDialogLayout::Text(const QLineEdit* box) { return box->text().toStdString(); }
@@ -467,6 +477,7 @@ void CProcessOptionsDialog::accept() {
   sort_ = sortGroup_->checkedId();
   border_ = frameBox_->isChecked() ? 1 : 0;
   leftHanded_ = leftHandedBox_->isChecked();
+  modernPage_ = modernPageBox_->isChecked();
   path_ = Text(pathBox_);
   fontFile_ = Text(fontBox_);
   outputFolder_ = Text(outputBox_);

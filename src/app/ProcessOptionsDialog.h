@@ -92,6 +92,7 @@ class COptionsDialogLayout : public QDialog {
   QComboBox* scaleBox_ = nullptr;
   QCheckBox* frameBox_ = nullptr;
   QCheckBox* leftHandedBox_ = nullptr;
+  QCheckBox* modernPageBox_ = nullptr;
   QLineEdit* outputBox_ = nullptr;
   QPushButton* outputBrowse_ = nullptr;
   QLineEdit* fontBox_ = nullptr;
@@ -127,6 +128,9 @@ class CProcessOptionsDialog : public COptionsDialogLayout {
   // "Left-handed diagrams": set before the dialog runs, read after OK.
   void setLeftHanded(bool on);
   bool leftHanded() const { return leftHanded_; }
+  // "Pages for today's browsers" (the modern page style): likewise.
+  void setModernPage(bool on);
+  bool modernPage() const { return modernPage_; }
   const std::string& path() const { return path_; }
   const std::string& fontFile() const { return fontFile_; }
   const std::string& outputFolder() const { return outputFolder_; }
@@ -145,6 +149,7 @@ class CProcessOptionsDialog : public COptionsDialogLayout {
   int sort_ = -1;
   int border_ = 0;
   bool leftHanded_ = false;
+  bool modernPage_ = false;
   std::string path_;
   std::string fontFile_;
   std::string outputFolder_;

@@ -31,6 +31,7 @@ constexpr const char* kLeftHanded = "LeftHanded";
 constexpr const char* kAltText = "AltText";
 constexpr const char* kTuning = "Tuning";  // and the instrument code
 constexpr const char* kPlaySound = "PlaySound";
+constexpr const char* kModernPage = "ModernPage";
 
 int ReadInt(ProfileStore& store, const char* name, int defaultValue) {
   return store.GetProfileInt(kSettingsSection, name, defaultValue);
@@ -91,6 +92,9 @@ constexpr SettingToggle kToggles[] = {
     Flag(ID_TOGGLE_ALT_TEXT, "&Describe diagrams for screen readers",
          "Give every diagram on the pages a description in words", kAltText,
          &ProcessingSettings::m_bAltText),
+    Flag(ID_TOGGLE_MODERN_PAGE, "Pages for Today's &Browsers",
+         "Write HTML5 pages that fit phones, follow dark mode and print cleanly", kModernPage,
+         &ProcessingSettings::m_bModernPage),
     Flag(ID_TOGGLE_PLAY_SOUND, "Play Chords on &Click",
          "Play a chord, strummed, when its diagram is clicked", kPlaySound,
          &ProcessingSettings::m_bPlaySound),
@@ -163,6 +167,7 @@ OpenCommandValues ReadOpenCommandValues(ProfileStore& store) {
   values.fontSize = ReadInt(store, kFontSize, 12);
   values.border = ReadInt(store, kBorder, 0);
   values.leftHanded = ReadInt(store, kLeftHanded, 0);
+  values.modernPage = ReadInt(store, kModernPage, 0);
   values.fontFile = ReadString(store, kFontFile, DefaultFontSetting());
   values.outputPath = ReadString(store, kOutputPath, DefaultOutputSetting());
   values.defaultPath = ReadString(store, kDefaultPath, DefaultPathSetting());
@@ -183,6 +188,7 @@ void StoreOpenCommandChoices(ProfileStore& store, const OpenCommandValues& choic
   WriteInt(store, kFontSize, choices.fontSize);
   WriteInt(store, kBorder, border ? 1 : 0);
   WriteInt(store, kLeftHanded, FlagIsOn(choices.leftHanded) ? 1 : 0);
+  WriteInt(store, kModernPage, FlagIsOn(choices.modernPage) ? 1 : 0);
   CopyOpenCommandChoices(choices, settings);
 }
 
@@ -196,6 +202,7 @@ void CopyOpenCommandChoices(const OpenCommandValues& choices, ProcessingSettings
   settings.m_nChordPercent = choices.chordPercent;
   settings.m_bBorder = border;
   settings.m_bLeftHanded = FlagIsOn(choices.leftHanded);
+  settings.m_bModernPage = FlagIsOn(choices.modernPage);
   settings.m_nSort = choices.sort;
   settings.m_strFontFile = choices.fontFile;
   settings.m_nFontSize = choices.fontSize;

@@ -71,6 +71,7 @@ std::variant<Parsed, int> Parse(int argc, char** argv) {
   bool noFingers = false;
   std::string paper;
   std::vector<std::string> tunings;
+  std::string pageStyle = "classic";
 
   app.add_option("PATH", settings.m_strDefaultPath, "a database file or a folder")->required();
   app.add_option("-o,--output", settings.m_strOutputPath,
@@ -97,6 +98,11 @@ std::variant<Parsed, int> Parse(int argc, char** argv) {
   app.add_flag("--sound", settings.m_bSound,
                "also write an audio file (Ogg Vorbis) of every chord beside its diagram, linked "
                "by the page");
+  app.add_option("--page-style", pageStyle,
+                 "classic, or modern: HTML5 pages and index for phones, dark mode and print "
+                 "(default: classic)")
+      ->type_name("STYLE")
+      ->check(CLI::IsMember({"classic", "modern"}));
   app.add_option("--font", settings.m_strFontFile,
                  "TrueType font (default: the fontconfig match for \"Times New Roman\")")
       ->type_name("FILE");
@@ -142,6 +148,7 @@ std::variant<Parsed, int> Parse(int argc, char** argv) {
   for (const std::string& tuning : tunings) {
     parsed.options.tunings.push_back(*strumlet::ReadTuningChoice(tuning));
   }
+  settings.m_bModernPage = pageStyle == "modern";
   if (!paper.empty()) parsed.options.paper = *strumlet::NamedPaper(paper);
   settings.m_nSort = std::map<std::string, int>{{"category", strumlet::kSortByCategory},
                                                 {"name", strumlet::kSortByName},

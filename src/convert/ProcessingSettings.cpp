@@ -11,6 +11,7 @@ PageOptions PageOptionsFor(const ProcessingSettings& settings) {
   options.sortOrder = settings.m_nSort;
   options.imagePercent = settings.m_nChordPercent;
   options.frameImages = settings.m_bBorder;
+  options.pageStyle = settings.m_bModernPage ? PageStyle::kModern : PageStyle::kClassic;
   DiagramStyle& style = options.style;
   style.nameSize = static_cast<double>(settings.m_nFontSize);
   style.labelSize = 14.0;  // no setting: the labels are always drawn at this size

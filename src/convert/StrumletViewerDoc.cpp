@@ -327,7 +327,7 @@ void CStrumletViewerDoc::FolderRun(const std::filesystem::path& folder,
   }
   if (lock.held()) RemoveUnfinishedFiles(outputFolder, StartTime());
   IndexWriter index;
-  if (!index.Open(indexPath, folder)) {
+  if (!index.Open(indexPath, folder, pageOptions_.pageStyle)) {
     TellUser("", index.FailureText());
     summary_.indexFailed = true;
     return;

@@ -12,7 +12,9 @@
 #include <limits>
 #include <vector>
 
+#include "strumlet/core/CodePage.h"
 #include "strumlet/html/HtmlText.h"
+#include "strumlet/html/ModernPage.h"
 #include "strumlet/pdb/HeadingTracker.h"
 #include "strumlet/render/DiagramText.h"
 
@@ -59,6 +61,60 @@ void WritePageFooter(PageStream& page, const char* timestampFormat) {
   page.Print("</div></body></html>");
 }
 
+namespace {
+
+// The page for today's browsers: the database's name as its title, each heading of the classic
+// page as a second-level heading over a grid of figures, every diagram named by its words.
+// Unlike the classic page, a chord stored with no category leading the page gets its heading.
+void WriteModernBody(PageStream& page, const ChordDatabase& db, const std::string& baseName,
+                     const std::vector<DrawnDiagram>& drawn, const PageOptions& options) {
+  int widest = 0;
+  for (const DrawnDiagram& chord : drawn) {
+    if (!chord.fileName.empty()) {
+      widest = std::max(widest, ScaledSize(chord.width, options.imagePercent));
+    }
+  }
+  WriteModernHead(page, baseName, options.frameImages, widest);
+  page.Print(
+      "<header>\n<p class=\"site\"><a href=\"%s\">Strumlet</a> Database</p>\n<h1>%s</h1>\n"
+      "</header>\n<main>\n",
+      kSiteAddress, ModernText(baseName).c_str());
+  HeadingTracker headings(db.categories, options.sortOrder);
+  bool gridOpen = false;
+  for (std::size_t i = 0; i < drawn.size(); ++i) {
+    const ChordRecord& record = db.chords[i];
+    if (const std::optional<std::string> heading = headings.Next(record)) {
+      if (gridOpen) page.Print("</div>\n");
+      gridOpen = false;
+      // A heading of no text (a chord without a name, a category named by nothing) would be
+      // skipped by a screen reader's list of headings and pass for a stray rule in print.
+      const bool blank = heading->find_first_not_of(" \t\r\n") == std::string::npos;
+      page.Print("<h2>%s</h2>\n",
+                 blank ? "(no name)" : ModernText(CodePageToUtf8(*heading)).c_str());
+    }
+    const DrawnDiagram& chord = drawn[i];
+    if (chord.fileName.empty()) continue;
+    if (!gridOpen) page.Print("<div class=\"chords\">\n");
+    gridOpen = true;
+    // "<img src=" first, as on the classic page (or right after the link to its sound): the
+    // window finds the diagrams by it.
+    const bool sound = i < options.soundFiles.size() && !options.soundFiles[i].empty();
+    page.Print("<figure>");
+    if (sound) page.Print("<a href=\"%s\">", ModernText(options.soundFiles[i]).c_str());
+    page.Print("<img src=\"%s\" alt=\"%s\" width=\"%i\" height=\"%i\">",
+               ModernText(chord.fileName).c_str(),
+               ModernText(DescribeDiagram(record, options.style.altText)).c_str(),
+               ScaledSize(chord.width, options.imagePercent),
+               ScaledSize(chord.height, options.imagePercent));
+    page.Print("%s</figure>\n", sound ? "</a>" : "");
+  }
+  if (gridOpen) page.Print("</div>\n");
+  page.Print("</main>\n");
+  WriteModernFooter(page, "HTML Created: ");
+}
+
+}  // namespace
+
 std::string PageErrorText(const Error& error) {
   if (error.kind == Error::Kind::kUnavailable) return {};
   if (error.reason.empty()) return WriteFailureText(error.path, error.code);
@@ -100,6 +156,11 @@ PageWritten WriteDatabasePage(const ChordDatabase& db, const std::string& baseNa
   PageStream page(pagePath);
   if (!page.ok()) {
     written.page = Error{Error::Kind::kIo, pagePath, {}, page.error()};
+    return written;
+  }
+  if (options.pageStyle == PageStyle::kModern) {
+    WriteModernBody(page, db, baseName, drawn, options);
+    if (!page.Close()) written.page = Error{Error::Kind::kIo, pagePath, {}, page.error()};
     return written;
   }
   page.Print(

@@ -60,6 +60,7 @@ TEST(OpenCommand, OkStoresTheChoicesInOrderCopiesThemAndMakesTheOutputFolder) {
     d.findChild<QRadioButton*>("radio1009")->setChecked(true);
     d.findChild<QCheckBox*>("check1014")->setChecked(true);
     d.findChild<QCheckBox*>("checkLeftHanded")->setChecked(true);
+    d.findChild<QCheckBox*>("checkModernPage")->setChecked(true);
     return Confirm(d);
   });
   // An empty store proposes the Open command's defaults.
@@ -69,11 +70,13 @@ TEST(OpenCommand, OkStoresTheChoicesInOrderCopiesThemAndMakesTheOutputFolder) {
   EXPECT_EQ(proposed["output"], DefaultOutputSetting());
 
   EXPECT_EQ(result, std::vector<std::string>{"/music/Guitar Chords.pdb"});
-  EXPECT_EQ(store.writes, (std::vector<std::string>{
-                              "DefaultPath=/music/Guitar Chords.pdb", "OutputPath=" + output,
-                              "Fontfile=/fonts/serif.ttf", "JPEG=0", "SVG=0", "Sort=0",
-                              "ChordPercent=63", "FontSize=20", "Border=1", "LeftHanded=1"}));
+  EXPECT_EQ(store.writes,
+            (std::vector<std::string>{"DefaultPath=/music/Guitar Chords.pdb",
+                                      "OutputPath=" + output, "Fontfile=/fonts/serif.ttf", "JPEG=0",
+                                      "SVG=0", "Sort=0", "ChordPercent=63", "FontSize=20",
+                                      "Border=1", "LeftHanded=1", "ModernPage=1"}));
   EXPECT_TRUE(settings.m_bLeftHanded);
+  EXPECT_TRUE(settings.m_bModernPage);
   EXPECT_FALSE(settings.m_bJpeg);
   EXPECT_TRUE(settings.m_bPng);
   EXPECT_EQ(settings.m_nChordPercent, 63);

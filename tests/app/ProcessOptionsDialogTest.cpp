@@ -144,6 +144,7 @@ TEST(ProcessOptionsDialog, ShowsEveryControlWithItsText) {
       {"radio1012", "P&osition"},
       {"check1014", "Fra&me diagrams"},
       {"checkLeftHanded", "&Left-handed diagrams"},
+      {"checkModernPage", "Pages for today's b&rowsers"},
       {"button1006", "&Browse..."},
       {"buttonBrowseOutput", "Bro&wse..."},
       {"buttonBrowseFont", "Brows&e..."},
@@ -312,18 +313,20 @@ TEST(ProcessOptionsDialog, FocusStartsInThePathAndTabFollowsTheReadingOrder) {
   CProcessOptionsDialog& d = *opened->dialog;
   ShowActive(d);
   std::vector<std::string> visited;
-  for (int i = 0; i < 18; ++i) {
+  for (int i = 0; i < 19; ++i) {
     visited.push_back(QApplication::focusWidget()->objectName().toStdString());
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
   }
   visited.push_back(QApplication::focusWidget()->objectName().toStdString());
   // Tab stops once in each radio group, at its checked button (Position here); the arrow keys
   // move within it.
-  EXPECT_EQ(visited, (std::vector<std::string>{
-                         "edit1005", "button1006", "radio1007", "radio1012", "combo1013",
-                         "check1014", "checkLeftHanded", "edit1001", "buttonBrowseOutput",
-                         "edit1000", "buttonBrowseFont", "edit1003", "button1", "button2",
-                         "combo1018", "button1010", "edit1005", "button1006", "radio1007"}));
+  EXPECT_EQ(
+      visited,
+      (std::vector<std::string>{
+          "edit1005",  "button1006",       "radio1007",       "radio1012",  "combo1013",
+          "check1014", "checkLeftHanded",  "checkModernPage", "edit1001",   "buttonBrowseOutput",
+          "edit1000",  "buttonBrowseFont", "edit1003",        "button1",    "button2",
+          "combo1018", "button1010",       "edit1005",        "button1006", "radio1007"}));
 
   // With no sort button checked, Tab enters the group at its first button.
   auto unchecked = Open(100, 5);

@@ -96,9 +96,9 @@ TEST(SettingsStore, OpenCommandProposesItsOwnDefaults) {
   EXPECT_EQ(values.fontFile, DefaultFontFile());
   EXPECT_EQ(values.outputPath, StartDirectory().native() + "/StrumletOutput/");
   EXPECT_EQ(values.defaultPath, "");  // nothing to convert until the user names it
-  EXPECT_EQ(store.reads,
-            (std::vector<std::string>{"JPEG", "SVG", "Sort", "ChordPercent", "FontSize", "Border",
-                                      "LeftHanded", "Fontfile", "OutputPath", "DefaultPath"}));
+  EXPECT_EQ(store.reads, (std::vector<std::string>{"JPEG", "SVG", "Sort", "ChordPercent",
+                                                   "FontSize", "Border", "LeftHanded", "ModernPage",
+                                                   "Fontfile", "OutputPath", "DefaultPath"}));
 }
 
 TEST(SettingsStore, OpenCommandReadsTheStoreNotTheMemory) {
@@ -127,10 +127,11 @@ TEST(SettingsStore, ConfirmedOpenWritesInOrderAndSetsExactlyOneFormat) {
   ProcessingSettings settings;
   settings.m_bJpeg = settings.m_bPng = true;
   StoreOpenCommandChoices(store, choices, settings);
-  EXPECT_EQ(store.writes, (std::vector<std::string>{
-                              "DefaultPath=/music/chords", "OutputPath=/tmp/pages/",
-                              "Fontfile=/fonts/serif.ttf", "JPEG=0", "SVG=0", "Sort=1",
-                              "ChordPercent=150", "FontSize=24", "Border=0", "LeftHanded=0"}));
+  EXPECT_EQ(store.writes,
+            (std::vector<std::string>{"DefaultPath=/music/chords", "OutputPath=/tmp/pages/",
+                                      "Fontfile=/fonts/serif.ttf", "JPEG=0", "SVG=0", "Sort=1",
+                                      "ChordPercent=150", "FontSize=24", "Border=0", "LeftHanded=0",
+                                      "ModernPage=0"}));
   EXPECT_FALSE(settings.m_bJpeg);
   EXPECT_TRUE(settings.m_bPng);
   EXPECT_FALSE(settings.m_bSvg);
@@ -187,6 +188,17 @@ TEST(SettingsStore, TogglesFlipThenWriteAndKeepTheirCheckMark) {
   EXPECT_EQ(store.writes.back(), "AltText=1");
   EXPECT_TRUE(settings.m_bLeftHanded && settings.m_bAltText);
   EXPECT_EQ(SettingCommandChecked(ID_TOGGLE_ALT_TEXT, settings), true);
+
+  // The page style is stored under a name of its own, read back at start-up and by the Open
+  // command, and leaves the classic pages the default.
+  EXPECT_FALSE(settings.m_bModernPage);
+  RunSettingCommand(ID_TOGGLE_MODERN_PAGE, store, settings);
+  EXPECT_EQ(store.writes.back(), "ModernPage=1");
+  EXPECT_EQ(ReadOpenCommandValues(store).modernPage, 1);
+  ProcessingSettings restarted;
+  LoadStartupSettings(store, restarted);
+  EXPECT_TRUE(restarted.m_bModernPage);
+  EXPECT_EQ(SettingCommandChecked(ID_TOGGLE_MODERN_PAGE, restarted), true);
 }
 
 TEST(SettingsStore, ScaleAndSortCommandsByTheirIdentifierValues) {

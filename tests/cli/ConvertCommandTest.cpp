@@ -259,6 +259,26 @@ TEST_F(ConvertCommandTest, SoundWithoutASoundFontSaysSoOnceAndFailsButWritesTheP
   }
 }
 
+TEST_F(ConvertCommandTest, PageStyleIsClassicUnlessModernIsAskedFor) {
+  Database("G.pdb", kGuitar);
+  const Result wrong = Convert({"-q", "--page-style", "fancy", "-o", Out(), "in/G.pdb"});
+  EXPECT_EQ(wrong.status, 2);
+  EXPECT_NE(wrong.err.find("fancy"), std::string::npos) << wrong.err;
+  EXPECT_FALSE(fs::exists(Out() + "/G"));
+
+  ASSERT_EQ(Convert({"-q", "--page-style", "classic", "-o", Out(), "in"}).status, 0);
+  EXPECT_EQ(Read(Out() + "/G/G.html").rfind("<html>\n<head>", 0), 0u);
+  EXPECT_EQ(Read(Out() + "/index.html").rfind("<html>\n<head>", 0), 0u);
+  const Result run = Convert({"-q", "--page-style", "modern", "-o", Out(), "in"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  const std::string page = Read(Out() + "/G/G.html");
+  EXPECT_EQ(page.rfind("<!DOCTYPE html>\n", 0), 0u);
+  EXPECT_NE(page.find("\" alt=\"C: x 3 2 0 1 0\" width="), std::string::npos) << page;
+  const std::string index = Read(Out() + "/index.html");
+  EXPECT_EQ(index.rfind("<!DOCTYPE html>\n", 0), 0u);
+  EXPECT_NE(index.find("<li><a href=\"G/G.html\">G</a></li>"), std::string::npos) << index;
+}
+
 TEST_F(ConvertCommandTest, SvgAloneOrJoinedWithTheOtherOutputs) {
   Database("G.pdb", kGuitar);
   auto count = [this](const std::string& extension) {

@@ -386,6 +386,9 @@ TEST(PageOptionsFor, CarriesEachSettingToItsOwnField) {
   settings.m_bAltText = true;
   options = PageOptionsFor(settings);
   EXPECT_TRUE(options.style.altText && !options.style.leftHanded);
+  EXPECT_EQ(options.pageStyle, PageStyle::kClassic);
+  settings.m_bModernPage = true;
+  EXPECT_EQ(PageOptionsFor(settings).pageStyle, PageStyle::kModern);
 }
 
 TEST_F(ConversionTest, TruncatedDatabaseKeepsItsPageButCountsAsFailure) {

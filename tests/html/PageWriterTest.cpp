@@ -10,9 +10,12 @@
 
 #include "Fixture.h"
 #include "TestSupport.h"
+#include "strumlet/html/IndexWriter.h"
+#include "strumlet/html/ModernPage.h"
 #include "strumlet/html/PageWriter.h"
 #include "strumlet/pdb/ByteSource.h"
 #include "strumlet/render/ChordDiagram.h"
+#include "strumlet/render/DiagramText.h"
 
 namespace strumlet {
 namespace {
@@ -220,6 +223,138 @@ TEST(PageStream, AFailedWriteKeepsTheOldFileWholeAndNamesItsOwnReason) {
   EXPECT_EQ(page.error(), EFBIG);
   EXPECT_EQ(ReadFile(path), "the old page");
   EXPECT_EQ(testing::List(folder.path()), std::vector<std::string>{"page.html"});
+}
+
+// The pages for today's browsers: the validators and the browser read them back as a whole
+// (tests/export/page-readback.py); here the facts they cannot know.
+class ModernPageTest : public PageWriterTest {
+ protected:
+  static PageOptions Modern(int sortOrder) {
+    PageOptions options = Options(sortOrder);
+    options.pageStyle = PageStyle::kModern;
+    return options;
+  }
+  static std::size_t Count(const std::string& text, const std::string& part) {
+    std::size_t count = 0;
+    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
+      ++count;
+    }
+    return count;
+  }
+};
+
+TEST_F(ModernPageTest, HeadingsInUtf8AndEveryDiagramNamedByItsWords) {
+  // Category names in the handheld's code page: an accented letter becomes UTF-8; slot 9 is
+  // free. A base name that is no UTF-8 gets the replacement character.
+  const ChordDatabase db = Read(
+      "category 0 Unfiled id 0\ncategory 3 \"Caf\\xE9 & <Barre>\" id 3\n"
+      "{define: C frets x 3 2 0 1 0}\ncategory 0\n"
+      "{define: F frets 1 3 3 2 1 1}\ncategory 3\n"
+      "{define: E frets 0 2 2 1 0 0}\ncategory 9\n",
+      kSortByPosition);
+  ASSERT_EQ(db.chords.size(), 3u);
+  PageOptions options = Modern(kSortByCategory);
+  options.imagePercent = 50;
+  ASSERT_TRUE(
+      WriteDatabasePage(db, "Caf\xC3\xA9 \xFF", folder_.path(), ImageKind::kPng, options).ok());
+  const std::string page = Page("Caf\xC3\xA9 \xFF");
+  EXPECT_EQ(page.rfind("<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">", 0),
+            0u);
+  EXPECT_NE(page.find("<h1>Caf\xC3\xA9 \xEF\xBF\xBD</h1>"), std::string::npos);
+  const std::size_t unfiled = page.find("<h2>Unfiled</h2>");
+  const std::size_t cafe = page.find("<h2>Caf\xC3\xA9 &amp; &lt;Barre&gt;</h2>");
+  ASSERT_NE(cafe, std::string::npos);
+  EXPECT_LT(unfiled, cafe);
+  EXPECT_EQ(Count(page, "<h2>Unfiled</h2>"), 2u);
+  // Without --alt-text every diagram still has its words, at the scaled size.
+  for (const ChordRecord& chord : db.chords) {
+    const std::string file = ImageFileName(chord.recordOffset, ImageKind::kPng);
+    const auto [width, height] = PngSize(folder_ / file);
+    EXPECT_NE(page.find("<figure><img src=\"" + file + "\" alt=\"" + DescribeDiagram(chord) +
+                        "\" width=\"" + std::to_string(width / 2) + "\" height=\"" +
+                        std::to_string(height / 2) + "\"></figure>"),
+              std::string::npos)
+        << file;
+  }
+  EXPECT_EQ(Count(page, "<div class=\"chords\">"), 3u);
+  // The grid's cells grow with the scale, and its tiles' padding.
+  const int half =
+      PngSize(folder_ / ImageFileName(db.chords[0].recordOffset, ImageKind::kPng)).first / 2;
+  EXPECT_NE(page.find("minmax(max(6.5rem,min(100%," + std::to_string(half + 8) + "px)),1fr)"),
+            std::string::npos);
+  for (const char* classic : {"<font", "<table", "align=", "<FORM", "bgcolor", "border="}) {
+    EXPECT_EQ(page.find(classic), std::string::npos) << classic;
+  }
+  // The footer's words are the classic page's.
+  EXPECT_NE(page.find("<footer>\n<p>HTML Created: "), std::string::npos);
+  EXPECT_NE(page.find("a Palm OS Application. All rights reserved by Quillory Software."),
+            std::string::npos);
+}
+
+TEST_F(ModernPageTest, NamelessHeadingsAreNamedAndEmptyDatabasesHaveNoGrid) {
+  const ChordDatabase db = Read(
+      "{define: \"\" frets x 3 2 0 1 0}\n{define: \" \" frets 3 2 0 0 0 3}\n"
+      "{define: Am frets x 0 2 2 1 0}\n",
+      kSortByName);
+  ASSERT_TRUE(
+      WriteDatabasePage(db, "Names", folder_.path(), ImageKind::kSvg, Modern(kSortByName)).ok());
+  const std::string page = Page("Names");
+  EXPECT_EQ(page.find("<h2></h2>"), std::string::npos);
+  EXPECT_EQ(page.find("<h2> </h2>"), std::string::npos);
+  EXPECT_GE(Count(page, "<h2>(no name)</h2>"), 1u);
+  EXPECT_EQ(Count(page, "<h2>A</h2>"), 1u);
+  EXPECT_EQ(Count(page, "<figure><img src="), 3u);
+
+  const ChordDatabase empty = Read("database Empty\n", kSortByCategory);
+  PageOptions framed = Modern(kSortByCategory);
+  framed.frameImages = true;
+  ASSERT_TRUE(WriteDatabasePage(empty, "Empty", folder_.path(), ImageKind::kPng, framed).ok());
+  const std::string none = Page("Empty");
+  EXPECT_NE(none.find("<main>\n</main>"), std::string::npos);
+  EXPECT_NE(none.find("figure img{outline:1px solid"), std::string::npos);
+  EXPECT_NE(none.rfind("</footer>\n</body>\n</html>\n"), std::string::npos);
+}
+
+TEST(ModernText, CharactersAnHtml5PageMayNotCarryAreReplaced) {
+  // C0 and C1 controls, a noncharacter, a byte that is no UTF-8; tab and line feed stay.
+  EXPECT_EQ(ModernText("a\x01"
+                       "b\xC2\x81"
+                       "c\xEF\xB7\x90"
+                       "d\xFF"
+                       "e\t\n\"<&>'"),
+            "a\xEF\xBF\xBD"
+            "b\xEF\xBF\xBD"
+            "c\xEF\xBF\xBD"
+            "d\xEF\xBF\xBD"
+            "e\t\n&quot;&lt;&amp;&gt;'");
+  EXPECT_EQ(ModernText("Caf\xC3\xA9 \xE2\x99\xAF"), "Caf\xC3\xA9 \xE2\x99\xAF");
+}
+
+TEST(ModernIndex, DatabasesAndTheirFilesAreNestedListsThatCloseInOrder) {
+  testing::TempFolder folder;
+  IndexWriter index;
+  ASSERT_TRUE(index.Open(folder / "index.html", "/music/a&b", PageStyle::kModern));
+  index.AddPage("Guitar Chords");
+  index.AddLink("Guitar Chords", "Guitar Chords.cho", "Guitar Chords.cho");
+  index.AddLink("Guitar Chords", "Guitar Chords.json", "Guitar Chords.json");
+  index.AddError("broken.pdb");
+  index.AddLink("Only Files", "Only Files.json", "Only Files.json");  // no page of its own
+  index.AddPage("Banjo");
+  ASSERT_TRUE(index.Finish());
+  const std::string page = MaskTimestamp(ReadFile(folder / "index.html"));
+  EXPECT_NE(page.find("<h1>Index for folder: /music/a&amp;b</h1>"), std::string::npos);
+  const std::string list =
+      "<ul>\n"
+      "<li><a href=\"Guitar%20Chords/Guitar%20Chords.html\">Guitar Chords</a>\n<ul>"
+      "<li><a href=\"Guitar%20Chords/Guitar%20Chords.cho\">Guitar Chords.cho</a></li>"
+      "<li><a href=\"Guitar%20Chords/Guitar%20Chords.json\">Guitar Chords.json</a></li>"
+      "</ul></li>\n"
+      "<li>broken.pdb - ERROR</li>\n"
+      "<li>Only Files\n<ul><li><a href=\"Only%20Files/Only%20Files.json\">Only Files.json</a>"
+      "</li></ul></li>\n"
+      "<li><a href=\"Banjo/Banjo.html\">Banjo</a></li>\n"
+      "</ul>\n</main>\n<footer>";
+  EXPECT_NE(page.find(list), std::string::npos) << page;
 }
 
 }  // namespace

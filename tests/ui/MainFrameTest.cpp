@@ -341,7 +341,7 @@ TEST_F(ProgramTest, EveryAcceleratorStaysAsItWas) {
     EXPECT_EQ(bound.join(", "), expected == keys.end() ? QString() : expected->second) << id;
     EXPECT_FALSE(action->statusTip().isEmpty()) << id;
   }
-  EXPECT_EQ(commands, 50);
+  EXPECT_EQ(commands, 51);
   EXPECT_EQ(frame->command(12345), nullptr);
 }
 
@@ -363,8 +363,8 @@ TEST_F(ProgramTest, EveryMenuListsItsCommandsInOrder) {
   EXPECT_EQ(items("menuView"), "32794 32795 32796");
   EXPECT_EQ(items("menu129Window"), "57650 57651");
   EXPECT_EQ(items("menuOptions"),
-            "32771 32780 32788 - 32773 32810 32811 32830 - 32779 32778 32777 32776 32775 32774 "
-            "32781 - 32784 32786 32785 - 32783 32840");
+            "32771 32780 32788 - 32773 32810 32811 32815 32830 - 32779 32778 32777 32776 32775 "
+            "32774 32781 - 32784 32786 32785 - 32783 32840");
   EXPECT_EQ(items("menuTools"), "32841");
   EXPECT_EQ(items("menuPalm"), "32787 - 32772 32782");
   EXPECT_EQ(items("menuHelp"), "57664");
@@ -1111,6 +1111,40 @@ TEST(PageScheme, ServedPagesDescribeEveryDiagramTheyHaveWordsFor) {
   // Without words or headings, a page is served as before: only its images deferred.
   const QByteArray plain = "<head><img src=\"9.png\" width=\"1\">";
   EXPECT_EQ(WithDeferredImages(plain), plain);
+}
+
+TEST_F(ProgramTest, APageForTodaysBrowsersIsShownWithItsHeadingsAndEveryDiagram) {
+  store.ints["Settings/ModernPage"] = 1;
+  CMainFrame* frame = nullptr;
+  CStrumletViewerView* view = StartWithGuitarPage(&frame);
+  ASSERT_NE(view, nullptr);
+  EXPECT_TRUE(frame->command(ID_TOGGLE_MODERN_PAGE)->isChecked());
+  // Five categories; every diagram drawn, each with its words.
+  EXPECT_TRUE(WaitForScriptValue(
+      view,
+      "[document.doctype && document.doctype.name, document.querySelectorAll('h1').length,"
+      " document.querySelectorAll('h2').length].join(' ')",
+      "html 1 5"));
+  EXPECT_TRUE(WaitForScriptValue(
+      view,
+      "String([...document.querySelectorAll('figure img')].filter(i => i.complete &&"
+      " i.naturalWidth > 0 && /: /.test(i.alt || i.getAttribute('aria-label'))).length)",
+      "31"));
+}
+
+TEST(PageScheme, PagesForTodaysBrowsersGetOnlyTheWindowsOwnAdditions) {
+  // Their headings are headings already and they have no Back button to stand in for.
+  const QByteArray page =
+      "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<title>t</title>\n</head>\n<body>\n"
+      "<header><h1>Guitar</h1></header>\n<main>\n<h2>Minor</h2>\n<div class=\"chords\">\n"
+      "<figure><img src=\"1.png\" alt=\"Bm: x 2 4 4 3 2\" width=\"7\" height=\"7\"></figure>\n"
+      "</div>\n</main>\n</body>\n</html>\n";
+  QByteArray expected = page;
+  expected.replace("<head>", "<head><style>.strumlet-words{font-size:0}</style>");
+  expected.replace("height=\"7\"></figure>",
+                   "height=\"7\"><span class=\"strumlet-words\" aria-hidden=\"true\">Bm: x 2 4 4 3 "
+                   "2</span></figure>");
+  EXPECT_EQ(WithDeferredImages(page, nullptr).toStdString(), expected.toStdString());
 }
 
 TEST_F(ProgramTest, ZoomChangesEveryPageAndIsKeptForTheNextStart) {

@@ -27,6 +27,7 @@ struct OpenCommandValues {
   int fontSize = 12;
   int border = 0;      // 1 frames the images
   int leftHanded = 0;  // 1 draws left-handed diagrams
+  int modernPage = 0;  // 1 writes the pages for today's browsers
   std::string fontFile;
   std::string outputPath;
   std::string defaultPath;

@@ -35,6 +35,7 @@ struct ProcessingSettings {
   bool m_bAltText = false;     // pages describe every diagram in words
   bool m_bSound = false;       // an audio file per chord beside its image, linked by the page
   bool m_bPlaySound = false;   // the window plays the chord of a diagram clicked
+  bool m_bModernPage = false;  // pages and index for today's browsers, not the classic ones
   int m_nSort = 0;             // 0 category, 1 name, 2 position
   std::string m_strFontFile;
   int m_nFontSize = 0;

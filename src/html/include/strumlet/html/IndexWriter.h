@@ -9,6 +9,7 @@
 #include <string>
 
 #include "strumlet/html/PageStream.h"
+#include "strumlet/html/PageWriter.h"
 
 namespace strumlet {
 
@@ -18,7 +19,8 @@ class IndexWriter {
  public:
   // Creates (or truncates) `indexPath` and writes the heading for `folder` (the path as given).
   // False when the file cannot be created; FailureText() says why.
-  bool Open(const std::filesystem::path& indexPath, const std::filesystem::path& folder);
+  bool Open(const std::filesystem::path& indexPath, const std::filesystem::path& folder,
+            PageStyle style = PageStyle::kClassic);
   // A line linking "<baseName>/<baseName>.html".
   void AddPage(const std::string& baseName);
   // A line linking "<baseName>/<fileName>" with the visible text `text`.
@@ -31,7 +33,14 @@ class IndexWriter {
   std::string FailureText() const;
 
  private:
+  // The modern list's open items: the database's, and its list of other files.
+  void OpenItem(const std::string& baseName, const std::string& label);
+  void CloseItem();
+
   std::string path_;
+  PageStyle style_ = PageStyle::kClassic;
+  std::string item_;  // the base name whose item is open; empty when none is
+  bool exportsOpen_ = false;
   std::unique_ptr<PageStream> page_;
 };
 

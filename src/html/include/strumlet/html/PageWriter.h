@@ -21,6 +21,10 @@
 
 namespace strumlet {
 
+// The markup of the database pages and the folder index: the classic pages as they have always
+// been written, or HTML5 for today's browsers (ModernPage.h), laid out for phones and print.
+enum class PageStyle { kClassic, kModern };
+
 // What one database page is drawn with; the run options of the document that writes it.
 struct PageOptions {
   int sortOrder = 2;
@@ -35,6 +39,7 @@ struct PageOptions {
   // Per chord, the audio file its diagram links (beside the image); none where it is empty or
   // past the end. Without any the page is as it always was.
   std::vector<std::string> soundFiles;
+  PageStyle pageStyle = PageStyle::kClassic;
 };
 
 // Called on the writing thread as diagrams get done: (chords done, chords of the page).
