@@ -4,7 +4,8 @@
 
 #include "strumlet/core/DataFolder.h"
 
-#include <algorithm>
+#include <sys/stat.h>
+
 #include <filesystem>
 #include <system_error>
 
@@ -12,6 +13,9 @@ namespace strumlet {
 namespace {
 
 namespace fs = std::filesystem;
+
+// Written by the build into its top folder.
+constexpr const char* kBuildTreeMarker = "StrumletBuildTree.txt";
 
 fs::path RunningProgram() {
   std::error_code ec;
@@ -42,19 +46,34 @@ const fs::path& InstalledLibraryFolder() {
   return folder;
 }
 
-bool RunsFromBuildTree() {
-  static const bool inside = [] {
+const fs::path& BuildTreeFolder() {
+  static const fs::path tree = []() -> fs::path {
     const fs::path program = RunningProgram();
-    std::error_code ec;
-    const fs::path tree = fs::weakly_canonical(STRUMLET_BUILD_DIR, ec);
-    if (program.empty() || ec) return false;
-    const auto [treeEnd, programAt] =
-        std::mismatch(tree.begin(), tree.end(), program.begin(), program.end());
-    return treeEnd == tree.end();
+    struct stat owner {};
+    if (program.empty() || ::stat(program.c_str(), &owner) != 0) return {};
+    // Owned by the program's owner: a marker another user planted above an installed copy
+    // (in a shared folder) does not make it borrow that user's files.
+    for (fs::path folder = program.parent_path(); !folder.empty(); folder = folder.parent_path()) {
+      struct stat marker {};
+      if (::stat((folder / kBuildTreeMarker).c_str(), &marker) == 0 && S_ISREG(marker.st_mode) &&
+          marker.st_uid == owner.st_uid) {
+        return folder;
+      }
+      if (folder == folder.root_path()) break;
+    }
+    return {};
   }();
-  return inside;
+  return tree;
 }
 
-const char* BuildTreeDataFolder() { return STRUMLET_BUILD_RES_DIR; }
+bool RunsFromBuildTree() { return !BuildTreeFolder().empty(); }
+
+fs::path BuildTreeDataFolder() {
+  return RunsFromBuildTree() ? BuildTreeFolder() / "res" : fs::path();
+}
+
+fs::path BuildTreeInstallFilesFolder() {
+  return RunsFromBuildTree() ? BuildTreeFolder() / "installfiles" : fs::path();
+}
 
 }  // namespace strumlet

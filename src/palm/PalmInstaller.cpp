@@ -80,8 +80,8 @@ std::filesystem::path FindInstallFilesFolder() {
   const std::filesystem::path installed = WithSlash(InstalledLibraryFolder()) + "installfiles/";
   if (IsDirectory(installed)) return installed;
   // Only a program of the build tree may use the build tree's install files.
-  if (RunsFromBuildTree() && IsDirectory(STRUMLET_BUILD_INSTALLFILES_DIR "/")) {
-    return STRUMLET_BUILD_INSTALLFILES_DIR "/";
+  if (RunsFromBuildTree() && IsDirectory(BuildTreeInstallFilesFolder())) {
+    return WithSlash(BuildTreeInstallFilesFolder());
   }
   return inStart;
 }
