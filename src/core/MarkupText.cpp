@@ -32,7 +32,24 @@ const char* Reference(char32_t c, bool apostrophe) {
 
 }  // namespace
 
-std::string EscapeXml(std::string_view utf8, std::string_view unusable) {
+namespace {
+
+bool RefusedByXml(char32_t code) {
+  return code == 0xFFFE || code == 0xFFFF ||
+         (code < 0x20 && code != '\t' && code != '\n' && code != '\r');
+}
+
+// Controls but tab, line feed and carriage return; the C1 controls; the noncharacters.
+bool RefusedByHtml(char32_t code) {
+  return (code < 0x20 && code != '\t' && code != '\n' && code != '\r') ||
+         (code >= 0x7F && code <= 0x9F) || (code >= 0xFDD0 && code <= 0xFDEF) ||
+         (code & 0xFFFE) == 0xFFFE;
+}
+
+// `utf8` with its markup characters as references and each character `refused` (or a byte that
+// is no UTF-8) as `unusable`.
+std::string EscapeCharacters(std::string_view utf8, std::string_view unusable, bool apostrophe,
+                             bool (*refused)(char32_t)) {
   std::string out;
   out.reserve(utf8.size() + 16);
   for (std::size_t i = 0; i < utf8.size();) {
@@ -45,16 +62,25 @@ std::string EscapeXml(std::string_view utf8, std::string_view unusable) {
     }
     const std::string_view sequence = utf8.substr(i, length);
     i += length;
-    if (code == 0xFFFE || code == 0xFFFF ||
-        (code < 0x20 && code != '\t' && code != '\n' && code != '\r')) {
+    if (refused(code)) {
       out += unusable;
-    } else if (const char* reference = Reference(code, true)) {
+    } else if (const char* reference = Reference(code, apostrophe)) {
       out += reference;
     } else {
       out += sequence;
     }
   }
   return out;
+}
+
+}  // namespace
+
+std::string EscapeXml(std::string_view utf8, std::string_view unusable) {
+  return EscapeCharacters(utf8, unusable, true, RefusedByXml);
+}
+
+std::string EscapeUtf8Html(std::string_view utf8) {
+  return EscapeCharacters(utf8, "\xEF\xBF\xBD", false, RefusedByHtml);
 }
 
 std::string EscapeHtml(std::string_view text) {

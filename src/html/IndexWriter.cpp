@@ -22,7 +22,7 @@ bool IndexWriter::Open(const std::filesystem::path& indexPath, const std::filesy
     page_->Print(
         "<header>\n<p class=\"site\"><a href=\"%s\">Strumlet</a> Index</p>\n<h1>Index for "
         "folder: %s</h1>\n</header>\n<main>\n<ul>\n",
-        kSiteAddress, ModernText(folder.native()).c_str());
+        kSiteAddress, EscapeUtf8Html(folder.native()).c_str());
     return true;
   }
   page_->Print(
@@ -52,7 +52,7 @@ void IndexWriter::AddPage(const std::string& baseName) {
   const std::string link = PercentEncode(baseName);
   if (style_ == PageStyle::kModern) {
     OpenItem(baseName,
-             "<a href=\"" + link + "/" + link + ".html\">" + ModernText(baseName) + "</a>");
+             "<a href=\"" + link + "/" + link + ".html\">" + EscapeUtf8Html(baseName) + "</a>");
     return;
   }
   page_->Print("\n\t<br><a href=\"%s/%s.html\">%s</a>", link.c_str(), link.c_str(),
@@ -63,11 +63,11 @@ void IndexWriter::AddLink(const std::string& baseName, const std::string& fileNa
                           const std::string& text) {
   if (style_ == PageStyle::kModern) {
     // A database without a page still gets its item, named by its base name.
-    if (item_ != baseName || baseName.empty()) OpenItem(baseName, ModernText(baseName));
+    if (item_ != baseName || baseName.empty()) OpenItem(baseName, EscapeUtf8Html(baseName));
     if (!exportsOpen_) page_->Print("\n<ul>");
     exportsOpen_ = true;
     page_->Print("<li><a href=\"%s/%s\">%s</a></li>", PercentEncode(baseName).c_str(),
-                 PercentEncode(fileName).c_str(), ModernText(text).c_str());
+                 PercentEncode(fileName).c_str(), EscapeUtf8Html(text).c_str());
     return;
   }
   page_->Print("\n\t<br><a href=\"%s/%s\">%s</a>", PercentEncode(baseName).c_str(),
@@ -77,7 +77,7 @@ void IndexWriter::AddLink(const std::string& baseName, const std::string& fileNa
 void IndexWriter::AddError(const std::string& fileName) {
   if (style_ == PageStyle::kModern) {
     CloseItem();
-    page_->Print("<li>%s - ERROR</li>\n", ModernText(fileName).c_str());
+    page_->Print("<li>%s - ERROR</li>\n", EscapeUtf8Html(fileName).c_str());
     return;
   }
   page_->Print("\n\t<br>%s - ERROR", EscapeHtmlName(fileName).c_str());

@@ -47,51 +47,7 @@ constexpr const char* kStyleSheet =
 
 constexpr const char* kFramedRule = "figure img{outline:1px solid #000;outline-offset:-1px}\n";
 
-bool Unusable(char32_t code) {
-  return (code < 0x20 && code != '\t' && code != '\n' && code != '\r') ||
-         (code >= 0x7F && code <= 0x9F) || (code >= 0xFDD0 && code <= 0xFDEF) ||
-         (code & 0xFFFE) == 0xFFFE;
-}
-
 }  // namespace
-
-std::string ModernText(std::string_view utf8) {
-  static constexpr std::string_view kReplacement = "\xEF\xBF\xBD";
-  std::string out;
-  out.reserve(utf8.size());
-  for (std::size_t i = 0; i < utf8.size();) {
-    char32_t code = 0;
-    const std::size_t length = DecodeUtf8(utf8, i, code);
-    if (length == 0) {
-      out += kReplacement;
-      ++i;
-      continue;
-    }
-    const std::string_view sequence = utf8.substr(i, length);
-    i += length;
-    switch (code) {
-      case '&':
-        out += "&amp;";
-        break;
-      case '<':
-        out += "&lt;";
-        break;
-      case '>':
-        out += "&gt;";
-        break;
-      case '"':
-        out += "&quot;";
-        break;
-      default:
-        if (Unusable(code)) {
-          out += kReplacement;
-        } else {
-          out += sequence;
-        }
-    }
-  }
-  return out;
-}
 
 void WriteModernHead(PageStream& page, std::string_view title, bool framed, int diagramWidth) {
   // The tile's padding on both sides comes with the diagram.
@@ -104,7 +60,7 @@ void WriteModernHead(PageStream& page, std::string_view title, bool framed, int 
       "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
       "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n"
       "<title>Strumlet - %s</title>\n<style>\n%s%s%s</style>\n</head>\n<body>\n",
-      ModernText(title).c_str(), kStyleSheet, framed ? kFramedRule : "", cells.c_str());
+      EscapeUtf8Html(title).c_str(), kStyleSheet, framed ? kFramedRule : "", cells.c_str());
 }
 
 void WriteModernFooter(PageStream& page, const char* timestampLead) {

@@ -78,7 +78,7 @@ void WriteModernBody(PageStream& page, const ChordDatabase& db, const std::strin
   page.Print(
       "<header>\n<p class=\"site\"><a href=\"%s\">Strumlet</a> Database</p>\n<h1>%s</h1>\n"
       "</header>\n<main>\n",
-      kSiteAddress, ModernText(baseName).c_str());
+      kSiteAddress, EscapeUtf8Html(baseName).c_str());
   HeadingTracker headings(db.categories, options.sortOrder);
   bool gridOpen = false;
   for (std::size_t i = 0; i < drawn.size(); ++i) {
@@ -90,7 +90,7 @@ void WriteModernBody(PageStream& page, const ChordDatabase& db, const std::strin
       // skipped by a screen reader's list of headings and pass for a stray rule in print.
       const bool blank = heading->find_first_not_of(" \t\r\n") == std::string::npos;
       page.Print("<h2>%s</h2>\n",
-                 blank ? "(no name)" : ModernText(CodePageToUtf8(*heading)).c_str());
+                 blank ? "(no name)" : EscapeUtf8Html(CodePageToUtf8(*heading)).c_str());
     }
     const DrawnDiagram& chord = drawn[i];
     if (chord.fileName.empty()) continue;
@@ -100,10 +100,10 @@ void WriteModernBody(PageStream& page, const ChordDatabase& db, const std::strin
     // window finds the diagrams by it.
     const bool sound = i < options.soundFiles.size() && !options.soundFiles[i].empty();
     page.Print("<figure>");
-    if (sound) page.Print("<a href=\"%s\">", ModernText(options.soundFiles[i]).c_str());
+    if (sound) page.Print("<a href=\"%s\">", EscapeUtf8Html(options.soundFiles[i]).c_str());
     page.Print("<img src=\"%s\" alt=\"%s\" width=\"%i\" height=\"%i\">",
-               ModernText(chord.fileName).c_str(),
-               ModernText(DescribeDiagram(record, options.style.altText)).c_str(),
+               EscapeUtf8Html(chord.fileName).c_str(),
+               EscapeUtf8Html(DescribeDiagram(record, options.style.altText)).c_str(),
                ScaledSize(chord.width, options.imagePercent),
                ScaledSize(chord.height, options.imagePercent));
     page.Print("%s</figure>\n", sound ? "</a>" : "");

@@ -10,6 +10,7 @@
 
 #include "Fixture.h"
 #include "TestSupport.h"
+#include "strumlet/core/MarkupText.h"
 #include "strumlet/html/IndexWriter.h"
 #include "strumlet/html/ModernPage.h"
 #include "strumlet/html/PageWriter.h"
@@ -315,19 +316,19 @@ TEST_F(ModernPageTest, NamelessHeadingsAreNamedAndEmptyDatabasesHaveNoGrid) {
   EXPECT_NE(none.rfind("</footer>\n</body>\n</html>\n"), std::string::npos);
 }
 
-TEST(ModernText, CharactersAnHtml5PageMayNotCarryAreReplaced) {
+TEST(EscapeUtf8Html, CharactersAnHtml5PageMayNotCarryAreReplaced) {
   // C0 and C1 controls, a noncharacter, a byte that is no UTF-8; tab and line feed stay.
-  EXPECT_EQ(ModernText("a\x01"
-                       "b\xC2\x81"
-                       "c\xEF\xB7\x90"
-                       "d\xFF"
-                       "e\t\n\"<&>'"),
+  EXPECT_EQ(EscapeUtf8Html("a\x01"
+                           "b\xC2\x81"
+                           "c\xEF\xB7\x90"
+                           "d\xFF"
+                           "e\t\n\"<&>'"),
             "a\xEF\xBF\xBD"
             "b\xEF\xBF\xBD"
             "c\xEF\xBF\xBD"
             "d\xEF\xBF\xBD"
             "e\t\n&quot;&lt;&amp;&gt;'");
-  EXPECT_EQ(ModernText("Caf\xC3\xA9 \xE2\x99\xAF"), "Caf\xC3\xA9 \xE2\x99\xAF");
+  EXPECT_EQ(EscapeUtf8Html("Caf\xC3\xA9 \xE2\x99\xAF"), "Caf\xC3\xA9 \xE2\x99\xAF");
 }
 
 TEST(ModernIndex, DatabasesAndTheirFilesAreNestedListsThatCloseInOrder) {

@@ -21,6 +21,12 @@ std::string EscapeXml(std::string_view utf8, std::string_view unusable = {});
 // and '"' as references, every other byte as it is.
 std::string EscapeHtml(std::string_view text);
 
+// Text made safe for the content and double-quoted attribute values of a page in UTF-8 (HTML5):
+// markup characters but the apostrophe as references, and every character such a document may
+// not carry (controls but tab, line feed and carriage return; noncharacters; a byte that is no
+// UTF-8) as U+FFFD.
+std::string EscapeUtf8Html(std::string_view utf8);
+
 // A file or folder name (UTF-8, as the file system gives it) for HTML content or a quoted
 // attribute: escaped like EscapeHtml, and every non-ASCII character written as a character
 // reference, since the pages declare a single-byte character set. Bytes that are not UTF-8

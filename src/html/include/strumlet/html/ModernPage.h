@@ -15,11 +15,6 @@ namespace strumlet {
 // and no script. The classic pages keep their own markup; only the words (the footer's lines,
 // the timestamp) are shared.
 
-// Text made safe for the UTF-8 pages' content and double-quoted attribute values: markup
-// characters as references, and every character an HTML5 document may not carry (controls but
-// tab, line feed and carriage return; noncharacters; a byte that is no UTF-8) as U+FFFD.
-std::string ModernText(std::string_view utf8);
-
 // The doctype, the head with `title` (escaped here) and the stylesheet, and the body's start.
 // `framed` draws a line around each diagram. `diagramWidth`, the widest diagram at the page's
 // scale in pixels, widens the grid's cells beyond their least width where it is larger (0: the
