@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include <CLI/CLI.hpp>
+#include <algorithm>
 #include <csignal>
 #include <cstdio>
 #include <map>
@@ -144,6 +145,17 @@ std::variant<Parsed, int> Parse(int argc, char** argv) {
     return static_cast<int>(strumlet::kJobUsageError);
   }
   parsed.options.formats = strumlet::ParseFormats(format).value_or(parsed.options.formats);
+  // The sounds go beside the diagrams and are linked from their pages: without either there
+  // would be nothing to show for the option.
+  if (settings.m_bSound &&
+      std::none_of(parsed.options.formats.begin(), parsed.options.formats.end(),
+                   [](const strumlet::OutputFormat* f) { return f->page.has_value(); })) {
+    std::fprintf(stderr,
+                 "--sound: the chord sounds go beside the diagrams, and --format %s draws none: "
+                 "add png, jpeg or svg.\nRun with --help for more information.\n",
+                 format.c_str());
+    return static_cast<int>(strumlet::kJobUsageError);
+  }
   parsed.options.chordPro = strumlet::ChordProOptions{!noFingers};
   for (const std::string& tuning : tunings) {
     parsed.options.tunings.push_back(*strumlet::ReadTuningChoice(tuning));

@@ -208,6 +208,11 @@ TEST_F(ConvertCommandTest, SoundWritesAChordsAudioBesideItsImageAndThePageLinksI
   ASSERT_EQ(Convert({"-q", "-f", "png", "-o", Out(), "in/G.pdb"}).status, 0);
   const std::string plain = Read(Out() + "/G/G.html");
   EXPECT_EQ(plain.find(".ogg"), std::string::npos);
+  // Nothing to put the sounds beside: said, not taken for a run that made them.
+  const Result none = Convert({"-q", "-f", "json", "--sound", "-o", Out() + "/none", "in/G.pdb"});
+  EXPECT_EQ(none.status, 2);
+  EXPECT_NE(none.err.find("add png, jpeg or svg"), std::string::npos) << none.err;
+  EXPECT_FALSE(fs::exists(Out() + "/none"));
 
   const Result run = Convert({"-q", "-f", "png,svg", "--sound", "-o", Out(), "in/G.pdb"});
   ASSERT_EQ(run.status, 0) << run.err;
