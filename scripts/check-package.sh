@@ -94,12 +94,14 @@ in_root 'apt-get update -qq && apt-get install -y -qq --no-install-recommends xd
 
 cat >"$root/root/snapshot.sh" <<'SNAP'
 #!/bin/bash
-# Every file of the root with its checksum, less the package tools' own records and logs.
+# Every file of the root with its checksum, less the package tools' own records and logs and
+# the builds above.
 find / -xdev \( -path /proc -o -path /var/lib/dpkg -o -path /var/lib/apt -o -path /var/cache \
-  -o -path /var/log -o -path /root -o -path /tmp \) -prune -o -type f -print0 |
+  -o -path /var/log -o -path /root -o -path /tmp -o -path /build \) -prune -o -type f -print0 |
   sort -z | xargs -0 md5sum >"$1"
 find / -xdev \( -path /proc -o -path /var/lib/dpkg -o -path /var/lib/apt -o -path /var/cache \
-  -o -path /var/log -o -path /root -o -path /tmp \) -prune -o ! -type f -print | sort >>"$1"
+  -o -path /var/log -o -path /root -o -path /tmp -o -path /build \) -prune -o ! -type f -print |
+  sort >>"$1"
 SNAP
 chmod +x "$root/root/snapshot.sh"
 # A root left by an interrupted run still has the package: start without it.
