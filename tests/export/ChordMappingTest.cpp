@@ -9,6 +9,7 @@
 #include <string>
 
 #include "Fixture.h"
+#include "FixtureDatabase.h"
 #include "strumlet/core/Messenger.h"
 #include "strumlet/export/ChordProWriter.h"
 #include "strumlet/pdb/ByteSource.h"
@@ -19,12 +20,7 @@ namespace {
 
 // The first chord of the database described by `text`.
 ChordRecord Chord(const std::string& text) {
-  const auto bytes = fixture::BuildDatabase(text);
-  MemorySource source(bytes);
-  SilentMessenger silent;
-  ScopedMessenger scoped(silent);
-  ChordDatabase db;
-  EXPECT_EQ(ParseDatabase(source, kSortByPosition, db), 0);
+  const ChordDatabase db = testing::ReadFixtureDatabase(text);
   EXPECT_FALSE(db.chords.empty());
   return db.chords.empty() ? ChordRecord{} : db.chords[0];
 }

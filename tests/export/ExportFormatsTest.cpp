@@ -15,6 +15,7 @@
 
 #include "ExportSupport.h"
 #include "Fixture.h"
+#include "FixtureDatabase.h"
 #include "TestCommon.h"
 #include "strumlet/core/Messenger.h"
 #include "strumlet/export/ChordJsonWriter.h"
@@ -31,13 +32,7 @@ namespace strumlet {
 namespace {
 
 ChordDatabase Read(const std::string& text, int sortOrder = kSortByPosition) {
-  const auto bytes = fixture::BuildDatabase(text);
-  MemorySource source(bytes);
-  SilentMessenger silent;
-  ScopedMessenger scoped(silent);
-  ChordDatabase db;
-  EXPECT_EQ(ParseDatabase(source, sortOrder, db), 0);
-  return db;
+  return testing::ReadFixtureDatabase(text, sortOrder);
 }
 
 std::string Xml(const std::string& text, int sortOrder = kSortByPosition) {

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "Fixture.h"
+#include "FixtureDatabase.h"
 #include "TestCommon.h"
 #include "strumlet/core/Messenger.h"
 #include "strumlet/export/ChordStrum.h"
@@ -28,15 +29,7 @@
 namespace strumlet {
 namespace {
 
-ChordDatabase Database(const std::string& text) {
-  const auto bytes = fixture::BuildDatabase(text);
-  MemorySource source(bytes);
-  SilentMessenger silent;
-  ScopedMessenger scoped(silent);
-  ChordDatabase db;
-  EXPECT_EQ(ParseDatabase(source, kSortByPosition, db), 0);
-  return db;
-}
+ChordDatabase Database(const std::string& text) { return testing::ReadFixtureDatabase(text); }
 
 std::unique_ptr<ChordSynth> OpenSynth(int rate = 48000) {
   Result<std::unique_ptr<ChordSynth>> synth = ChordSynth::Open({}, rate);
