@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <string>
 
+#include "BenchDatabase.h"
 #include "Fixture.h"
 #include "ProgramMain.h"
 #include "strumlet/convert/StrumletViewerDoc.h"
@@ -24,35 +25,18 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string Description(int chords) {
-  static const char* const kRoots[] = {"C",  "Db", "D",  "Eb", "E",  "F",
-                                       "F#", "G",  "Ab", "A",  "Bb", "B"};
-  static const char* const kKinds[] = {"", "m", "7", "maj7", "m7", "sus4", "dim", "aug"};
-  std::string text = "category 0 Unfiled id 0\ncategory 1 Major\ncategory 2 Minor\n";
-  text.reserve(static_cast<std::size_t>(chords) * 64);
-  for (int i = 0; i < chords; ++i) {
-    const int base = i % 9 + 1;
-    text += "{define: \"";
-    text += kRoots[i % 12];
-    text += kKinds[(i / 12) % 8];
-    text += "\" base-fret " + std::to_string(base) + " frets x " + std::to_string(i % 4 + 1) + " " +
-            std::to_string((i / 4) % 4 + 1) + " 0 " + std::to_string(i % 3 + 1) +
-            " 1 fingers x 1 2 0 3 1}\ncategory " + std::to_string(i % 3) + "\n";
-  }
-  return text;
-}
-
 // The input databases, written once on disk.
 const std::string& Inputs() {
   static const std::string folder = [] {
     const std::string root = (fs::temp_directory_path() / "strumlet-bench-input").string();
     fs::remove_all(root);
     fs::create_directories(root + "/folder");
-    strumlet::fixture::WriteFile(root + "/Big.pdb",
-                                 strumlet::fixture::BuildDatabase(Description(10000)));
-    strumlet::fixture::WriteFile(root + "/Largest.pdb",
-                                 strumlet::fixture::BuildDatabase(Description(65535)));
-    const std::vector<uint8_t> small = strumlet::fixture::BuildDatabase(Description(100));
+    strumlet::fixture::WriteFile(
+        root + "/Big.pdb", strumlet::fixture::BuildDatabase(strumlet::bench::Description(10000)));
+    strumlet::fixture::WriteFile(root + "/Largest.pdb", strumlet::fixture::BuildDatabase(
+                                                            strumlet::bench::Description(65535)));
+    const std::vector<uint8_t> small =
+        strumlet::fixture::BuildDatabase(strumlet::bench::Description(100));
     for (int i = 0; i < 100; ++i) {
       strumlet::fixture::WriteFile(root + "/folder/Set" + std::to_string(i) + ".pdb", small);
     }

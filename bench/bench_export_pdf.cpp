@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <string>
 
+#include "BenchDatabase.h"
 #include "Fixture.h"
 #include "ProgramMain.h"
 #include "strumlet/core/Messenger.h"
@@ -25,23 +26,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The conversion benchmark's databases: twelve roots, eight kinds, three categories.
-std::string Description(int chords) {
-  static const char* const kRoots[] = {"C",  "Db", "D",  "Eb", "E",  "F",
-                                       "F#", "G",  "Ab", "A",  "Bb", "B"};
-  static const char* const kKinds[] = {"", "m", "7", "maj7", "m7", "sus4", "dim", "aug"};
-  std::string text = "category 0 Unfiled id 0\ncategory 1 Major\ncategory 2 Minor\n";
-  for (int i = 0; i < chords; ++i) {
-    text += "{define: \"";
-    text += kRoots[i % 12];
-    text += kKinds[(i / 12) % 8];
-    text += "\" base-fret " + std::to_string(i % 9 + 1) + " frets x " + std::to_string(i % 4 + 1) +
-            " " + std::to_string((i / 4) % 4 + 1) + " 0 " + std::to_string(i % 3 + 1) +
-            " 1 fingers x 1 2 0 3 1}\ncategory " + std::to_string(i % 3) + "\n";
-  }
-  return text;
-}
-
 // args: chords, sort order (0 category, 1 name), 1 for the diagrams' words under them.
 void BM_PdfBook(benchmark::State& state) {
   const int chords = static_cast<int>(state.range(0));
@@ -49,7 +33,8 @@ void BM_PdfBook(benchmark::State& state) {
   const std::string folder = "/dev/shm/strumlet-bench-pdf-" + std::to_string(::getpid());
   fs::create_directories(folder);
   const std::string input = folder + "/in.pdb";
-  strumlet::fixture::WriteFile(input, strumlet::fixture::BuildDatabase(Description(chords)));
+  strumlet::fixture::WriteFile(
+      input, strumlet::fixture::BuildDatabase(strumlet::bench::Description(chords)));
   strumlet::SilentMessenger quiet;
   strumlet::ScopedMessenger scoped(quiet);
   strumlet::PdfBookSettings settings;

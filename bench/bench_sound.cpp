@@ -20,6 +20,7 @@
 #include <thread>
 #include <vector>
 
+#include "BenchDatabase.h"
 #include "Fixture.h"
 #include "ProgramMain.h"
 #include "strumlet/core/Messenger.h"
@@ -34,24 +35,9 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// The database of the conversion benchmark (bench/make-database.sh).
-std::string Description(int chords) {
-  static const char* const kRoots[] = {"C",  "Db", "D",  "Eb", "E",  "F",
-                                       "F#", "G",  "Ab", "A",  "Bb", "B"};
-  static const char* const kKinds[] = {"", "m", "7", "maj7", "m7", "sus4", "dim", "aug"};
-  std::string text = "category 0 Unfiled id 0\ncategory 1 Major\ncategory 2 Minor\n";
-  for (int i = 0; i < chords; ++i) {
-    text += "{define: \"" + std::string(kRoots[i % 12]) + kKinds[(i / 12) % 8] + "\" base-fret " +
-            std::to_string(i % 9 + 1) + " frets x " + std::to_string(i % 4 + 1) + " " +
-            std::to_string((i / 4) % 4 + 1) + " 0 " + std::to_string(i % 3 + 1) +
-            " 1 fingers x 1 2 0 3 1}\ncategory " + std::to_string(i % 3) + "\n";
-  }
-  return text;
-}
-
 const strumlet::ChordDatabase& Largest() {
   static const strumlet::ChordDatabase db = [] {
-    const auto bytes = strumlet::fixture::BuildDatabase(Description(65535));
+    const auto bytes = strumlet::fixture::BuildDatabase(strumlet::bench::Description(65535));
     strumlet::MemorySource source(bytes);
     strumlet::SilentMessenger silent;
     strumlet::ScopedMessenger scoped(silent);
